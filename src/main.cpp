@@ -1,1 +1,62 @@
-int main() { return 0; }
+// billprint: the desktop program, and its headless commands.
+#if __has_include("app/convert_command.h")
+#include "app/convert_command.h"
+#define BILLPRINT_HAS_CONVERT 1
+#endif
+#include "app/ui/startup.h"
+#include "app/version.h"
+
+#include <QApplication>
+#include <QTextStream>
+#include <cstdio>
+
+using namespace billprint;
+
+namespace {
+
+QStringList rawArguments(int argc, char **argv)
+{
+    QStringList args;
+    for (int i = 0; i < argc; ++i)
+        args << QString::fromLocal8Bit(argv[i]);
+    return args;
+}
+
+int runHeadless(const StartupOptions &options, int argc, char **argv)
+{
+    QCoreApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+#ifdef BILLPRINT_HAS_CONVERT
+    if (options.subcommand == QLatin1String("convert"))
+        return runConvertCommand(options.subcommandArgs, out, err);
+#endif
+    err << "billprint: unknown command: " << options.subcommand << "\n";
+    return 2;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const StartupOptions options = parseCommandLine(rawArguments(argc, argv));
+    if (!options.error.isEmpty()) {
+        std::fprintf(stderr, "billprint: %s\n%s", options.error.toUtf8().constData(),
+                     usageText().toUtf8().constData());
+        return 2;
+    }
+    if (options.showHelp) {
+        std::fputs(usageText().toUtf8().constData(), stdout);
+        return 0;
+    }
+    if (options.showVersion) {
+        std::printf("%s\n", getFileVersionText(2).toUtf8().constData());
+        return 0;
+    }
+    if (!options.subcommand.isEmpty())
+        return runHeadless(options, argc, argv);
+
+    QApplication app(argc, argv);
+    QApplication::setOrganizationName(QStringLiteral("HeShuo"));
+    return runDesktop(options);
+}

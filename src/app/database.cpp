@@ -1,0 +1,345 @@
+#include "app/database.h"
+
+#include <QAtomicInt>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRegularExpression>
+#include <QSqlError>
+#include <QSqlRecord>
+
+// The schema scripts are compiled into the core library; a static library
+// has to register its resources itself.
+static void initCoreResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace billprint {
+
+namespace {
+
+QAtomicInt connectionCounter;
+
+// A database file starts with this header; anything else is not ours to open.
+bool looksLikeSqlite(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    return file.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+QString readResource(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return QString();
+    return QString::fromUtf8(file.readAll());
+}
+
+int scriptVersion(const QString &fileName)
+{
+    static const QRegularExpression number(QStringLiteral("^(\\d+)_"));
+    const auto match = number.match(fileName);
+    return match.hasMatch() ? match.captured(1).toInt() : 0;
+}
+
+} // namespace
+
+QStringList splitSqlScript(const QString &script)
+{
+    QStringList statements;
+    QString current;
+    QChar quote;
+    for (int i = 0; i < script.size(); ++i) {
+        const QChar c = script.at(i);
+        if (!quote.isNull()) {
+            current += c;
+            if (c == quote)
+                quote = QChar();
+            continue;
+        }
+        if (c == QLatin1Char('-') && i + 1 < script.size() && script.at(i + 1) == QLatin1Char('-')) {
+            while (i < script.size() && script.at(i) != QLatin1Char('\n'))
+                ++i;
+            current += QLatin1Char('\n');
+            continue;
+        }
+        if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+            quote = c;
+            current += c;
+            continue;
+        }
+        if (c == QLatin1Char(';')) {
+            if (!current.trimmed().isEmpty())
+                statements << current.trimmed();
+            current.clear();
+            continue;
+        }
+        current += c;
+    }
+    if (!current.trimmed().isEmpty())
+        statements << current.trimmed();
+    return statements;
+}
+
+QString quoteIdentifier(const QString &name)
+{
+    QString inner = name;
+    inner.replace(QLatin1Char('"'), QLatin1String("\"\""));
+    return QLatin1Char('"') + inner + QLatin1Char('"');
+}
+
+Database::Database(QString path)
+    : m_path(std::move(path)),
+      m_connectionName(QStringLiteral("billprint-%1").arg(connectionCounter.fetchAndAddRelaxed(1)))
+{
+}
+
+Database::~Database()
+{
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+        if (db.isOpen())
+            db.close();
+    }
+    QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QStringList Database::migrationScripts()
+{
+    static const bool registered = (initCoreResources(), true);
+    Q_UNUSED(registered);
+    QStringList names = QDir(QStringLiteral(":/schema")).entryList({QStringLiteral("*.sql")},
+                                                                    QDir::Files, QDir::Name);
+    std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {
+        return scriptVersion(a) < scriptVersion(b);
+    });
+    QStringList paths;
+    for (const QString &name : names)
+        paths << QStringLiteral(":/schema/") + name;
+    return paths;
+}
+
+int Database::latestSchemaVersion()
+{
+    const QStringList scripts = migrationScripts();
+    return scripts.isEmpty() ? 0 : scriptVersion(QFileInfo(scripts.last()).fileName());
+}
+
+std::unique_ptr<Database> Database::open(const QString &path, QString *error)
+{
+    const QFileInfo info(path);
+    const bool fresh = !info.exists() || info.size() == 0;
+    if (!fresh && !looksLikeSqlite(path)) {
+        if (error)
+            *error = QStringLiteral("数据库文件 %1 不是有效的数据库，或无法读取。")
+                         .arg(QDir::toNativeSeparators(path));
+        return nullptr;
+    }
+    if (fresh && !QDir().mkpath(info.absolutePath())) {
+        if (error)
+            *error = QStringLiteral("无法创建数据文件夹：%1")
+                         .arg(QDir::toNativeSeparators(info.absolutePath()));
+        return nullptr;
+    }
+    std::unique_ptr<Database> db(new Database(path));
+    if (!db->openConnection(error) || !db->migrate(fresh, error))
+        return nullptr;
+    return db;
+}
+
+bool Database::openConnection(QString *error)
+{
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
+    db.setDatabaseName(m_path);
+    // Another copy of the program may be writing: wait for its lock
+    // instead of failing at once.
+    db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
+    if (!db.open()) {
+        if (error)
+            *error = QStringLiteral("无法打开数据库 %1：%2")
+                         .arg(QDir::toNativeSeparators(m_path), db.lastError().text());
+        return false;
+    }
+    // Reading the schema proves the file is a readable database now, not
+    // only when the first window asks.
+    QSqlQuery probe(db);
+    if (!probe.exec(QStringLiteral("select count(*) from sqlite_master"))) {
+        if (error)
+            *error = QStringLiteral("无法读取数据库 %1：%2")
+                         .arg(QDir::toNativeSeparators(m_path), probe.lastError().text());
+        return false;
+    }
+    return true;
+}
+
+bool Database::migrate(bool fresh, QString *error)
+{
+    const int current = schemaVersion();
+    if (current < 0) {
+        if (error)
+            *error = QStringLiteral("无法读取数据库版本：%1").arg(QDir::toNativeSeparators(m_path));
+        return false;
+    }
+    if (current == 0 && !fresh
+        && scalar(QStringLiteral("select count(*) from sqlite_master where type='table'")).toInt() > 0) {
+        // A file with tables but without our version mark was written by
+        // another program (or an earlier version): open it as it is; the
+        // upgrade window brings it up to date when the user asks.
+        return true;
+    }
+    const QStringList scripts = migrationScripts();
+    for (const QString &script : scripts) {
+        const int version = scriptVersion(QFileInfo(script).fileName());
+        if (version <= current)
+            continue;
+        QString stepError;
+        const bool ok = transaction([&] {
+            // Another copy of the program may have run this step meanwhile.
+            if (schemaVersion() >= version)
+                return true;
+            return runScript(readResource(script), &stepError)
+                && exec(QStringLiteral("PRAGMA user_version = %1").arg(version), {}, &stepError);
+        }, &stepError);
+        if (!ok) {
+            if (error)
+                *error = QStringLiteral("数据库升级失败（%1）：%2").arg(QFileInfo(script).fileName(), stepError);
+            return false;
+        }
+        m_created = m_created || fresh;
+    }
+    return true;
+}
+
+bool Database::runScript(const QString &script, QString *error)
+{
+    for (const QString &statement : splitSqlScript(script)) {
+        QSqlQuery q(connection());
+        if (!q.exec(statement)) {
+            if (error)
+                *error = q.lastError().text() + QStringLiteral(" — ") + statement.left(200);
+            return false;
+        }
+    }
+    return true;
+}
+
+QSqlDatabase Database::connection() const
+{
+    return QSqlDatabase::database(m_connectionName, false);
+}
+
+int Database::schemaVersion() const
+{
+    QSqlQuery q(connection());
+    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+        return -1;
+    return q.value(0).toInt();
+}
+
+QSqlQuery Database::prepare(const QString &sql) const
+{
+    QSqlQuery q(connection());
+    q.prepare(sql);
+    return q;
+}
+
+bool Database::exec(const QString &sql, const QVariantList &values, QString *error,
+                    int *rowsAffected) const
+{
+    QSqlQuery q(connection());
+    if (!q.prepare(sql)) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
+    }
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        if (error)
+            *error = q.lastError().text();
+        return false;
+    }
+    if (rowsAffected)
+        *rowsAffected = q.numRowsAffected();
+    return true;
+}
+
+QVariant Database::scalar(const QString &sql, const QVariantList &values) const
+{
+    QSqlQuery q(connection());
+    if (!q.prepare(sql))
+        return QVariant();
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!q.exec() || !q.next())
+        return QVariant();
+    return q.value(0);
+}
+
+bool Database::transaction(const std::function<bool()> &work, QString *error) const
+{
+    QSqlDatabase db = connection();
+    // The outermost level takes the write lock up front (BEGIN IMMEDIATE),
+    // so two copies of the program never interleave their writes; inner
+    // levels are savepoints, so operations can call each other.
+    const int level = m_transactionDepth;
+    const QString savepoint = QStringLiteral("level%1").arg(level);
+    QSqlQuery begin(db);
+    if (!begin.exec(level == 0 ? QStringLiteral("BEGIN IMMEDIATE")
+                               : QStringLiteral("SAVEPOINT ") + savepoint)) {
+        if (error)
+            *error = begin.lastError().text();
+        return false;
+    }
+    ++m_transactionDepth;
+    auto rollback = [&] {
+        if (level == 0)
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK"));
+        else {
+            QSqlQuery(db).exec(QStringLiteral("ROLLBACK TO ") + savepoint);
+            QSqlQuery(db).exec(QStringLiteral("RELEASE ") + savepoint);
+        }
+    };
+    bool ok = false;
+    try {
+        ok = work();
+    } catch (...) {
+        --m_transactionDepth;
+        rollback();
+        throw;
+    }
+    --m_transactionDepth;
+    if (ok) {
+        QSqlQuery end(db);
+        if (end.exec(level == 0 ? QStringLiteral("COMMIT") : QStringLiteral("RELEASE ") + savepoint))
+            return true;
+        if (error)
+            *error = end.lastError().text();
+    }
+    rollback();
+    return false;
+}
+
+bool Database::tableExists(const QString &table) const
+{
+    QSqlQuery q(connection());
+    q.prepare(QStringLiteral("select count(*) from sqlite_master where type='table' and name=? collate nocase"));
+    q.addBindValue(table);
+    return q.exec() && q.next() && q.value(0).toInt() > 0;
+}
+
+QStringList Database::columnNames(const QString &table) const
+{
+    QStringList names;
+    QSqlQuery q(connection());
+    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table))))
+        return names;
+    while (q.next())
+        names << q.value(1).toString();
+    return names;
+}
+
+} // namespace billprint

@@ -1,0 +1,76 @@
+#pragma once
+
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+#include <functional>
+#include <memory>
+
+namespace billprint {
+
+// Owns the program's one SQLite connection to Data/EPData.ini.
+//
+// A file that does not exist yet (or is empty) is created with the
+// delivered schema and first rows. A database this program created earlier
+// is brought up to the current schema version, each step in a transaction.
+// A database that some other program wrote (no schema version of ours) is
+// opened as it is and never altered here.
+class Database
+{
+public:
+    ~Database();
+    Database(const Database &) = delete;
+    Database &operator=(const Database &) = delete;
+
+    // Opens the database at `path`. On failure returns null and sets
+    // `error` to a message for the user; the file is then left untouched.
+    static std::unique_ptr<Database> open(const QString &path, QString *error);
+
+    // The scripts that build the delivered database, in version order.
+    static QStringList migrationScripts();
+    static int latestSchemaVersion();
+
+    QSqlDatabase connection() const;
+    const QString &path() const { return m_path; }
+    bool wasCreated() const { return m_created; }
+    int schemaVersion() const;
+
+    // A query on this connection with `sql` prepared; values are bound
+    // with addBindValue/bindValue by the caller.
+    QSqlQuery prepare(const QString &sql) const;
+    // Prepares, binds `values` in order and executes. `error` receives the
+    // database message on failure.
+    bool exec(const QString &sql, const QVariantList &values = {}, QString *error = nullptr,
+              int *rowsAffected = nullptr) const;
+    // First column of the first row, or an invalid QVariant.
+    QVariant scalar(const QString &sql, const QVariantList &values = {}) const;
+
+    // Runs `work` in one transaction: committed when it returns true,
+    // rolled back when it returns false or the commit fails.
+    bool transaction(const std::function<bool()> &work, QString *error = nullptr) const;
+
+    bool tableExists(const QString &table) const;
+    QStringList columnNames(const QString &table) const;
+
+private:
+    explicit Database(QString path);
+    bool openConnection(QString *error);
+    bool migrate(bool fresh, QString *error);
+    bool runScript(const QString &script, QString *error);
+
+    QString m_path;
+    QString m_connectionName;
+    bool m_created = false;
+    mutable int m_transactionDepth = 0;
+};
+
+// Splits an SQL script into statements at semicolons outside quotes and
+// comments. Comments are dropped.
+QStringList splitSqlScript(const QString &script);
+
+// Double-quotes a table or column name for use in statement text.
+QString quoteIdentifier(const QString &name);
+
+} // namespace billprint

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <QImage>
+#include <QString>
+
+namespace billprint {
+
+// The program's own pictures: the splash, the main window background and
+// the colour strip shown when the background picture is switched off.
+QImage drawSplashPicture();        // 370 x 249
+QImage drawBackgroundPicture();    // 1280 x 800
+const QImage &colourStripPicture(); // 8 x 769, a vertical strip
+
+// Writes Image/Sys_boot.jpg and Image/sys_bg.jpg into `imageFolder` when
+// they are missing; a user's own pictures are never replaced.
+void ensureSystemPictures(const QString &imageFolder);
+
+} // namespace billprint

@@ -1,0 +1,131 @@
+#include "app/ui/startup.h"
+
+#include "app/alert.h"
+#include "app/app_context.h"
+#include "app/system_pictures.h"
+#include "app/ui/message_box_alert.h"
+#include "app/ui/tfm_boot.h"
+#include "app/ui/tfm_main.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QMessageBox>
+#include <QScreen>
+#include <QTimer>
+#include <cstdio>
+
+namespace billprint {
+
+StartupOptions parseCommandLine(const QStringList &arguments)
+{
+    StartupOptions options;
+    bool optionsEnded = false;
+    for (int i = 1; i < arguments.size(); ++i) {
+        const QString &arg = arguments.at(i);
+        if (!options.subcommand.isEmpty()) {
+            options.subcommandArgs << arg;  // the subcommand reads its own words
+            continue;
+        }
+        if (!optionsEnded && arg == QLatin1String("--")) {
+            optionsEnded = true;
+        } else if (!optionsEnded && (arg == QLatin1String("--help") || arg == QLatin1String("-h"))) {
+            options.showHelp = true;
+        } else if (!optionsEnded && arg == QLatin1String("--version")) {
+            options.showVersion = true;
+        } else if (!optionsEnded && arg == QLatin1String("--quit-after-startup")) {
+            options.quitAfterStartup = true;
+        } else if (!optionsEnded && arg == QLatin1String("--data")) {
+            if (i + 1 >= arguments.size()) {
+                options.error = QStringLiteral("--data needs a folder");
+                return options;
+            }
+            options.dataFolder = arguments.at(++i);
+        } else if (!optionsEnded && arg.startsWith(QLatin1String("--data="))) {
+            options.dataFolder = arg.mid(7);
+        } else if (!optionsEnded && arg.startsWith(QLatin1Char('-'))) {
+            options.error = QStringLiteral("unknown option: ") + arg;
+            return options;
+        } else {
+            options.subcommand = arg;
+        }
+    }
+    return options;
+}
+
+QString usageText()
+{
+    return QStringLiteral(
+        "Usage: billprint [--data DIR] [--quit-after-startup]\n"
+        "       billprint [--data DIR] COMMAND [ARGS...]\n"
+        "\n"
+        "Prints Chinese business bills (cheques, deposit slips, cash payment slips,\n"
+        "express waybills) on pre-printed forms.\n"
+        "\n"
+        "Options:\n"
+        "  --data DIR            use DIR as the data folder (database, settings, pictures)\n"
+        "  --quit-after-startup  start, show the main window, then exit (smoke test)\n"
+        "  --version             print the version and exit\n"
+        "  --help                print this help and exit\n"
+        "  --                    end of options\n"
+        "\n"
+        "Commands:\n"
+        "  convert capitals AMOUNT             amount in Chinese capitals\n"
+        "  convert digits AMOUNT BOXES MODE    amount spread over digit boxes\n"
+        "  convert date TEXT                   date number in Chinese capitals\n"
+        "  convert normalize TEXT              amount text normalised\n"
+        "  convert break WIDTH TEXT            text broken into pieces of WIDTH\n");
+}
+
+namespace {
+
+void reportStartupError(const QString &message, bool headless)
+{
+    if (headless) {
+        std::fprintf(stderr, "billprint: %s\n", message.toUtf8().constData());
+        return;
+    }
+    QMessageBox::critical(nullptr, QStringLiteral("错误"), message);
+}
+
+} // namespace
+
+int runDesktop(const StartupOptions &options)
+{
+    QApplication::setApplicationDisplayName(QStringLiteral("禾朔票据打印"));
+    // The program speaks Chinese whatever the session's locale: dates,
+    // numbers and the standard dialogs follow.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    const bool headless = options.quitAfterStartup;
+    if (!headless)
+        installMessageBoxAlerts();
+
+    const DataRoot root = DataRoot::resolve(options.dataFolder, QCoreApplication::applicationDirPath());
+    QString error;
+    std::unique_ptr<AppContext> context = AppContext::open(root, &error);
+    if (!context) {
+        reportStartupError(error, headless);
+        return 1;
+    }
+    ensureSystemPictures(root.imageFolder());
+
+    Tfm_Main mainWindow(*context);
+    if (!mainWindow.checkNotInArchive())
+        return 1;
+    // Without a window manager "maximized" means nothing; fill the screen.
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        mainWindow.setGeometry(screen->availableGeometry());
+    mainWindow.showMaximized();
+    QApplication::processEvents();
+
+    {
+        Tfm_Boot splash(root.imageFolder() + QStringLiteral("Sys_boot.jpg"));
+        splash.showAndWait();
+    }
+    QApplication::setApplicationName(QStringLiteral("禾朔票据打印"));
+
+    if (options.quitAfterStartup)
+        QTimer::singleShot(0, &mainWindow, &QWidget::close);
+    return QApplication::exec();
+}
+
+} // namespace billprint

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QDialog>
+#include <QTimer>
+
+class QLabel;
+
+namespace billprint {
+
+// The About window: borderless, on top, closes on any click or after 15 s.
+class Tfm_About : public QDialog
+{
+    Q_OBJECT
+public:
+    Tfm_About(const QString &fullVersion, QWidget *parent = nullptr);
+
+signals:
+    void contactClicked();
+
+protected:
+    void mousePressEvent(QMouseEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    QLabel *m_contact = nullptr;
+    QTimer m_closeTimer;
+};
+
+} // namespace billprint

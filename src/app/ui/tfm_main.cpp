@@ -1,0 +1,823 @@
+#include "app/ui/tfm_main.h"
+
+#include "app/alert.h"
+#include "app/app_context.h"
+#include "app/cache_cleaner.h"
+#include "app/system_pictures.h"
+#include "app/version.h"
+#include "app/ui/tfm_about.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDateTime>
+#include <QDesktopServices>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+namespace billprint {
+
+namespace {
+
+const QColor kWindowColour(220, 228, 252);
+const QColor kStatusColour(205, 216, 245);
+
+const QString kMenuCheque = QStringLiteral("支票");
+const QString kMenuDeposit = QStringLiteral("进账单");
+const QString kMenuCashSlip = QStringLiteral("现金缴款单");
+const QString kMenuWaybill = QStringLiteral("填写快递单");
+
+} // namespace
+
+// The client area behind the bill windows: the background picture
+// stretched over it, or the colour strip when the picture is switched off.
+class BackgroundArea : public QMdiArea
+{
+public:
+    explicit BackgroundArea(QWidget *parent) : QMdiArea(parent)
+    {
+        setObjectName(QStringLiteral("bgImage"));
+        setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    }
+
+    void setPicture(const QImage &picture)
+    {
+        m_picture = picture;
+        viewport()->update();
+    }
+    bool hasPicture() const { return !m_picture.isNull(); }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(viewport());
+        const QRect target = viewport()->rect();
+        if (!m_picture.isNull()) {
+            p.drawImage(target, m_picture);
+            return;
+        }
+        // The strip's full width; its height up to the window's for short
+        // windows, else the whole strip.
+        const QImage &strip = colourStripPicture();
+        const int sourceHeight = target.height() < 851 ? std::min(target.height(), strip.height())
+                                                       : strip.height();
+        p.drawImage(target, strip, QRect(0, 0, strip.width(), std::max(1, sourceHeight)));
+    }
+
+private:
+    QImage m_picture;
+};
+
+Tfm_Main::Tfm_Main(AppContext &context, QWidget *parent) : QMainWindow(parent), m_ctx(context)
+{
+    setObjectName(QStringLiteral("fm_Main"));
+    QPalette pal = palette();
+    pal.setColor(QPalette::Window, kWindowColour);
+    setPalette(pal);
+    setAutoFillBackground(true);
+
+    buildCentralArea();
+    buildMenus();
+    buildToolBar();
+    buildStatusBar();
+    buildBackgroundMenu();
+
+    // Creation steps, in order.
+    LoadSysParam();
+    m_ctx.OpenUserIniFile();
+    m_sideLabel->setText(sidePanelLabelText());
+    m_sideLabel->setToolTip(m_sideLabel->text());
+    m_sidePanel->setVisible(true);
+    m_ctx.currentCheckTypeId = 0;
+    const QString toolbarShown = m_ctx.config().readString(QStringLiteral("FM_MAIN"), QStringLiteral("TOOLBARMAIN"),
+                                                           QStringLiteral("1"));
+    m_toolBar->setVisible(toolbarShown == QLatin1String("1"));
+    if (QScreen *screen = QGuiApplication::primaryScreen())
+        if (screen->geometry().height() < 750)
+            m_statusPanels[0]->setText(QStringLiteral("显示器分辨率太低"));
+    InitBackGround(SystemSettings::isOnText(m_ctx.settings().getConfigByname(SettingKey::BackgroundOn)));
+    m_tickCounter = 0;
+    m_statusPanels[4]->setText(QCoreApplication::applicationFilePath());
+    writeInstallRecord();
+    updateCaption();
+    fillPrinterList();
+
+    m_clock.setObjectName(QStringLiteral("TimerSystem"));
+    m_clock.setInterval(1000);
+    connect(&m_clock, &QTimer::timeout, this, &Tfm_Main::onClockTick);
+    m_clock.start();
+    resize(1024, 700);
+}
+
+Tfm_Main::~Tfm_Main() = default;
+
+QMdiArea *Tfm_Main::mdiArea() const { return m_area; }
+
+void Tfm_Main::buildCentralArea()
+{
+    auto *central = new QWidget(this);
+    auto *row = new QHBoxLayout(central);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(0);
+
+    m_area = new BackgroundArea(central);
+    m_area->viewport()->installEventFilter(this);
+    m_area->viewport()->setContextMenuPolicy(Qt::DefaultContextMenu);
+
+    m_firstUse = new QPlainTextEdit(central);
+    m_firstUse->setObjectName(QStringLiteral("MemoFirstRead"));
+    m_firstUse->setReadOnly(true);
+    m_firstUse->setLineWrapMode(QPlainTextEdit::NoWrap);
+    m_firstUse->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QFont memoFont(QStringLiteral("宋体"));
+    memoFont.setPixelSize(15);
+    m_firstUse->setFont(memoFont);
+    m_firstUse->setPlainText(firstUseLines().join(QLatin1Char('\n')));
+    m_firstUse->viewport()->installEventFilter(this);
+    m_firstUse->hide();
+
+    m_sidePanel = new QWidget(central);
+    m_sidePanel->setObjectName(QStringLiteral("panalAd"));
+    m_sidePanel->setFixedWidth(130);
+    m_sidePanel->setAutoFillBackground(true);
+    QPalette sidePal = m_sidePanel->palette();
+    sidePal.setColor(QPalette::Window, QColor(236, 241, 255));
+    m_sidePanel->setPalette(sidePal);
+    auto *side = new QVBoxLayout(m_sidePanel);
+    side->setContentsMargins(6, 6, 6, 6);
+    auto *header = new QHBoxLayout;
+    auto *headerLabel = new QLabel(QStringLiteral("在线服务中心"), m_sidePanel);
+    headerLabel->setStyleSheet(QStringLiteral("font-weight: bold; color: rgb(40,70,150);"));
+    auto *hideLink = new QLabel(QStringLiteral("<a href=\"hide\">[隐藏]</a>"), m_sidePanel);
+    connect(hideLink, &QLabel::linkActivated, this, [this] { m_sidePanel->hide(); });
+    header->addWidget(headerLabel);
+    header->addStretch();
+    header->addWidget(hideLink);
+    side->addLayout(header);
+    m_sideLabel = new QLabel(m_sidePanel);
+    m_sideLabel->setObjectName(QStringLiteral("lbAd"));
+    m_sideLabel->setWordWrap(true);
+    m_sideLabel->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_sideLabel->setCursor(Qt::PointingHandCursor);
+    m_sideLabel->installEventFilter(this);
+    side->addWidget(m_sideLabel, 1);
+
+    row->addWidget(m_area, 1);
+    row->addWidget(m_firstUse, 1);
+    row->addWidget(m_sidePanel);
+    setCentralWidget(central);
+}
+
+QAction *Tfm_Main::addCommand(QMenu *menu, const QString &text, std::function<void()> slot,
+                              const QKeySequence &shortcut)
+{
+    QAction *action = menu->addAction(text);
+    if (!shortcut.isEmpty())
+        action->setShortcut(shortcut);
+    if (slot)
+        connect(action, &QAction::triggered, this, [slot] { slot(); });
+    return action;
+}
+
+QMenu *Tfm_Main::buildNewBillMenu(QWidget *parent)
+{
+    auto *menu = new QMenu(QStringLiteral("填开新票据"), parent);
+    addCommand(menu, kMenuCheque, [this] { openEntryWindow(QStringLiteral("支票")); }, QKeySequence(QStringLiteral("Ctrl+B")));
+    addCommand(menu, kMenuDeposit, [this] { openEntryWindow(QStringLiteral("进账单")); }, QKeySequence(QStringLiteral("Ctrl+A")));
+    addCommand(menu, kMenuCashSlip, [this] { openEntryWindow(QStringLiteral("缴款单"), false); });
+    addCommand(menu, QStringLiteral("定制单"), nullptr)->setEnabled(false);
+    addCommand(menu, QStringLiteral("电汇单"), nullptr, QKeySequence(QStringLiteral("Ctrl+D")))->setEnabled(false);
+    addCommand(menu, QStringLiteral("承兑汇票"), [this] { noBillWindowOpen(); })->setEnabled(false);
+    addCommand(menu, QStringLiteral("境外汇款申请"), nullptr)->setEnabled(false);
+    menu->addSeparator();
+    for (const QString &text : {QStringLiteral("普通发票收据"), QStringLiteral("出口商品发票"), QStringLiteral("国际货运发票")})
+        addCommand(menu, text, [this] { noBillWindowOpen(); })->setEnabled(false);
+    addCommand(menu, QStringLiteral("送货单"), nullptr)->setVisible(false);
+    menu->addSeparator();
+    addCommand(menu, kMenuWaybill, [this] { openEntryWindow(QStringLiteral("快递单")); });
+    return menu;
+}
+
+void Tfm_Main::buildMenus()
+{
+    QMenuBar *bar = menuBar();
+
+    QMenu *fileMenu = bar->addMenu(QStringLiteral("新票据填开(&F)"));
+    m_newBillMenu = buildNewBillMenu(fileMenu);
+    fileMenu->addMenu(m_newBillMenu);
+    QMenu *otherInvoices = fileMenu->addMenu(QStringLiteral("其他发票收据"));
+    for (const QString &text : {QStringLiteral("国地税发票"), QStringLiteral("增值税发票"), QStringLiteral("海运业发票")})
+        addCommand(otherInvoices, text, nullptr)->setEnabled(false);
+    otherInvoices->addSeparator();
+    addCommand(otherInvoices, QStringLiteral("其他发票"), nullptr)->setEnabled(false);
+    QMenu *customBills = fileMenu->addMenu(QStringLiteral("其他定制票据"));
+    for (const QString &text : {QStringLiteral("送货单"), QStringLiteral("销售单"), QStringLiteral("珠宝质保单"),
+                                QStringLiteral("单位收付款单")})
+        addCommand(customBills, text, nullptr)->setEnabled(false);
+    fileMenu->addSeparator();
+    addCommand(fileMenu, QStringLiteral("关闭所有填开单据"), [this] { closeAllEntryWindows(); });
+
+    QMenu *history = bar->addMenu(QStringLiteral("历史开票管理(&S)"));
+    for (const QString &text : {QStringLiteral("支票管理(&Z)"), QStringLiteral("进帐单管理(&J) "),
+                                QStringLiteral("现金缴款单管理"), QStringLiteral("快递单管理")})
+        addCommand(history, text, [this, text] { runCommand(text); });
+    for (const QString &text : {QStringLiteral("电汇单管理(&D)"), QStringLiteral("承兑汇票管理"),
+                                QStringLiteral("境外汇款申请书管理"), QStringLiteral("收据及发票管理"),
+                                QStringLiteral("国际货运发票管理"), QStringLiteral("出口商品发票管理"),
+                                QStringLiteral("送货单管理"), QStringLiteral("定制单管理")})
+        addCommand(history, text, nullptr)->setVisible(false);
+
+    QMenu *system = bar->addMenu(QStringLiteral("系统管理(&M)"));
+    auto command = [this](const QString &text) { return [this, text] { runCommand(text); }; };
+    addCommand(system, QStringLiteral("单位及客户资料管理(&K) "), command(QStringLiteral("单位及客户资料管理(&K) ")));
+    addCommand(system, QStringLiteral("设计模式（票据模板界面及打印效果调整）"), [this] { designMode(); });
+    system->addSeparator();
+    addCommand(system, QStringLiteral("票据模板导入"), command(QStringLiteral("票据模板导入")));
+    addCommand(system, QStringLiteral("票据模板管理（默认、显示、隐藏）"), command(QStringLiteral("票据模板管理（默认、显示、隐藏）")));
+    system->addSeparator();
+    addCommand(system, QStringLiteral("字典管理设置(&N) 用途、始发站等"), command(QStringLiteral("字典管理设置(&N) 用途、始发站等")));
+    addCommand(system, QStringLiteral("币种设置"), command(QStringLiteral("币种设置")));
+    addCommand(system, QStringLiteral("省市代码设置(&O)"), command(QStringLiteral("省市代码设置(&O)")));
+    system->addSeparator();
+    addCommand(system, QStringLiteral("更改系统登录密码"), command(QStringLiteral("更改系统登录密码")));
+    QMenu *options = system->addMenu(QStringLiteral("系统选项(&Y)"));
+    const QList<QPair<QString, QString>> optionItems = {
+        {QStringLiteral("打印前弹出打印机配置窗口"), SettingKey::PrinterDialogFirst},
+        {QStringLiteral("进入系统需要密码验证"), SettingKey::LoginRequired},
+        {QStringLiteral("启用系统背景图"), SettingKey::BackgroundOn},
+        {QStringLiteral("启用默认出票人"), SettingKey::DefaultDrawerOn},
+    };
+    for (const auto &[text, setting] : optionItems) {
+        QAction *action = options->addAction(text);
+        action->setCheckable(true);
+        const QString key = setting;
+        connect(action, &QAction::triggered, this, [this, key] {
+            if (key == SettingKey::BackgroundOn)
+                toggleBackgroundOption();
+            else
+                toggleSystemOption(key);
+        });
+        m_systemOptions.insert(setting, action);
+    }
+
+    QMenu *printing = bar->addMenu(QStringLiteral("打印设置(&P)"));
+    addCommand(printing, QStringLiteral("打印整体偏移调整(&M)"), command(QStringLiteral("打印整体偏移调整(&M)")));
+    printing->addSeparator();
+    addCommand(printing, QStringLiteral("锁定/匹配票据打印机"), command(QStringLiteral("锁定/匹配票据打印机")));
+    addCommand(printing, QStringLiteral("打印机设置 (&C)"), command(QStringLiteral("打印机设置 (&C)")));
+    printing->addSeparator();
+    addCommand(printing, QStringLiteral("添加打印机纸张规格"), command(QStringLiteral("添加打印机纸张规格")));
+
+    QMenu *tools = bar->addMenu(QStringLiteral("工具(&T)"));
+    addCommand(tools, QStringLiteral("  在线升级"), command(QStringLiteral("  在线升级")));
+    addCommand(tools, QStringLiteral("  清除软件缓存文件"), [this] { clearCache(); });
+    addCommand(tools, QStringLiteral("  修复压缩数据库"), [] { tell(QStringLiteral("正在建设!")); });
+    addCommand(tools, QStringLiteral("  锁定电脑屏幕"), [this] { lockScreen(); });
+    tools->addSeparator();
+    addCommand(tools, QStringLiteral("  显示\\隐藏在线中心"), [this] { toggleSidePanel(); });
+    tools->addSeparator();
+    addCommand(tools, QStringLiteral("  邮政编码查询"), command(QStringLiteral("  邮政编码查询")));
+    addCommand(tools, QStringLiteral("  计算器 (&U)"), [this] { startCalculator(); });
+
+    QAction *toolbarToggle = bar->addAction(QStringLiteral("显示/隐藏工具栏(&L)"));
+    connect(toolbarToggle, &QAction::triggered, this, &Tfm_Main::toggleToolBar);
+
+    QMenu *help = bar->addMenu(QStringLiteral("帮 助(&H)"));
+    addCommand(help, QStringLiteral("  升级到9.28"), command(QStringLiteral("  升级到9.28")))->setVisible(false);
+    help->addSeparator();
+    addCommand(help, QStringLiteral("  关于 (&A)"), [this] { showAbout(); });
+    addCommand(help, QStringLiteral("  帮助 (&H)"), command(QStringLiteral("  帮助 (&H)")), QKeySequence(Qt::Key_F1));
+    addCommand(help, QStringLiteral("  重启软件"), [this] { restartProgram(); });
+    addCommand(help, QStringLiteral("  进入软件所在文件夹"), [this] { openProgramFolder(); }, QKeySequence(Qt::Key_F8));
+    help->addSeparator();
+    addCommand(help, QStringLiteral("  退出 (&Q)"), [this] { askExit(); });
+}
+
+void Tfm_Main::buildToolBar()
+{
+    m_toolBar = new QToolBar(QStringLiteral("ToolBarMain"), this);
+    m_toolBar->setObjectName(QStringLiteral("ToolBarMain"));
+    m_toolBar->setMovable(false);
+    m_toolBar->setFixedHeight(45);
+    m_toolBar->setIconSize(QSize(24, 24));
+    m_toolBar->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    m_toolBar->setAutoFillBackground(true);
+    QPalette pal = m_toolBar->palette();
+    pal.setColor(QPalette::Window, kWindowColour);
+    m_toolBar->setPalette(pal);
+    addToolBar(Qt::TopToolBarArea, m_toolBar);
+
+    QStyle *st = style();
+    auto addButton = [&](const QString &caption, const QString &hint, QStyle::StandardPixmap icon,
+                         std::function<void()> slot) {
+        QAction *action = new QAction(st->standardIcon(icon), caption, m_toolBar);
+        action->setToolTip(hint.isEmpty() ? caption : hint);
+        if (slot)
+            connect(action, &QAction::triggered, this, [slot] { slot(); });
+        m_toolBar->addAction(action);
+        if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(action)))
+            button->setFixedSize(79, 43);
+        return action;
+    };
+
+    QAction *newBill = addButton(QStringLiteral("填开新票据"), QString(), QStyle::SP_FileIcon, nullptr);
+    newBill->setMenu(m_newBillMenu);
+    if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(newBill)))
+        button->setPopupMode(QToolButton::InstantPopup);
+    addButton(QStringLiteral("我方单位"), QStringLiteral("我方单位信息与帐户管理"), QStyle::SP_DirHomeIcon,
+              [this] { runCommand(QStringLiteral("我方单位")); });
+    addButton(QStringLiteral("往来单位(&K)"), QStringLiteral("客户地址账户资料管理"), QStyle::SP_DirOpenIcon,
+              [this] { runCommand(QStringLiteral("往来单位(&K)")); });
+    addButton(QStringLiteral("打印机(&C)"), QStringLiteral("打印机、打印方向及纸张设定（并不会启动打印）"),
+              QStyle::SP_ComputerIcon, [this] { runCommand(QStringLiteral("打印机设置 (&C)")); });
+    addButton(QStringLiteral("新模板导入"), QStringLiteral("导入新票据模板"), QStyle::SP_ArrowDown,
+              [this] { runCommand(QStringLiteral("票据模板导入")); });
+    addButton(QStringLiteral("第一次用"), QStringLiteral("第一次使用软件前简读"), QStyle::SP_MessageBoxInformation,
+              [this] { toggleFirstUseText(); });
+    addButton(QStringLiteral("  退出 (&Q)"), QStringLiteral("退出打印系统"), QStyle::SP_DialogCloseButton, [this] {
+        runCommand(QStringLiteral("关闭批量打印"));
+        askExit();
+    });
+}
+
+void Tfm_Main::buildStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setAutoFillBackground(true);
+    QPalette pal = bar->palette();
+    pal.setColor(QPalette::Window, kStatusColour);
+    bar->setPalette(pal);
+    const int widths[5] = {100, 150, 200, 140, 65};
+    const QString texts[5] = {QStringLiteral("系统已就绪"), QStringLiteral("建议分辨率:1024x768以上"),
+                              QStringLiteral("当前时间:"), QStringLiteral("禾朔软件 版权所有"), QString()};
+    for (int i = 0; i < 5; ++i) {
+        auto *label = new QLabel(texts[i], bar);
+        label->setMinimumWidth(widths[i]);
+        label->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        if (i == 3) {
+            label->setLayoutDirection(Qt::RightToLeft);
+            label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        }
+        if (i == 4)
+            bar->addWidget(label, 1);
+        else
+            bar->addWidget(label);
+        m_statusPanels[i] = label;
+    }
+}
+
+void Tfm_Main::buildBackgroundMenu()
+{
+    m_backgroundMenu = new QMenu(this);
+    addCommand(m_backgroundMenu, QStringLiteral("支票"), [this] { openEntryWindow(QStringLiteral("支票")); });
+    addCommand(m_backgroundMenu, QStringLiteral("进账单"), [this] { openEntryWindow(QStringLiteral("进账单")); });
+    addCommand(m_backgroundMenu, QStringLiteral("缴款单、现金送款单"), [this] { openEntryWindow(QStringLiteral("缴款单"), false); });
+    m_backgroundMenu->addSeparator();
+    addCommand(m_backgroundMenu, QStringLiteral("快递单"), [this] { openEntryWindow(QStringLiteral("快递单")); });
+    m_backgroundMenu->addSeparator();
+    for (const QString &text : {QStringLiteral("电汇单-业务委托书"), QStringLiteral("境外汇款申请书"),
+                                QStringLiteral("承兑汇票"), QStringLiteral("定制单")})
+        addCommand(m_backgroundMenu, text, [this] { noBillWindowOpen(); })->setVisible(false);
+    QMenu *invoices = m_backgroundMenu->addMenu(QStringLiteral("发票"));
+    for (const QString &text : {QStringLiteral("普通发票收据"), QStringLiteral("国际货运发票"), QStringLiteral("出口商品发票")})
+        addCommand(invoices, text, [this] { noBillWindowOpen(); });
+    invoices->menuAction()->setVisible(false);
+    addCommand(m_backgroundMenu, QStringLiteral("刷新"), [this] {
+        m_sidePanel->show();
+        InitBackGround(m_systemOptions.value(SettingKey::BackgroundOn)->isChecked());
+    });
+    addCommand(m_backgroundMenu, QStringLiteral("帮助"), [this] { runCommand(QStringLiteral("  帮助 (&H)")); });
+}
+
+QString Tfm_Main::sidePanelLabelText()
+{
+    QStringList lines;
+    lines << QStringLiteral("连线") + m_ctx.getBrandName() + QStringLiteral("在线客服..")
+          << QStringLiteral("QQ：800000000") << QStringLiteral("电话：400-000-0000")
+          << QString() << QStringLiteral(">>支票/进账单打印") << QStringLiteral(">>快递单/发货单打印")
+          << QStringLiteral(">>发票/承兑汇票打印") << QStringLiteral(">>各种打印定制...");
+    return lines.join(QLatin1Char('\n'));
+}
+
+void Tfm_Main::updateCaption()
+{
+    setWindowTitle(QStringLiteral("禾朔票据打印V") + m_ctx.versionText()
+                   + QStringLiteral("- 欢迎登陆官方网站 ") + m_ctx.vendorSite());
+}
+
+void Tfm_Main::writeInstallRecord()
+{
+    m_ctx.installRecord().update(m_ctx.getRunPath(), m_ctx.versionText(),
+                                 QCoreApplication::applicationFilePath());
+}
+
+void Tfm_Main::fillPrinterList()
+{
+    // The printer list and the locked bill printer are filled in by the
+    // printing part of the program through this command, when present.
+    runCommand(QStringLiteral("初始化打印机列表"));
+}
+
+QAction *Tfm_Main::systemOptionAction(const QString &settingName) const
+{
+    return m_systemOptions.value(settingName, nullptr);
+}
+
+void Tfm_Main::LoadSysParam()
+{
+    const SystemSettings &settings = m_ctx.settings();
+    for (auto it = m_systemOptions.begin(); it != m_systemOptions.end(); ++it)
+        it.value()->setChecked(settings.isOn(it.key()));
+    m_ctx.popPrinterDialog = settings.isOn(SettingKey::PrinterDialogFirst);
+    m_ctx.defaultDrawerOn = settings.isOn(SettingKey::DefaultDrawerOn);
+    // Read at start like the other options, though nothing depends on it.
+    settings.getConfigByname(SettingKey::PartyListSplit);
+}
+
+void Tfm_Main::InitBackGround(bool pictureOn)
+{
+    if (pictureOn) {
+        const QImage picture(m_ctx.dataRoot().imageFolder() + QStringLiteral("sys_bg.jpg"));
+        if (picture.isNull()) {
+            m_sideLabel->setText(sidePanelLabelText());
+            m_area->setPicture(QImage());
+            return;
+        }
+        m_area->setPicture(picture);
+    } else {
+        m_area->setPicture(QImage());
+    }
+    m_area->viewport()->update();
+}
+
+bool Tfm_Main::backgroundPictureShown() const
+{
+    return m_area->hasPicture() && m_area->isVisible();
+}
+
+void Tfm_Main::toggleSystemOption(const QString &settingName)
+{
+    QAction *action = systemOptionAction(settingName);
+    if (!action)
+        return;
+    // The check mark has already flipped when the menu delivers the click;
+    // the stored value decides what was there before.
+    const bool wasOn = m_ctx.settings().isOn(settingName);
+    QString error;
+    if (!m_ctx.settings().setOn(settingName, !wasOn, &error))
+        tell(QStringLiteral("保存系统选项失败：") + error, QStringLiteral("错误"), AlertIcon::Error);
+    LoadSysParam();
+}
+
+void Tfm_Main::toggleBackgroundOption()
+{
+    const bool wasOn = m_ctx.settings().isOn(SettingKey::BackgroundOn);
+    QString error;
+    if (wasOn) {
+        m_ctx.settings().setOn(SettingKey::BackgroundOn, false, &error);
+        LoadSysParam();
+        tell(QStringLiteral("取消背景图需要重启软件"));
+        restartProgram();
+    } else {
+        m_ctx.settings().setOn(SettingKey::BackgroundOn, true, &error);
+        LoadSysParam();
+        InitBackGround(true);
+    }
+    if (!error.isEmpty())
+        tell(QStringLiteral("保存系统选项失败：") + error, QStringLiteral("错误"), AlertIcon::Error);
+}
+
+void Tfm_Main::toggleToolBar()
+{
+    m_toolBar->setVisible(m_toolBar->isHidden());
+    m_ctx.config().writeString(QStringLiteral("FM_MAIN"), QStringLiteral("TOOLBARMAIN"),
+                               m_toolBar->isHidden() ? QStringLiteral("0") : QStringLiteral("1"));
+    m_ctx.config().flush();
+}
+
+void Tfm_Main::toggleFirstUseText()
+{
+    if (m_firstUse->isHidden()) {
+        m_firstUse->show();
+        m_firstUse->raise();
+        m_area->hide();
+    } else {
+        m_firstUse->hide();
+        m_area->show();
+        m_sidePanel->show();
+    }
+}
+
+void Tfm_Main::toggleSidePanel()
+{
+    m_sidePanel->setVisible(m_sidePanel->isHidden());
+}
+
+void Tfm_Main::registerEntryWindow(const QString &family, EntryWindowFactory factory)
+{
+    m_entryFactories.insert(family, std::move(factory));
+}
+
+bool Tfm_Main::noBillWindowOpen()
+{
+    if (m_area->subWindowList().isEmpty())
+        return true;
+    tell(QStringLiteral("请先关闭打开的单据！"));
+    return false;
+}
+
+QWidget *Tfm_Main::openEntryWindow(const QString &family, bool checkOpen)
+{
+    if (checkOpen && !noBillWindowOpen())
+        return nullptr;
+    auto factory = m_entryFactories.find(family);
+    if (factory == m_entryFactories.end())
+        return nullptr;  // that family's window is not part of this build yet
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    QWidget *window = m_entryWindows.value(family);
+    if (!window) {
+        window = (*factory)(*this);
+        if (window) {
+            QMdiSubWindow *sub = m_area->addSubWindow(window);
+            sub->setAttribute(Qt::WA_DeleteOnClose);
+            m_entryWindows.insert(family, window);
+            connect(window, &QObject::destroyed, this, [this, family] { m_entryWindows.remove(family); });
+        }
+    }
+    if (window)
+        window->show();
+    QApplication::restoreOverrideCursor();
+    return window;
+}
+
+void Tfm_Main::closeAllEntryWindows()
+{
+    m_area->closeAllSubWindows();
+}
+
+void Tfm_Main::setCommandHandler(const QString &command, std::function<void()> handler)
+{
+    m_commandHandlers.insert(command, std::move(handler));
+}
+
+void Tfm_Main::runCommand(const QString &command)
+{
+    auto it = m_commandHandlers.find(command);
+    if (it != m_commandHandlers.end() && *it)
+        (*it)();
+}
+
+void Tfm_Main::designMode()
+{
+    tell(QStringLiteral("提示:\n\n    1.【设计模式】仅用于设置单个项目，一般用于单据格式变化设计模版。若是打印整体偏向某个方向，"
+                        "请进入【打印设置】-【整体偏移】调整。\n\n    2.部分模版格式比较老或已经变化的，"
+                        "请联系软件右侧禾朔在线客服更新（免费更新或制作）。"));
+    const QList<QMdiSubWindow *> children = m_area->subWindowList();
+    if (children.isEmpty()) {
+        tell(QStringLiteral("请先进入单据的填开界面。如修改支票模版：【填开支票】->】设计模式】（按钮在支票的左上角）"));
+        return;
+    }
+    if (QWidget *first = children.first()->widget()) {
+        const int tag = first->property("tag").toInt();
+        if (tag > 0)
+            m_ctx.currentCheckTypeId = tag;
+    }
+    runCommand(QStringLiteral("模板设计"));
+}
+
+void Tfm_Main::clearCache()
+{
+    const CacheCleaner::Result result = CacheCleaner(m_ctx.db(), m_ctx.dataRoot().imageFolder()).run();
+    if (!result.databaseOk)
+        tell(QStringLiteral("清除软件缓存失败！") + result.databaseError, QStringLiteral("错误"), AlertIcon::Error);
+    if (m_area->subWindowList().isEmpty()) {
+        tell(QStringLiteral("缓存清除成功！"));
+    } else {
+        tell(QStringLiteral("缓存清除需要关闭开单界面重新打开！"));
+        closeAllEntryWindows();
+    }
+}
+
+void Tfm_Main::restartProgram()
+{
+    if (!askYesNo(QStringLiteral("确定要重开软件吗?"), QStringLiteral("重启软件")))
+        return;
+    closeAllEntryWindows();
+    QStringList args = QCoreApplication::arguments().mid(1);
+    args.removeAll(QStringLiteral("--quit-after-startup"));
+    QProcess::startDetached(QCoreApplication::applicationFilePath(), args);
+    m_closing = true;
+    close();
+}
+
+void Tfm_Main::askExit()
+{
+    if (askYesNo(QStringLiteral("真的要退出【") + m_ctx.getBrandName() + QStringLiteral("票据打印】系统吗？"),
+                 QStringLiteral("确认"), AlertIcon::Information)) {
+        m_closing = true;
+        close();
+    }
+}
+
+void Tfm_Main::showAbout()
+{
+    Tfm_About about(getFileVersionText(4), this);
+    connect(&about, &Tfm_About::contactClicked, this, [this] { BrowseURL(m_ctx.vendorSite()); });
+    about.move(geometry().center() - about.rect().center());
+    about.exec();
+}
+
+void Tfm_Main::startCalculator()
+{
+    static const QStringList calculators = {
+        QStringLiteral("gnome-calculator"), QStringLiteral("kcalc"), QStringLiteral("galculator"),
+        QStringLiteral("mate-calc"), QStringLiteral("qalculate-gtk"), QStringLiteral("qalculate-qt"),
+        QStringLiteral("xcalc")};
+    for (const QString &name : calculators) {
+        const QString program = QStandardPaths::findExecutable(name);
+        if (!program.isEmpty() && QProcess::startDetached(program, {}))
+            return;
+    }
+    tell(QStringLiteral("系统计算器调用失败！"), QStringLiteral("错误"), AlertIcon::Error);
+}
+
+void Tfm_Main::lockScreen()
+{
+    for (const auto &[program, args] : {std::pair{QStringLiteral("loginctl"), QStringList{QStringLiteral("lock-session")}},
+                                        std::pair{QStringLiteral("xdg-screensaver"), QStringList{QStringLiteral("lock")}}}) {
+        const QString path = QStandardPaths::findExecutable(program);
+        if (!path.isEmpty() && QProcess::startDetached(path, args))
+            return;
+    }
+}
+
+void Tfm_Main::openProgramFolder()
+{
+    BrowseURL(m_ctx.getRunPath());
+}
+
+bool Tfm_Main::BrowseURL(const QString &url)
+{
+    const QUrl target = QDir(url).exists() ? QUrl::fromLocalFile(url) : QUrl::fromUserInput(url);
+    return QDesktopServices::openUrl(target);
+}
+
+QAction *Tfm_Main::findAction(const QString &text) const
+{
+    const QList<QAction *> actions = findChildren<QAction *>();
+    for (QAction *action : actions)
+        if (action->text() == text)
+            return action;
+    return nullptr;
+}
+
+QString Tfm_Main::statusText(int panel) const
+{
+    return panel >= 1 && panel <= 5 ? m_statusPanels[panel - 1]->text() : QString();
+}
+
+bool Tfm_Main::checkNotInArchive()
+{
+    if (!m_ctx.getRunPath().contains(QLatin1Char('$')))
+        return true;
+    tell(archiveMessage(m_ctx.versionText()));
+    return false;
+}
+
+QString Tfm_Main::archiveMessage(const QString &version)
+{
+    return QStringLiteral("请不要从压缩包中直接运行软件，这样会使你的软件设置失效，建议：") + QLatin1Char('\r')
+           + QStringLiteral("  1、鼠标右击压缩包解压到非系统盘（例如： D:\\禾朔软件笺途V") + version
+           + QStringLiteral("\\，再运行）;") + QLatin1Char('\r')
+           + QStringLiteral("  2、使用软件前，请查看一下软件目录的：使用说明.txt; ") + QLatin1Char('\r')
+           + QStringLiteral("  3、不明之处，请及时咨询禾朔或访问正版软件官方网站寻求帮助！") + QStringLiteral("\r\r")
+           + QStringLiteral("（程序即将退出，请解压后再运行。）");
+}
+
+QStringList Tfm_Main::firstUseLines()
+{
+    return {
+        QStringLiteral("  第一次使用软件【3步走】："),
+        QStringLiteral("  1、【固定打印机的挡板位置】（例如Epson630/635k在15mm），不提倡经常移动挡板；"),
+        QStringLiteral("     （挡板若不移动，很多情况下，支票等大于A4宽幅票据的右侧会有部分项目打印不出来）；"),
+        QString(),
+        QStringLiteral("  2、【整体偏移校准】打印一张票据，调节所用票据的【整体偏移】参数让打印对准位置。"),
+        QStringLiteral("     进入整体偏移，根据打印效果设定偏移参数:"),
+        QStringLiteral("     (例如：Epson630k、635k,挡板15mm,整体打印右移：-160,下移:0,纵向"),
+        QStringLiteral("            Epson730k,挡板20mm,整体打印右移：-160,下移:0,纵向)"),
+        QStringLiteral("     根据打印效果需要，点击左侧的上下左右按钮，1下代表1毫米,点击\"保存整体设置\"按钮。"),
+        QString(),
+        QStringLiteral("  3、【锁定快递打印机】。进入打印设置-锁定匹配票据打印机，选择要用的针式打印机，点击\"锁定为票据打印机\"。"),
+        QString(),
+        QStringLiteral("  【使用技巧】："),
+        QStringLiteral("  1、【设定单项】每一个项目（如：收款单位全称、联系人、地址等）都可以再调节（打印位置、字体、字体大小、换行及行距等），"),
+        QStringLiteral("     进入【设计模式】-选中要的项目。在上方修改其属性即可。如果需要移动时同时修改打印位置。请记住要勾选\"移动显示位置同时修改打印位置\"。"),
+        QString(),
+        QStringLiteral("  2、【选取收款人或收件人】单击票据填写界面中的左右两空个红色空心方框可以选择收款人或收件人[双击选取]；"),
+        QString(),
+        QStringLiteral("  3、【下拉项管理】用途、物品内容、发件人签名、目的站、备注等常用项可在\"字典管理\"中添、删、改；"),
+        QString(),
+        QStringLiteral("  4、【隐藏永久不要的项目】进入设计模式，点中不要的项目，在上方勾选“不填写不打印该项目”，（取消隐藏：左侧列表找到它，取消不打印勾选即可）；"),
+        QString(),
+        QStringLiteral("  5、【基于保存过的票据再开票】。先打开历史票据，点击\"复制\"按钮，再行保存（否则会覆盖前面保存的数据）。"),
+        QString(),
+        QStringLiteral("  6、快递单的【批量打印】、【地址串智能识别】、Excel导入导出，请查看手册的相关章节。"),
+        QString(),
+        QStringLiteral("  客服电话：400-000-0000　　客服QQ：800000000"),
+        QString(),
+        QStringLiteral("====================================================【双击我关闭本提示】==================================================="),
+    };
+}
+
+void Tfm_Main::onClockTick()
+{
+    const QLocale locale;
+    const QDateTime now = QDateTime::currentDateTime();
+    m_statusPanels[2]->setText(QStringLiteral(" 当前时间：") + locale.toString(now.date(), QLocale::ShortFormat)
+                               + QLatin1Char(' ') + now.time().toString(QStringLiteral("HH:mm:ss")));
+    ++m_tickCounter;
+    if (m_tickCounter == 1) {
+        QAction *login = systemOptionAction(SettingKey::LoginRequired);
+        if (login && login->isChecked() && loginHandler) {
+            if (!loginHandler() || m_ctx.currentOperator.isEmpty()) {
+                m_closing = true;
+                close();
+                QCoreApplication::exit(0);
+            }
+        }
+    } else if (m_tickCounter > 1 && !m_webInfoChecked) {
+        m_webInfoChecked = true;
+        if (webInfoCheck)
+            webInfoCheck();
+    }
+}
+
+void Tfm_Main::closeEvent(QCloseEvent *event)
+{
+    m_clock.stop();
+    runCommand(QStringLiteral("关闭主窗口"));
+    closeAllEntryWindows();
+    m_ctx.config().flush();
+    event->accept();
+}
+
+void Tfm_Main::resizeEvent(QResizeEvent *event)
+{
+    QMainWindow::resizeEvent(event);
+    if (m_firstUse && m_firstUse->isVisible())
+        toggleFirstUseText();
+    if (m_area)
+        m_area->viewport()->update();
+}
+
+void Tfm_Main::wheelEvent(QWheelEvent *event)
+{
+    if (hasFocus()) {
+        const int key = event->angleDelta().y() <= 0 ? Qt::Key_Down : Qt::Key_Up;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(this, &press);
+        event->accept();
+        return;
+    }
+    QMainWindow::wheelEvent(event);
+}
+
+bool Tfm_Main::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_area->viewport() && event->type() == QEvent::ContextMenu) {
+        m_backgroundMenu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
+        return true;
+    }
+    if (watched == m_firstUse->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        toggleFirstUseText();
+        return true;
+    }
+    if (watched == m_sideLabel && event->type() == QEvent::MouseButtonPress) {
+        runCommand(QStringLiteral("产品网站"));
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace billprint
