@@ -561,8 +561,7 @@ QWidget *Tfm_Main::openEntryWindow(const QString &family, bool checkOpen)
         if (window) {
             QMdiSubWindow *sub = m_area->addSubWindow(window);
             sub->setAttribute(Qt::WA_DeleteOnClose);
-            m_entryWindows.insert(family, window);
-            connect(window, &QObject::destroyed, this, [this, family] { m_entryWindows.remove(family); });
+            m_entryWindows.insert(family, window);  // forgotten by itself when closed
         }
     }
     if (window)

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QMap>
+#include <QPointer>
 #include <QTimer>
 #include <functional>
 
@@ -122,7 +123,7 @@ private:
     QLabel *m_statusPanels[5] = {};
     QMap<QString, QAction *> m_systemOptions;  // setting name -> menu item
     QMap<QString, EntryWindowFactory> m_entryFactories;
-    QMap<QString, QWidget *> m_entryWindows;
+    QMap<QString, QPointer<QWidget>> m_entryWindows;
     QMap<QString, std::function<void()>> m_commandHandlers;
     QTimer m_clock;
     int m_tickCounter = 0;

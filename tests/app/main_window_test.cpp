@@ -1,0 +1,246 @@
+// The main window's commands that work on their own: system options, tool
+// bar, the one-bill-window rule, cache clearing, exit and the first tick.
+#include "app/cache_cleaner.h"
+#include "app/ui/tfm_main.h"
+#include "test_support.h"
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPlainTextEdit>
+#include <QToolBar>
+#include <gtest/gtest.h>
+
+using namespace billprint;
+using namespace billprint::test;
+
+namespace {
+
+void touch(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write("x");
+}
+
+QWidget *makeBillWindow(const QString &title)
+{
+    auto *w = new QLabel(title);
+    w->setWindowTitle(title);
+    return w;
+}
+
+} // namespace
+
+TEST(MainWindow, SystemOptionToggledTwiceFollowsTheStoredValue)
+{
+    TempDataRoot root;
+    Tfm_Main window(root.context());
+    QAction *item = window.findAction("打印前弹出打印机配置窗口");
+    ASSERT_NE(item, nullptr);
+    SystemSettings &s = root.context().settings();
+    EXPECT_EQ(s.getConfigByname(SettingKey::PrinterDialogFirst), "no");
+    EXPECT_FALSE(item->isChecked());
+
+    item->trigger();
+    EXPECT_EQ(s.getConfigByname(SettingKey::PrinterDialogFirst), "yes");
+    EXPECT_TRUE(item->isChecked());
+    EXPECT_TRUE(root.context().popPrinterDialog);
+
+    item->trigger();
+    EXPECT_EQ(s.getConfigByname(SettingKey::PrinterDialogFirst), "no");
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_FALSE(root.context().popPrinterDialog);
+}
+
+TEST(MainWindow, SwitchingTheBackgroundOffAndDecliningRestartKeepsRunning)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Tfm_Main window(root.context());
+    QAction *item = window.findAction("启用系统背景图");
+    ASSERT_TRUE(item->isChecked());  // the delivered database has it on
+    alerts.answerNext(AlertAnswer::No);
+    item->trigger();
+    EXPECT_EQ(root.context().settings().getConfigByname(SettingKey::BackgroundOn), "no");
+    EXPECT_FALSE(item->isChecked());
+    EXPECT_TRUE(alerts.sawMessage("取消背景图需要重启软件"));
+    EXPECT_TRUE(alerts.sawMessage("确定要重开软件吗?"));
+    EXPECT_FALSE(window.isHidden() && false);  // no close was requested
+
+    item->trigger();  // switching it on again needs no restart
+    EXPECT_EQ(root.context().settings().getConfigByname(SettingKey::BackgroundOn), "yes");
+    EXPECT_TRUE(item->isChecked());
+}
+
+TEST(MainWindow, HiddenToolBarStaysHiddenAtNextStart)
+{
+    TempDataRoot root;
+    {
+        Tfm_Main window(root.context());
+        window.show();
+        EXPECT_TRUE(window.toolBar()->isVisible());
+        window.findAction("显示/隐藏工具栏(&L)")->trigger();
+        EXPECT_FALSE(window.toolBar()->isVisible());
+    }
+    IniFile config(root.context().dataRoot().configIniPath());
+    EXPECT_EQ(config.readString("FM_MAIN", "TOOLBARMAIN"), "0");
+    Tfm_Main next(root.context());
+    next.show();
+    EXPECT_FALSE(next.toolBar()->isVisible());
+    next.findAction("显示/隐藏工具栏(&L)")->trigger();
+    EXPECT_TRUE(next.toolBar()->isVisible());
+}
+
+TEST(MainWindow, OnlyOneBillWindowButTheCashSlipOpensBeside)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Tfm_Main window(root.context());
+    window.registerEntryWindow("支票", [](Tfm_Main &) { return makeBillWindow("支票"); });
+    window.registerEntryWindow("进账单", [](Tfm_Main &) { return makeBillWindow("进账单"); });
+    window.registerEntryWindow("缴款单", [](Tfm_Main &) { return makeBillWindow("缴款单"); });
+
+    window.findAction("支票")->trigger();
+    ASSERT_EQ(window.mdiArea()->subWindowList().size(), 1);
+
+    window.findAction("进账单")->trigger();
+    EXPECT_TRUE(alerts.sawMessage("请先关闭打开的单据！"));
+    EXPECT_EQ(alerts.alerts().back().caption, "提示");
+    EXPECT_EQ(window.mdiArea()->subWindowList().size(), 1);
+
+    window.findAction("现金缴款单")->trigger();
+    EXPECT_EQ(window.mdiArea()->subWindowList().size(), 2);
+
+    window.findAction("关闭所有填开单据")->trigger();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.mdiArea()->subWindowList().isEmpty());
+    alerts.clear();
+    window.findAction("进账单")->trigger();
+    EXPECT_TRUE(alerts.alerts().empty());
+    EXPECT_EQ(window.mdiArea()->subWindowList().size(), 1);
+}
+
+TEST(MainWindow, CacheClearingKeepsSystemAndUsedPictures)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Database &db = root.context().db();
+    const QString images = root.context().dataRoot().imageFolder();
+    for (const char *name : {"Sys_boot.jpg", "sys_bg.jpg", "my_SYS_logo.jpg", "zp1.jpg", "zp2.jpg", "old.JPG", "notes.txt"})
+        touch(images + name);
+    db.exec("insert into CKTypeTable (CheckTypeID, TypeName, TypeFirstName, ImgFile, IniFile) values (1, '支票（工行）', '支票', 'zp1.jpg', '1.ini')");
+    db.exec("insert into CKTypeTable (CheckTypeID, TypeName, TypeFirstName) values (2, '发票（旧）', '发票')");
+    db.exec("insert into NameDict (CheckTypeName, CtlName) values ('支票', 'ZDJEXX')");
+    db.exec("insert into NameDict (CheckTypeName, CtlName) values ('旧票', 'ZDX')");
+    db.exec("insert into CkControl (CheckTypeID, CtlName) values (1, 'zdjexx')");
+    db.exec("insert into CkControl (CheckTypeID, CtlName) values (1, 'ZDGONE')");
+    db.exec("insert into CkControl (CheckTypeID, CtlName) values (9, 'ZDJEXX')");
+    db.exec("insert into DMTable (CheckTypeID, DMName, DMValue) values (0, '用途', '货款')");
+    db.exec("insert into DMTable (CheckTypeID, DMName, DMValue) values (9, 'cfgDateChinese', '1')");
+
+    Tfm_Main window(root.context());
+    window.findAction("  清除软件缓存文件")->trigger();
+    EXPECT_TRUE(alerts.sawMessage("缓存清除成功！"));
+
+    EXPECT_EQ(db.scalar("select count(*) from NameDict").toInt(), 1);
+    EXPECT_EQ(db.scalar("select count(*) from CKTypeTable").toInt(), 1);
+    EXPECT_EQ(db.scalar("select IniFile from CKTypeTable").toString(), "");
+    EXPECT_EQ(db.scalar("select count(*) from CkControl").toInt(), 1);  // only zdjexx of template 1
+    EXPECT_EQ(db.scalar("select count(*) from DMTable").toInt(), 1);
+    for (const char *kept : {"Sys_boot.jpg", "sys_bg.jpg", "my_SYS_logo.jpg", "zp1.jpg", "notes.txt"})
+        EXPECT_TRUE(QFile::exists(images + kept)) << kept;
+    for (const char *gone : {"zp2.jpg", "old.JPG"})
+        EXPECT_FALSE(QFile::exists(images + gone)) << gone;
+}
+
+TEST(MainWindow, CacheClearingWithABillOpenClosesIt)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Tfm_Main window(root.context());
+    window.registerEntryWindow("支票", [](Tfm_Main &) { return makeBillWindow("支票"); });
+    window.openEntryWindow("支票");
+    window.clearCache();
+    EXPECT_TRUE(alerts.sawMessage("缓存清除需要关闭开单界面重新打开！"));
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_TRUE(window.mdiArea()->subWindowList().isEmpty());
+}
+
+TEST(MainWindow, ExitAsksWithTheBrandAndClosesOnlyOnYes)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    root.context().config().writeString("Info", "nm", "笺途");
+    Tfm_Main window(root.context());
+    window.show();
+    window.askExit();
+    EXPECT_EQ(alerts.alerts().back().message, "真的要退出【笺途票据打印】系统吗？");
+    EXPECT_EQ(alerts.alerts().back().caption, "确认");
+    EXPECT_TRUE(window.isVisible());
+    alerts.answerNext(AlertAnswer::Yes);
+    window.askExit();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST(MainWindow, FirstTickEndsTheProgramWhenNobodyLogsIn)
+{
+    TempDataRoot root;
+    root.context().settings().setOn(SettingKey::LoginRequired, true);
+    Tfm_Main window(root.context());
+    window.show();
+    int asked = 0;
+    window.loginHandler = [&] { ++asked; return false; };
+    int webChecks = 0;
+    window.webInfoCheck = [&] { ++webChecks; };
+    window.onClockTick();
+    EXPECT_EQ(asked, 1);
+    EXPECT_FALSE(window.isVisible());
+    EXPECT_TRUE(window.statusText(3).startsWith(" 当前时间："));
+    window.onClockTick();
+    window.onClockTick();
+    EXPECT_EQ(webChecks, 1);  // once, on the second tick
+}
+
+TEST(MainWindow, FirstUseTextTogglesWithTheBackground)
+{
+    TempDataRoot root;
+    Tfm_Main window(root.context());
+    window.show();
+    window.findAction("第一次用")->trigger();
+    EXPECT_TRUE(window.firstUseText()->isVisible());
+    EXPECT_FALSE(window.mdiArea()->isVisible());
+    EXPECT_TRUE(window.firstUseText()->toPlainText().startsWith("  第一次使用软件【3步走】："));
+    window.findAction("第一次用")->trigger();
+    EXPECT_FALSE(window.firstUseText()->isVisible());
+    EXPECT_TRUE(window.mdiArea()->isVisible());
+    EXPECT_TRUE(window.sidePanel()->isVisible());
+}
+
+TEST(MainWindow, StartUpFillsCaptionStatusAndInstallRecord)
+{
+    TempDataRoot root;
+    Tfm_Main window(root.context());
+    EXPECT_TRUE(window.windowTitle().startsWith("禾朔票据打印V" + root.context().versionText() + "- 欢迎登陆官方网站 "));
+    EXPECT_EQ(window.statusText(1), "系统已就绪");
+    EXPECT_EQ(window.statusText(2), "建议分辨率:1024x768以上");
+    EXPECT_EQ(window.statusText(5), QCoreApplication::applicationFilePath());
+    EXPECT_EQ(root.context().installRecord().readRegistryString("RunPath"), root.context().getRunPath());
+    EXPECT_EQ(root.context().installRecord().readRegistryString("Version"), root.context().versionText());
+}
+
+TEST(MainWindow, DesignModeWithoutABillWindowExplainsWhatToDo)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Tfm_Main window(root.context());
+    bool designerOpened = false;
+    window.setCommandHandler("模板设计", [&] { designerOpened = true; });
+    window.designMode();
+    EXPECT_TRUE(alerts.sawMessage("请先进入单据的填开界面"));
+    EXPECT_FALSE(designerOpened);
+}

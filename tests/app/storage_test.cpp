@@ -1,0 +1,184 @@
+// The database file: creation, reopening, refusal of files that are not
+// ours to change, and transactions.
+#include "app/database.h"
+#include "test_support.h"
+
+#include <QFile>
+#include <QSqlDatabase>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+using namespace billprint;
+using namespace billprint::test;
+
+namespace {
+
+// Every table of the program with a few columns each reader relies on.
+const std::vector<std::pair<QString, QStringList>> kTables = {
+    {"configtable", {"cname", "cvalue"}},
+    {"CKTypeTable", {"CheckTypeID", "TypeName", "TypeFirstName", "TypeDescribe", "ImgFile", "IniFile",
+                     "Visiable", "IsDefault", "IsCommon", "ShowOrd", "CheckBoxs", "TWidth", "THeight",
+                     "PWidth", "PHeight", "XMove", "YMove", "HVPrint", "GroupCompany", "GroupTypeArea",
+                     "IsSysCommon", "PreImgURL"}},
+    {"CkControl", {"ID", "CheckTypeID", "CtlName", "CtlCName", "CtlType", "CtlX", "CtlY", "CtlW", "CtlH",
+                   "CtlLH", "SrcX", "SrcY", "SrcW", "SrcH", "NeedShow", "NeedPrint", "CtlFontName",
+                   "CtlFontSize", "CtlFontColor", "Bold", "Italic", "UnderLine", "BreakNum", "BreakFontSize",
+                   "FitParam", "Align", "InitValue", "ShowOrd"}},
+    {"NameDict", {"Id", "CheckTypeName", "CtlName", "CtlLabel", "CtlType", "PrintItem", "ShowOrd", "Groups", "CtlData"}},
+    {"DMTable", {"ID", "DMName", "DMValue", "CheckTypeID"}},
+    {"DataZPTable", {"流水号", "模板种类", "其他选项", "票据编号", "票据状态", "备注", "币种", "金额", "出票日期",
+                     "自定义1", "自定义5"}},
+    {"DataJZDTable", {"流水号", "模板种类", "其他选项", "备注", "币种", "金额", "出票日期"}},
+    {"DataJKDTable", {"流水号", "模板种类", "其他选项", "备注", "币种", "金额", "出票日期"}},
+    {"DataKDDTable", {"流水号", "模板种类", "其他选项", "备注", "收件单位", "寄件单位"}},
+    {"ckPersonalInfoTable", {"ID", "全称", "单位类型", "分组", "省", "开户银行", "开户行账号"}},
+    {"ClassPerson", {"Id", "FullPathName"}},
+    {"ReceiverList", {"ID", "全称", "联系人", "地址"}},
+    {"MatchColumn", {"Id", "MatchType", "ItemName", "SourceName", "ShowOrd"}},
+    {"coins", {"币种", "缩写"}},
+    {"DMTable2", {"类型", "一级代码", "二级代码"}},
+    {"UserTable", {"ID", "UserName", "Passwd"}},
+};
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+} // namespace
+
+TEST(Storage, FreshDataRootHasEveryTableAndColumn)
+{
+    TempDataRoot root;
+    Database &db = root.context().db();
+    EXPECT_TRUE(db.wasCreated());
+    EXPECT_EQ(db.schemaVersion(), Database::latestSchemaVersion());
+    EXPECT_EQ(db.scalar("select count(*) from sqlite_master where type='table' and name not like 'sqlite_%'").toInt(), 16);
+    for (const auto &[table, columns] : kTables) {
+        // Names compare without regard to letter case.
+        EXPECT_TRUE(db.tableExists(table.toUpper())) << table.toStdString();
+        for (const QString &column : columns)
+            EXPECT_TRUE(TDBTable::ColumnExists(table, column.toLower(), db))
+                << table.toStdString() << "." << column.toStdString();
+    }
+}
+
+TEST(Storage, ReopeningKeepsRowsAndDoesNotRecreate)
+{
+    TempDataRoot root;
+    root.context().settings().setConfigByname("DefaultPrinter", "Epson LQ-630K");
+    AppContext &again = root.reopen();
+    EXPECT_FALSE(again.db().wasCreated());
+    EXPECT_EQ(again.settings().getConfigByname("DefaultPrinter"), "Epson LQ-630K");
+}
+
+TEST(Storage, FileThatIsNotADatabaseIsRefusedAndLeftUntouched)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("EPData.ini");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Settings]\nthis is an ini file, not a database\n");
+    }
+    const QByteArray before = readAll(path);
+    QString error;
+    EXPECT_EQ(Database::open(path, &error), nullptr);
+    EXPECT_FALSE(error.isEmpty());
+    EXPECT_EQ(readAll(path), before);
+}
+
+TEST(Storage, DatabaseOfAnotherProgramIsNotAltered)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("EPData.ini");
+    {
+        QSqlDatabase other = QSqlDatabase::addDatabase("QSQLITE", "other");
+        other.setDatabaseName(path);
+        ASSERT_TRUE(other.open());
+        QSqlQuery(other).exec("create table CKTypeTable (CheckTypeID integer, TypeName text)");
+        other.close();
+    }
+    QSqlDatabase::removeDatabase("other");
+    QString error;
+    auto db = Database::open(path, &error);
+    ASSERT_NE(db, nullptr) << error.toStdString();
+    EXPECT_FALSE(db->tableExists("configtable"));
+    EXPECT_EQ(db->schemaVersion(), 0);
+}
+
+TEST(Storage, LockedDatabaseGivesAClearError)
+{
+    TempDataRoot root;
+    const QString path = root.context().dataRoot().databasePath();
+    root.close();
+    QSqlDatabase holder = QSqlDatabase::addDatabase("QSQLITE", "holder");
+    holder.setDatabaseName(path);
+    ASSERT_TRUE(holder.open());
+    QSqlQuery lock(holder);
+    ASSERT_TRUE(lock.exec("BEGIN EXCLUSIVE"));
+    ASSERT_TRUE(lock.exec("insert into configtable (cname, cvalue) values ('x','y')"));
+    QString error;
+    EXPECT_EQ(Database::open(path, &error), nullptr);
+    EXPECT_FALSE(error.isEmpty());
+    lock.exec("ROLLBACK");
+    lock.finish();
+    holder.close();
+    holder = QSqlDatabase();
+    QSqlDatabase::removeDatabase("holder");
+}
+
+TEST(Storage, TwoProgramsOnOneDataRootBothWrite)
+{
+    TempDataRoot root;
+    QString error;
+    auto second = Database::open(root.context().dataRoot().databasePath(), &error);
+    ASSERT_NE(second, nullptr) << error.toStdString();
+    SystemSettings other(*second);
+    for (int i = 0; i < 20; ++i) {
+        ASSERT_TRUE(root.context().settings().setConfigByname(QString("a%1").arg(i), "1"));
+        ASSERT_TRUE(other.setConfigByname(QString("b%1").arg(i), "2"));
+    }
+    EXPECT_EQ(root.context().db().scalar("select count(*) from configtable where cname like 'a%' or cname like 'b%'").toInt(), 40);
+}
+
+TEST(Storage, TransactionRollsBackEverythingOnFailure)
+{
+    TempDataRoot root;
+    Database &db = root.context().db();
+    const bool ok = db.transaction([&] {
+        db.exec("insert into configtable (cname, cvalue) values ('t1','1')");
+        // Nested work that fails rolls back only itself...
+        EXPECT_FALSE(db.transaction([&] {
+            db.exec("insert into configtable (cname, cvalue) values ('t2','1')");
+            return false;
+        }));
+        return db.exec("insert into no_such_table values (1)");
+    });
+    EXPECT_FALSE(ok);
+    // ...and the failing outer level takes everything back.
+    EXPECT_EQ(db.scalar("select count(*) from configtable where cname in ('t1','t2')").toInt(), 0);
+
+    EXPECT_TRUE(db.transaction([&] {
+        db.exec("insert into configtable (cname, cvalue) values ('t3','1')");
+        db.transaction([&] { return db.exec("insert into configtable (cname, cvalue) values ('t4','1')"); });
+        return true;
+    }));
+    EXPECT_EQ(db.scalar("select count(*) from configtable where cname in ('t3','t4')").toInt(), 2);
+}
+
+TEST(Storage, ScriptSplittingRespectsQuotesAndComments)
+{
+    const QStringList statements = splitSqlScript(
+        "-- a comment; with a semicolon\n"
+        "insert into t values ('a;b');\n"
+        "insert into \"we;ird\" values (1); -- trailing\n"
+        "select 1");
+    ASSERT_EQ(statements.size(), 3);
+    EXPECT_EQ(statements[0], "insert into t values ('a;b')");
+    EXPECT_EQ(statements[1], "insert into \"we;ird\" values (1)");
+    EXPECT_EQ(statements[2], "select 1");
+}

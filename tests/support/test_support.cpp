@@ -1,0 +1,80 @@
+#include "test_support.h"
+
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <gtest/gtest.h>
+
+namespace billprint::test {
+
+AlertRecorder::AlertRecorder()
+{
+    m_previous = setAlertHandler([this](const AlertRequest &request) {
+        m_alerts.push_back(request);
+        if (request.buttons == AlertButtons::Ok)
+            return AlertAnswer::Ok;
+        if (m_answers.empty())
+            return AlertAnswer::No;
+        const AlertAnswer answer = m_answers.front();
+        m_answers.pop_front();
+        return answer;
+    });
+}
+
+AlertRecorder::~AlertRecorder()
+{
+    setAlertHandler(std::move(m_previous));
+}
+
+QStringList AlertRecorder::messages() const
+{
+    QStringList list;
+    for (const AlertRequest &r : m_alerts)
+        list << r.message;
+    return list;
+}
+
+bool AlertRecorder::sawMessage(const QString &text) const
+{
+    for (const AlertRequest &r : m_alerts)
+        if (r.message.contains(text))
+            return true;
+    return false;
+}
+
+TempDataRoot::TempDataRoot()
+{
+    reopen();
+}
+
+AppContext &TempDataRoot::reopen()
+{
+    m_context.reset();
+    QString error;
+    m_context = AppContext::open(DataRoot(m_dir.path()), &error,
+                                 m_dir.filePath(QStringLiteral("user-settings.conf")));
+    if (!m_context)
+        ADD_FAILURE() << "cannot open data root: " << error.toStdString();
+    return *m_context;
+}
+
+ProgramResult runProgram(const QStringList &args, int timeoutMs)
+{
+    QProcess process;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    process.setProcessEnvironment(env);
+    process.start(QStringLiteral(BILLPRINT_EXE), args);
+    ProgramResult result;
+    if (!process.waitForFinished(timeoutMs)) {
+        process.kill();
+        process.waitForFinished();
+        result.err = QStringLiteral("timed out");
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = QString::fromUtf8(process.readAllStandardOutput());
+    result.err = QString::fromUtf8(process.readAllStandardError());
+    return result;
+}
+
+} // namespace billprint::test

@@ -1,0 +1,60 @@
+#pragma once
+
+#include "app/alert.h"
+#include "app/app_context.h"
+
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <deque>
+#include <memory>
+#include <vector>
+
+namespace billprint::test {
+
+// Records every alert and answers questions from a queue (No when empty).
+class AlertRecorder
+{
+public:
+    AlertRecorder();
+    ~AlertRecorder();
+
+    void answerNext(AlertAnswer answer) { m_answers.push_back(answer); }
+    const std::vector<AlertRequest> &alerts() const { return m_alerts; }
+    QStringList messages() const;
+    bool sawMessage(const QString &text) const;  // contains
+    void clear() { m_alerts.clear(); }
+
+private:
+    std::vector<AlertRequest> m_alerts;
+    std::deque<AlertAnswer> m_answers;
+    AlertHandler m_previous;
+};
+
+// A fresh data root in a temporary folder with the program's database, and
+// the user settings store kept inside it.
+class TempDataRoot
+{
+public:
+    TempDataRoot();
+
+    QString path() const { return m_dir.path(); }
+    AppContext &context() { return *m_context; }
+    // Closes the context and opens the same data root again.
+    AppContext &reopen();
+    void close() { m_context.reset(); }
+
+private:
+    QTemporaryDir m_dir;
+    std::unique_ptr<AppContext> m_context;
+};
+
+// Runs the built program with `args`; returns its exit code and output.
+struct ProgramResult
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+ProgramResult runProgram(const QStringList &args, int timeoutMs = 30000);
+
+} // namespace billprint::test
