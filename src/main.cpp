@@ -1,8 +1,5 @@
 // billprint: the desktop program, and its headless commands.
-#if __has_include("app/convert_command.h")
 #include "app/convert_command.h"
-#define BILLPRINT_HAS_CONVERT 1
-#endif
 #include "app/ui/startup.h"
 #include "app/version.h"
 
@@ -27,10 +24,8 @@ int runHeadless(const StartupOptions &options, int argc, char **argv)
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);
-#ifdef BILLPRINT_HAS_CONVERT
     if (options.subcommand == QLatin1String("convert"))
         return runConvertCommand(options.subcommandArgs, out, err);
-#endif
     err << "billprint: unknown command: " << options.subcommand << "\n";
     return 2;
 }
