@@ -98,3 +98,22 @@ TEST(CommandLine, DataRootInsideAnArchiveFolderIsRefused)
     EXPECT_NE(run.exitCode, 0);
     EXPECT_TRUE(run.err.contains("请不要从压缩包中直接运行软件")) << run.err.toStdString();
 }
+
+TEST(CommandLine, ConvertPrintsOneResultPerCall)
+{
+    ProgramResult capitals = runProgram({"convert", "capitals", "1234.56"});
+    EXPECT_EQ(capitals.exitCode, 0);
+    EXPECT_EQ(capitals.out, "壹仟贰佰叁拾肆元伍角陆分\n");
+    ProgramResult negative = runProgram({"convert", "capitals", "--", "-56.3"});
+    EXPECT_EQ(negative.out, "负伍拾陆元叁角整\n");
+    ProgramResult digits = runProgram({"convert", "digits", "123.45", "5", "0.00"});
+    EXPECT_EQ(digits.out, "零零壹贰叁肆伍\n");
+    ProgramResult broken = runProgram({"convert", "break", "3", "ab中文字cd"});
+    EXPECT_EQ(broken.out, "ab中文\n字cd\n");
+    ProgramResult bad = runProgram({"convert", "capitals", "12x"});
+    EXPECT_EQ(bad.exitCode, 2);
+    EXPECT_TRUE(bad.out.isEmpty());
+    EXPECT_EQ(bad.err.count('\n'), 1);
+    ProgramResult missing = runProgram({"convert", "digits", "1"});
+    EXPECT_EQ(missing.exitCode, 2);
+}
