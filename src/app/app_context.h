@@ -1,5 +1,6 @@
 #pragma once
 
+#include "addressbook/person.h"
 #include "app/data_root.h"
 #include "app/database.h"
 #include "app/debug_log.h"
@@ -9,6 +10,7 @@
 
 #include <QStringList>
 #include <memory>
+#include <optional>
 
 namespace billprint {
 
@@ -54,6 +56,7 @@ public:
     bool printReady = false;
     bool popPrinterDialog = false;
     bool defaultDrawerOn = false;
+    std::optional<TPerson> defaultDrawer;  // taken as the drawer of a new bill
     QString currentOperator;
     QStringList printerNames;
     QString currencySymbol;

@@ -133,25 +133,31 @@ TEST(MainWindow, CacheClearingKeepsSystemAndUsedPictures)
     const QString images = root.context().dataRoot().imageFolder();
     for (const char *name : {"Sys_boot.jpg", "sys_bg.jpg", "my_SYS_logo.jpg", "zp1.jpg", "zp2.jpg", "old.JPG", "notes.txt"})
         touch(images + name);
-    db.exec("insert into CKTypeTable (CheckTypeID, TypeName, TypeFirstName, ImgFile, IniFile) values (1, '支票（工行）', '支票', 'zp1.jpg', '1.ini')");
-    db.exec("insert into CKTypeTable (CheckTypeID, TypeName, TypeFirstName) values (2, '发票（旧）', '发票')");
-    db.exec("insert into NameDict (CheckTypeName, CtlName) values ('支票', 'ZDJEXX')");
+    db.exec("insert into CKTypeTable (CheckTypeID, TypeName, TypeFirstName, ImgFile, IniFile) values (901, '支票（测试行）', '支票', 'zp1.jpg', '901.ini')");
+    db.exec("insert into CKTypeTable (CheckTypeID, TypeName, TypeFirstName) values (902, '发票（旧）', '发票')");
+    db.exec("insert or ignore into NameDict (CheckTypeName, CtlName) values ('支票', 'ZDJEXX')");
     db.exec("insert into NameDict (CheckTypeName, CtlName) values ('旧票', 'ZDX')");
-    db.exec("insert into CkControl (CheckTypeID, CtlName) values (1, 'zdjexx')");
-    db.exec("insert into CkControl (CheckTypeID, CtlName) values (1, 'ZDGONE')");
-    db.exec("insert into CkControl (CheckTypeID, CtlName) values (9, 'ZDJEXX')");
+    db.exec("insert into CkControl (CheckTypeID, CtlName) values (901, 'zdjexx')");
+    db.exec("insert into CkControl (CheckTypeID, CtlName) values (901, 'ZDGONE')");
+    db.exec("insert into CkControl (CheckTypeID, CtlName) values (909, 'ZDJEXX')");
     db.exec("insert into DMTable (CheckTypeID, DMName, DMValue) values (0, '用途', '货款')");
-    db.exec("insert into DMTable (CheckTypeID, DMName, DMValue) values (9, 'cfgDateChinese', '1')");
+    db.exec("insert into DMTable (CheckTypeID, DMName, DMValue) values (909, 'cfgDateChinese', '1')");
 
     Tfm_Main window(root.context());
     window.findAction("  清除软件缓存文件")->trigger();
     EXPECT_TRUE(alerts.sawMessage("缓存清除成功！"));
 
-    EXPECT_EQ(db.scalar("select count(*) from NameDict").toInt(), 1);
-    EXPECT_EQ(db.scalar("select count(*) from CKTypeTable").toInt(), 1);
-    EXPECT_EQ(db.scalar("select IniFile from CKTypeTable").toString(), "");
-    EXPECT_EQ(db.scalar("select count(*) from CkControl").toInt(), 1);  // only zdjexx of template 1
-    EXPECT_EQ(db.scalar("select count(*) from DMTable").toInt(), 1);
+    // The delivered database has rows of its own; look only at ours.
+    EXPECT_EQ(db.scalar("select count(*) from NameDict where CheckTypeName='旧票'").toInt(), 0);
+    EXPECT_EQ(db.scalar("select count(*) from NameDict where CheckTypeName='支票' and CtlName='ZDJEXX'").toInt(), 1);
+    EXPECT_EQ(db.scalar("select count(*) from CKTypeTable where CheckTypeID=902").toInt(), 0);
+    EXPECT_EQ(db.scalar("select IniFile from CKTypeTable where CheckTypeID=901").toString(), "");
+    EXPECT_EQ(db.scalar("select count(*) from CKTypeTable where IniFile<>''").toInt(), 0);
+    EXPECT_EQ(db.scalar("select count(*) from CkControl where upper(CtlName)='ZDGONE'").toInt(), 0);
+    EXPECT_EQ(db.scalar("select count(*) from CkControl where CheckTypeID=909").toInt(), 0);
+    EXPECT_EQ(db.scalar("select count(*) from CkControl where CheckTypeID=901 and upper(CtlName)='ZDJEXX'").toInt(), 1);
+    EXPECT_EQ(db.scalar("select count(*) from DMTable where CheckTypeID=909").toInt(), 0);
+    EXPECT_GE(db.scalar("select count(*) from DMTable where CheckTypeID=0 and DMName='用途' and DMValue='货款'").toInt(), 1);
     for (const char *kept : {"Sys_boot.jpg", "sys_bg.jpg", "my_SYS_logo.jpg", "zp1.jpg", "notes.txt"})
         EXPECT_TRUE(QFile::exists(images + kept)) << kept;
     for (const char *gone : {"zp2.jpg", "old.JPG"})
@@ -243,4 +249,20 @@ TEST(MainWindow, DesignModeWithoutABillWindowExplainsWhatToDo)
     window.designMode();
     EXPECT_TRUE(alerts.sawMessage("请先进入单据的填开界面"));
     EXPECT_FALSE(designerOpened);
+}
+
+TEST(MainWindow, DefaultDrawerIsLoadedOnlyWhenTheOptionIsOn)
+{
+    TempDataRoot root;
+    Database &db = root.context().db();
+    db.exec("insert into ckPersonalInfoTable (全称, 单位类型, 分组) values (?, ?, ?)",
+            {"北京禾朔科技有限公司", "我方单位", "默认出票人"});
+    {
+        Tfm_Main window(root.context());
+        EXPECT_FALSE(root.context().defaultDrawer.has_value());
+    }
+    root.context().settings().setOn(SettingKey::DefaultDrawerOn, true);
+    Tfm_Main window(root.context());
+    ASSERT_TRUE(root.context().defaultDrawer.has_value());
+    EXPECT_EQ(root.context().defaultDrawer->fullName(), "北京禾朔科技有限公司");
 }

@@ -6,6 +6,7 @@
 #include "app/ui/message_box_alert.h"
 #include "app/ui/tfm_boot.h"
 #include "app/ui/tfm_main.h"
+#include "maintenance/ui/web_links.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -109,6 +110,7 @@ int runDesktop(const StartupOptions &options)
     ensureSystemPictures(root.imageFolder());
 
     Tfm_Main mainWindow(*context);
+    installWebInformation(mainWindow);
     if (!mainWindow.checkNotInArchive())
         return 1;
     // Without a window manager "maximized" means nothing; fill the screen.

@@ -1,8 +1,10 @@
 #include "app/ui/tfm_main.h"
 
+#include "addressbook/person_store.h"
 #include "app/alert.h"
 #include "app/app_context.h"
 #include "app/cache_cleaner.h"
+#include "app/desktop_open.h"
 #include "app/system_pictures.h"
 #include "app/version.h"
 #include "app/ui/tfm_about.h"
@@ -12,8 +14,6 @@
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDateTime>
-#include <QDesktopServices>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,7 +32,6 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QToolButton>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace billprint {
@@ -122,6 +121,7 @@ Tfm_Main::Tfm_Main(AppContext &context, QWidget *parent) : QMainWindow(parent), 
     writeInstallRecord();
     updateCaption();
     fillPrinterList();
+    m_ctx.defaultDrawer = loadDefaultDrawer(m_ctx);
 
     m_clock.setObjectName(QStringLiteral("TimerSystem"));
     m_clock.setInterval(1000);
@@ -642,7 +642,8 @@ void Tfm_Main::askExit()
 void Tfm_Main::showAbout()
 {
     Tfm_About about(getFileVersionText(4), this);
-    connect(&about, &Tfm_About::contactClicked, this, [this] { BrowseURL(m_ctx.vendorSite()); });
+    // The contact lines lead to the vendor's home page, like the side label.
+    connect(&about, &Tfm_About::contactClicked, this, [this] { runCommand(QStringLiteral("产品网站")); });
     about.move(geometry().center() - about.rect().center());
     about.exec();
 }
@@ -678,8 +679,7 @@ void Tfm_Main::openProgramFolder()
 
 bool Tfm_Main::BrowseURL(const QString &url)
 {
-    const QUrl target = QDir(url).exists() ? QUrl::fromLocalFile(url) : QUrl::fromUserInput(url);
-    return QDesktopServices::openUrl(target);
+    return billprint::BrowseURL(url);
 }
 
 QAction *Tfm_Main::findAction(const QString &text) const

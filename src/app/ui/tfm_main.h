@@ -85,7 +85,7 @@ public:
     static QStringList firstUseLines();
     static QString archiveMessage(const QString &version);
 
-    // Opens a web address or a folder with the desktop.
+    // Opens a web address or a folder with the desktop (app/desktop_open.h).
     static bool BrowseURL(const QString &url);
 
 public slots:
