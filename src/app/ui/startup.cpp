@@ -90,6 +90,11 @@ void reportStartupError(const QString &message, bool headless)
 
 } // namespace
 
+void installAllParts(Tfm_Main &mainWindow)
+{
+    installWebInformation(mainWindow);
+}
+
 int runDesktop(const StartupOptions &options)
 {
     QApplication::setApplicationDisplayName(QStringLiteral("禾朔票据打印"));
@@ -109,8 +114,7 @@ int runDesktop(const StartupOptions &options)
     }
     ensureSystemPictures(root.imageFolder());
 
-    Tfm_Main mainWindow(*context);
-    installWebInformation(mainWindow);
+    Tfm_Main mainWindow(*context, installAllParts);
     if (!mainWindow.checkNotInArchive())
         return 1;
     // Without a window manager "maximized" means nothing; fill the screen.

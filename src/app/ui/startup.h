@@ -20,6 +20,11 @@ struct StartupOptions
 StartupOptions parseCommandLine(const QStringList &arguments);
 QString usageText();
 
+class Tfm_Main;
+
+// Hooks every part of the program into the main window's commands.
+void installAllParts(Tfm_Main &mainWindow);
+
 // Runs the desktop program: opens the data root, shows the main window and
 // the splash, and runs until the main window closes. Returns the exit code.
 int runDesktop(const StartupOptions &options);

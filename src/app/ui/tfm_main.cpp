@@ -88,7 +88,8 @@ private:
     QImage m_picture;
 };
 
-Tfm_Main::Tfm_Main(AppContext &context, QWidget *parent) : QMainWindow(parent), m_ctx(context)
+Tfm_Main::Tfm_Main(AppContext &context, const Installer &install, QWidget *parent)
+    : QMainWindow(parent), m_ctx(context)
 {
     setObjectName(QStringLiteral("fm_Main"));
     QPalette pal = palette();
@@ -101,6 +102,8 @@ Tfm_Main::Tfm_Main(AppContext &context, QWidget *parent) : QMainWindow(parent), 
     buildToolBar();
     buildStatusBar();
     buildBackgroundMenu();
+    if (install)
+        install(*this);
 
     // Creation steps, in order.
     LoadSysParam();

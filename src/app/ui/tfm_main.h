@@ -26,7 +26,11 @@ class Tfm_Main : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit Tfm_Main(AppContext &context, QWidget *parent = nullptr);
+    // `install` runs after the menus exist and before the creation steps,
+    // so the other parts of the program can hook their commands in (the
+    // printer list is filled by one of them during creation).
+    using Installer = std::function<void(Tfm_Main &)>;
+    explicit Tfm_Main(AppContext &context, const Installer &install = {}, QWidget *parent = nullptr);
     ~Tfm_Main() override;
 
     AppContext &context() { return m_ctx; }
