@@ -7,6 +7,7 @@
 #include "app/ui/tfm_boot.h"
 #include "app/ui/tfm_main.h"
 #include "maintenance/ui/web_links.h"
+#include "refdata/ui/install_reference_data.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -74,7 +75,10 @@ QString usageText()
         "  convert digits AMOUNT BOXES MODE    amount spread over digit boxes\n"
         "  convert date TEXT                   date number in Chinese capitals\n"
         "  convert normalize TEXT              amount text normalised\n"
-        "  convert break WIDTH TEXT            text broken into pieces of WIDTH\n");
+        "  convert break WIDTH TEXT            text broken into pieces of WIDTH\n"
+        "  print-sample --template ID (--pdf OUT | --printer NAME) [--data DIR]\n"
+        "                                      print a template's sample bill to check\n"
+        "                                      the alignment on plain paper\n");
 }
 
 namespace {
@@ -93,6 +97,7 @@ void reportStartupError(const QString &message, bool headless)
 void installAllParts(Tfm_Main &mainWindow)
 {
     installWebInformation(mainWindow);
+    installReferenceData(mainWindow);
 }
 
 int runDesktop(const StartupOptions &options)

@@ -1,0 +1,55 @@
+// The drop-down lookups the bill windows run on entering a box: provinces
+// and cities of the delivered codes, and the company list of a large
+// address book, each with its Chinese (pinyin) ordering.
+#include "app/app_context.h"
+#include "app/lookups.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+using namespace billprint;
+
+namespace {
+
+struct BenchRoot
+{
+    QTemporaryDir dir;
+    std::unique_ptr<AppContext> context;
+
+    BenchRoot()
+    {
+        QString error;
+        context = AppContext::open(DataRoot(dir.path()), &error, dir.filePath("user.conf"));
+    }
+};
+
+} // namespace
+
+static void BM_ProvincesAndCities(benchmark::State &state)
+{
+    BenchRoot root;
+    Lookups lookups(root.context->db());
+    for (auto _ : state) {
+        const QStringList provinces = lookups.loadProvinces();
+        benchmark::DoNotOptimize(lookups.loadCitysByProvince(provinces.value(0)));
+    }
+}
+BENCHMARK(BM_ProvincesAndCities)->Unit(benchmark::kMicrosecond);
+
+// An address book of `range(0)` units, a tenth of them own units.
+static void BM_CompanyList(benchmark::State &state)
+{
+    BenchRoot root;
+    Database &db = root.context->db();
+    const int units = int(state.range(0));
+    db.transaction([&] {
+        for (int i = 0; i < units; ++i)
+            db.exec("insert into ckPersonalInfoTable (全称, 单位类型) values (?, ?)",
+                    {QStringLiteral("客户公司%1号").arg(i), i % 10 ? "往来单位" : "我方单位"});
+        return true;
+    });
+    Lookups lookups(db);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(lookups.loadCompanyList(QStringLiteral("往来单位")));
+}
+BENCHMARK(BM_CompanyList)->Arg(1000)->Arg(10000)->Unit(benchmark::kMillisecond);
