@@ -131,7 +131,7 @@ TEST(MainWindow, CacheClearingKeepsSystemAndUsedPictures)
     AlertRecorder alerts;
     Database &db = root.context().db();
     const QString images = root.context().dataRoot().imageFolder();
-    for (const char *name : {"Sys_boot.jpg", "sys_bg.jpg", "my_SYS_logo.jpg", "zp1.jpg", "zp2.jpg", "old.JPG", "notes.txt"})
+    for (const char *name : {"Sys_boot.jpg", "sys_bg.jpg", "my_SYS_logo.jpg", "zp1.jpg", "zp99.jpg", "old.JPG", "notes.txt"})
         touch(images + name);
     db.exec("insert into CKTypeTable (CheckTypeID, TypeName, TypeFirstName, ImgFile, IniFile) values (901, '支票（测试行）', '支票', 'zp1.jpg', '901.ini')");
     db.exec("insert into CKTypeTable (CheckTypeID, TypeName, TypeFirstName) values (902, '发票（旧）', '发票')");
@@ -160,7 +160,7 @@ TEST(MainWindow, CacheClearingKeepsSystemAndUsedPictures)
     EXPECT_GE(db.scalar("select count(*) from DMTable where CheckTypeID=0 and DMName='用途' and DMValue='货款'").toInt(), 1);
     for (const char *kept : {"Sys_boot.jpg", "sys_bg.jpg", "my_SYS_logo.jpg", "zp1.jpg", "notes.txt"})
         EXPECT_TRUE(QFile::exists(images + kept)) << kept;
-    for (const char *gone : {"zp2.jpg", "old.JPG"})
+    for (const char *gone : {"zp99.jpg", "old.JPG"})
         EXPECT_FALSE(QFile::exists(images + gone)) << gone;
 }
 

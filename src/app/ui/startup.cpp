@@ -6,11 +6,15 @@
 #include "app/ui/message_box_alert.h"
 #include "app/ui/tfm_boot.h"
 #include "app/ui/tfm_main.h"
+#include "bills/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
 #include "refdata/ui/install_reference_data.h"
+#include "templates/delivered_pictures.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QLocale>
+#include <QTranslator>
 #include <QMessageBox>
 #include <QScreen>
 #include <QTimer>
@@ -98,6 +102,7 @@ void installAllParts(Tfm_Main &mainWindow)
 {
     installWebInformation(mainWindow);
     installReferenceData(mainWindow);
+    installPrinterSettings(mainWindow);
 }
 
 int runDesktop(const StartupOptions &options)
@@ -106,6 +111,11 @@ int runDesktop(const StartupOptions &options)
     // The program speaks Chinese whatever the session's locale: dates,
     // numbers and the standard dialogs follow.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    // Qt's own dialogs (printer, file) in Chinese as well, when the
+    // translations are installed.
+    static QTranslator qtTranslator;
+    if (qtTranslator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(&qtTranslator);
     const bool headless = options.quitAfterStartup;
     if (!headless)
         installMessageBoxAlerts();
@@ -118,6 +128,7 @@ int runDesktop(const StartupOptions &options)
         return 1;
     }
     ensureSystemPictures(root.imageFolder());
+    ensureDeliveredPictures(root.imageFolder());
 
     Tfm_Main mainWindow(*context, installAllParts);
     if (!mainWindow.checkNotInArchive())

@@ -1,0 +1,22 @@
+#pragma once
+
+namespace billprint {
+
+class Tfm_Main;
+
+// The main window's printer commands, by their menu texts.
+namespace PrinterCommand {
+inline constexpr const char *InitPrinterList = "初始化打印机列表";
+inline constexpr const char *Offsets = "打印整体偏移调整(&M)";
+inline constexpr const char *LockPrinter = "锁定/匹配票据打印机";
+inline constexpr const char *PrinterSetup = "打印机设置 (&C)";
+// Run after the offset window when the user went on to the designer.
+inline constexpr const char *Designer = "模板设计";
+} // namespace PrinterCommand
+
+// Registers the printer commands with the main window, then fills its
+// printer list and selects the locked bill printer: the main window ran
+// that step while it was being built, before anything could answer it.
+void installPrinterSettings(Tfm_Main &mainWindow);
+
+} // namespace billprint
