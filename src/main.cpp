@@ -2,6 +2,7 @@
 #include "app/convert_command.h"
 #include "app/ui/startup.h"
 #include "app/version.h"
+#include "bills/ui/print_sample_command.h"
 
 #include <QApplication>
 #include <QTextStream>
@@ -19,8 +20,21 @@ QStringList rawArguments(int argc, char **argv)
     return args;
 }
 
+// Commands that draw (fonts, pages) need the GUI layer, but no screen.
+int runDrawingCommand(const StartupOptions &options, int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return runPrintSampleCommand(options.subcommandArgs, options.dataFolder, out, err);
+}
+
 int runHeadless(const StartupOptions &options, int argc, char **argv)
 {
+    if (options.subcommand == QLatin1String("print-sample"))
+        return runDrawingCommand(options, argc, argv);
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -20,7 +20,7 @@ INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, Show
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('支票', 'ZDINCOMP', '收款人', 'TEXT', 1, 140, '收款人', '上海华东电子科技有限公司');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('支票', 'ZDJEDX', '金额大写', 'TEXT', 1, 150, '金额', '壹佰贰拾捌万陆仟伍佰元整');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('支票', 'ZDJEXX', '金额小写', 'TEXT', 1, 160, '金额', '￥1,286,500.00');
-INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('支票', 'ZDYY', '亿位', 'TEXT', 1, 170, '小写格', '');
+INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('支票', 'ZDYY', '亿位', 'TEXT', 1, 170, '小写格', '0');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('支票', 'ZDQW', '千万位', 'TEXT', 1, 180, '小写格', '￥');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('支票', 'ZDBW', '百万位', 'TEXT', 1, 190, '小写格', '1');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('支票', 'ZDSW', '十万位', 'TEXT', 1, 200, '小写格', '2');
@@ -60,7 +60,7 @@ INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, Show
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'CGINCOMP', '回单收款人全称', 'TEXT', 1, 70, '回单', '上海华东电子科技有限公司');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'CGINBANKACCT', '回单收款人账号', 'TEXT', 1, 80, '回单', '1001234509100123456');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'CGINBANK', '回单收款人开户银行', 'TEXT', 1, 90, '回单', '中国工商银行上海市静安支行');
-INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'CGYY', '回单亿位', 'TEXT', 1, 100, '回单小写格', '');
+INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'CGYY', '回单亿位', 'TEXT', 1, 100, '回单小写格', '0');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'CGQW', '回单千万位', 'TEXT', 1, 110, '回单小写格', '￥');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'CGBW', '回单百万位', 'TEXT', 1, 120, '回单小写格', '1');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'CGSW', '回单十万位', 'TEXT', 1, 130, '回单小写格', '2');
@@ -86,7 +86,7 @@ INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, Show
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'ZDINBANK', '收款人开户银行', 'TEXT', 1, 330, '收款人', '中国工商银行上海市静安支行');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'ZDJEDX', '金额大写', 'TEXT', 1, 340, '金额', '壹佰贰拾捌万陆仟伍佰元整');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'ZDJEXX', '金额小写', 'TEXT', 1, 350, '金额', '￥1,286,500.00');
-INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'ZDYY', '亿位', 'TEXT', 1, 360, '小写格', '');
+INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'ZDYY', '亿位', 'TEXT', 1, 360, '小写格', '0');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'ZDQW', '千万位', 'TEXT', 1, 370, '小写格', '￥');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'ZDBW', '百万位', 'TEXT', 1, 380, '小写格', '1');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('进账单', 'ZDSW', '十万位', 'TEXT', 1, 390, '小写格', '2');
@@ -129,9 +129,9 @@ INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, Show
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('缴款单', 'ZDMONEY', '币种', 'TEXT', 1, 90, '金额', '人民币');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('缴款单', 'ZDJEDX', '金额大写', 'TEXT', 1, 100, '金额', '叁万陆仟伍佰元整');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('缴款单', 'ZDJEXX', '金额小写', 'TEXT', 1, 110, '金额', '￥36,500.00');
-INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('缴款单', 'ZDYY', '亿位', 'TEXT', 1, 120, '小写格', '');
-INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('缴款单', 'ZDQW', '千万位', 'TEXT', 1, 130, '小写格', '');
-INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('缴款单', 'ZDBW', '百万位', 'TEXT', 1, 140, '小写格', '');
+INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('缴款单', 'ZDYY', '亿位', 'TEXT', 1, 120, '小写格', '0');
+INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('缴款单', 'ZDQW', '千万位', 'TEXT', 1, 130, '小写格', '0');
+INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('缴款单', 'ZDBW', '百万位', 'TEXT', 1, 140, '小写格', '0');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('缴款单', 'ZDSW', '十万位', 'TEXT', 1, 150, '小写格', '￥');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('缴款单', 'ZDWY', '万位', 'TEXT', 1, 160, '小写格', '3');
 INSERT INTO NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) VALUES ('缴款单', 'ZDQY', '千位', 'TEXT', 1, 170, '小写格', '6');

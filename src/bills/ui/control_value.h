@@ -1,0 +1,54 @@
+// Reading the values of a bill window's fields for printing.
+#pragma once
+
+#include "bills/print_run.h"
+
+#include <QPointer>
+#include <QString>
+#include <functional>
+
+class QWidget;
+
+namespace billprint {
+
+class AppContext;
+
+// The value of field `name` (letter case ignored) on a bill window, as the
+// print run reads it. `container` is the bill panel (its own fields first,
+// then the whole bill window it belongs to) or the bill window itself.
+//
+// Only a field that shows (or would show once its window does) has a value:
+// the text of an edit, multi-line, combo box or label; "√" for a ticked
+// check box; the picture format of a picture label. A hidden field is empty,
+// so a field suppressed by an option is not printed. A missing field is
+// empty and leaves "getControlValue-N = <name>=nil  not found." in
+// Debug.ini; a field of a kind with no printable value tells the user and
+// is empty.
+QString getControlValue(AppContext &context, QWidget *container, const QString &name);
+
+// The bill window's fields as a print run reads them. The window adds its
+// currency and its family's skip rules through the three hooks.
+class WidgetValueSource : public FieldValueSource
+{
+public:
+    WidgetValueSource(AppContext &context, QWidget *panel) : m_ctx(context), m_panel(panel) {}
+
+    std::function<void()> tidy;                           // run first by every send
+    std::function<QString()> currency;                    // the bill's currency code
+    std::function<bool(const QString &name)> skip;        // the family's skip rules
+
+    void beforeSend() override
+    {
+        if (tidy)
+            tidy();
+    }
+    QString value(const QString &name) const override { return getControlValue(m_ctx, m_panel, name); }
+    QString currencyCode() const override { return currency ? currency() : QString(); }
+    bool skipPrintItem(const QString &name) const override { return skip && skip(name); }
+
+private:
+    AppContext &m_ctx;
+    QPointer<QWidget> m_panel;
+};
+
+} // namespace billprint
