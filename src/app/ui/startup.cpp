@@ -5,6 +5,7 @@
 #include "app/system_pictures.h"
 #include "app/ui/message_box_alert.h"
 #include "app/ui/tfm_boot.h"
+#include "addressbook/ui/address_book_commands.h"
 #include "app/ui/tfm_main.h"
 #include "bills/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
@@ -82,7 +83,13 @@ QString usageText()
         "  convert break WIDTH TEXT            text broken into pieces of WIDTH\n"
         "  print-sample --template ID (--pdf OUT | --printer NAME) [--data DIR]\n"
         "                                      print a template's sample bill to check\n"
-        "                                      the alignment on plain paper\n");
+        "                                      the alignment on plain paper\n"
+        "  print --family 支票 [--template NAME] [--amount A] [--date YYYY-MM-DD]\n"
+        "        [--payee NAME] [--set FIELD=VALUE]... (--pdf OUT | --printer NAME)\n"
+        "        [--save] [--data DIR]\n"
+        "                                      fill a bill in its entry window unseen and\n"
+        "                                      print it; --save also stores it and prints\n"
+        "                                      its serial number\n");
 }
 
 namespace {
@@ -103,6 +110,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installWebInformation(mainWindow);
     installReferenceData(mainWindow);
     installPrinterSettings(mainWindow);
+    installAddressBook(mainWindow);
 }
 
 int runDesktop(const StartupOptions &options)
