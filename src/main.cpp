@@ -2,9 +2,11 @@
 #include "app/convert_command.h"
 #include "app/ui/startup.h"
 #include "app/version.h"
+#include "bills/ui/issue_command.h"
 #include "bills/ui/print_sample_command.h"
 
 #include <QApplication>
+#include <QLocale>
 #include <QTextStream>
 #include <cstdio>
 
@@ -31,10 +33,25 @@ int runDrawingCommand(const StartupOptions &options, int argc, char **argv)
     return runPrintSampleCommand(options.subcommandArgs, options.dataFolder, out, err);
 }
 
+// Issuing a bill fills its entry window, unseen: widgets, but no screen.
+int runWindowCommand(const StartupOptions &options, int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    // The same texts as the desktop: Chinese number and date formats.
+    QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
+    QTextStream out(stdout);
+    QTextStream err(stderr);
+    return runIssueCommand(options.subcommandArgs, options.dataFolder, out, err);
+}
+
 int runHeadless(const StartupOptions &options, int argc, char **argv)
 {
     if (options.subcommand == QLatin1String("print-sample"))
         return runDrawingCommand(options, argc, argv);
+    if (options.subcommand == QLatin1String("print"))
+        return runWindowCommand(options, argc, argv);
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);
     QTextStream err(stderr);

@@ -7,6 +7,7 @@
 #include "app/ui/tfm_boot.h"
 #include "addressbook/ui/address_book_commands.h"
 #include "app/ui/tfm_main.h"
+#include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
 #include "refdata/ui/install_reference_data.h"
@@ -111,6 +112,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installReferenceData(mainWindow);
     installPrinterSettings(mainWindow);
     installAddressBook(mainWindow);
+    installChequeEntry(mainWindow);
 }
 
 int runDesktop(const StartupOptions &options)

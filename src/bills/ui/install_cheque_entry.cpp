@@ -1,0 +1,81 @@
+#include "bills/ui/install_cheque_entry.h"
+
+#include "app/ui/tfm_main.h"
+#include "bills/ui/bill_window_host.h"
+#include "bills/ui/tfm_check_zp.h"
+
+#include <QContextMenuEvent>
+#include <QMdiArea>
+#include <QPointer>
+
+namespace billprint {
+
+namespace {
+
+// Keeps the main window's right-click menu quiet while bill windows are
+// open. Installed after the main window's own filter, so it sees the
+// event first.
+class BackgroundMenuBlocker : public QObject
+{
+public:
+    explicit BackgroundMenuBlocker(QWidget *viewport) : QObject(viewport) { viewport->installEventFilter(this); }
+
+    void setEnabled(bool enabled) { m_blocking = qMax(0, m_blocking + (enabled ? -1 : 1)); }
+
+protected:
+    bool eventFilter(QObject *, QEvent *event) override
+    {
+        return m_blocking > 0 && event->type() == QEvent::ContextMenu;
+    }
+
+private:
+    int m_blocking = 0;
+};
+
+BackgroundMenuBlocker *blockerOf(Tfm_Main &mainWindow)
+{
+    QWidget *viewport = mainWindow.mdiArea()->viewport();
+    auto *blocker = viewport->findChild<BackgroundMenuBlocker *>(QString(), Qt::FindDirectChildrenOnly);
+    return blocker ? blocker : new BackgroundMenuBlocker(viewport);
+}
+
+} // namespace
+
+BillWindowHost billWindowHost(Tfm_Main &mainWindow)
+{
+    BillWindowHost host;
+    QPointer<Tfm_Main> frame(&mainWindow);
+    host.runCommand = [frame](const QString &command) {
+        if (frame)
+            frame->runCommand(command);
+    };
+    host.designMode = [frame] {
+        if (frame)
+            frame->designMode();
+    };
+    host.openBillWindow = [frame](const QString &family) -> TfmBillBase * {
+        // A cheque and a deposit slip may be open together when one is
+        // turned into the other.
+        return frame ? qobject_cast<TfmBillBase *>(frame->openEntryWindow(family, false)) : nullptr;
+    };
+    host.workArea = [frame] { return frame ? frame->mdiArea()->viewport()->size() : QSize(1024, 768); };
+    host.setBackgroundMenuEnabled = [frame](bool enabled) {
+        if (frame)
+            blockerOf(*frame)->setEnabled(enabled);
+    };
+    return host;
+}
+
+void installChequeEntry(Tfm_Main &mainWindow)
+{
+    mainWindow.registerEntryWindow(BillFamilyInfo::cheque().family, [](Tfm_Main &frame) -> QWidget * {
+        auto *window = new TfmCheckZP(frame.context(), billWindowHost(frame));
+        if (!window->isUsable()) {
+            delete window;  // the family has no template to fill
+            return nullptr;
+        }
+        return window;
+    });
+}
+
+} // namespace billprint

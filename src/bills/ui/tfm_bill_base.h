@@ -1,0 +1,383 @@
+// The bill entry window shared by the four families: the user fills one
+// bill over the picture of its pre-printed form, prints it, saves it to the
+// family's history table and reopens it from there.
+//
+// The window does not know where anything sits: the chosen template says
+// which fields show, where (Temp/CheckIni cache) and where and how each is
+// printed. This class owns the data flow around the fields: the template
+// row (common-template tabs and the list of all templates of the family),
+// the bill panel over the form picture, the option bar, the date, the
+// amount, the parties, the print run, saving, copying and reloading.
+//
+// A family window derives from it, adds its own fields and options in its
+// constructor and then calls openWindow(); it overrides the hooks for its
+// columns, its save guard, its skip rules and what else its family does
+// differently.
+#pragma once
+
+#include "addressbook/person.h"
+#include "bills/amount_entry.h"
+#include "bills/bill_family.h"
+#include "bills/bill_record.h"
+#include "bills/ui/bill_window_host.h"
+
+#include <QDate>
+#include <QHash>
+#include <QList>
+#include <QPointer>
+#include <QWidget>
+#include <memory>
+#include <optional>
+
+class QAction;
+class QCheckBox;
+class QComboBox;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QScrollArea;
+class QTabBar;
+class QToolBar;
+class QVBoxLayout;
+
+namespace billprint {
+
+class AmountEntryController;
+class AppContext;
+class IniFile;
+class PartyFrame;
+class PrintOutput;
+class PrintRun;
+
+// Size limits of a bill window for a template picture of `picture` pixels
+// in a work area of `area` pixels, with `chrome` the height of the tool
+// bar, the template row and the option bar together.
+struct BillWindowLimits
+{
+    int minWidth = 0;
+    int maxWidth = 0;
+    int minHeight = 0;
+    int maxHeight = 0;
+    int height = 0;
+
+    static BillWindowLimits compute(QSize picture, QSize area, int chrome);
+};
+
+// How a save ended.
+enum class BillSaveResult {
+    Written,       // the row was appended or rewritten
+    Declined,      // the user chose not to save over history
+    AlreadySaved,  // nothing changed since the last save
+    Failed,        // refused by the family's guard or the database; told
+    NotPrinted,    // print and save: the print did not happen, nothing saved
+};
+
+class TfmBillBase : public QWidget
+{
+    Q_OBJECT
+public:
+    ~TfmBillBase() override;
+
+    AppContext &context() const { return m_ctx; }
+    const BillFamilyInfo &familyInfo() const { return m_family; }
+    const QString &family() const { return m_family.family; }
+    const BillWindowHost &host() const { return m_host; }
+
+    // False when the family has no usable template: the window closed as
+    // it opened and is to be thrown away.
+    bool isUsable() const { return m_usable; }
+
+    // ---- State -------------------------------------------------------
+    int checkTypeId() const { return m_checkTypeId; }
+    int serial() const { return m_serial; }
+    bool isSaved() const { return m_saved; }
+    bool isHistory() const { return m_history; }
+    bool isLoading() const { return m_loading; }
+    // The fill-in flag: while on, handlers that look things up stay quiet.
+    void setLoading(bool on) { m_loading = on; }
+    bool announces() const { return m_announce; }
+    // The serial number the last successful save gave or kept (the bill
+    // may have been copied into a new one since).
+    int lastSavedSerial() const { return m_lastSavedSerial; }
+    QString templateListText() const;
+    const std::optional<TPerson> &sender() const { return m_sender; }
+    const std::optional<TPerson> &receiver() const { return m_receiver; }
+    const IniFile *checkIni() const { return m_ini.get(); }
+    // The template's tick boxes (DEFCHECK0, ...), in caption order.
+    const QList<QCheckBox *> &tickBoxes() const { return m_tickBoxes; }
+
+    // ---- Template ----------------------------------------------------
+    void initFormType();
+    // Selects `name` in the template list (true when it was found there
+    // and selected now) and brings the tab strip in step.
+    bool setCurrentCheckType(const QString &name);
+    // Runs the change of the template list, as if the user had chosen the
+    // name it shows.
+    void templateChanged();
+    // Chooses a template by its last name, as the user would in the list;
+    // false when the list has no such name.
+    bool chooseTemplate(const QString &lastName);
+    void loadParam(int checkTypeId, const QString &name);
+    void loadCheckBox(const QString &captions);
+    void loadCheckBoxsConfig();
+    QString getItemCheckTitle() const;
+    void setItemCheckTitle(const QString &text);
+    BillWindowLimits sizeLimits() const { return m_limits; }
+
+    // ---- Amount (money bills) ------------------------------------------
+    AmountStatus setJEXX(const QString &text);
+    void WriteToJEGrid(const QString &code, qint64 cents);
+    void setMoneyName(const QString &name);
+    QString moneyName() const;
+    QString getMoneyCode();
+    // Commits what was typed into the amount input.
+    void inputJEXXExit();
+    // The amount as the bill stores it (text of inputJEXX).
+    QString amountText() const;
+    AmountEntryController *amountEntry() const { return m_amount; }
+
+    // ---- Date ---------------------------------------------------------
+    QDate billDate() const;
+    // Sets the date picker (rendering follows, as when the user picks).
+    void setBillDate(const QDate &date);
+    virtual void renderDate();
+
+    // ---- Parties (cheque names; the families map them) ----------------
+    virtual void setSender(const std::optional<TPerson> &person);
+    virtual void setReceiver(const std::optional<TPerson> &person);
+    // The payee typed or chosen by name.
+    virtual void setInComp(const QString &name);
+    virtual void setOutComp(const QString &text);
+    virtual void setOutBank(const QString &text);
+    virtual void setOutBankAcct(const QString &text);
+    // The drawer's or payee's address-book record, kept without touching
+    // the fields (a conversion found the unit behind the typed text).
+    void keepSender(const std::optional<TPerson> &person) { m_sender = person; }
+    void keepReceiver(const std::optional<TPerson> &person) { m_receiver = person; }
+    // The payee's text, "" while it shows the starting text.
+    QString payeeText() const;
+    // Leaving the drawer field: its bank and account from the address book.
+    void drawerFieldLeft();
+    // Enter in the payee field: the unit of that mnemonic code.
+    void payeeCodeEntered();
+    // Picking a name in the payee list.
+    void payeePicked();
+    void pickSender();
+    void pickReceiver();
+    // "存收款人": lets the user store the payee in the address book.
+    void savePayee();
+
+    // ---- Fields -----------------------------------------------------
+    QWidget *billPanel() const;
+    QLabel *pictureLabel() const { return m_bgImage; }
+    QComboBox *templateList() const { return m_cbTypes; }
+    QTabBar *templateTabs() const { return m_tabs; }
+    QToolBar *toolBar() const { return m_toolBar; }
+    QDateEdit *datePicker() const { return m_selDate; }
+    // A named control of the window (letter case ignored).
+    QWidget *field(const QString &name) const;
+    QCheckBox *option(const QString &name) const;
+    QString fieldText(const QString &name) const;
+    void setFieldText(const QString &name, const QString &text);
+    bool isFieldShown(const QString &name) const;
+    // Fills a dictionary or party list the way entering it does.
+    virtual void fillListOnEntry(const QString &name);
+    // A tool bar command by its caption.
+    QAction *command(const QString &caption) const;
+
+    // ---- Print --------------------------------------------------------
+    // Prints through `output` instead of the bill printer (PDF files, the
+    // headless command, tests); null returns to the bill printer. The
+    // output must outlive the window or be taken back with null.
+    void setPrintOutput(PrintOutput *output);
+    bool PrintPrepare();
+    void PrinterTransBegin(int copies);
+    void SendCheckToPrinter();
+    void NewCheckPage();
+    bool PrinterTransEnd();
+    void AbortPrint();
+
+    // ---- Commands (tool bar) ------------------------------------------
+    bool printOne();                // "单张打印(&P)"; true when printed
+    int repeatPrint();              // "重复打印"; bills printed
+    BillSaveResult printAndSave();  // "打印并保存"
+    BillSaveResult saveCommand();   // "保存(&S)"
+    void newBill();                 // "新建(&N)"
+    void copyBill();                // "复制(&C)"
+    void openHistory();             // "打开(&O)"
+    void rememberOptions();         // "【记住选项】"
+    void toggleToolBarSide();       // "下" / "上"
+    void wholePrintOffset();        // "整体偏移"
+    void designModeCommand();       // "设计模式"
+    void printerSetup();            // "打印机设置"
+    void pictureClicked();
+    bool toolBarAtBottom() const { return m_toolBarBottom; }
+
+    // ---- Storing -----------------------------------------------------
+    BillSaveResult save();
+    void MustSavechange();
+    // Shows a stored bill; false when it could not be read.
+    bool BrowseOldCheck(const QString &templateName, const QString &serialText);
+    void updateCaption(const QString &tag = QString());
+    // Shows the window (its MDI frame too) on top of the others.
+    void bringToFront();
+
+signals:
+    void savedChanged(bool saved);
+
+protected:
+    TfmBillBase(AppContext &context, const BillFamilyInfo &family, const BillWindowHost &host,
+                QWidget *parent = nullptr);
+
+    // The opening steps; the family constructor calls it once its fields
+    // and options exist.
+    void openWindow();
+
+    // ---- Building the window ---------------------------------------------
+    QLineEdit *addEdit(const QString &name, const QString &hint = QString(), int maxLength = 0);
+    QLineEdit *addReadOnly(const QString &name, const QString &hint = QString());
+    QComboBox *addList(const QString &name, const QString &hint = QString(), int maxLength = 0);
+    QPlainTextEdit *addMemo(const QString &name, const QString &hint = QString());
+    PartyFrame *addFrame(const QString &name, const QString &hint, Qt::PenStyle style);
+    // An option box of the option bar. A remembered one is stored per
+    // template by "记住选项"; `onUnlessZero` boxes are on unless "0" is
+    // stored, the others only when "1" is.
+    enum class Remember { No, OnWhenOne, OnUnlessZero };
+    QCheckBox *addOption(const QString &name, const QString &caption, Remember remember,
+                         const QString &hint = QString());
+    QAction *addCommand(const QString &caption, const QString &hint, const std::function<void()> &run,
+                        int standardIcon = -1);
+    // The fields and options every money bill (cheque, deposit slip, cash
+    // payment slip) has.
+    void addMoneyBillFields();
+    void addMoneyBillOptions();
+    // Double-clicking selects the whole text of these fields.
+    void selectAllOnDoubleClick(QWidget *field);
+
+    // ---- Family hooks ----------------------------------------------------
+    // The family's own lists, filled when the window opens.
+    virtual void fillFamilyLists() {}
+    // Dictionary lists emptied after a template change, refilled on entry.
+    virtual QStringList dictionaryLists() const;
+    // Fields hidden while a do-not-print option is on.
+    virtual QStringList suppressedFields(const QString &option) const;
+    // The family's columns, written after and read after the shared ones.
+    virtual void writeColumns(BillRecord &record) const = 0;
+    virtual void readColumns(const BillRecord &record) = 0;
+    // A message refusing to save over the stored row, or "".
+    virtual QString saveGuard(const BillRecord &stored) const;
+    // After a successful save (the cheque takes its number out of the list).
+    virtual void afterSave() {}
+    virtual bool skipPrintItem(const QString &name) const;
+    // The bill number field emptied by copy and by print-and-save (which
+    // on the cheque also empties the number list: `withList`).
+    virtual void clearBillNumber(bool withList = false);
+    // The purpose emptied by a new bill.
+    virtual void clearPurpose() {}
+    // True when closing should ask whether to save.
+    virtual bool worthAsking() const;
+    virtual QString remarkField() const { return QStringLiteral("zdRemark"); }
+    // Captions of the address book when a frame is clicked.
+    virtual QString senderPickCaption() const { return QStringLiteral("选取付款行"); }
+    virtual QString receiverPickCaption() const { return QStringLiteral("选取收款人"); }
+    // Caption of the option bar's remember button.
+    virtual QString rememberCaption() const { return QStringLiteral("记住选项"); }
+
+    // The shared columns: template, tick boxes, remark, the visible
+    // user-defined fields and, on money bills, currency, amount and date.
+    void writeSharedColumns(BillRecord &record) const;
+    void readSharedColumns(const BillRecord &record);
+
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
+    void showEvent(QShowEvent *event) override;
+
+    // The control that holds the window on screen: the MDI frame around
+    // it, or the window itself.
+    QWidget *frameWidget();
+    QString today() const;
+    void setSaved(bool saved);
+    void setSerial(int serial) { m_serial = serial; }
+    void setHistory(bool history) { m_history = history; }
+    void setCopyEnabled(bool enabled);
+    // Sets a field's text only when it differs (keeps the cursor where the
+    // user types).
+    static void setTextIfDifferent(QWidget *field, const QString &text);
+
+private:
+    void buildFrame();
+    void buildToolBar();
+    void buildTemplateRow();
+    void buildOptionBar();
+    void finishToolBar();
+    void finishOptionBar();
+    void addToOptionBar(QWidget *widget);
+    void makeRun();
+    void fieldEdited();
+    void connectFieldEdits();
+    void placeToolBar(bool bottom);
+    void tabChanged(int index);
+    void applySuppression(const QString &option);
+    void reapplySuppressions();
+    void setDropDownRows();
+    void payeeEdited(const QString &text);
+    PrintOutput &printOutput();
+    void restorePosition();
+    void storePosition();
+    int chromeHeight() const;
+    void applySizeLimits();
+    // Shrinks the font of an edit box whose text is wider than its box, so
+    // the whole value shows on the form (the paper has its own fonts).
+    void fitFieldFont(QLineEdit *edit);
+    void fitAllFieldFonts();
+
+    AppContext &m_ctx;
+    const BillFamilyInfo &m_family;
+    BillWindowHost m_host;
+    bool m_usable = true;
+
+    int m_checkTypeId = 0;
+    int m_laidOutId = 0;
+    int m_serial = -1;
+    int m_lastSavedSerial = -1;
+    bool m_saved = false;
+    bool m_history = false;
+    bool m_loading = false;
+    bool m_announce = true;
+    bool m_syncingTabs = false;
+    bool m_toolBarBottom = false;
+    bool m_positioned = false;
+    bool m_closed = false;
+    bool m_settingPayee = false;
+    std::optional<TPerson> m_sender;
+    std::optional<TPerson> m_receiver;
+    std::unique_ptr<IniFile> m_ini;
+    QList<QCheckBox *> m_tickBoxes;
+    BillWindowLimits m_limits;
+    QSize m_pictureSize;
+    int m_optionCount = 0;
+
+    QVBoxLayout *m_layout = nullptr;
+    QToolBar *m_toolBar = nullptr;
+    QAction *m_sideAction = nullptr;
+    QHash<QString, QAction *> m_commands;  // caption -> tool bar command
+    QWidget *m_templateRow = nullptr;
+    QTabBar *m_tabs = nullptr;
+    QComboBox *m_cbTypes = nullptr;
+    QScrollArea *m_scroll = nullptr;
+    QWidget *m_panel = nullptr;
+    QLabel *m_bgImage = nullptr;
+    QWidget *m_optionBar = nullptr;
+    QComboBox *m_moneyType = nullptr;
+    QDateEdit *m_selDate = nullptr;
+    AmountEntryController *m_amount = nullptr;
+    QList<QPair<QString, Remember>> m_remembered;  // option name, rule
+    QStringList m_filledLists;                      // lists filled on entry (upper case)
+
+    PrintOutput *m_outputOverride = nullptr;
+    std::unique_ptr<PrintOutput> m_printerOutput;
+    std::unique_ptr<PrintRun> m_run;
+};
+
+} // namespace billprint
