@@ -159,6 +159,15 @@ QString Lookups::getMoneyNameByCode(const QString &code) const
     return first(QStringLiteral("select 币种 from coins where 缩写=? collate nocase order by rowid"), {code});
 }
 
+// Stored texts of only blanks are no choice for a list.
+static QStringList withoutBlanks(QStringList values)
+{
+    values.erase(std::remove_if(values.begin(), values.end(),
+                                [](const QString &v) { return v.trimmed().isEmpty(); }),
+                 values.end());
+    return values;
+}
+
 // ---- places -------------------------------------------------------------
 
 QStringList Lookups::loadProvinces() const
@@ -191,19 +200,13 @@ QStringList Lookups::loadPersonTableGroupList() const
     QStringList groups = column(QStringLiteral("select distinct 分组 from ckPersonalInfoTable "
                                                "where 分组 is not null and 分组<>?"),
                                 {kDrawerGroup});
-    groups.erase(std::remove_if(groups.begin(), groups.end(),
-                                [](const QString &g) { return g.trimmed().isEmpty(); }),
-                 groups.end());
-    return sorted(groups);
+    return sorted(withoutBlanks(groups));
 }
 
 QStringList Lookups::loadPersonTableProvinceList() const
 {
     QStringList provinces = column(QStringLiteral("select distinct 省 from ckPersonalInfoTable where 省 is not null"));
-    provinces.erase(std::remove_if(provinces.begin(), provinces.end(),
-                                   [](const QString &p) { return p.trimmed().isEmpty(); }),
-                    provinces.end());
-    return sorted(provinces);
+    return sorted(withoutBlanks(provinces));
 }
 
 QStringList Lookups::loadAccountsByCompany(const QString &fullName) const

@@ -21,6 +21,8 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 
+#include "app/one_line.h"
+
 namespace billprint {
 
 namespace {
@@ -124,15 +126,6 @@ IssueRequest parse(const QStringList &args, const QString &dataFolder)
     else if (r.toPdf && r.pdfPath.trimmed().isEmpty())
         r.error = QStringLiteral("--pdf needs a file name");
     return r;
-}
-
-// A message of several lines as the one line the command prints.
-QString oneLine(const QString &text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (QString &line : lines)
-        line = line.trimmed();
-    return lines.join(QLatin1Char(' '));
 }
 
 int failWith(QTextStream &err, const QString &message)

@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QPrinterInfo>
 
+#include "app/one_line.h"
+
 namespace billprint {
 
 namespace {
@@ -68,15 +70,6 @@ SampleRequest parse(const QStringList &args, const QString &dataFolder)
     else if (havePdf && request.pdfPath.trimmed().isEmpty())
         request.error = QStringLiteral("--pdf needs a file name");
     return request;
-}
-
-// A message of several lines as the one line the command prints.
-QString oneLine(const QString &text)
-{
-    QStringList lines = text.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    for (QString &line : lines)
-        line = line.trimmed();
-    return lines.join(QLatin1Char(' '));
 }
 
 int failWith(QTextStream &err, const QString &message)
