@@ -1,5 +1,7 @@
 #include "bills/pdf_print_output.h"
 
+#include "bills/pdf_text_layer.h"
+
 #include <QCoreApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -49,7 +51,9 @@ bool PdfPrintOutput::begin(const QString &title, int copies, QString *error)
         m_file.reset();
         return false;
     }
-    m_writer = std::make_unique<QPdfWriter>(m_file.get());
+    m_buffer = std::make_unique<QBuffer>();
+    m_buffer->open(QIODevice::WriteOnly);
+    m_writer = std::make_unique<QPdfWriter>(m_buffer.get());
     m_writer->setResolution(m_dpi);
     m_writer->setTitle(title);
     m_writer->setCreator(QCoreApplication::applicationName());
@@ -84,7 +88,9 @@ bool PdfPrintOutput::end(QString *error)
     }
     m_painter.end();
     m_writer.reset();
-    const bool written = m_file->commit();
+    const QByteArray document = fixPdfTextLayer(m_buffer->data());
+    m_buffer.reset();
+    const bool written = m_file->write(document) == document.size() && m_file->commit();
     if (!written && error)
         *error = m_file->errorString();
     m_file.reset();
@@ -101,6 +107,7 @@ void PdfPrintOutput::close()
     if (m_painter.isActive())
         m_painter.end();
     m_writer.reset();
+    m_buffer.reset();
     if (m_file)
         m_file->cancelWriting();
     m_file.reset();

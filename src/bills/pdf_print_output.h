@@ -6,6 +6,7 @@
 
 #include <QPageLayout>
 #include <QPainter>
+#include <QBuffer>
 #include <memory>
 
 class QPdfWriter;
@@ -48,6 +49,7 @@ private:
     PrintPageSetup m_page;
     std::unique_ptr<QSaveFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
+    std::unique_ptr<QBuffer> m_buffer;  // the document, until its text layer is fixed
     QPainter m_painter;
     int m_pages = 0;
 };
