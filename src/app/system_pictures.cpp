@@ -138,6 +138,21 @@ const QImage &colourStripPicture()
     return strip;
 }
 
+QImage drawProgramIcon()
+{
+    QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
+    image.fill(Qt::transparent);
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    p.setPen(Qt::NoPen);
+    p.setBrush(kDeepBlue);
+    p.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
+    p.setPen(Qt::white);
+    p.setFont(cjkFont(40, true));
+    p.drawText(QRectF(2, 0, 60, 60), Qt::AlignCenter, QStringLiteral("票"));
+    return image;
+}
+
 void ensureSystemPictures(const QString &imageFolder)
 {
     QDir().mkpath(imageFolder);

@@ -10,6 +10,7 @@ namespace billprint {
 QImage drawSplashPicture();        // 370 x 249
 QImage drawBackgroundPicture();    // 1280 x 800
 const QImage &colourStripPicture(); // 8 x 769, a vertical strip
+QImage drawProgramIcon();          // 64 x 64, the windows' icon
 
 // Writes Image/Sys_boot.jpg and Image/sys_bg.jpg into `imageFolder` when
 // they are missing; a user's own pictures are never replaced.

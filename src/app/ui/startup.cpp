@@ -14,7 +14,9 @@
 #include "templates/delivered_pictures.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLibraryInfo>
+#include <QPixmap>
 #include <QLocale>
 #include <QTranslator>
 #include <QMessageBox>
@@ -118,6 +120,7 @@ void installAllParts(Tfm_Main &mainWindow)
 int runDesktop(const StartupOptions &options)
 {
     QApplication::setApplicationDisplayName(QStringLiteral("禾朔票据打印"));
+    QApplication::setWindowIcon(QIcon(QPixmap::fromImage(drawProgramIcon())));
     // The program speaks Chinese whatever the session's locale: dates,
     // numbers and the standard dialogs follow.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
