@@ -25,6 +25,9 @@ if [ "${#missing[@]}" -gt 0 ]; then
   apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
+# Let ccache reuse objects across checkouts in other folders.
+export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
+
 if [ ! -f build/build.ninja ]; then
   cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
