@@ -1,4 +1,5 @@
 #include "addressbook/ui/tfrm_person_info.h"
+#include "app/ui/dialog_buttons.h"
 
 #include "addressbook/ui/address_book_host.h"
 #include "addressbook/ui/field_navigator.h"
@@ -272,12 +273,7 @@ void Tfrm_PersonInfo::buildLayout()
         otherGrid->setColumnStretch(2 * i + 1, 1);
     }
 
-    auto button = [this](const QString &name, const QString &text) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto button = [this](const QString &name, const QString &text) { return namedButton(this, name, text); };
     m_btSave = button(QStringLiteral("btSave"), QStringLiteral("保  存(&S)"));
     m_btSaveClose = button(QStringLiteral("btSaveClose"), QStringLiteral("保存并关闭(&M)"));
     m_btReset = button(QStringLiteral("btReset"), QStringLiteral("重 填 (&N)"));

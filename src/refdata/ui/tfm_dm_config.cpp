@@ -1,4 +1,5 @@
 #include "refdata/ui/tfm_dm_config.h"
+#include "app/ui/dialog_buttons.h"
 
 #include "app/alert.h"
 #include "app/app_context.h"
@@ -77,12 +78,7 @@ Tfm_DMConfig::Tfm_DMConfig(AppContext &context, int checkTypeId, QWidget *parent
     setWindowTitle(QStringLiteral("禾朔软件-字典管理"));
     setModal(true);
 
-    auto button = [this](const QString &name, const QString &text) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto button = [this](const QString &name, const QString &text) { return namedButton(this, name, text); };
 
     // Left: bill type, list names, new list.
     m_cbType = new QComboBox(this);

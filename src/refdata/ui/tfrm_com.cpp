@@ -1,4 +1,5 @@
 #include "refdata/ui/tfrm_com.h"
+#include "app/ui/dialog_buttons.h"
 
 #include "app/alert.h"
 #include "app/app_context.h"
@@ -39,12 +40,7 @@ TfrmCom::TfrmCom(AppContext &context, QWidget *parent)
     form->addRow(QStringLiteral("输入新币种："), m_edtName);
     form->addRow(QStringLiteral("输入新简码："), m_edtCode);
 
-    auto button = [this](const QString &name, const QString &text) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto button = [this](const QString &name, const QString &text) { return namedButton(this, name, text); };
     QPushButton *btAdd = button(QStringLiteral("btAdd"), QStringLiteral("增加"));
     QPushButton *btDelete = button(QStringLiteral("btDelete"), QStringLiteral("删除"));
     QPushButton *btModify = button(QStringLiteral("btModify"), QStringLiteral("修改"));

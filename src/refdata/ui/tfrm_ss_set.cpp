@@ -1,4 +1,5 @@
 #include "refdata/ui/tfrm_ss_set.h"
+#include "app/ui/dialog_buttons.h"
 
 #include "app/alert.h"
 #include "app/app_context.h"
@@ -25,12 +26,7 @@ TfrmSsSet::TfrmSsSet(AppContext &context, QWidget *parent)
     setWindowTitle(QStringLiteral("省市代码设置"));
     setModal(true);
 
-    auto button = [this](const QString &name, const QString &text) {
-        auto *b = new QPushButton(text, this);
-        b->setObjectName(name);
-        b->setAutoDefault(false);
-        return b;
-    };
+    auto button = [this](const QString &name, const QString &text) { return namedButton(this, name, text); };
 
     m_cbProvince = new QComboBox(this);
     m_cbProvince->setObjectName(QStringLiteral("cbProvince"));
