@@ -14,6 +14,7 @@
 #include "templates/delivered_pictures.h"
 
 #include <QApplication>
+#include <QFontDatabase>
 #include <QIcon>
 #include <QLibraryInfo>
 #include <QPixmap>
@@ -121,6 +122,13 @@ int runDesktop(const StartupOptions &options)
 {
     QApplication::setApplicationDisplayName(QStringLiteral("禾朔票据打印"));
     QApplication::setWindowIcon(QIcon(QPixmap::fromImage(drawProgramIcon())));
+    // Menus and dialogs in a sans CJK face, whatever other Chinese fonts
+    // the machine has (a Ming face in menus reads poorly).
+    if (QFontDatabase::hasFamily(QStringLiteral("Noto Sans CJK SC"))) {
+        QFont font = QApplication::font();
+        font.setFamilies({QStringLiteral("Noto Sans CJK SC"), font.family()});
+        QApplication::setFont(font);
+    }
     // The program speaks Chinese whatever the session's locale: dates,
     // numbers and the standard dialogs follow.
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
