@@ -48,8 +48,7 @@ TEST_F(PrinterChoice, StartUpFillsThePrinterListAndSelectsTheLockedOne)
 {
     ASSERT_TRUE(ctx().settings().setConfigByname("DefaultPrinter", "EPSON-LQ-630K"));
     BillPrinter::setPrinterSource([] { return QStringList{"HP-LaserJet", "EPSON-LQ-630K"}; });
-    Tfm_Main main(ctx());
-    installPrinterSettings(main);
+    Tfm_Main main(ctx(), installPrinterSettings);
     EXPECT_EQ(ctx().printerNames, (QStringList{"HP-LaserJet", "EPSON-LQ-630K"}));
     EXPECT_EQ(BillPrinter::selectedName(), "EPSON-LQ-630K");
 }
@@ -326,8 +325,7 @@ TEST_F(PrinterCommands, MenuAndToolBarOpenTheirWindows)
     addTemplate(4, QStringLiteral("支票（工行）"));
     addTemplate(8, QStringLiteral("进账单（通用）"));
     BillPrinter::setPrinterSource([] { return QStringList{"EPSON-LQ-630K"}; });
-    Tfm_Main main(ctx());
-    installPrinterSettings(main);
+    Tfm_Main main(ctx(), installPrinterSettings);
     ctx().currentCheckTypeId = 8;
 
     whileModalOpen([&] { main.runCommand("打印整体偏移调整(&M)"); },
@@ -355,8 +353,7 @@ TEST_F(PrinterCommands, MenuAndToolBarOpenTheirWindows)
 TEST_F(PrinterCommands, TheDesignerFollowsTheOffsetWindow)
 {
     addTemplate(4, QStringLiteral("支票（工行）"));
-    Tfm_Main main(ctx());
-    installPrinterSettings(main);
+    Tfm_Main main(ctx(), installPrinterSettings);
     int designerRuns = 0;
     main.setCommandHandler("模板设计", [&] {
         ++designerRuns;

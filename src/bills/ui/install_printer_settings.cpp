@@ -32,8 +32,6 @@ void installPrinterSettings(Tfm_Main &mainWindow)
     });
     mainWindow.setCommandHandler(QString::fromUtf8(PrinterCommand::PrinterSetup),
                                  [main, &context] { showPrinterSetup(context, main); });
-
-    initPrinterList(context);
 }
 
 } // namespace billprint

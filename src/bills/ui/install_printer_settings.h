@@ -14,9 +14,9 @@ inline constexpr const char *PrinterSetup = "打印机设置 (&C)";
 inline constexpr const char *Designer = "模板设计";
 } // namespace PrinterCommand
 
-// Registers the printer commands with the main window, then fills its
-// printer list and selects the locked bill printer: the main window ran
-// that step while it was being built, before anything could answer it.
+// Registers the printer commands with the main window; pass it to the
+// main window's constructor, whose creation steps then fill the printer
+// list and select the locked bill printer through these commands.
 void installPrinterSettings(Tfm_Main &mainWindow);
 
 } // namespace billprint
