@@ -33,7 +33,7 @@ const QString kTownHint = QStringLiteral("请直接输入");
 
 enum class FieldKind { Line, List, Memo };
 
-struct FieldSpec
+struct FieldLayout
 {
     const char *column;
     const char *label;
@@ -43,9 +43,9 @@ struct FieldSpec
 };
 
 // Every text field with the longest text its column takes (GBK bytes).
-const std::vector<FieldSpec> &fieldSpecs()
+const std::vector<FieldLayout> &fieldLayouts()
 {
-    static const std::vector<FieldSpec> specs = {
+    static const std::vector<FieldLayout> specs = {
         {"全称", "*单位全称：", 80, FieldKind::Line, ""},
         {"助记码", "输入助记码：", 24, FieldKind::Line, ""},
         {"识别号", "识别号：", 32, FieldKind::Line, "（企业纳税识别号或者个人身份证号）"},
@@ -71,11 +71,11 @@ const std::vector<FieldSpec> &fieldSpecs()
     return specs;
 }
 
-const FieldSpec &specOf(const QString &column)
+const FieldLayout &layoutOf(const QString &column)
 {
-    for (const FieldSpec &spec : fieldSpecs())
-        if (column == QString::fromUtf8(spec.column))
-            return spec;
+    for (const FieldLayout &layout : fieldLayouts())
+        if (column == QString::fromUtf8(layout.column))
+            return layout;
     Q_UNREACHABLE();
 }
 
@@ -166,13 +166,13 @@ Tfrm_PersonInfo::Tfrm_PersonInfo(AppContext &context, QWidget *parent) : QDialog
 
 void Tfrm_PersonInfo::buildFields()
 {
-    for (const FieldSpec &spec : fieldSpecs()) {
-        const QString column = QString::fromUtf8(spec.column);
+    for (const FieldLayout &layout : fieldLayouts()) {
+        const QString column = QString::fromUtf8(layout.column);
         QWidget *widget = nullptr;
-        switch (spec.kind) {
+        switch (layout.kind) {
         case FieldKind::Line: {
             auto *edit = new QLineEdit(this);
-            edit->setValidator(new GbkLengthValidator(spec.maxBytes, edit));
+            edit->setValidator(new GbkLengthValidator(layout.maxBytes, edit));
             widget = edit;
             break;
         }
@@ -180,7 +180,7 @@ void Tfrm_PersonInfo::buildFields()
             auto *box = new QComboBox(this);
             box->setEditable(true);
             box->setInsertPolicy(QComboBox::NoInsert);
-            box->setValidator(new GbkLengthValidator(spec.maxBytes, box));
+            box->setValidator(new GbkLengthValidator(layout.maxBytes, box));
             box->installEventFilter(this);
             widget = box;
             break;
@@ -191,7 +191,7 @@ void Tfrm_PersonInfo::buildFields()
             memo->setFixedHeight(memo->fontMetrics().lineSpacing() * 3 + 12);
             // A memo takes no validator: text beyond the column's width is
             // cut off as it arrives, like a typed-in limit.
-            connect(memo, &QPlainTextEdit::textChanged, memo, [memo, max = spec.maxBytes] {
+            connect(memo, &QPlainTextEdit::textChanged, memo, [memo, max = layout.maxBytes] {
                 const QString text = memo->toPlainText();
                 if (gbkWidth(text) <= max)
                     return;
@@ -222,14 +222,14 @@ void Tfrm_PersonInfo::buildFields()
 void Tfrm_PersonInfo::buildLayout()
 {
     auto addRow = [this](QGridLayout *grid, const QString &column) {
-        const FieldSpec &spec = specOf(column);
+        const FieldLayout &layout = layoutOf(column);
         const int row = grid->rowCount();
-        auto *label = new QLabel(QString::fromUtf8(spec.label), this);
+        auto *label = new QLabel(QString::fromUtf8(layout.label), this);
         if (column == QStringLiteral("助记码"))
             m_lbInputCode = label;
-        grid->addWidget(label, row, 0, spec.kind == FieldKind::Memo ? Qt::AlignTop | Qt::AlignRight : Qt::AlignRight);
+        grid->addWidget(label, row, 0, layout.kind == FieldKind::Memo ? Qt::AlignTop | Qt::AlignRight : Qt::AlignRight);
         grid->addWidget(field(column), row, 1);
-        const QString note = QString::fromUtf8(spec.note);
+        const QString note = QString::fromUtf8(layout.note);
         if (note.isEmpty())
             return;
         // Long notes go under their field, short ones beside it.
@@ -259,7 +259,7 @@ void Tfrm_PersonInfo::buildLayout()
 
     auto *otherBox = new QGroupBox(QStringLiteral("其他"), this);
     auto *otherGrid = new QGridLayout(otherBox);
-    otherGrid->addWidget(new QLabel(QString::fromUtf8(specOf(QStringLiteral("扩展信息")).label), this), 0, 0,
+    otherGrid->addWidget(new QLabel(QString::fromUtf8(layoutOf(QStringLiteral("扩展信息")).label), this), 0, 0,
                          Qt::AlignRight);
     otherGrid->addWidget(field(QStringLiteral("扩展信息")), 0, 1, 1, 5);
     m_lbOverseas = noteLabel(QStringLiteral("自定义1:代理行账号           自定义2:代理银行              自定义3:代理行地址"),
@@ -268,7 +268,7 @@ void Tfrm_PersonInfo::buildLayout()
     otherGrid->addWidget(m_lbOverseas, 1, 1, 1, 5);
     for (int i = 0; i < 3; ++i) {
         const QString column = QStringLiteral("自定义%1").arg(i + 1);
-        otherGrid->addWidget(new QLabel(QString::fromUtf8(specOf(column).label), this), 2, 2 * i, Qt::AlignRight);
+        otherGrid->addWidget(new QLabel(QString::fromUtf8(layoutOf(column).label), this), 2, 2 * i, Qt::AlignRight);
         otherGrid->addWidget(field(column), 2, 2 * i + 1);
         otherGrid->setColumnStretch(2 * i + 1, 1);
     }
@@ -397,8 +397,8 @@ TPerson Tfrm_PersonInfo::person() const
 {
     TPerson p;
     p.setId(m_id);
-    for (const FieldSpec &spec : fieldSpecs()) {
-        const QString column = QString::fromUtf8(spec.column);
+    for (const FieldLayout &layout : fieldLayouts()) {
+        const QString column = QString::fromUtf8(layout.column);
         p.setText(column, fieldText(column));
     }
     // Codes, banks and accounts are looked up by bills: stray blanks would
@@ -413,8 +413,8 @@ TPerson Tfrm_PersonInfo::person() const
 void Tfrm_PersonInfo::setPerson(const TPerson &person)
 {
     // The province refills the city list, so the city comes after it.
-    for (const FieldSpec &spec : fieldSpecs()) {
-        const QString column = QString::fromUtf8(spec.column);
+    for (const FieldLayout &layout : fieldLayouts()) {
+        const QString column = QString::fromUtf8(layout.column);
         if (column != QStringLiteral("市"))
             setFieldText(column, person.text(column));
     }
