@@ -118,7 +118,7 @@ Tfm_Main::Tfm_Main(AppContext &context, const Installer &install, QWidget *paren
     if (QScreen *screen = QGuiApplication::primaryScreen())
         if (screen->geometry().height() < 750)
             m_statusPanels[0]->setText(QStringLiteral("显示器分辨率太低"));
-    InitBackGround(SystemSettings::isOnText(m_ctx.settings().getConfigByname(SettingKey::BackgroundOn)));
+    InitBackGround(systemOptionAction(SettingKey::BackgroundOn)->isChecked());  // as LoadSysParam read it
     m_tickCounter = 0;
     m_statusPanels[4]->setText(QCoreApplication::applicationFilePath());
     writeInstallRecord();
