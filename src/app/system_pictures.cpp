@@ -49,17 +49,17 @@ void drawChequeMotif(QPainter &p, const QRectF &r)
     p.restore();
 }
 
-bool writeJpeg(const QImage &image, const QString &path)
+} // namespace
+
+bool writeJpeg(const QImage &image, const QString &path, int quality)
 {
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    if (!image.save(&file, "JPG", 92))
+    if (!image.save(&file, "JPG", quality))
         return false;
     return file.commit();
 }
-
-} // namespace
 
 QImage drawSplashPicture()
 {

@@ -12,6 +12,10 @@ QImage drawBackgroundPicture();    // 1280 x 800
 const QImage &colourStripPicture(); // 8 x 769, a vertical strip
 QImage drawProgramIcon();          // 64 x 64, the windows' icon
 
+// Writes a picture as a JPEG file atomically: a failed write leaves no
+// half picture behind. False when it cannot be written.
+bool writeJpeg(const QImage &image, const QString &path, int quality = 92);
+
 // Writes Image/Sys_boot.jpg and Image/sys_bg.jpg into `imageFolder` when
 // they are missing; a user's own pictures are never replaced.
 void ensureSystemPictures(const QString &imageFolder);

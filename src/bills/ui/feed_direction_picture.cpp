@@ -1,5 +1,7 @@
 #include "bills/ui/feed_direction_picture.h"
 
+#include "app/system_pictures.h"
+
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -89,7 +91,7 @@ void ensureFeedDirectionPictures(const QString &imageFolder)
     for (bool landscape : {false, true}) {
         const QString path = folder.filePath(feedDirectionPictureName(landscape));
         if (!QFile::exists(path))
-            drawFeedDirectionSketch(landscape).save(path, "JPG", 90);
+            writeJpeg(drawFeedDirectionSketch(landscape), path, 90);
     }
 }
 
