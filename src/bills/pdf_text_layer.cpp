@@ -1,10 +1,12 @@
 #include "bills/pdf_text_layer.h"
 
+#include <QFile>
 #include <QFont>
 #include <QHash>
 #include <QList>
 #include <QRawFont>
 #include <QRegularExpression>
+#include <QSaveFile>
 
 namespace billprint {
 
@@ -128,6 +130,27 @@ QByteArray fixPdfTextLayer(const QByteArray &pdf)
         fixCMap(out.data() + begin, end - begin);
     }
     return out;
+}
+
+bool fixPdfTextLayerInFile(const QString &path, QString *error)
+{
+    QFile in(path);
+    if (!in.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = in.errorString();
+        return false;
+    }
+    const QByteArray original = in.readAll();
+    in.close();
+    const QByteArray fixed = fixPdfTextLayer(original);
+    if (fixed == original)
+        return true;
+    QSaveFile out(path);
+    if (out.open(QIODevice::WriteOnly) && out.write(fixed) == fixed.size() && out.commit())
+        return true;
+    if (error)
+        *error = out.errorString();
+    return false;
 }
 
 } // namespace billprint

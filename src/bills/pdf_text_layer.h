@@ -13,4 +13,8 @@ namespace billprint {
 // the file moves. A PDF without such entries is returned unchanged.
 QByteArray fixPdfTextLayer(const QByteArray &pdf);
 
+// The same for a PDF file another writer (a printer set to PDF output)
+// has finished; the file is replaced atomically, and only when it changes.
+bool fixPdfTextLayerInFile(const QString &path, QString *error = nullptr);
+
 } // namespace billprint

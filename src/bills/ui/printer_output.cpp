@@ -1,6 +1,7 @@
 #include "bills/ui/printer_output.h"
 
 #include "bills/pdf_print_output.h"
+#include "bills/pdf_text_layer.h"
 
 #include <QPrintDialog>
 #include <QPrinter>
@@ -111,6 +112,11 @@ bool PrinterOutput::end(QString *error)
             *error = QStringLiteral("打印文档没有完成：") + m_printer->printerName();
         return false;
     }
+    // A printer told to write a PDF file leaves the file's text layer to us,
+    // as the PDF output does.
+    if (m_printer->outputFormat() == QPrinter::PdfFormat && !m_printer->outputFileName().isEmpty()
+        && !fixPdfTextLayerInFile(m_printer->outputFileName(), error))
+        return false;
     return true;
 }
 
