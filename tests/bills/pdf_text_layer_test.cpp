@@ -1,10 +1,10 @@
 // The text layer of our PDFs names ideographs, not look-alike radicals.
 #include "bills/pdf_text_layer.h"
+#include "render_pdf_words.h"
 
 #include <QBuffer>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QProcess>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -25,6 +25,7 @@ QByteArray pdfWithText(const QString &text)
     return buffer.data();
 }
 
+// The words of the first page, as pdftotext reads them, one blank apart.
 QString textOf(const QByteArray &pdf)
 {
     QTemporaryDir dir;
@@ -32,10 +33,10 @@ QString textOf(const QByteArray &pdf)
     file.open(QIODevice::WriteOnly);
     file.write(pdf);
     file.close();
-    QProcess pdftotext;
-    pdftotext.start("pdftotext", {file.fileName(), "-"});
-    pdftotext.waitForFinished();
-    return QString::fromUtf8(pdftotext.readAllStandardOutput()).trimmed();
+    QStringList words;
+    for (const test::PdfWord &word : test::readPdfWords(file.fileName()).at(0).words)
+        words << word.text;
+    return words.join(' ');
 }
 
 } // namespace

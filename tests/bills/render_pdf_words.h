@@ -52,11 +52,8 @@ inline std::vector<PdfPage> readPdfWords(const QString &path)
                 .replace(QStringLiteral("&gt;"), QStringLiteral(">"))
                 .replace(QStringLiteral("&quot;"), QStringLiteral("\""))
                 .replace(QStringLiteral("&apos;"), QStringLiteral("'"));
-            // The CJK faces share glyphs between characters and radicals
-            // (乙 and ⼄); the text layer may name either.
             pages.back().words.push_back({m.captured(3).toDouble(), m.captured(4).toDouble(),
-                                          m.captured(5).toDouble(), m.captured(6).toDouble(),
-                                          text.normalized(QString::NormalizationForm_KC)});
+                                          m.captured(5).toDouble(), m.captured(6).toDouble(), text});
         }
     }
     return pages;
@@ -64,21 +61,11 @@ inline std::vector<PdfPage> readPdfWords(const QString &path)
 
 constexpr double kPointsPerMm = 72.0 / 25.4;
 
-// True when a word of the text layer reads as `text`. The CJK faces share
-// glyphs between ideographs and radicals, and the text layer may name the
-// radical: 乙 as ⼄ (undone by NFKC above) or 民 as ⺠ (no decomposition),
-// so a character of the CJK radicals supplement matches any character.
+// True when a word of the text layer reads as `text`. Our PDFs name the
+// ideographs printed, never look-alike radicals, so the match is exact.
 inline bool readsAs(const QString &word, const QString &text)
 {
-    const QString expected = text.normalized(QString::NormalizationForm_KC);
-    if (word.size() != expected.size())
-        return false;
-    for (qsizetype i = 0; i < word.size(); ++i) {
-        const char16_t c = word.at(i).unicode();
-        if (c != expected.at(i).unicode() && !(c >= 0x2E80 && c <= 0x2EFF))
-            return false;
-    }
-    return true;
+    return word == text;
 }
 
 // The top of the character cell of a word printed in `face` at `pointSize`,
