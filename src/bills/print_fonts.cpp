@@ -3,7 +3,10 @@
 #include "bills/print_geometry.h"
 
 #include <QFontDatabase>
+#include <QFontInfo>
+#include <QFontMetricsF>
 #include <QHash>
+#include <cmath>
 
 namespace billprint {
 
@@ -71,6 +74,50 @@ QFont printFont(const QString &templateFace, int pointSize, bool bold, bool ital
     // would also drop out of a PDF's text layer.
     font.setStyleStrategy(QFont::PreferNoShaping);
     return font;
+}
+
+bool hasHalfWidthAscii(const QString &family)
+{
+    static QHash<QString, bool> known;
+    const auto it = known.constFind(family);
+    if (it != known.constEnd())
+        return it.value();
+    QFont font(family);
+    font.setPixelSize(1000);
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::PreferNoShaping);
+    // A face that lacks Latin would borrow another face's glyphs.
+    bool half = QFontInfo(font).family().compare(family, Qt::CaseInsensitive) == 0;
+    const QFontMetricsF metrics(font);
+    for (char16_t c = 0x20; half && c < 0x7F; ++c)
+        half = std::abs(metrics.horizontalAdvance(QChar(c)) - 500.0) <= 5.0;
+    known.insert(family, half);
+    return half;
+}
+
+PrintFonts printFonts(const QString &templateFace, int pointSize, bool bold, bool italic, bool underline)
+{
+    PrintFonts fonts;
+    fonts.text = printFont(templateFace, pointSize, bold, italic, underline);
+    fonts.ascii = fonts.text;
+    const QString family = fonts.text.family();
+    if (!hasHalfWidthAscii(family) && hasHalfWidthAscii(kHalfWidthAsciiFace)) {
+        fonts.ascii.setFamily(kHalfWidthAsciiFace);
+        fonts.ascii.setStyleHint(QFont::Monospace);
+    }
+    return fonts;
+}
+
+QList<AsciiRun> asciiRuns(const QString &text)
+{
+    QList<AsciiRun> runs;
+    for (const QChar c : text) {
+        const bool ascii = c.unicode() < 0x80;
+        if (runs.isEmpty() || runs.last().ascii != ascii)
+            runs.append({QString(), ascii});
+        runs.last().text += c;
+    }
+    return runs;
 }
 
 int averageCharWidth(int pointSize, int dpi)

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QFont>
+#include <QList>
 #include <QString>
 
 namespace billprint {
@@ -22,6 +23,35 @@ QString resolvePrintFace(const QString &templateFace);
 // text are off: the printed characters sit where their advances put them,
 // as on the forms' printers.
 QFont printFont(const QString &templateFace, int pointSize, bool bold, bool italic, bool underline);
+
+// The classic printer faces advance every ASCII character by exactly half
+// an em, and the forms' boxes were drawn for that: a 19-digit account
+// number at 10 points is 33.5 mm long. The stand-in faces have proportional
+// Latin (digits 0.47-0.56 em, "," 0.28 em), so ASCII is printed in a face
+// whose Latin is half-width: the template's own face when it is one, else
+// "Noto Sans Mono CJK SC". Everything else stays in the template's face.
+inline const QString kHalfWidthAsciiFace = QStringLiteral("Noto Sans Mono CJK SC");
+
+// The two fonts of a printed value, at the same size and style.
+struct PrintFonts
+{
+    QFont text;   // the template's face: Chinese and every other non-ASCII character
+    QFont ascii;  // a face with half-width Latin: U+0000 to U+007F
+};
+PrintFonts printFonts(const QString &templateFace, int pointSize, bool bold, bool italic, bool underline);
+
+// True when every printable ASCII character of the installed `family`
+// advances half an em (within 1 %).
+bool hasHalfWidthAscii(const QString &family);
+
+// A text cut where it changes between ASCII and other characters, in
+// order; each run prints in one of the two fonts.
+struct AsciiRun
+{
+    QString text;
+    bool ascii = false;
+};
+QList<AsciiRun> asciiRuns(const QString &text);
 
 inline constexpr int kUnsetPointSize = 9;
 

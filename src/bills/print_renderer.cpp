@@ -8,6 +8,7 @@
 #include "templates/ck_control.h"
 #include "templates/template_error.h"
 
+#include <QFontMetricsF>
 #include <QPainter>
 #include <QSqlQuery>
 #include <QStringView>
@@ -118,6 +119,18 @@ std::optional<CkControl> PrintRenderer::field(int checkTypeId, const QString &na
 bool PrintRenderer::printItemValue(int checkTypeId, int dx, const QString &separator, const QString &value,
                                    const QString &name, int dy)
 {
+    std::vector<PlacedText> placed;
+    if (!placeItemValue(checkTypeId, dx, separator, value, name, dy, &placed)) {
+        tellPrintError(name);
+        return false;
+    }
+    draw(placed);
+    return true;
+}
+
+bool PrintRenderer::placeItemValue(int checkTypeId, int dx, const QString &separator, const QString &value,
+                                   const QString &name, int dy, std::vector<PlacedText> *placed)
+{
     if (value.trimmed().isEmpty())
         return true;
 
@@ -125,7 +138,6 @@ bool PrintRenderer::printItemValue(int checkTypeId, int dx, const QString &separ
     try {
         field = this->field(checkTypeId, name);
     } catch (const TemplateError &) {
-        tellPrintError(name);
         return false;
     }
     if (!field)
@@ -137,29 +149,49 @@ bool PrintRenderer::printItemValue(int checkTypeId, int dx, const QString &separ
     if (parts.isEmpty())
         return true;
 
-    bool ok = true;
     if (parts.size() == 1) {
         x += currencyShift(value, m_ctx.currencySymbol, m_ctx.digitCellWidth);
-        ok = drawItemText(x, y, parts.first(), field->UnderLine, field->Italic, field->Bold, field->FitParam,
-                          field->CtlFontSize, field->CtlFontColor, field->CtlFontName);
-    } else {
-        const int lineHeight = field->printLineHeight();
-        for (int k = 0; ok && k < parts.size(); ++k)
-            ok = drawItemText(x, y + k * lineHeight, parts.at(k), field->UnderLine, field->Italic, field->Bold,
-                              field->FitParam, field->printBreakFontSize(), field->CtlFontColor,
-                              field->CtlFontName);
+        return placeItemText(x, y, parts.first(), field->UnderLine, field->Italic, field->Bold, field->FitParam,
+                             field->CtlFontSize, field->CtlFontColor, field->CtlFontName, 0, placed);
     }
-    if (!ok)
-        tellPrintError(name);
-    return ok;
+    // Broken lines print smaller, but start where the one-line value would:
+    // the template's x was measured for that.
+    const int lineHeight = field->printLineHeight();
+    for (int k = 0; k < parts.size(); ++k)
+        if (!placeItemText(x, y + k * lineHeight, parts.at(k), field->UnderLine, field->Italic, field->Bold,
+                           field->FitParam, field->printBreakFontSize(), field->CtlFontColor, field->CtlFontName,
+                           field->CtlFontSize, placed))
+            return false;
+    return true;
 }
 
 bool PrintRenderer::drawItemText(int x, int y, const QString &text, int underline, int italic, int bold,
                                  const QString &fitParam, int size, const QString &color,
-                                 const QString &fontName)
+                                 const QString &fontName, int leadInSize)
 {
+    std::vector<PlacedText> placed;
+    if (!placeItemText(x, y, text, underline, italic, bold, fitParam, size, color, fontName, leadInSize, &placed))
+        return false;
+    draw(placed);
+    return true;
+}
+
+void PrintRenderer::drawTextAt(int x, int y, const QString &text, int underline, int italic, int bold, int size,
+                               const QString &color, const QString &fontName, int leadInSize)
+{
+    std::vector<PlacedText> placed;
+    placeTextAt(x, y, text, underline, italic, bold, size, color, fontName, leadInSize, &placed);
+    draw(placed);
+}
+
+bool PrintRenderer::placeItemText(int x, int y, const QString &text, int underline, int italic, int bold,
+                                  const QString &fitParam, int size, const QString &color,
+                                  const QString &fontName, int leadInSize, std::vector<PlacedText> *placed) const
+{
+    if (leadInSize == 0)
+        leadInSize = size;
     if (fitParam.trimmed().isEmpty()) {
-        drawTextAt(x, y, text, underline, italic, bold, size, color, fontName);
+        placeTextAt(x, y, text, underline, italic, bold, size, color, fontName, leadInSize, placed);
         return true;
     }
     bool isNumber = false;
@@ -169,35 +201,60 @@ bool PrintRenderer::drawItemText(int x, int y, const QString &text, int underlin
     if (text.trimmed().isEmpty())
         return true;
 
-    const QFont font = printFont(fontName, size, bold > 0, italic > 0, underline > 0);
+    const PrintFonts fonts = printFonts(fontName, size, bold > 0, italic > 0, underline > 0);
     const QColor ink = printColorFromText(color);
     const int Y = deviceY(y);
     const QStringList chars = characters(text);
     for (int i = 0; i < chars.size(); ++i)
-        drawAtDevice(deviceX(x + i * pitch, size), Y, chars.at(i), font, ink);
+        placed->push_back({deviceX(x + i * pitch, leadInSize), Y, chars.at(i), fonts, ink});
     return true;
 }
 
-void PrintRenderer::drawTextAt(int x, int y, const QString &text, int underline, int italic, int bold, int size,
-                               const QString &color, const QString &fontName)
+void PrintRenderer::placeTextAt(int x, int y, const QString &text, int underline, int italic, int bold, int size,
+                                const QString &color, const QString &fontName, int leadInSize,
+                                std::vector<PlacedText> *placed) const
 {
     if (text.trimmed().isEmpty())
         return;
     int Y = deviceY(y);
     if (Y < -2)
         Y = -3;
-    // The average width is that of the font this text is drawn in, so a
-    // field's place never depends on the field printed before it.
-    const QFont font = printFont(fontName, size, bold > 0, italic > 0, underline > 0);
-    drawAtDevice(deviceX(x, size), Y, text, font, printColorFromText(color));
+    // The average width is that of the value's own font, so a field's place
+    // never depends on the field printed before it.
+    placed->push_back({deviceX(x, leadInSize == 0 ? size : leadInSize), Y, text,
+                       printFonts(fontName, size, bold > 0, italic > 0, underline > 0),
+                       printColorFromText(color)});
 }
 
-void PrintRenderer::drawAtDevice(int X, int Y, const QString &text, const QFont &font, const QColor &color)
+qreal PrintRenderer::advance(const QString &text, const PrintFonts &fonts) const
 {
-    m_painter.setFont(font);
-    m_painter.setPen(color);
-    const double baseline = Y + cellAscent(font.pointSize(), m_metrics.dpiY);
-    m_painter.drawText(QPointF(X, baseline), text);
+    qreal width = 0;
+    for (const AsciiRun &run : asciiRuns(text))
+        width += QFontMetricsF(run.ascii ? fonts.ascii : fonts.text, m_painter.device()).horizontalAdvance(run.text);
+    return width;
+}
+
+QRectF PrintRenderer::extent(const PlacedText &text) const
+{
+    const qreal em = effectivePointSize(text.fonts.text.pointSize()) * m_metrics.dpiY / 72.0;
+    return QRectF(text.X, text.Y, advance(text.text, text.fonts), em);
+}
+
+void PrintRenderer::draw(const std::vector<PlacedText> &placed)
+{
+    for (const PlacedText &piece : placed) {
+        m_painter.setPen(piece.color);
+        const double baseline = piece.Y + cellAscent(piece.fonts.text.pointSize(), m_metrics.dpiY);
+        // ASCII in its half-width face, the rest in the template's face, each
+        // run starting where the one before it ends.
+        qreal X = piece.X;
+        for (const AsciiRun &run : asciiRuns(piece.text)) {
+            const QFont &font = run.ascii ? piece.fonts.ascii : piece.fonts.text;
+            m_painter.setFont(font);
+            m_painter.drawText(QPointF(X, baseline), run.text);
+            X += QFontMetricsF(font, m_painter.device()).horizontalAdvance(run.text);
+        }
+    }
 }
 
 QColor printColorFromText(const QString &text)

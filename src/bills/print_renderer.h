@@ -4,12 +4,15 @@
 //
 // Positions follow the layouts the templates were measured with: a value
 // starts at its template x plus twice the average character width of its
-// font, and its character cell's top sits at the template y. Template units
+// one-line font (also when it breaks into lines of a smaller size, so every
+// line starts where a one-line value would), and its character cell's top
+// sits at the template y. Template units
 // are tenths of a millimetre (print_geometry.h); the "average character
 // width" is half an em and the cell's top 220/256 em above the base line,
 // whatever face is installed (print_fonts.h).
 #pragma once
 
+#include "bills/print_fonts.h"
 #include "bills/print_geometry.h"
 
 #include "templates/ck_control.h"
@@ -17,6 +20,7 @@
 #include <QColor>
 #include <QFont>
 #include <QHash>
+#include <QRectF>
 #include <QString>
 #include <QStringList>
 #include <vector>
@@ -27,6 +31,16 @@ namespace billprint {
 
 class AppContext;
 class Database;
+
+// One piece of a value where it lands on the page.
+struct PlacedText
+{
+    int X = 0;  // device units: start of the text
+    int Y = 0;  // device units: top of its character cell
+    QString text;
+    PrintFonts fonts;
+    QColor color;
+};
 
 class PrintRenderer
 {
@@ -50,17 +64,29 @@ public:
     bool printItemValue(int checkTypeId, int dx, const QString &separator, const QString &value,
                         const QString &name, int dy);
 
+    // Where printItemValue would put the value's pieces, without drawing or
+    // telling anything; false on the errors printItemValue tells.
+    bool placeItemValue(int checkTypeId, int dx, const QString &separator, const QString &value,
+                        const QString &name, int dy, std::vector<PlacedText> *placed);
+
     // Draws one piece at (x, y), tenths of a millimetre. With a pitch
     // (`fitParam` not blank) the characters are spread one by one, `fitParam`
     // tenths of a millimetre apart; a pitch that is no whole number draws
-    // nothing and returns false. Flags are on when greater than 0.
+    // nothing and returns false. Flags are on when greater than 0. The
+    // piece starts twice the average character width of `leadInSize` points
+    // (0: of `size`) right of x.
     bool drawItemText(int x, int y, const QString &text, int underline, int italic, int bold,
-                      const QString &fitParam, int size, const QString &color, const QString &fontName);
+                      const QString &fitParam, int size, const QString &color, const QString &fontName,
+                      int leadInSize = 0);
 
     // Draws a whole text with its cell's top-left corner at (x, y), tenths of
     // a millimetre. A top above the printable area is drawn just above it.
     void drawTextAt(int x, int y, const QString &text, int underline, int italic, int bold, int size,
-                    const QString &color, const QString &fontName);
+                    const QString &color, const QString &fontName, int leadInSize = 0);
+
+    // The device rectangle a placed text covers: its advance wide, one em
+    // (its character cell) high.
+    QRectF extent(const PlacedText &text) const;
 
     // Device position of a template x (for the font size the text is drawn
     // in) and of a template y: the renderer's placement rules.
@@ -80,10 +106,18 @@ public:
     static int currencyShift(const QString &value, const QString &symbol, int cellWidth);
 
 private:
+    bool placeItemText(int x, int y, const QString &text, int underline, int italic, int bold,
+                       const QString &fitParam, int size, const QString &color, const QString &fontName,
+                       int leadInSize, std::vector<PlacedText> *placed) const;
+    void placeTextAt(int x, int y, const QString &text, int underline, int italic, int bold, int size,
+                     const QString &color, const QString &fontName, int leadInSize,
+                     std::vector<PlacedText> *placed) const;
+    void draw(const std::vector<PlacedText> &placed);
+    qreal advance(const QString &text, const PrintFonts &fonts) const;
+
     // The field's row: from the fields in use, else from the database
     // (TemplateError when it cannot be read).
     std::optional<CkControl> field(int checkTypeId, const QString &name) const;
-    void drawAtDevice(int X, int Y, const QString &text, const QFont &font, const QColor &color);
 
     AppContext &m_ctx;
     QPainter &m_painter;

@@ -7,7 +7,8 @@
 namespace billprint {
 
 // The renderer starts every printed value two average character widths
-// (one em of the field's font) to the right of its CtlX. The geometry files
+// (one em of the field's one-line font, also for the lines of a value
+// broken in a smaller size) to the right of its CtlX. The geometry files
 // say where the ink should begin, so the rows store that place less this
 // lead-in, in tenths of a millimetre.
 int deliveredPrintLeadIn(int fontSizePoints);

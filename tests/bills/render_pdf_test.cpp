@@ -25,6 +25,7 @@ struct Expected
     int y;
     int size;
     QString face;
+    int leadIn = 0;  // size whose lead-in the value starts after; 0: `size`
 };
 
 class PdfPrintTest : public ::testing::Test
@@ -97,13 +98,13 @@ TEST_F(PdfPrintTest, ValuesStartWhereTheTemplateSaysOnAPageOfItsPaper)
     const std::vector<Expected> expected = {
         {QStringLiteral("甲乙丙"), 330, 180, 10, QStringLiteral("宋体")},
         {QStringLiteral("某某公司"), 1030, 380, 12, QStringLiteral("黑体")},
-        {QStringLiteral("北京"), 230, 480, 8, QStringLiteral("宋体")},
-        {QStringLiteral("上海"), 230, 530, 8, QStringLiteral("宋体")},
+        {QStringLiteral("北京"), 230, 480, 8, QStringLiteral("宋体"), 10},
+        {QStringLiteral("上海"), 230, 530, 8, QStringLiteral("宋体"), 10},
     };
     for (const Expected &e : expected) {
         const PdfWord *word = find(page, e.text);
         ASSERT_TRUE(word) << e.text.toStdString() << " among " << describe(page);
-        const double xMm = expectedX(e.x, e.size, 600) * 25.4 / 600;
+        const double xMm = expectedX(e.x, e.leadIn ? e.leadIn : e.size, 600) * 25.4 / 600;
         EXPECT_NEAR(word->xMin / kPointsPerMm, xMm, 0.05) << e.text.toStdString();
         EXPECT_NEAR(cellTopMm(*word, e.face, e.size), e.y / 10.0, 0.3) << e.text.toStdString();
     }
@@ -140,6 +141,39 @@ TEST_F(PdfPrintTest, APrinterInFullPageModePutsEveryValueWhereThePdfOutputDoes)
         // Both round to their own device units: 600 and 1200 dots per inch.
         EXPECT_NEAR(same->xMin / kPointsPerMm, w.xMin / kPointsPerMm, 0.1) << w.text.toStdString();
         EXPECT_NEAR(same->yMin / kPointsPerMm, w.yMin / kPointsPerMm, 0.1) << w.text.toStdString();
+    }
+}
+
+TEST_F(PdfPrintTest, AsciiAdvancesHalfAnEmAsOnThePrinterFacesTheFormsWereDrawnFor)
+{
+    const struct
+    {
+        const char *name;
+        const char *face;
+        const char *value;
+        double ems;  // width at 10 pt: 0.5 em per ASCII character, 1 em per ideograph
+    } values[] = {
+        {"zdDigits", "宋体", "0123456789", 5.0},
+        {"zdAccount", "宋体", "1001234509100123456", 9.5},
+        {"zdSum", "黑体", "1,234,567.89", 6.0},
+        {"zdCode", "楷体_GB2312", "HD2026-031.Wi", 6.5},
+        {"zdMixed", "宋体", "账号62220209", 6.0},
+    };
+    int y = 0;
+    for (const auto &v : values) {
+        f.addField(kId, QString::fromLatin1(v.name), 1200, y += 60,
+                   [&](CkControl &c) { c.CtlFontName = QString::fromUtf8(v.face); });
+        f.addPrintItem(QString::fromLatin1(v.name), 100 + y);
+        bill.set(QString::fromLatin1(v.name), QString::fromUtf8(v.value));
+    }
+    PdfPrintOutput pdf(pdfPath(QStringLiteral("widths.pdf")));
+    ASSERT_TRUE(printTo(pdf));
+    const std::vector<PdfPage> pages = readPdfWords(pdf.path());
+    ASSERT_EQ(pages.size(), 1u);
+    for (const auto &v : values) {
+        const PdfWord *word = find(pages[0], QString::fromUtf8(v.value));
+        ASSERT_TRUE(word) << v.value << " among " << describe(pages[0]);
+        EXPECT_NEAR((word->xMax - word->xMin) / 10.0, v.ems, v.ems * 0.01) << v.value;
     }
 }
 

@@ -8,9 +8,11 @@
 #include "recording_output.h"
 #include "render_fixtures.h"
 #include "render_pdf_words.h"
+#include "templates/delivered_form_model.h"
 
 #include <QFile>
 #include <algorithm>
+#include <map>
 #include <QSqlQuery>
 #include <gtest/gtest.h>
 
@@ -25,6 +27,7 @@ struct Placement
     int x;  // tenths of a millimetre, offsets included, currency shift applied
     int y;
     int size;
+    int leadIn;  // the one-line size: broken lines start where a one-line value would
     QString face;
 };
 
@@ -53,7 +56,7 @@ std::vector<Placement> placementsOf(const Database &db, const TCheckType &type, 
             const int y = field->CtlY + type.YMove + k * field->printLineHeight();
             const int size = pieces.size() == 1 ? field->CtlFontSize : field->printBreakFontSize();
             if (!field->hasFitPitch()) {
-                placements.push_back({item.CtlName, pieces.at(k), x, y, size, field->CtlFontName});
+                placements.push_back({item.CtlName, pieces.at(k), x, y, size, field->CtlFontSize, field->CtlFontName});
                 continue;
             }
             std::vector<Placement> spread;
@@ -62,7 +65,7 @@ std::vector<Placement> placementsOf(const Database &db, const TCheckType &type, 
                 if (piece.at(i).isSpace())
                     continue;
                 spread.push_back({item.CtlName, QString(piece.at(i)), x + i * field->FitParam.toInt(), y, size,
-                                  field->CtlFontName});
+                                  field->CtlFontSize, field->CtlFontName});
             }
             placements.insert(placements.end(), spread.begin(), spread.end());
             if (spread.size() > 1 && spreadFields)
@@ -103,7 +106,7 @@ const PdfWord *wordAt(const PdfPage &page, const Placement &p, double xMm)
 
 double expectedXMm(const Placement &p)
 {
-    return expectedX(p.x, p.size, 600) * 25.4 / 600;
+    return expectedX(p.x, p.leadIn, 600) * 25.4 / 600;
 }
 
 TEST(PrintSample, SampleValuesComeFromTheTemplateTheCatalogueOrTheLabel)
@@ -197,6 +200,97 @@ TEST(PrintSample, EveryDeliveredTemplatePrintsEachValueOnItsPlace)
     }
 }
 
+// Where the ink of a few sample values must begin on each delivered form,
+// read off the forms' geometry: millimetres from the paper's corner.
+TEST(PrintSample, DeliveredSamplesStartAtTheMillimetresOfTheirForms)
+{
+    if (!havePdfToText())
+        GTEST_SKIP() << "pdftotext (poppler-utils) not installed";
+    const struct
+    {
+        int id;
+        const char *field;
+        double xMm, yMm;
+        int size;          // points the first line prints in
+        double widthMm;    // of the whole word, 0: not checked
+    } anchors[] = {
+        {1, "zdOutBank", 165.5, 17.0, 10, 0},
+        {1, "zdOutBankAcct", 165.5, 25.9, 10, 33.51},  // 19 digits of half an em at 10 pt
+        {1, "cgInComp", 17.5, 50.7, 8, 0},             // broken into two lines of 8 pt
+        {1, "zdRemark", 6.0, 25.5, 9, 0},
+        {2, "zdInComp", 80.0, 25.0, 10, 0},
+        {2, "zdJEDX", 79.0, 33.5, 11, 0},
+        {2, "zdZFMM", 156.0, 46.9, 11, 31.04},        // 16 digits at 11 pt
+        {3, "zdOutComp", 99.5, 17.8, 10, 0},
+        {3, "zdJEDX", 99.8, 42.5, 11, 0},
+        {3, "zdInBankAcct", 174.0, 26.5, 10, 33.51},
+        {4, "zdInComp", 25.8, 17.8, 10, 0},
+        {4, "zdInContactor", 142.8, 18.5, 10, 0},
+        {5, "zdHKR", 24.5, 18.6, 11, 0},
+        {5, "zdHkrDZ", 24.5, 39.6, 10, 0},
+        {6, "zdSKR", 146.5, 18.6, 11, 0},
+        {6, "zdWPNR", 18.5, 67.2, 10, 0},
+    };
+    TempDataRoot root;
+    std::map<int, std::vector<PdfPage>> printed;
+    for (const auto &a : anchors) {
+        SCOPED_TRACE(QStringLiteral("template %1 %2").arg(a.id).arg(QLatin1String(a.field)).toStdString());
+        if (!printed.count(a.id)) {
+            const QString pdf = root.path() + QStringLiteral("/anchor%1.pdf").arg(a.id);
+            const ProgramResult run = runProgram({QStringLiteral("--data"), root.path(), QStringLiteral("print-sample"),
+                                                  QStringLiteral("--template"), QString::number(a.id),
+                                                  QStringLiteral("--pdf"), pdf});
+            ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+            printed[a.id] = readPdfWords(pdf);
+            ASSERT_EQ(printed[a.id].size(), 1u);
+        }
+        const PdfWord *found = nullptr;
+        for (const PdfWord &w : printed[a.id].front().words)
+            if (std::abs(w.xMin / kPointsPerMm - a.xMm) <= 0.1
+                && std::abs(cellTopMm(w, QStringLiteral("宋体"), a.size) - a.yMm) <= 0.3)
+                found = &w;
+        ASSERT_TRUE(found) << "no word starts at " << a.xMm << " mm, " << a.yMm << " mm";
+        if (a.widthMm > 0)
+            EXPECT_NEAR((found->xMax - found->xMin) / kPointsPerMm, a.widthMm, a.widthMm * 0.01);
+    }
+}
+
+// Every value the delivered templates break into lines starts its first
+// line at the left edge of its box, as a one-line value does.
+TEST(PrintSample, BrokenValuesStartAtTheirBoxOnEveryDeliveredTemplate)
+{
+    TempDataRoot root;
+    DeliveredFormSet set;
+    QString error;
+    ASSERT_TRUE(loadDeliveredForms(QStringLiteral(":/forms"), &set, &error)) << error.toStdString();
+    for (const DeliveredTemplate &t : set.templates) {
+        MapValueSource bill;
+        QHash<QString, const DeliveredField *> broken;  // first line -> field
+        char16_t ideograph = 0x4E00;
+        for (const DeliveredField &field : t.fields) {
+            const int n = field.breakNum.toInt();
+            if (!field.show || n < 1)
+                continue;
+            const QChar c(++ideograph);
+            bill.set(field.name, QString(n + 3, c));
+            broken.insert(QString(n, c), &field);
+        }
+        RecordingOutput out;
+        PrintRun run(root.context(), out, PrintFamily::forFamily(t.family));
+        ASSERT_TRUE(run.printOne(bill, t.id, t.fullName()));
+        int checked = 0;
+        for (const RecordedText &text : out.texts()) {
+            const DeliveredField *field = broken.value(text.text);
+            if (!field)
+                continue;
+            ++checked;
+            EXPECT_NEAR(text.baseline.x() * 25.4 / 600, field->box.x() / 10.0, 0.1)
+                << "template " << t.id << " " << field->name.toStdString();
+        }
+        EXPECT_GE(checked, 3) << "template " << t.id;
+    }
+}
+
 TEST(PrintSample, DeliveredTemplatesLandOnTheFormulaPositionsAt600And300Dpi)
 {
     TempDataRoot root;
@@ -229,10 +323,11 @@ TEST(PrintSample, DeliveredTemplatesLandOnTheFormulaPositionsAt600And300Dpi)
             EXPECT_EQ(drawn.size(), placements.size());
             for (const Placement &p : placements) {
                 const bool found = std::any_of(drawn.begin(), drawn.end(), [&](const RecordedText &t) {
-                    return t.text == p.text && t.baseline.x() == expectedX(p.x, p.size, dpi)
+                    return t.text == p.text && t.baseline.x() == expectedX(p.x, p.leadIn, dpi)
                            && std::abs(t.baseline.y() - expectedBaseline(p.y, p.size, dpi)) < 1e-6
                            && t.font.pointSize() == effectivePointSize(p.size)
-                           && t.font.family() == resolvePrintFace(p.face);
+                           && t.font.family() == (t.text.at(0).unicode() < 0x80 ? kHalfWidthAsciiFace
+                                                                                : resolvePrintFace(p.face));
                 });
                 EXPECT_TRUE(found) << p.field.toStdString() << " \"" << p.text.toStdString() << "\"";
             }
