@@ -35,6 +35,14 @@ PrintFamily PrintFamily::forFamily(const QString &family)
     return f;
 }
 
+bool requireInstalledPrinter(const AppContext &context)
+{
+    if (!context.printerNames.isEmpty())
+        return true;
+    tell(QStringLiteral("你需要安装打印机才能打印！"), QStringLiteral("错误"), AlertIcon::Error);
+    return false;
+}
+
 PrintRun::PrintRun(AppContext &context, PrintOutput &output, PrintFamily family)
     : m_ctx(context), m_output(output), m_family(std::move(family))
 {
@@ -70,19 +78,22 @@ void PrintRun::printerError(const QString &detail)
     tell(message, kCaption);
 }
 
+bool PrintRun::checkPrinterInstalled() const
+{
+    return !m_output.isPrinter() || requireInstalledPrinter(m_ctx);
+}
+
 bool PrintRun::PrintPrepare(int checkTypeId, const QString &templateListText)
 {
     m_ctx.printReady = false;
     m_checkTypeId = checkTypeId;
     m_templateText = templateListText;
+    if (!checkPrinterInstalled())
+        return false;
     if (templateListText.trimmed().isEmpty()) {
         if (showTemplateList)
             showTemplateList();
         fail(m_family.noTemplateMessage);
-        return false;
-    }
-    if (m_output.isPrinter() && m_ctx.printerNames.isEmpty()) {
-        tell(QStringLiteral("你需要安装打印机才能打印！"), QStringLiteral("错误"), AlertIcon::Error);
         return false;
     }
 

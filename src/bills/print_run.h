@@ -56,6 +56,11 @@ struct PrintFamily
     static PrintFamily forFamily(const QString &family);
 };
 
+// True when a printer is installed (the main window's printer list is not
+// empty); otherwise tells "你需要安装打印机才能打印！", the one message every
+// print path gives before it does anything else, and returns false.
+bool requireInstalledPrinter(const AppContext &context);
+
 class PrintRun
 {
 public:
@@ -72,7 +77,12 @@ public:
     // is asked (PrintOutput::runSetupDialog).
     std::function<bool()> printerDialog;
 
-    // Checks the template, reads its whole-print offsets and paper
+    // For an output that is a printer: requireInstalledPrinter. Other
+    // outputs (a PDF file) need none.
+    bool checkPrinterInstalled() const;
+
+    // Checks that a printer is installed (for a printer output) and the
+    // template is chosen, reads the template's whole-print offsets and paper
     // direction, sets the output up and, with the option "打印前弹出打印机
     // 设置" on, asks the printer dialog. Sets AppContext::printReady and
     // returns it.

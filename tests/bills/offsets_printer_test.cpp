@@ -91,8 +91,7 @@ TEST_F(PrinterChoice, WithoutPrintersThePrinterDialogSaysSo)
     EXPECT_EQ(showPrinterSetup(ctx(), nullptr), PrinterSetupResult::NoPrinter);
     EXPECT_FALSE(shown);
     EXPECT_TRUE(ctx().printReady);
-    EXPECT_EQ(alerts.messages(),
-              QStringList{"没有检测到任何打印机驱动，无法设置,如果是新添加的打印机，请重新打开软件！"});
+    EXPECT_EQ(alerts.messages(), QStringList{"你需要安装打印机才能打印！"});
     EXPECT_EQ(alerts.alerts().front().caption, "错误");
 }
 
@@ -135,7 +134,7 @@ TEST_F(LockPrinter, WithoutPrintersTheWindowSaysSoAndOffersNothing)
 {
     installPrinters({});
     TfmLockPrinter window(ctx());
-    EXPECT_EQ(alerts.messages(), QStringList{"没有检测到打印机！请安装打印机并重启动本软件！"});
+    EXPECT_EQ(alerts.messages(), QStringList{"你需要安装打印机才能打印！"});
     EXPECT_FALSE(window.adaptButton()->isEnabled());
     EXPECT_FALSE(window.lockButton()->isEnabled());
     EXPECT_EQ(window.printerBox()->count(), 0);

@@ -2,6 +2,7 @@
 
 #include "app/alert.h"
 #include "app/app_context.h"
+#include "bills/print_run.h"
 
 #include <QCoreApplication>
 #include <QPrintDialog>
@@ -133,11 +134,8 @@ PrinterDialogRunner setPrinterDialogRunner(PrinterDialogRunner runner)
 
 PrinterSetupResult showPrinterSetup(AppContext &context, QWidget *parent)
 {
-    if (context.printerNames.isEmpty()) {
-        tell(QStringLiteral("没有检测到任何打印机驱动，无法设置,如果是新添加的打印机，请重新打开软件！"),
-             QStringLiteral("错误"), AlertIcon::Error);
+    if (!requireInstalledPrinter(context))
         return PrinterSetupResult::NoPrinter;
-    }
     QPrinter &printer = BillPrinter::printer();
     const int answer = dialogRunner() ? dialogRunner()(printer, parent) : runDesktopPrintDialog(printer, parent);
     if (answer < 0) {

@@ -43,7 +43,10 @@ PrinterOutput::~PrinterOutput()
 
 bool PrinterOutput::isPrinter() const
 {
-    return m_printer->outputFormat() == QPrinter::NativeFormat || !m_missingPrinter.isEmpty();
+    // Without any printer installed Qt turns a printer into a PDF writer
+    // with no file to write: that is still a printer, and a missing one.
+    return m_printer->outputFormat() == QPrinter::NativeFormat || m_printer->outputFileName().isEmpty()
+           || !m_missingPrinter.isEmpty();
 }
 
 bool PrinterOutput::setUp(const PrintPageSetup &page, QString *error)

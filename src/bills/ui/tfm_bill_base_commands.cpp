@@ -132,13 +132,15 @@ bool TfmBillBase::printOne()
 
 int TfmBillBase::repeatPrint()
 {
+    makeRun();
+    if (!m_run->checkPrinterInstalled())
+        return 0;
     const QString answer = m_host.askValue(QStringLiteral("输入重复打印的张数"), QStringLiteral("1"),
                                            QStringLiteral("integer"), this);
     const QList<QAction *> buttons{m_commands.value(kPrintOne), m_commands.value(kPrintAndSave),
                                    m_commands.value(kPrintRepeated)};
     for (QAction *b : buttons)
         b->setEnabled(false);
-    makeRun();
     WidgetValueSource source(m_ctx, m_panel);
     source.tidy = [this] {
         if (fieldText(QStringLiteral("zdInComp")) == kPayeeStartText)

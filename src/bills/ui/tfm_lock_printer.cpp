@@ -4,6 +4,7 @@
 #include "app/app_context.h"
 #include "app/system_settings.h"
 #include "app/ui/window_state.h"
+#include "bills/print_run.h"
 #include "bills/ui/bill_printer.h"
 #include "bills/ui/tfrm_printer_param.h"
 
@@ -60,10 +61,8 @@ TfmLockPrinter::TfmLockPrinter(AppContext &context, QWidget *parent) : QDialog(p
     m_cbPrinters->addItems(m_ctx.printerNames);
     const QString locked = m_ctx.settings().getConfigByname(SettingKey::DefaultPrinter);
     m_cbPrinters->setCurrentIndex(m_ctx.printerNames.indexOf(locked));  // exact name, else none
-    if (m_ctx.printerNames.isEmpty()) {
-        tell(QStringLiteral("没有检测到打印机！请安装打印机并重启动本软件！"));
+    if (!requireInstalledPrinter(m_ctx))
         m_btAdapt->setEnabled(false);
-    }
     showCurrentPrinter();
     choiceChanged();
 
