@@ -1,5 +1,6 @@
 #include "bills/print_geometry.h"
 
+#include <QPageLayout>
 #include <QPaintDevice>
 
 namespace billprint {
@@ -10,6 +11,17 @@ PrintDeviceMetrics PrintDeviceMetrics::of(const QPaintDevice &device)
     m.dpiX = device.logicalDpiX();
     m.dpiY = device.logicalDpiY();
     return m;
+}
+
+QRectF printableAreaOf(const QPageLayout &layout)
+{
+    QPageLayout mm = layout;
+    mm.setUnits(QPageLayout::Millimeter);
+    const QMarginsF margins = mm.margins();
+    const QMarginsF minimum = mm.minimumMargins();
+    const QMarginsF widest(qMax(margins.left(), minimum.left()), qMax(margins.top(), minimum.top()),
+                           qMax(margins.right(), minimum.right()), qMax(margins.bottom(), minimum.bottom()));
+    return mm.fullRect().marginsRemoved(widest);
 }
 
 } // namespace billprint

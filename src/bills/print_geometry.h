@@ -6,8 +6,10 @@
 // `physicalLeft`, `physicalTop` device units from the paper's corner.
 #pragma once
 
+#include <QRectF>
 #include <cmath>
 
+class QPageLayout;
 class QPaintDevice;
 
 namespace billprint {
@@ -27,6 +29,13 @@ struct PrintDeviceMetrics
     // Resolution of `device`; the printable area at the paper's corner.
     static PrintDeviceMetrics of(const QPaintDevice &device);
 };
+
+// The part of a printer's page it can print on, in millimetres from the
+// paper's top-left corner as the page is read: the paper less, on each
+// side, the larger of the layout's margins and the printer's minimum
+// margins. The pages are drawn in full-page mode (from the paper's corner,
+// as the templates measure), so ink placed in a margin is cut off.
+QRectF printableAreaOf(const QPageLayout &layout);
 
 // Rounds to the nearest integer, halves to the even neighbour.
 inline int roundHalfEven(double value)

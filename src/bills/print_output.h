@@ -5,6 +5,7 @@
 
 #include "bills/print_geometry.h"
 
+#include <QRectF>
 #include <QSize>
 #include <QString>
 
@@ -41,6 +42,11 @@ public:
     virtual bool end(QString *error) = 0;
     // Drops the document; nothing of it reaches the paper or the file.
     virtual void abort() = 0;
+
+    // The part of the paper this output can print on, millimetres from the
+    // paper's top-left corner as the page is read; null when it prints the
+    // whole sheet (a PDF file has no margins). Known after setUp.
+    virtual QRectF printableArea() const { return QRectF(); }
 
     // While a document is open: the painter of its current page, whose
     // coordinates are device units from the printable area's top-left

@@ -138,6 +138,7 @@ void PrintRun::PrinterTransBegin(int copies)
         return;
     }
     m_renderer = std::make_unique<PrintRenderer>(m_ctx, *m_output.painter(), m_output.metrics());
+    m_areaAsked = false;
     // Nothing edits a template while its bills print, so its fields and the
     // family's print items are read once per document, not once per field.
     m_items.reset();
@@ -170,6 +171,19 @@ void PrintRun::SendCheckToPrinter(FieldValueSource &source)
             return;
         }
     }
+    const std::vector<ItemValue> values = itemValues(source);
+    if (!confirmPrintableArea(values)) {
+        AbortPrint();
+        return;
+    }
+    for (const ItemValue &v : values)
+        if (!m_renderer->printItemValue(m_checkTypeId, m_xMove, v.separator, v.value, v.name, m_yMove))
+            ++m_failedItems;
+}
+
+std::vector<PrintRun::ItemValue> PrintRun::itemValues(FieldValueSource &source) const
+{
+    std::vector<ItemValue> values;
     for (const NameDict &item : *m_items) {
         const QString kind = item.kind();
         const bool asText = kind == QLatin1String("TEXT") || kind == QLatin1String("LABEL");
@@ -182,10 +196,41 @@ void PrintRun::SendCheckToPrinter(FieldValueSource &source)
             value.remove(QLatin1Char('\r'));
             value.replace(QLatin1Char('\n'), kSeparator);
         }
-        if (!m_renderer->printItemValue(m_checkTypeId, m_xMove, asText ? kSeparator : QString(), value,
-                                        item.CtlName, m_yMove))
-            ++m_failedItems;
+        values.push_back({item.CtlName, item.CtlLabel.trimmed().isEmpty() ? item.CtlName : item.CtlLabel.trimmed(),
+                          value, asText ? kSeparator : QString()});
     }
+    return values;
+}
+
+bool PrintRun::confirmPrintableArea(const std::vector<ItemValue> &values)
+{
+    const QRectF area = m_output.printableArea();
+    if (m_areaAsked || area.isNull())
+        return true;
+    const PrintDeviceMetrics m = m_output.metrics();
+    const auto toMm = [&m](const QRectF &box) {
+        return QRectF(box.x() * 25.4 / m.dpiX, (box.y() + m.physicalTop) * 25.4 / m.dpiY,
+                      box.width() * 25.4 / m.dpiX, box.height() * 25.4 / m.dpiY);
+    };
+    QStringList outside;
+    for (const ItemValue &v : values) {
+        std::vector<PlacedText> placed;
+        // A value that cannot be placed is told when it is printed.
+        if (!m_renderer->placeItemValue(m_checkTypeId, m_xMove, v.separator, v.value, v.name, m_yMove, &placed))
+            continue;
+        for (const PlacedText &piece : placed) {
+            if (!area.contains(toMm(m_renderer->extent(piece)))) {
+                outside << v.label;
+                break;
+            }
+        }
+    }
+    if (outside.isEmpty())
+        return true;
+    m_areaAsked = true;
+    return askYesNo(QStringLiteral("以下项目超出了打印机的可打印区域，打印出来会不完整：\n")
+                        + outside.join(QStringLiteral("、")) + QStringLiteral("\n仍然打印吗？"),
+                    kCaption, AlertIcon::Warning);
 }
 
 void PrintRun::NewCheckPage()

@@ -89,7 +89,10 @@ public:
     bool PrintPrepare(int checkTypeId, const QString &templateListText);
     // Begins the document with `copies` copies (1 below 2).
     void PrinterTransBegin(int copies);
-    // Prints every print item of the family with the bill's values.
+    // Prints every print item of the family with the bill's values. When a
+    // value would land outside the printer's printable area the user is
+    // asked, once a document, whether to print anyway (naming the fields);
+    // No drops the document.
     void SendCheckToPrinter(FieldValueSource &source);
     void NewCheckPage();
     // Ends the document and clears the ready flag. True when a document was
@@ -119,6 +122,19 @@ public:
     int failedItems() const { return m_failedItems; }
 
 private:
+    // One print item's value as the bill holds it.
+    struct ItemValue
+    {
+        QString name;
+        QString label;  // the catalogue's caption, for messages
+        QString value;
+        QString separator;
+    };
+    std::vector<ItemValue> itemValues(FieldValueSource &source) const;
+    // Asks once a document whether to print anyway when a value would land
+    // outside the output's printable area; false when the user declines.
+    bool confirmPrintableArea(const std::vector<ItemValue> &values);
+
     void fail(const QString &message);
     void printerError(const QString &detail);
 
@@ -134,6 +150,7 @@ private:
     int m_yMove = 0;
     PrintPageSetup m_page;
     int m_failedItems = 0;
+    bool m_areaAsked = false;  // this document asked about the printable area
 };
 
 } // namespace billprint

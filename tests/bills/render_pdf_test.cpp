@@ -126,6 +126,7 @@ TEST_F(PdfPrintTest, APrinterInFullPageModePutsEveryValueWhereThePdfOutputDoes)
     printer.setOutputFileName(pdfPath(QStringLiteral("printer.pdf")));
     PrinterOutput output(printer);
     EXPECT_FALSE(output.isPrinter());
+    EXPECT_TRUE(output.printableArea().isNull());  // a PDF page has no margins: never asks
     ASSERT_TRUE(printTo(output));
     EXPECT_TRUE(printer.fullPage());
     EXPECT_EQ(printer.docName(), QStringLiteral("禾朔打印-") + kListText);

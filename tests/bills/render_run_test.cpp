@@ -7,6 +7,8 @@
 #include "recording_output.h"
 #include "render_fixtures.h"
 
+#include <QPageLayout>
+#include <QPageSize>
 #include <gtest/gtest.h>
 
 namespace billprint::test {
@@ -208,6 +210,46 @@ TEST_F(PrintRunTest, APrinterErrorIsToldAndNothingIsPrinted)
     EXPECT_TRUE(alerts.sawMessage(QStringLiteral("打印出错，请检查打印机是否可用！")));
     EXPECT_FALSE(f.ctx().printReady);
     EXPECT_TRUE(out.texts().empty());
+}
+
+TEST(PrintableArea, IsThePaperLessTheWiderOfTheLayoutsAndThePrintersMargins)
+{
+    const QPageSize paper(QSizeF(225, 80), QPageSize::Millimeter, QString(), QPageSize::ExactMatch);
+    EXPECT_EQ(printableAreaOf(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(5, 20, 5, 5), QPageLayout::Millimeter)),
+              QRectF(5, 20, 215, 55));
+    EXPECT_EQ(printableAreaOf(QPageLayout(paper, QPageLayout::Portrait, QMarginsF(2, 1, 0, 0), QPageLayout::Millimeter,
+                                          QMarginsF(4, 0, 3, 6))),
+              QRectF(4, 1, 218, 73));
+}
+
+// The printer cannot reach the top 20 mm of the sheet, where the payee and
+// the tick (18 mm from the top) go: asked once a document, naming both.
+TEST_F(PrintRunTest, ValuesOutsideThePrintableAreaAreNamedInOneQuestionBeforeAnythingPrints)
+{
+    out.printable = QRectF(5, 20, 215, 55);
+    PrintRun run(f.ctx(), out, PrintFamily::forFamily(kTestFamily));
+    alerts.answerNext(AlertAnswer::No);
+    EXPECT_FALSE(run.printRepeated(bill, kId, kListText, 2));
+    ASSERT_EQ(alerts.alerts().size(), 1u);
+    EXPECT_EQ(alerts.alerts().front().buttons, AlertButtons::YesNo);
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("zdPayee标签、DEFCHECK0标签")));
+    EXPECT_FALSE(alerts.sawMessage(QStringLiteral("zdRemark")));
+    EXPECT_TRUE(out.texts().empty());
+    EXPECT_EQ(out.ends, 0);
+
+    alerts.clear();
+    alerts.answerNext(AlertAnswer::Yes);
+    EXPECT_TRUE(run.printRepeated(bill, kId, kListText, 2));
+    EXPECT_EQ(alerts.alerts().size(), 1u);
+    EXPECT_EQ(out.texts().size(), 8u);
+
+    // Room for everything, or an output without margins: no question.
+    alerts.clear();
+    for (const QRectF &area : {QRectF(5, 10, 215, 65), QRectF()}) {
+        out.printable = area;
+        EXPECT_TRUE(run.printOne(bill, kId, kListText));
+    }
+    EXPECT_TRUE(alerts.alerts().empty());
 }
 
 TEST_F(PrintRunTest, StepsDoNothingWhileNotReadyAndAbortDropsTheDocument)

@@ -59,6 +59,7 @@ public:
     bool dialogAnswer = true;
     bool failSetUp = false;
     bool failBegin = false;
+    QRectF printable;    // printableArea(); null: the whole sheet
 
     // What happened.
     int setUps = 0;
@@ -83,6 +84,7 @@ public:
     bool newPage(QString *error) override;
     bool end(QString *error) override;
     void abort() override;
+    QRectF printableArea() const override { return printable; }
     QPainter *painter() override { return &m_painter; }
     PrintDeviceMetrics metrics() const override;
     bool isActive() const override { return m_painter.isActive(); }

@@ -131,6 +131,13 @@ void PrinterOutput::abort()
     m_painter.end();
 }
 
+QRectF PrinterOutput::printableArea() const
+{
+    if (m_printer->outputFormat() == QPrinter::PdfFormat && !m_printer->outputFileName().isEmpty())
+        return QRectF();
+    return printableAreaOf(m_printer->pageLayout());
+}
+
 PrintDeviceMetrics PrinterOutput::metrics() const
 {
     // Full-page mode: device units count from the paper's corner.

@@ -44,6 +44,9 @@ public:
     bool newPage(QString *error) override;
     bool end(QString *error) override;
     void abort() override;
+    // The printer's page less its margins; null for a printer writing a
+    // PDF file, whose page is the template's paper without margins.
+    QRectF printableArea() const override;
     QPainter *painter() override { return &m_painter; }
     PrintDeviceMetrics metrics() const override;
     bool isActive() const override { return m_painter.isActive(); }
