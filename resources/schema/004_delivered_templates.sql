@@ -236,6 +236,10 @@ INSERT INTO CKTypeTable (CheckTypeID, TypeName, TypeFirstName, TypeDescribe, Img
 INSERT INTO CKTypeTable (CheckTypeID, TypeName, TypeFirstName, TypeDescribe, ImgFile, IniFile, Visiable, IsDefault, IsCommon, ShowOrd, CheckBoxs, TWidth, THeight, PWidth, PHeight, XMove, YMove, HVPrint, GroupCompany, GroupTypeArea, IsSysCommon, PreImgURL) VALUES (5, '快递单（通用快递运单）', '快递单', '通用快递运单', 'kdd5.jpg', '', '启用', '默认', '是', 2, '寄付,到付,月结,第三方付,文件,物品', 874, 483, 2300, 1270, 0, 0, 1, '', '', 1, '');
 INSERT INTO CKTypeTable (CheckTypeID, TypeName, TypeFirstName, TypeDescribe, ImgFile, IniFile, Visiable, IsDefault, IsCommon, ShowOrd, CheckBoxs, TWidth, THeight, PWidth, PHeight, XMove, YMove, HVPrint, GroupCompany, GroupTypeArea, IsSysCommon, PreImgURL) VALUES (6, '快递单（宽版快递单）', '快递单', '宽版快递单', 'kdd6.jpg', '', '启用', '0', '是', 1, '寄付,到付,月结,第三方付,文件,物品', 950, 532, 2500, 1400, 0, 0, 1, '', '', 1, '');
 
+-- Options the templates start with.
+INSERT INTO DMTable (CheckTypeId, DMName, DMValue) VALUES (1, 'cfgDateChinese', '1');
+INSERT INTO DMTable (CheckTypeId, DMName, DMValue) VALUES (2, 'cfgDateChinese', '1');
+
 -- Fields of 支票（通用转账支票） (id 1).
 INSERT INTO CkControl (CheckTypeID, CtlName, CtlCName, CtlType, CtlX, CtlY, CtlW, CtlH, CtlLH, SrcX, SrcY, SrcW, SrcH, NeedShow, NeedPrint, CtlFontName, CtlFontSize, CtlFontColor, Bold, Italic, UnderLine, BreakNum, BreakFontSize, FitParam, Align, InitValue, ShowOrd) VALUES (1, 'CGNIAN', '存根出票年', 'TEXT', 153, 439, 85, 46, 40, 70, 167, 32, 17, 1, 1, '宋体', 9, '0', 0, 0, 0, '', 8, '', '0', '', 10);
 INSERT INTO CkControl (CheckTypeID, CtlName, CtlCName, CtlType, CtlX, CtlY, CtlW, CtlH, CtlLH, SrcX, SrcY, SrcW, SrcH, NeedShow, NeedPrint, CtlFontName, CtlFontSize, CtlFontColor, Bold, Italic, UnderLine, BreakNum, BreakFontSize, FitParam, Align, InitValue, ShowOrd) VALUES (1, 'CGYUE', '存根出票月', 'TEXT', 278, 439, 55, 46, 40, 118, 167, 21, 17, 1, 1, '宋体', 9, '0', 0, 0, 0, '', 8, '', '0', '', 20);

@@ -285,6 +285,12 @@ DeliveredTemplate readTemplate(QJsonObject obj, const QDir &folder, const QStrin
     t.order = obj.value(QStringLiteral("order")).toInt(1);
     for (const QJsonValue &v : obj.value(QStringLiteral("checkBoxes")).toArray())
         t.checkBoxes << v.toString();
+    const QJsonObject options = obj.value(QStringLiteral("options")).toObject();
+    for (auto it = options.begin(); it != options.end(); ++it) {
+        if (!it.key().startsWith(QStringLiteral("cfg"), Qt::CaseInsensitive) || !it.value().isString())
+            fail(QStringLiteral("%1: option %2 must be named cfg... and have a text value").arg(fileName, it.key()));
+        t.options.append({it.key(), it.value().toString()});
+    }
     t.palette = obj.value(QStringLiteral("palette")).toObject();
     t.drawing = substituteTexts(obj.value(QStringLiteral("drawing")).toArray(),
                                 obj.value(QStringLiteral("texts")).toObject(), fileName);

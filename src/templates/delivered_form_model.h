@@ -3,6 +3,7 @@
 #include <QJsonArray>
 #include <QJsonObject>
 #include <QList>
+#include <QPair>
 #include <QRect>
 #include <QSize>
 #include <QString>
@@ -76,6 +77,9 @@ struct DeliveredTemplate
     bool common = true;
     int order = 1;
     QStringList checkBoxes; // captions of DEFCHECK0, DEFCHECK1, ...
+    // The options the template starts with (DMTable rows "cfg..."), by
+    // name: a cheque's date in capitals, for instance.
+    QList<QPair<QString, QString>> options;
     QJsonObject palette;    // colour names used by the drawing
     QJsonArray drawing;     // the pre-printed form, see delivered_form_painter
     QList<DeliveredField> fields;

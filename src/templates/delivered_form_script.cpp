@@ -126,6 +126,14 @@ QString deliveredTemplatesScript(const DeliveredFormSet &set)
     out += QStringLiteral("\n-- Templates.\n");
     for (const DeliveredTemplate &t : set.templates)
         out += templateRow(t, *set.catalogue(t.family));
+    QString options;
+    for (const DeliveredTemplate &t : set.templates)
+        for (const auto &[name, value] : t.options)
+            options += insert(QStringLiteral("DMTable"),
+                              {QStringLiteral("CheckTypeId"), QStringLiteral("DMName"), QStringLiteral("DMValue")},
+                              {literal(t.id), literal(name), literal(value)});
+    if (!options.isEmpty())
+        out += QStringLiteral("\n-- Options the templates start with.\n") + options;
     for (const DeliveredTemplate &t : set.templates) {
         out += QStringLiteral("\n-- Fields of %1 (id %2).\n").arg(t.fullName()).arg(t.id);
         out += fieldRows(t, *set.catalogue(t.family));

@@ -5,6 +5,7 @@
 #include "cheque_fixtures.h"
 
 #include <QAction>
+#include <QDate>
 #include <QCheckBox>
 #include <QDialog>
 
@@ -40,6 +41,42 @@ TEST_F(ChequePrinting, WithoutAPrinterEveryPrintCommandSaysSoFirst)
     EXPECT_FALSE(asked);
     EXPECT_FALSE(dialogShown);
     EXPECT_EQ(rowCount(), 0);
+}
+
+// Banks refuse a cheque dated in digits: both delivered cheque templates
+// start with the date in capitals; the stub keeps digits.
+TEST_F(ChequePrinting, DeliveredChequeTemplatesStartWithTheDateInCapitals)
+{
+    for (const int id : {1, 2})
+        EXPECT_EQ(ctx().settings().getCheckConfigByName(id, QStringLiteral("cfgDateChinese")), QStringLiteral("1"));
+    auto w = openCheque();
+    ASSERT_TRUE(w->option(QStringLiteral("cfgDateChinese")));
+    EXPECT_TRUE(w->option(QStringLiteral("cfgDateChinese"))->isChecked());
+    w->setBillDate(QDate(2026, 3, 5));
+    EXPECT_EQ(text(*w, QStringLiteral("zdNian")), QStringLiteral("贰零贰陆"));
+    EXPECT_EQ(text(*w, QStringLiteral("zdYue")), QStringLiteral("零叁"));
+    EXPECT_EQ(text(*w, QStringLiteral("cgNian")), QStringLiteral("2026"));
+}
+
+// A database made before the option was delivered gets it where no choice
+// is stored; a remembered choice stays, and the refreshed template's
+// layout cache is rebuilt.
+TEST(ChequeDateUpgrade, AddsTheOptionOnlyWhereNoChoiceIsStored)
+{
+    TempDataRoot root;
+    const Database &old = root.context().db();
+    ASSERT_TRUE(old.exec(QStringLiteral("delete from DMTable where DMName = 'cfgDateChinese'")));
+    ASSERT_TRUE(old.exec(QStringLiteral("insert into DMTable (CheckTypeId, DMName, DMValue) values (2, 'CFGDATECHINESE', '0')")));
+    ASSERT_TRUE(old.exec(QStringLiteral("update CKTypeTable set IniFile = CheckTypeID || '.ini'")));
+    ASSERT_TRUE(old.exec(QStringLiteral("PRAGMA user_version = 4")));
+
+    const AppContext &ctx = root.reopen();
+    EXPECT_EQ(ctx.settings().getCheckConfigByName(1, QStringLiteral("cfgDateChinese")), QStringLiteral("1"));
+    EXPECT_EQ(ctx.settings().getCheckConfigByName(2, QStringLiteral("cfgDateChinese")), QStringLiteral("0"));
+    EXPECT_EQ(ctx.db().scalar(QStringLiteral("select count(*) from DMTable where upper(DMName) = 'CFGDATECHINESE'")).toInt(), 2);
+    EXPECT_EQ(ctx.db().scalar(QStringLiteral("select IniFile from CKTypeTable where CheckTypeID = 1")).toString(), QString());
+    EXPECT_EQ(ctx.db().scalar(QStringLiteral("select IniFile from CKTypeTable where CheckTypeID = 2")).toString(),
+              QStringLiteral("2.ini"));
 }
 
 } // namespace

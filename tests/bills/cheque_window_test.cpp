@@ -89,7 +89,8 @@ TEST_F(ChequeWindowTest, OpensOnTheDefaultTemplateLaidOutOverItsPicture)
     EXPECT_EQ(w->fieldText(QStringLiteral("zdInComp")), kPayeeStartText);
     EXPECT_EQ(w->payeeText(), QString());
     const QDate today = QDate::currentDate();
-    EXPECT_EQ(w->fieldText(QStringLiteral("zdNian")), today.toString(QStringLiteral("yyyy")));
+    // The delivered cheque templates date in capitals.
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdNian")), dateNumberToChinese(today.toString(QStringLiteral("yyyy"))));
     EXPECT_EQ(w->fieldText(QStringLiteral("zdNianYueRi")), today.toString(QStringLiteral("yyyy-MM-dd")));
     EXPECT_TRUE(alerts.alerts().empty()) << alerts.messages().join(QLatin1Char('|')).toStdString();
 }
@@ -164,6 +165,7 @@ TEST_F(ChequeWindowTest, TypedAmountIsCommittedFromTheFloatingInput)
 TEST_F(ChequeWindowTest, DateInCapitalsFollowsTheOption)
 {
     auto w = openCheque();
+    w->option(QStringLiteral("cfgDateChinese"))->click();  // on in the delivered template
     w->datePicker()->setDate(QDate(2026, 3, 5));
     EXPECT_EQ(text(*w, QStringLiteral("zdNian")), QStringLiteral("2026"));
     EXPECT_EQ(text(*w, QStringLiteral("zdYue")), QStringLiteral("03"));
@@ -183,6 +185,7 @@ TEST_F(ChequeWindowTest, DateInCapitalsFollowsTheOption)
 
 TEST_F(ChequeWindowTest, OptionsAreRememberedPerTemplate)
 {
+    ASSERT_TRUE(db().exec(QStringLiteral("delete from DMTable where DMName = 'cfgDateChinese'")));
     {
         auto w = openCheque();
         // Defaults with nothing stored.
