@@ -15,9 +15,10 @@ class Database;
 struct PrintOffsets
 {
     // Ranges the windows offer, and the values that stand when a template
-    // row has none.
-    static constexpr int XMoveMin = -2000, XMoveMax = 2000;   // 0.1 mm
-    static constexpr int YMoveMin = -1500, YMoveMax = 1500;   // 0.1 mm
+    // row has none. The offsets take every value the printer adaptation
+    // window gives all templates.
+    static constexpr int XMoveMin = -3000, XMoveMax = 3000;   // 0.1 mm
+    static constexpr int YMoveMin = -3000, YMoveMax = 3000;   // 0.1 mm
     static constexpr int TWidthMin = 300, TWidthMax = 1500;   // pixels
     static constexpr int THeightMin = 200, THeightMax = 1500; // pixels
     static constexpr int PWidthMin = 300, PWidthMax = 3000;   // 0.1 mm

@@ -257,3 +257,25 @@ TEST(OffsetWindowDelivered, EveryDeliveredTemplateOpensWithItsOwnValues)
     }
     EXPECT_TRUE(alerts.alerts().empty());
 }
+
+// Offsets the printer adaptation gave every template (up to ±3000) and
+// sizes set elsewhere show as stored; an arrow click writes only the moved
+// offset, never a value the boxes would have clamped.
+TEST_F(OffsetWindow, StoredValuesOutsideTheUsualRangesShowAndStayUntilChanged)
+{
+    addTemplate(1, QStringLiteral("支票（工行）"), true, -2800, 2600, 0, 3200, 150);
+    TfrmPrintOffset window(ctx(), 1);
+    EXPECT_EQ(window.xMoveBox()->value(), -2800);
+    EXPECT_EQ(window.yMoveBox()->value(), 2600);
+    EXPECT_EQ(window.paperWidthBox()->value(), 3200);
+    EXPECT_EQ(window.paperHeightBox()->value(), 150);
+
+    window.button("btRight")->click();
+    EXPECT_EQ(column(1, "XMove"), -2790);
+    EXPECT_EQ(column(1, "YMove"), 2600);
+    EXPECT_EQ(column(1, "PWidth"), 3200);
+    EXPECT_EQ(column(1, "PHeight"), 150);
+
+    window.yMoveBox()->setValue(-3000);
+    EXPECT_EQ(window.yMoveBox()->value(), -3000);
+}

@@ -272,16 +272,30 @@ void TfrmPrintOffset::loadSelected()
     m_loading = false;
 }
 
+namespace {
+
+// Shows `value` in a box offering min ... max, widened to take the value
+// when it lies outside: a box that clamped a stored value would write the
+// clamped one back with the next arrow click.
+void showStored(QSpinBox *box, int value, int min, int max)
+{
+    box->setRange(qMin(min, value), qMax(max, value));
+    box->setValue(value);
+}
+
+} // namespace
+
 void TfrmPrintOffset::showValues(const PrintOffsets &values)
 {
+    using V = PrintOffsets;
     m_values = values;
     m_loading = true;
-    m_edtXMove->setValue(values.xMove);
-    m_edtYMove->setValue(values.yMove);
-    m_edtTWidth->setValue(values.tWidth);
-    m_edtTHeight->setValue(values.tHeight);
-    m_edtPWidth->setValue(values.pWidth);
-    m_edtPHeight->setValue(values.pHeight);
+    showStored(m_edtXMove, values.xMove, V::XMoveMin, V::XMoveMax);
+    showStored(m_edtYMove, values.yMove, V::YMoveMin, V::YMoveMax);
+    showStored(m_edtTWidth, values.tWidth, V::TWidthMin, V::TWidthMax);
+    showStored(m_edtTHeight, values.tHeight, V::THeightMin, V::THeightMax);
+    showStored(m_edtPWidth, values.pWidth, V::PWidthMin, V::PWidthMax);
+    showStored(m_edtPHeight, values.pHeight, V::PHeightMin, V::PHeightMax);
     (values.landscape ? m_rbLandscape : m_rbPortrait)->setChecked(true);
     m_loading = false;
     updateCentimetreLabels();
