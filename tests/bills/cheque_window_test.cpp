@@ -27,28 +27,6 @@ const QStringList kDigitBoxes{QStringLiteral("zdYY"), QStringLiteral("zdQW"), QS
                               QStringLiteral("zdBY"), QStringLiteral("zdSY"), QStringLiteral("zdY"),
                               QStringLiteral("zdJ"),  QStringLiteral("zdF")};
 
-void click(QWidget *w)
-{
-    const QPointF at(w->width() / 2.0, w->height() / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-}
-
-void type(QWidget *w, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &key);
-    }
-}
-
-void pressReturn(QWidget *w)
-{
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    QApplication::sendEvent(w, &key);
-}
-
 QStringList digits(TfmBillBase &w)
 {
     QStringList boxes;

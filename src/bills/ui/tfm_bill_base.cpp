@@ -842,6 +842,11 @@ void TfmBillBase::inputJEXXExit()
         m_amount->inputJEXXExit();
 }
 
+bool TfmBillBase::commitTypedInput()
+{
+    return !m_amount || m_amount->commitPending();
+}
+
 QString TfmBillBase::amountText() const
 {
     return m_amount ? m_amount->amountText() : QString();

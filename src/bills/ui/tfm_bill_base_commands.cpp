@@ -73,6 +73,11 @@ void TfmBillBase::makeRun()
 
 bool TfmBillBase::PrintPrepare()
 {
+    if (!commitTypedInput()) {
+        // The steps that follow do nothing without a run.
+        m_run.reset();
+        return false;
+    }
     makeRun();
     return m_run->PrintPrepare(m_checkTypeId, templateListText());
 }
@@ -120,6 +125,8 @@ void TfmBillBase::AbortPrint()
 
 bool TfmBillBase::printOne()
 {
+    if (!commitTypedInput())
+        return false;
     QAction *button = m_commands.value(kPrintOne);
     button->setEnabled(false);
     PrintPrepare();
@@ -132,6 +139,8 @@ bool TfmBillBase::printOne()
 
 int TfmBillBase::repeatPrint()
 {
+    if (!commitTypedInput())
+        return 0;
     const QString answer = m_host.askValue(QStringLiteral("输入重复打印的张数"), QStringLiteral("1"),
                                            QStringLiteral("integer"), this);
     const QList<QAction *> buttons{m_commands.value(kPrintOne), m_commands.value(kPrintAndSave),
@@ -174,6 +183,8 @@ BillSaveResult TfmBillBase::printAndSave()
 
 BillSaveResult TfmBillBase::saveCommand()
 {
+    if (!commitTypedInput())
+        return BillSaveResult::Failed;
     if (m_history) {
         tell(m_family.historyNoSave, kCaption);
         return BillSaveResult::Declined;
@@ -204,7 +215,7 @@ void TfmBillBase::newBill()
 
 void TfmBillBase::copyBill()
 {
-    if (m_serial <= 0)
+    if (m_serial <= 0 || !commitTypedInput())
         return;
     m_history = false;
     m_serial = -1;
@@ -352,6 +363,8 @@ void TfmBillBase::readSharedColumns(const BillRecord &record)
 
 BillSaveResult TfmBillBase::save()
 {
+    if (!commitTypedInput())
+        return BillSaveResult::Failed;
     if (m_history) {
         if (!askYesNo(QStringLiteral("该单据来自历史单据，历史单据不能修改！\n另存为新单据吗？"),
                       QStringLiteral("单据保存")))
