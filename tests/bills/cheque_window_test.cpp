@@ -157,6 +157,9 @@ TEST_F(ChequeWindowTest, DateInCapitalsFollowsTheOption)
     w->datePicker()->setDate(QDate(2026, 12, 10));
     EXPECT_EQ(text(*w, QStringLiteral("zdYue")), QStringLiteral("壹拾贰"));
     EXPECT_EQ(text(*w, QStringLiteral("zdRi")), QStringLiteral("零壹拾"));
+    // The editor takes the dates a bill can carry, as the command does.
+    EXPECT_EQ(w->datePicker()->minimumDate(), QDate(1900, 1, 1));
+    EXPECT_EQ(w->datePicker()->maximumDate(), QDate(2099, 12, 31));
 }
 
 TEST_F(ChequeWindowTest, OptionsAreRememberedPerTemplate)
