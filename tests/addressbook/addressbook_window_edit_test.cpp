@@ -226,6 +226,16 @@ TEST_F(AddressBookEdit, DefaultDrawerMovesToExactlyOneOwnUnit)
     EXPECT_EQ(listedNames(window), QStringList{"广州市恒达贸易有限公司"});
 }
 
+TEST_F(AddressBookEdit, DeletingTheDefaultDrawerStopsItFillingNewBills)
+{
+    root.context().defaultDrawerOn = true;
+    root.context().defaultDrawer = loadDefaultDrawer(root.context());
+    alerts.answerNext(AlertAnswer::Yes);
+    window.grid()->selectRow(rowOf(window, "深圳市前海金融服务有限公司"));
+    window.btDeleteSelectedClick();
+    EXPECT_FALSE(root.context().defaultDrawer.has_value());
+}
+
 TEST_F(AddressBookEdit, WidenButtonShowsAndHidesTheRoomBesideDeleteAll)
 {
     window.resize(640, 500);
