@@ -291,6 +291,24 @@ TEST_F(PersonEditor, SavingTwiceUpdatesTheSameUnitAndMultiHeadAddsAnotherRow)
     EXPECT_EQ(countWhere(db(), "全称 = '武汉长江航运有限公司'"), 2);
 }
 
+TEST_F(PersonEditor, EscapeAndTheCloseBoxAskBeforeUnsavedEditsAreLost)
+{
+    editor.prepareNew(UnitKind::Counterparty);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    for (AlertAnswer answer : {AlertAnswer::Cancel, AlertAnswer::No, AlertAnswer::Yes}) {
+        editor.show();
+        editor.setFieldText("全称", "南京紫金山茶社");
+        alerts.answerNext(answer);
+        QApplication::sendEvent(editor.field("全称"), &escape);
+        EXPECT_EQ(editor.isVisible(), answer == AlertAnswer::Cancel);
+    }
+    EXPECT_EQ(alerts.messages().count("单位资料已修改，是否保存？"), 3);
+    EXPECT_EQ(countWhere(db(), "全称 = '南京紫金山茶社'"), 1);  // Yes saved
+    editor.show();
+    editor.close();  // nothing typed since: no question
+    EXPECT_EQ(alerts.messages().count("单位资料已修改，是否保存？"), 3);
+}
+
 TEST_F(PersonEditor, NextAfterSaveClearsFieldsAndNumber)
 {
     editor.prepareNew(UnitKind::Own);
