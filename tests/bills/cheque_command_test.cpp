@@ -124,7 +124,8 @@ TEST_F(ChequeCommandTest, TheTemplatesRememberedOptionsApply)
 {
     if (!havePdfToText())
         GTEST_SKIP() << "pdftotext (poppler-utils) not installed";
-    ASSERT_TRUE(root.context().settings().setCheckConfigByName(1, QStringLiteral("cfgDateChinese"), QStringLiteral("1")));
+    ASSERT_TRUE(
+        root.context().settings().setCheckConfigByName(1, QStringLiteral("cfgDateChinese"), QStringLiteral("1")));
     const ProgramResult r = issue({QStringLiteral("--date"), QStringLiteral("2026-03-05"), QStringLiteral("--pdf"),
                                    pdf(QStringLiteral("c.pdf"))});
     ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
@@ -180,7 +181,8 @@ TEST_F(ChequeCommandTest, BadInputEndsWithOneLineAndNothingPrintedOrSaved)
         EXPECT_FALSE(QFile::exists(out)) << args.join(QLatin1Char(' ')).toStdString();
     }
     EXPECT_EQ(rows(), 0);
-    const ProgramResult old = issue({QStringLiteral("--date"), QStringLiteral("1000-01-01"), QStringLiteral("--pdf"), out});
+    const ProgramResult old =
+        issue({QStringLiteral("--date"), QStringLiteral("1000-01-01"), QStringLiteral("--pdf"), out});
     EXPECT_TRUE(old.err.contains(QStringLiteral("from 1900-01-01 to 2099-12-31"))) << old.err.toStdString();
 
     const ProgramResult noTarget = issue({QStringLiteral("--amount"), QStringLiteral("1")});

@@ -323,10 +323,13 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
             return failWith(err, told.value(0, QStringLiteral("nothing was printed")));
         out << request.family << "（" << templateName << "） -> " << target << "\n";
         out.flush();
-        if (result != BillSaveResult::Written)
-            return failWith(err, QStringLiteral("printed to ") + target + QStringLiteral(" but not saved: ")
-                                     + told.value(0, QStringLiteral("nothing saved")),
+        if (result != BillSaveResult::Written) {
+            // The save's own word comes last, after any about the print.
+            const QString why = told.isEmpty() ? QStringLiteral("nothing saved") : told.takeLast();
+            warn(err, told);
+            return failWith(err, QStringLiteral("printed to ") + target + QStringLiteral(" but not saved: ") + why,
                             kPrintedNotSaved);
+        }
         out << "serial " << window.lastSavedSerial() << "\n";
         warn(err, told);
         return 0;
