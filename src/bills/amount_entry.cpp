@@ -6,6 +6,8 @@
 
 #include <QLocale>
 
+#include <algorithm>
+
 namespace billprint {
 
 namespace {
@@ -25,21 +27,14 @@ bool isNegativeText(const QString &text)
 {
     if (!text.startsWith(QLatin1Char('-')))
         return false;
-    for (const QChar c : text) {
-        if (c == QLatin1Char('e') || c == QLatin1Char('E'))
-            break;
-        if (c >= QLatin1Char('1') && c <= QLatin1Char('9'))
-            return true;
-    }
-    return false;
+    return std::any_of(text.cbegin(), text.cend(),
+                       [](QChar c) { return c >= QLatin1Char('1') && c <= QLatin1Char('9'); });
 }
 
 // True when rounding to the cent changed the typed value (a non-zero
-// digit after the second decimal) or the text is in exponent form.
+// digit after the second decimal).
 bool roundingChangedText(const QString &text)
 {
-    if (text.contains(QLatin1Char('e'), Qt::CaseInsensitive))
-        return true;
     const int point = text.indexOf(QLatin1Char('.'));
     if (point < 0)
         return false;
@@ -62,6 +57,15 @@ QString shortestText(qint64 cents)
     return text;
 }
 
+// Characters an amount may be typed with; normalizeAmountText turns them
+// into plain digits, "." and "-" and drops the separators.
+bool isAmountCharacter(QChar c)
+{
+    const char16_t code = c.unicode();
+    return (code >= u'0' && code <= u'9') || (code >= u'０' && code <= u'９') || code == u'.' || code == u'．'
+        || code == u'。' || code == u',' || code == u'-';
+}
+
 } // namespace
 
 const std::array<QString, kDigitBoxCount> &digitBoxNames()
@@ -73,18 +77,23 @@ const std::array<QString, kDigitBoxCount> &digitBoxNames()
     return names;
 }
 
-AmountStatus parseEnteredAmount(const QString &text, qint64 *cents)
+AmountStatus parseEnteredAmount(const QString &text, qint64 *cents, QString *cleaned)
 {
     *cents = 0;
-    const QString trimmed = text.trimmed();
-    if (trimmed.isEmpty())
-        return AmountStatus::Cleared;
-    const AmountCents parsed = parseAmountCents(trimmed);
+    const QString typed = text.trimmed();
+    if (!std::all_of(typed.cbegin(), typed.cend(), isAmountCharacter))
+        return AmountStatus::NotANumber;
+    const QString plain = normalizeAmountText(typed);
+    if (cleaned)
+        *cleaned = plain;
+    if (plain.isEmpty())
+        return typed.isEmpty() ? AmountStatus::Cleared : AmountStatus::NotANumber;
+    const AmountCents parsed = parseAmountCents(plain);
     if (parsed.error == AmountError::NotANumber)
         return AmountStatus::NotANumber;
     // The limit applies to the rounded amount: 999999999.995 would print
     // as 1,000,000,000.00, which no form has boxes for.
-    if (!parsed.ok() || parsed.cents < 0 || parsed.cents >= kAmountLimitCents || isNegativeText(trimmed))
+    if (!parsed.ok() || parsed.cents < 0 || parsed.cents >= kAmountLimitCents || isNegativeText(plain))
         return AmountStatus::OutOfRange;
     *cents = parsed.cents;
     return parsed.cents == 0 ? AmountStatus::Cleared : AmountStatus::Applied;
@@ -144,7 +153,8 @@ AmountEntry::AmountEntry(const Database &db)
 AmountStatus AmountEntry::setJEXX(const QString &text)
 {
     qint64 cents = 0;
-    const AmountStatus status = parseEnteredAmount(text, &cents);
+    QString cleaned;
+    const AmountStatus status = parseEnteredAmount(text, &cents, &cleaned);
     switch (status) {
     case AmountStatus::NotANumber:
         tell(QStringLiteral("金额只能为数值，例如：123.50"), kCaption, AlertIcon::Warning);
@@ -158,8 +168,7 @@ AmountStatus AmountEntry::setJEXX(const QString &text)
     case AmountStatus::Applied:
         break;
     }
-    const QString trimmed = text.trimmed();
-    m_fields.input = roundingChangedText(trimmed) ? shortestText(cents) : trimmed;
+    m_fields.input = roundingChangedText(cleaned) ? shortestText(cents) : cleaned;
     const QString code = getMoneyCode();
     m_fields.figures = (m_options.jexxWithMoneyCode ? code : QString()) + formatCents(true, cents, billLocale());
     m_fields.stub = m_fields.figures;

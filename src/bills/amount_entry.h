@@ -63,9 +63,14 @@ enum class AmountStatus {
 // Amounts run from 0 up to, not including, 1,000,000,000 yuan.
 inline constexpr qint64 kAmountLimitCents = Q_INT64_C(100000000000);
 
-// Reads an amount text the way setJEXX does: blank is zero, anything else
-// must be a decimal number, rounded half away from zero to the cent.
-AmountStatus parseEnteredAmount(const QString &text, qint64 *cents);
+// The one reading of a typed amount, shared by the amount input of every
+// bill window and the command line: blank is zero; otherwise only digits
+// (half or full width), one decimal point ("." "．" "。"), thousands
+// separators "," and a leading "-" (which is out of range) may stand in
+// it, so letters, an exponent ("1e3") or a currency sign make it no
+// number. The amount is rounded half away from zero to the cent;
+// `cleaned`, when given, receives the text with the separators dropped.
+AmountStatus parseEnteredAmount(const QString &text, qint64 *cents, QString *cleaned = nullptr);
 
 // The digits of `cents` over the eleven boxes. Digits beyond the nine
 // integer boxes are counted in `overflow`. With a symbol, `code` goes into

@@ -50,6 +50,16 @@ inline const QString Used = QStringLiteral("已用");    // issued
 inline const QString Void = QStringLiteral("作废");
 } // namespace BillStatus
 
+// The dates a bill can carry, 1900-01-01 to 2099-12-31. Anything outside is
+// a slip of the keyboard (0001-01-01, the year 1000) that the date editor
+// would otherwise move quietly to a limit of its own and print. The date
+// editor of the bill windows and the command line take these and no others.
+namespace BillDates {
+inline QDate earliest() { return QDate(1900, 1, 1); }
+inline QDate latest() { return QDate(2099, 12, 31); }
+inline bool contains(const QDate &date) { return date.isValid() && date >= earliest() && date <= latest(); }
+} // namespace BillDates
+
 // One row: the serial number (-1 for a bill not stored yet) and the values
 // of the columns it has, by column name (letter case ignored).
 class BillRecord

@@ -226,6 +226,16 @@ TEST_F(AddressBookEdit, DefaultDrawerMovesToExactlyOneOwnUnit)
     EXPECT_EQ(listedNames(window), QStringList{"广州市恒达贸易有限公司"});
 }
 
+TEST_F(AddressBookEdit, DeletingTheDefaultDrawerStopsItFillingNewBills)
+{
+    root.context().defaultDrawerOn = true;
+    root.context().defaultDrawer = loadDefaultDrawer(root.context());
+    alerts.answerNext(AlertAnswer::Yes);
+    window.grid()->selectRow(rowOf(window, "深圳市前海金融服务有限公司"));
+    window.btDeleteSelectedClick();
+    EXPECT_FALSE(root.context().defaultDrawer.has_value());
+}
+
 TEST_F(AddressBookEdit, WidenButtonShowsAndHidesTheRoomBesideDeleteAll)
 {
     window.resize(640, 500);
@@ -279,6 +289,24 @@ TEST_F(PersonEditor, SavingTwiceUpdatesTheSameUnitAndMultiHeadAddsAnotherRow)
     ASSERT_TRUE(editor.btSaveClick());
     EXPECT_EQ(alerts.messages().last(), "新增单位资料添加成功！");
     EXPECT_EQ(countWhere(db(), "全称 = '武汉长江航运有限公司'"), 2);
+}
+
+TEST_F(PersonEditor, EscapeAndTheCloseBoxAskBeforeUnsavedEditsAreLost)
+{
+    editor.prepareNew(UnitKind::Counterparty);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    for (AlertAnswer answer : {AlertAnswer::Cancel, AlertAnswer::No, AlertAnswer::Yes}) {
+        editor.show();
+        editor.setFieldText("全称", "南京紫金山茶社");
+        alerts.answerNext(answer);
+        QApplication::sendEvent(editor.field("全称"), &escape);
+        EXPECT_EQ(editor.isVisible(), answer == AlertAnswer::Cancel);
+    }
+    EXPECT_EQ(alerts.messages().count("单位资料已修改，是否保存？"), 3);
+    EXPECT_EQ(countWhere(db(), "全称 = '南京紫金山茶社'"), 1);  // Yes saved
+    editor.show();
+    editor.close();  // nothing typed since: no question
+    EXPECT_EQ(alerts.messages().count("单位资料已修改，是否保存？"), 3);
 }
 
 TEST_F(PersonEditor, NextAfterSaveClearsFieldsAndNumber)

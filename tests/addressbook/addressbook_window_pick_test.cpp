@@ -11,6 +11,7 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPushButton>
 #include <QTabBar>
 #include <QWheelEvent>
 
@@ -79,6 +80,25 @@ TEST_F(AddressBookPick, PickClosedWithoutChoosingGivesNone)
         window.close();
     });
     EXPECT_FALSE(fetchOnePerson(root.context(), UnitKind::Counterparty, "选取收款人").has_value());
+}
+
+TEST_F(AddressBookPick, AChooserLeavesTheDefaultDrawerAndItsBillWindowAlone)
+{
+    int closed = 0;
+    addressBookHost().billWindowsOpen = [] { return true; };
+    addressBookHost().closeBillWindows = [&closed] { ++closed; };
+    QWidget frame;
+    auto *billWindow = new QWidget(&frame);
+    onModal<Tfm_PersonManage>([&frame](Tfm_PersonManage &window) {
+        EXPECT_EQ(window.parentWidget(), &frame);  // outlives the bill windows in it
+        EXPECT_FALSE(window.button("btDefaultDrawer")->isEnabled());
+        makeCurrent(window, "北京华夏科技有限公司");
+        window.btDefaultDrawerClick();
+        window.close();
+    });
+    fetchOnePerson(root.context(), UnitKind::Own, "选取付款行", billWindow);
+    EXPECT_EQ(closed, 0);
+    EXPECT_EQ(db().scalar("select ID from ckPersonalInfoTable where 分组 = '默认出票人'").toInt(), book.qianhai);
 }
 
 TEST_F(AddressBookPick, PickOfAnyOtherKindListsEveryUnit)

@@ -198,6 +198,19 @@ TEST_F(AmountControllerTest, ARefusedAmountKeepsWhatWasTypedAndTheFiguresThatSta
     EXPECT_EQ(w.figures->text(), "￥12.00");
 }
 
+TEST_F(AmountControllerTest, ARefusedTextIsNeverTheAmountUntilPutBack)
+{
+    enterAmount("12");
+    controller.beginInput(w.figures);
+    w.input->insert("1e3");  // pasted past the key filter: refused, not read as 13
+    pressKey(w.input, Qt::Key_Return, "\r");
+    EXPECT_EQ(controller.amountText(), "12");
+    EXPECT_FALSE(controller.commitPending());
+    pressKey(w.input, Qt::Key_Escape);
+    EXPECT_EQ(w.input->text(), "12");
+    EXPECT_TRUE(controller.commitPending());
+}
+
 TEST_F(AmountControllerTest, TheRoundedAmountAgreesEverywhere)
 {
     enterAmount("12.345");

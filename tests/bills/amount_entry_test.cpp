@@ -117,7 +117,9 @@ TEST_F(AmountEntryTest, RefusedAmountsLeaveTheFieldsAsTheyWere)
         {"999999999.995", AmountStatus::OutOfRange, "金额值必须介于0~1,000,000,000之间！"},
         {"-5", AmountStatus::OutOfRange, "金额值必须介于0~1,000,000,000之间！"},
         {"-0.001", AmountStatus::OutOfRange, "金额值必须介于0~1,000,000,000之间！"},
-        {"1e30", AmountStatus::OutOfRange, "金额值必须介于0~1,000,000,000之间！"},
+        {"1e3", AmountStatus::NotANumber, "金额只能为数值，例如：123.50"},
+        {"￥12", AmountStatus::NotANumber, "金额只能为数值，例如：123.50"},
+        {"1 000", AmountStatus::NotANumber, "金额只能为数值，例如：123.50"},
     };
     for (const Case &c : cases) {
         alerts.clear();
@@ -128,6 +130,8 @@ TEST_F(AmountEntryTest, RefusedAmountsLeaveTheFieldsAsTheyWere)
         EXPECT_EQ(entry.fields(), before) << c.text;
     }
     EXPECT_EQ(entry.setJEXX("999999999.994"), AmountStatus::Applied);
+    entry.setJEXX("1,234.5");
+    EXPECT_EQ(entry.fields().input, "1234.5");  // stored without the separator
 }
 
 TEST_F(AmountEntryTest, CurrencyCodeAndNameGoInFrontAsTheOptionsSay)

@@ -2,8 +2,11 @@
 // read back from the PDF with pdftotext: the capitals, the digit boxes and
 // the date in capitals stand at the template's positions. Bad input ends
 // the command with one line and exit code 2, and nothing is printed or
-// saved.
+// saved; a cheque printed but not saved ends with 3.
 
+#include "app/app_context.h"
+#include "app/database.h"
+#include "app/system_settings.h"
 #include "bills/bill_record.h"
 #include "bills/print_geometry.h"
 #include "render_pdf_words.h"
@@ -117,6 +120,41 @@ TEST_F(ChequeCommandTest, SaveStoresTheChequeAndPrintsItsSerial)
     EXPECT_TRUE(QFile::exists(pdf(QStringLiteral("b.pdf"))));
 }
 
+TEST_F(ChequeCommandTest, TheTemplatesRememberedOptionsApply)
+{
+    if (!havePdfToText())
+        GTEST_SKIP() << "pdftotext (poppler-utils) not installed";
+    ASSERT_TRUE(
+        root.context().settings().setCheckConfigByName(1, QStringLiteral("cfgDateChinese"), QStringLiteral("1")));
+    const ProgramResult r = issue({QStringLiteral("--date"), QStringLiteral("2026-03-05"), QStringLiteral("--pdf"),
+                                   pdf(QStringLiteral("c.pdf"))});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    EXPECT_NE(find(readPdfWords(pdf(QStringLiteral("c.pdf"))).at(0), QStringLiteral("贰零贰陆")), nullptr);
+}
+
+// A script retries on a failure: any code but 0 must mean no cheque, or
+// say plainly that one was printed.
+TEST_F(ChequeCommandTest, ExitCodeTellsWhetherTheChequeWasIssued)
+{
+    const Database &db = root.context().db();
+    // The purpose cannot be drawn: the window says so, the rest prints.
+    ASSERT_TRUE(db.exec(QStringLiteral("update CkControl set FitParam='x' where CheckTypeID=1 and CtlName='ZDYT'")));
+    const QStringList args{QStringLiteral("--amount"), QStringLiteral("12.345"), QStringLiteral("--date"),
+                           QStringLiteral("1900-01-01"), QStringLiteral("--set"), QStringLiteral("zdYT=货款"),
+                           QStringLiteral("--save"), QStringLiteral("--pdf"), pdf(QStringLiteral("d.pdf"))};
+    const ProgramResult warned = issue(args);
+    EXPECT_EQ(warned.exitCode, 0) << warned.err.toStdString();
+    EXPECT_TRUE(warned.err.contains(QStringLiteral("billprint: print: warning: 打印"))) << warned.err.toStdString();
+    EXPECT_EQ(db.scalar(QStringLiteral("select 金额 from DataZPTable")).toString(), QStringLiteral("12.35"));
+
+    ASSERT_TRUE(db.exec(QStringLiteral("create trigger refuse before insert on DataZPTable "
+                                       "begin select raise(abort, 'read-only'); end")));
+    const ProgramResult unsaved = issue(args);
+    EXPECT_EQ(unsaved.exitCode, 3) << unsaved.err.toStdString();
+    EXPECT_TRUE(unsaved.err.contains(QStringLiteral("but not saved"))) << unsaved.err.toStdString();
+    EXPECT_EQ(rows(), 1);
+}
+
 TEST_F(ChequeCommandTest, BadInputEndsWithOneLineAndNothingPrintedOrSaved)
 {
     const QString out = pdf(QStringLiteral("never.pdf"));
@@ -125,7 +163,11 @@ TEST_F(ChequeCommandTest, BadInputEndsWithOneLineAndNothingPrintedOrSaved)
         {QStringLiteral("--set"), QStringLiteral("zdJEDX=壹元整")},
         {QStringLiteral("--amount"), QStringLiteral("12abc")},
         {QStringLiteral("--amount"), QStringLiteral("1000000000")},
+        {QStringLiteral("--amount"), QStringLiteral("1e3")},  // as the window refuses it
         {QStringLiteral("--date"), QStringLiteral("2026-02-30")},
+        {QStringLiteral("--date"), QStringLiteral("0001-01-01")},
+        {QStringLiteral("--date"), QStringLiteral("1899-12-31")},
+        {QStringLiteral("--date"), QStringLiteral("2100-01-01")},
         {QStringLiteral("--template"), QStringLiteral("没有的模板")},
         {QStringLiteral("--set"), QStringLiteral("cfgDateChinese=maybe")},
     };
@@ -139,6 +181,9 @@ TEST_F(ChequeCommandTest, BadInputEndsWithOneLineAndNothingPrintedOrSaved)
         EXPECT_FALSE(QFile::exists(out)) << args.join(QLatin1Char(' ')).toStdString();
     }
     EXPECT_EQ(rows(), 0);
+    const ProgramResult old =
+        issue({QStringLiteral("--date"), QStringLiteral("1000-01-01"), QStringLiteral("--pdf"), out});
+    EXPECT_TRUE(old.err.contains(QStringLiteral("from 1900-01-01 to 2099-12-31"))) << old.err.toStdString();
 
     const ProgramResult noTarget = issue({QStringLiteral("--amount"), QStringLiteral("1")});
     EXPECT_EQ(noTarget.exitCode, 2);

@@ -15,8 +15,11 @@
 #include "templates/delivered_pictures.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QSqlQuery>
 #include <QSqlRecord>
 #include <deque>
@@ -24,6 +27,40 @@
 #include <memory>
 
 namespace billprint::test {
+
+inline void click(QWidget *w)
+{
+    const QPointF at(w->width() / 2.0, w->height() / 2.0);
+    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+    QApplication::sendEvent(w, &press);
+}
+
+inline void type(QWidget *w, const QString &text)
+{
+    for (const QChar c : text) {
+        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QApplication::sendEvent(w, &key);
+    }
+}
+
+inline void pressReturn(QWidget *w)
+{
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+    QApplication::sendEvent(w, &key);
+}
+
+// Clicks the capitals and types `text` into the amount input that opens
+// there, leaving it open: a tool bar button takes no focus, so a user may
+// go straight from typing to printing or saving.
+inline QLineEdit *typeAmount(TfmBillBase &w, const QString &text)
+{
+    click(w.field(QStringLiteral("zdJEDX")));
+    auto *input = qobject_cast<QLineEdit *>(w.field(QStringLiteral("inputJEXX")));
+    input->selectAll();
+    type(input, text);
+    return input;
+}
 
 inline const QString kTransferCheque = QStringLiteral("通用转账支票");  // template 1, the default
 inline const QString kCashCheque = QStringLiteral("通用现金支票");      // template 2

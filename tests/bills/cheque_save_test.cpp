@@ -164,6 +164,42 @@ TEST_F(ChequeSaveTest, PrintAndSaveThenReopenRestoresEveryField)
     EXPECT_EQ(rowCount(), 2);
 }
 
+TEST_F(ChequeSaveTest, AnAmountStillBeingTypedIsCommittedBeforePrintAndSave)
+{
+    auto w = openCheque();
+    fillCheque(*w);  // 1234.56
+    typeAmount(*w, QStringLiteral("12.345"));
+    w->command(QStringLiteral("打印并保存"))->trigger();
+    const QStringList texts = printed(output);  // one amount everywhere, rounded once
+    for (const char *shown : {"￥12.35", "壹拾贰元叁角伍分", "3", "5"})
+        EXPECT_TRUE(texts.contains(QString::fromUtf8(shown))) << shown;
+    for (const char *stale : {"12.345", "壹仟贰佰叁拾肆元伍角陆分", "4"})
+        EXPECT_FALSE(texts.contains(QString::fromUtf8(stale))) << stale;
+    EXPECT_EQ(row(w->lastSavedSerial()).text(BillColumn::Amount), QStringLiteral("12.35"));
+}
+
+TEST_F(ChequeSaveTest, ARefusedAmountStopsSavePrintCopyAndConversionUntilPutBack)
+{
+    auto w = openCheque();
+    fillCheque(*w);
+    ASSERT_EQ(w->save(), BillSaveResult::Written);
+    QLineEdit *input = typeAmount(*w, QStringLiteral("1000000000"));
+    pressReturn(input);
+    alerts.clear();
+    EXPECT_EQ(w->saveCommand(), BillSaveResult::Failed);
+    EXPECT_FALSE(w->printOne());
+    w->copyBill();
+    w->command(QStringLiteral("转进账单(&T)"))->trigger();
+    // Each said the refusal again, and nothing else happened.
+    EXPECT_EQ(alerts.messages(), QStringList(4, QStringLiteral("金额值必须介于0~1,000,000,000之间！")));
+    EXPECT_EQ(output.begins, 0);
+    EXPECT_EQ(w->serial(), w->lastSavedSerial());
+    EXPECT_EQ(row(w->serial()).text(BillColumn::Amount), QStringLiteral("1234.56"));
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);  // puts 1234.56 back
+    QApplication::sendEvent(input, &escape);
+    EXPECT_TRUE(w->printOne());
+}
+
 TEST_F(ChequeSaveTest, SavingAStoredBillEditsItsRowAndAHistoryBillAsksFirst)
 {
     auto w = openCheque();

@@ -27,28 +27,6 @@ const QStringList kDigitBoxes{QStringLiteral("zdYY"), QStringLiteral("zdQW"), QS
                               QStringLiteral("zdBY"), QStringLiteral("zdSY"), QStringLiteral("zdY"),
                               QStringLiteral("zdJ"),  QStringLiteral("zdF")};
 
-void click(QWidget *w)
-{
-    const QPointF at(w->width() / 2.0, w->height() / 2.0);
-    QMouseEvent press(QEvent::MouseButtonPress, at, w->mapToGlobal(at), Qt::LeftButton, Qt::LeftButton,
-                      Qt::NoModifier);
-    QApplication::sendEvent(w, &press);
-}
-
-void type(QWidget *w, const QString &text)
-{
-    for (const QChar c : text) {
-        QKeyEvent key(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QApplication::sendEvent(w, &key);
-    }
-}
-
-void pressReturn(QWidget *w)
-{
-    QKeyEvent key(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
-    QApplication::sendEvent(w, &key);
-}
-
 QStringList digits(TfmBillBase &w)
 {
     QStringList boxes;
@@ -181,6 +159,9 @@ TEST_F(ChequeWindowTest, DateInCapitalsFollowsTheOption)
     w->datePicker()->setDate(QDate(2026, 12, 10));
     EXPECT_EQ(text(*w, QStringLiteral("zdYue")), QStringLiteral("壹拾贰"));
     EXPECT_EQ(text(*w, QStringLiteral("zdRi")), QStringLiteral("零壹拾"));
+    // The editor takes the dates a bill can carry, as the command does.
+    EXPECT_EQ(w->datePicker()->minimumDate(), QDate(1900, 1, 1));
+    EXPECT_EQ(w->datePicker()->maximumDate(), QDate(2099, 12, 31));
 }
 
 TEST_F(ChequeWindowTest, OptionsAreRememberedPerTemplate)

@@ -14,9 +14,22 @@
 
 namespace billprint {
 
+namespace {
+
+// A dialog made on the stack is owned by its parent too: were the parent
+// destroyed while the dialog runs (the bill windows close when the default
+// drawer changes), the dialog would be deleted twice. The top-level window
+// outlives the bill windows inside it.
+QWidget *stackDialogParent(QWidget *parent)
+{
+    return parent ? parent->window() : nullptr;
+}
+
+} // namespace
+
 std::optional<TPerson> fetchOnePerson(AppContext &context, const QString &kind, const QString &caption, QWidget *parent)
 {
-    Tfm_PersonManage window(context, parent);
+    Tfm_PersonManage window(context, stackDialogParent(parent));
     window.setPickMode(caption);
     if (kind == UnitKind::Own || kind == UnitKind::Counterparty)
         window.presetUnitKind(kind);
@@ -54,7 +67,7 @@ std::optional<TPerson> savePersonFromBill(AppContext &context, const std::option
         }
         return record;
     }
-    Tfrm_PersonInfo editor(context, parent);
+    Tfrm_PersonInfo editor(context, stackDialogParent(parent));
     const std::optional<TPerson> stored = findStoredParty(context.db(), *fromBill);
     if (stored)
         editor.setPerson(*stored);

@@ -302,6 +302,9 @@ void Tfm_PersonManage::setPickMode(const QString &caption)
     m_pickMode = true;
     m_picked.reset();
     m_grid->setToolTip(QStringLiteral("鼠标双击选择指定的单位！"));
+    QPushButton *drawer = button(QStringLiteral("btDefaultDrawer"));
+    drawer->setEnabled(false);
+    drawer->setToolTip(QStringLiteral("选取单位时不能设置默认出票人，请从【单位及客户资料管理】设置"));
     if (!caption.isEmpty()) {
         setWindowTitle(caption);
         setTitle(caption);
@@ -491,6 +494,9 @@ void Tfm_PersonManage::btExactQueryClick()
 void Tfm_PersonManage::dataChanged()
 {
     button(QStringLiteral("btRefresh"))->setEnabled(true);
+    // New bills take the drawer held here: one deleted or edited in the
+    // book must not go on filling them.
+    m_ctx.defaultDrawer = loadDefaultDrawer(m_ctx);
 }
 
 void Tfm_PersonManage::btAddClick()
@@ -570,6 +576,10 @@ void Tfm_PersonManage::btWidenClick()
 
 void Tfm_PersonManage::btDefaultDrawerClick()
 {
+    // Setting it closes the bill windows, among them the one this chooser
+    // was opened from and returns to.
+    if (m_pickMode)
+        return;
     if (rowCount() == 0) {
         tell(QStringLiteral("没有单位资料可设置，请先选中一个要设置的单位资料！"));
         return;
@@ -580,7 +590,6 @@ void Tfm_PersonManage::btDefaultDrawerClick()
         return;
     }
     tell(QStringLiteral("默认出票人设置成功！"));
-    m_ctx.defaultDrawer = loadDefaultDrawer(m_ctx);
     dataChanged();
     runQuery();
     const AddressBookHost &host = addressBookHost();
@@ -672,7 +681,8 @@ void Tfm_PersonManage::showGridMenu(const QPoint &pos)
     menu.addAction(QStringLiteral("添加新单位"), this, &Tfm_PersonManage::btAddClick)->setEnabled(hasRows);
     menu.addAction(QStringLiteral("修改单位信息"), this, &Tfm_PersonManage::btModifyClick)->setEnabled(hasRows);
     menu.addAction(QStringLiteral("删除该单位"), this, &Tfm_PersonManage::btDeleteSelectedClick)->setEnabled(hasRows);
-    menu.addAction(QStringLiteral("设为默认出票人"), this, &Tfm_PersonManage::btDefaultDrawerClick)->setEnabled(hasRows);
+    menu.addAction(QStringLiteral("设为默认出票人"), this, &Tfm_PersonManage::btDefaultDrawerClick)
+        ->setEnabled(hasRows && !m_pickMode);
     menu.addSeparator();
     menu.addAction(QStringLiteral("【记住列宽】当前数据"), this, &Tfm_PersonManage::rememberColumnWidths);
     menu.addAction(QStringLiteral("【显示/隐藏】数据列"), this, &Tfm_PersonManage::chooseColumns);

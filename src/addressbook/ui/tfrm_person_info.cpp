@@ -162,6 +162,7 @@ Tfrm_PersonInfo::Tfrm_PersonInfo(AppContext &context, QWidget *parent) : QDialog
     setListItems(qobject_cast<QComboBox *>(field(QStringLiteral("分组"))),
                  Lookups(m_ctx.db()).loadPersonTableGroupList() << kDefaultDrawerGroup);
     resize(860, 560);
+    markUnchanged();
 }
 
 void Tfrm_PersonInfo::buildFields()
@@ -421,6 +422,7 @@ void Tfrm_PersonInfo::setPerson(const TPerson &person)
     setFieldText(QStringLiteral("市"), person.city());
     setUnitKind(person.unitKind());
     setPersonId(person.id());
+    markUnchanged();
 }
 
 bool Tfrm_PersonInfo::loadPerson(int id)
@@ -437,6 +439,7 @@ void Tfrm_PersonInfo::clearFields()
     for (QWidget *widget : std::as_const(m_fields))
         setTextOf(widget, QString());
     setPersonId(0);
+    markUnchanged();
 }
 
 void Tfrm_PersonInfo::prepareNew(const QString &unitKind, const QString &group)
@@ -445,6 +448,7 @@ void Tfrm_PersonInfo::prepareNew(const QString &unitKind, const QString &group)
     setFieldText(QStringLiteral("国家"), kCountryDefault);
     setFieldText(QStringLiteral("分组"), group);
     setUnitKind(unitKind);
+    markUnchanged();
 }
 
 void Tfrm_PersonInfo::takeBillFields(const TPerson &fromBill)
@@ -473,6 +477,7 @@ bool Tfrm_PersonInfo::btSaveClick()
     if (record.id() > 0)
         setPersonId(record.id());
     m_lastSaved = record;
+    markUnchanged();
     emit saved(record);
     m_btMulti->setFocus();
     if (m_ckNext->isChecked())
@@ -568,6 +573,37 @@ void Tfrm_PersonInfo::showEvent(QShowEvent *event)
     const auto &overseasOn = addressBookHost().overseasRemittanceOn;
     m_lbOverseas->setVisible(overseasOn && overseasOn());
     QDialog::showEvent(event);
+}
+
+void Tfrm_PersonInfo::markUnchanged()
+{
+    m_unchanged = person();
+}
+
+bool Tfrm_PersonInfo::hasUnsavedEdits() const
+{
+    TPerson shown = person();
+    shown.setId(m_unchanged.id());  // "多账户" forgets the ID; nothing typed
+    return shown != m_unchanged;
+}
+
+void Tfrm_PersonInfo::reject()
+{
+    if (hasUnsavedEdits()) {
+        switch (showAlert({QStringLiteral("单位资料已修改，是否保存？"), windowTitle(), AlertIcon::Question,
+                           AlertButtons::YesNoCancel})) {
+        case AlertAnswer::Yes:
+            // A failed save keeps the window open with what was typed.
+            if (btSaveClick())
+                accept();
+            return;
+        case AlertAnswer::No:
+            break;
+        default:
+            return;
+        }
+    }
+    QDialog::reject();
 }
 
 void Tfrm_PersonInfo::done(int result)

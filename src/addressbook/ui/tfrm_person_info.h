@@ -80,6 +80,9 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void showEvent(QShowEvent *event) override;
     void done(int result) override;
+    // Escape, the window's close box and "关  闭" all end here: with
+    // unsaved edits the user is asked first.
+    void reject() override;
 
 private:
     void buildFields();
@@ -89,6 +92,9 @@ private:
     void fieldEntered(QWidget *field);
     void refillCities();
     void townLeft();
+    // The fields as shown or saved last, to tell an edit from a look.
+    void markUnchanged();
+    bool hasUnsavedEdits() const;
 
     AppContext &m_ctx;
     QHash<QString, QWidget *> m_fields;  // column -> editor widget
@@ -105,6 +111,7 @@ private:
     FieldNavigator *m_navigator = nullptr;
     int m_id = 0;
     std::optional<TPerson> m_lastSaved;
+    TPerson m_unchanged;
     bool m_sizeRestored = false;
 };
 

@@ -93,7 +93,12 @@ QString usageText()
         "        [--save] [--data DIR]\n"
         "                                      fill a bill in its entry window unseen and\n"
         "                                      print it; --save also stores it and prints\n"
-        "                                      its serial number\n");
+        "                                      its serial number. --amount takes what the\n"
+        "                                      window takes (digits, \",\", one \".\"), --date\n"
+        "                                      1900-01-01 to 2099-12-31. Exit 0: printed\n"
+        "                                      (and saved), messages are warnings on\n"
+        "                                      stderr; 2: nothing printed or saved; 3:\n"
+        "                                      printed but not saved (do not run again)\n");
 }
 
 namespace {

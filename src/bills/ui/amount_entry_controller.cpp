@@ -1,7 +1,6 @@
 #include "bills/ui/amount_entry_controller.h"
 
 #include "app/alert.h"
-#include "app/chinese_text.h"
 #include "bills/ui/form_layout.h"
 
 #include <QAbstractButton>
@@ -157,11 +156,7 @@ void AmountEntryController::inputJEXXExit()
         return;
     m_committing = true;
     const bool editing = isEditing();
-    const QString text = normalizeAmountText(m_input->text());
-    m_writing = true;
-    m_input->setText(text);
-    m_writing = false;
-    const AmountStatus status = setJEXX(text);
+    const AmountStatus status = setJEXX(m_input->text());
     if (status == AmountStatus::NotANumber || status == AmountStatus::OutOfRange) {
         // The figures show the amount that stands, not the refused text;
         // the typed text stays in the open input to be corrected.
@@ -169,21 +164,58 @@ void AmountEntryController::inputJEXXExit()
         if (m_figures)
             FormControls::setText(m_figures, m_entry.fields().figures);
         m_writing = false;
-        if (editing) {
-            QPointer<QLineEdit> input = m_input;
-            QTimer::singleShot(0, this, [input] {
-                if (input && !input->isHidden()) {
-                    input->setFocus(Qt::OtherFocusReason);
-                    input->selectAll();
-                }
-            });
-        }
+        if (editing)
+            keepInputFocused();
     } else if (editing) {
-        m_hiding = true;
-        m_input->hide();
-        m_hiding = false;
+        hideInput();
     }
     m_committing = false;
+}
+
+bool AmountEntryController::commitPending()
+{
+    if (!m_input)
+        return true;
+    if (holdsRefusedText() || (isEditing() && m_input->text() != m_entry.fields().input)) {
+        inputJEXXExit();
+    } else if (isEditing()) {
+        // Nothing new was typed: the figures go back to the amount that
+        // stands, without re-applying it (which would mark a saved bill
+        // as changed).
+        writeFields();
+        hideInput();
+    }
+    return !holdsRefusedText();
+}
+
+bool AmountEntryController::holdsRefusedText() const
+{
+    return m_input && m_input->text() != m_entry.fields().input;
+}
+
+void AmountEntryController::restoreAccepted()
+{
+    writeFields();
+    if (isEditing())
+        hideInput();
+}
+
+void AmountEntryController::hideInput()
+{
+    m_hiding = true;
+    m_input->hide();
+    m_hiding = false;
+}
+
+void AmountEntryController::keepInputFocused()
+{
+    QPointer<QLineEdit> input = m_input;
+    QTimer::singleShot(0, this, [input] {
+        if (input && !input->isHidden()) {
+            input->setFocus(Qt::OtherFocusReason);
+            input->selectAll();
+        }
+    });
 }
 
 bool AmountEntryController::isEditing() const
@@ -193,7 +225,7 @@ bool AmountEntryController::isEditing() const
 
 QString AmountEntryController::amountText() const
 {
-    return m_input ? m_input->text() : m_entry.fields().input;
+    return m_entry.fields().input;
 }
 
 void AmountEntryController::beginInput(QWidget *field)
@@ -222,6 +254,10 @@ bool AmountEntryController::filterInputKey(QEvent *event)
     auto *key = static_cast<QKeyEvent *>(event);
     if (key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) {
         inputJEXXExit();
+        return true;
+    }
+    if (key->key() == Qt::Key_Escape) {
+        restoreAccepted();
         return true;
     }
     const QString text = key->text();

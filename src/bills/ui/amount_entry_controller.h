@@ -14,7 +14,8 @@
 // Fields a window lacks are skipped. Entering the figures or the capitals
 // lays the input over that field; the key filter refuses letters,
 // full-width characters, blanks and "-"; Enter, leaving the input, a
-// currency change and a click on an option box commit the typed amount.
+// currency change and a click on an option box commit the typed amount;
+// Escape puts the amount that stands back.
 #pragma once
 
 #include "bills/amount_entry.h"
@@ -54,13 +55,24 @@ public:
     // input. A refused amount keeps the input open with what was typed and
     // the figures as they were, so nothing wrong goes to paper.
     void inputJEXXExit();
+    // Before the bill is printed, saved, copied or converted: commits what
+    // the input holds when it differs from the amount that stands. False
+    // while the input holds a refused text, which the fields do not show.
+    bool commitPending();
+    // True while the input holds a text the amount fields do not show (a
+    // refused amount waiting to be corrected).
+    bool holdsRefusedText() const;
+    // Puts the amount that stands back into the input and closes it
+    // (Escape in the input).
+    void restoreAccepted();
 
     // Lays the input exactly over `field` (the figures or the capitals),
     // on top, text selected, with the focus.
     void beginInput(QWidget *field);
     bool isEditing() const;
 
-    // The amount as the bill stores it (text of inputJEXX).
+    // The amount as the bill stores it: the accepted text of inputJEXX,
+    // never a refused one still in the input.
     QString amountText() const;
     qint64 cents() const { return m_entry.cents(); }
     AmountOptions currentOptions() const;
@@ -79,6 +91,8 @@ protected:
 private:
     void bind(QWidget *window);
     void writeFields();
+    void hideInput();
+    void keepInputFocused();
     void currencyListChanged(const QString &name);
     bool filterInputKey(QEvent *event);
     static bool refusedCharacter(QChar c);

@@ -5,6 +5,7 @@
 #include "app/app_context.h"
 #include "app/data_root.h"
 #include "bills/amount_entry.h"
+#include "bills/bill_record.h"
 #include "bills/pdf_print_output.h"
 #include "bills/ui/party_frame.h"
 #include "bills/ui/printer_output.h"
@@ -54,12 +55,14 @@ bool needsValue(const QString &arg)
     return withValue.contains(arg);
 }
 
+// The amount input of the window reads the amount with the same function,
+// so the command takes exactly what the window takes.
 QString checkAmount(const QString &text)
 {
     qint64 cents = 0;
     switch (parseEnteredAmount(text, &cents)) {
     case AmountStatus::NotANumber:
-        return QStringLiteral("--amount is not a number: ") + text;
+        return QStringLiteral("--amount is not a number (digits, \",\" and one \".\"): ") + text;
     case AmountStatus::OutOfRange:
         return QStringLiteral("--amount must be from 0 up to, not including, 1000000000: ") + text;
     default:
@@ -96,8 +99,11 @@ IssueRequest parse(const QStringList &args, const QString &dataFolder)
         } else if (arg == QLatin1String("--date")) {
             static const QRegularExpression iso(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
             const QDate d = QDate::fromString(value.trimmed(), Qt::ISODate);
-            if (!iso.match(value.trimmed()).hasMatch() || !d.isValid())
-                r.error = QStringLiteral("--date needs a date YYYY-MM-DD: ") + value;
+            if (!iso.match(value.trimmed()).hasMatch() || !BillDates::contains(d))
+                r.error = QStringLiteral("--date needs a date YYYY-MM-DD from %1 to %2: ")
+                              .arg(BillDates::earliest().toString(Qt::ISODate),
+                                   BillDates::latest().toString(Qt::ISODate))
+                          + value;
             r.date = d;
         } else if (arg == QLatin1String("--payee")) {
             r.payee = value;
@@ -128,11 +134,25 @@ IssueRequest parse(const QStringList &args, const QString &dataFolder)
     return r;
 }
 
-int failWith(QTextStream &err, const QString &message)
+// Exit codes: 0 printed (and saved when asked), with any message of the
+// window as a warning; 2 nothing printed, nothing saved (the command may be
+// run again once the cause is mended); 3 printed but not saved (running it
+// again would print a second bill).
+constexpr int kNothingDone = 2;
+constexpr int kPrintedNotSaved = 3;
+
+int failWith(QTextStream &err, const QString &message, int code = kNothingDone)
 {
     err << "billprint: print: " << oneLine(message) << "\n";
     err.flush();
-    return 2;
+    return code;
+}
+
+void warn(QTextStream &err, const QStringList &messages)
+{
+    for (const QString &message : messages)
+        err << "billprint: print: warning: " << oneLine(message) << "\n";
+    err.flush();
 }
 
 // The last name of a template given by its last or full name.
@@ -295,20 +315,29 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
     const QString target = request.toPrinter ? request.printerName : request.pdfPath;
     const QString templateName = window.templateListText();
 
+    // What the window says from here on is about a bill that may already
+    // be on paper: it ends the command only when nothing was printed.
     if (request.save) {
         const BillSaveResult result = window.printAndSave();
         if (result == BillSaveResult::NotPrinted)
             return failWith(err, told.value(0, QStringLiteral("nothing was printed")));
-        if (result != BillSaveResult::Written)
-            return failWith(err, QStringLiteral("printed to ") + target + QStringLiteral(" but not saved: ")
-                                     + told.value(0, QStringLiteral("nothing saved")));
         out << request.family << "（" << templateName << "） -> " << target << "\n";
+        out.flush();
+        if (result != BillSaveResult::Written) {
+            // The save's own word comes last, after any about the print.
+            const QString why = told.isEmpty() ? QStringLiteral("nothing saved") : told.takeLast();
+            warn(err, told);
+            return failWith(err, QStringLiteral("printed to ") + target + QStringLiteral(" but not saved: ") + why,
+                            kPrintedNotSaved);
+        }
         out << "serial " << window.lastSavedSerial() << "\n";
-        return told.isEmpty() ? 0 : failWith(err, told.first());
+        warn(err, told);
+        return 0;
     }
-    if (!window.printOne() || !told.isEmpty())
+    if (!window.printOne())
         return failWith(err, told.value(0, QStringLiteral("nothing was printed")));
     out << request.family << "（" << templateName << "） -> " << target << "\n";
+    warn(err, told);
     return 0;
 }
 

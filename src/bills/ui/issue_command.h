@@ -17,10 +17,11 @@
 namespace billprint {
 
 // `args` are the words after "print"; `dataFolder` a --data given before
-// the command. Needs a QApplication. Returns 0 when printed (and saved);
-// 2 with one line on `err` for a bad command line (unknown field, bad
-// amount or date, unknown template) before anything is printed or saved,
-// or for a run that failed.
+// the command. Needs a QApplication. Returns 0 when printed (and saved when
+// asked), the window's messages then going to `err` as warnings; 2 with
+// one line on `err` when nothing was printed or saved (a bad command line:
+// unknown field, bad amount or date, unknown template; or a print that
+// failed); 3 when the bill was printed but could not be saved.
 int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStream &out, QTextStream &err);
 
 } // namespace billprint

@@ -111,6 +111,7 @@ TfmBillBase::TfmBillBase(AppContext &context, const BillFamilyInfo &family, cons
     m_selDate->setObjectName(QStringLiteral("SelDate"));
     m_selDate->setCalendarPopup(true);
     m_selDate->setDisplayFormat(QStringLiteral("yyyy-MM-dd"));
+    m_selDate->setDateRange(BillDates::earliest(), BillDates::latest());
     m_selDate->setToolTip(QStringLiteral("点击选择日期"));
     m_selDate->setDate(QDate::currentDate());
     m_selDate->hide();
@@ -840,6 +841,11 @@ void TfmBillBase::inputJEXXExit()
 {
     if (m_amount)
         m_amount->inputJEXXExit();
+}
+
+bool TfmBillBase::commitTypedInput()
+{
+    return !m_amount || m_amount->commitPending();
 }
 
 QString TfmBillBase::amountText() const

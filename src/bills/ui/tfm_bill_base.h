@@ -133,7 +133,14 @@ public:
     QString getMoneyCode();
     // Commits what was typed into the amount input.
     void inputJEXXExit();
-    // The amount as the bill stores it (text of inputJEXX).
+    // Commits what is still being typed (the floating amount input: tool
+    // bar buttons take no focus, so it may still be open) before the bill
+    // is printed, saved, copied or converted. False when the typed text was
+    // refused (the user has been told); the caller then stops, so no print
+    // or save uses a text the fields do not show. A family with inputs of
+    // its own extends it.
+    virtual bool commitTypedInput();
+    // The amount as the bill stores it (the accepted text of inputJEXX).
     QString amountText() const;
     AmountEntryController *amountEntry() const { return m_amount; }
 

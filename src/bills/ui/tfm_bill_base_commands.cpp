@@ -73,7 +73,14 @@ void TfmBillBase::makeRun()
 
 bool TfmBillBase::PrintPrepare()
 {
+    // Without a printer nothing else is worth saying; with one, what is
+    // still typed in the amount input is committed before it is printed.
     makeRun();
+    if (!m_run->checkPrinterInstalled() || !commitTypedInput()) {
+        // The steps that follow do nothing without a run.
+        m_run.reset();
+        return false;
+    }
     return m_run->PrintPrepare(m_checkTypeId, templateListText());
 }
 
@@ -135,6 +142,8 @@ int TfmBillBase::repeatPrint()
     makeRun();
     if (!m_run->checkPrinterInstalled())
         return 0;
+    if (!commitTypedInput())
+        return 0;
     const QString answer = m_host.askValue(QStringLiteral("输入重复打印的张数"), QStringLiteral("1"),
                                            QStringLiteral("integer"), this);
     const QList<QAction *> buttons{m_commands.value(kPrintOne), m_commands.value(kPrintAndSave),
@@ -176,6 +185,8 @@ BillSaveResult TfmBillBase::printAndSave()
 
 BillSaveResult TfmBillBase::saveCommand()
 {
+    if (!commitTypedInput())
+        return BillSaveResult::Failed;
     if (m_history) {
         tell(m_family.historyNoSave, kCaption);
         return BillSaveResult::Declined;
@@ -206,7 +217,7 @@ void TfmBillBase::newBill()
 
 void TfmBillBase::copyBill()
 {
-    if (m_serial <= 0)
+    if (m_serial <= 0 || !commitTypedInput())
         return;
     m_history = false;
     m_serial = -1;
@@ -354,6 +365,8 @@ void TfmBillBase::readSharedColumns(const BillRecord &record)
 
 BillSaveResult TfmBillBase::save()
 {
+    if (!commitTypedInput())
+        return BillSaveResult::Failed;
     if (m_history) {
         if (!askYesNo(QStringLiteral("该单据来自历史单据，历史单据不能修改！\n另存为新单据吗？"),
                       QStringLiteral("单据保存")))

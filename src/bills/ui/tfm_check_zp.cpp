@@ -193,6 +193,8 @@ void TfmCheckZP::clearBillNumber(bool withList)
 
 void TfmCheckZP::convertToDepositSlip()
 {
+    if (!commitTypedInput())
+        return;
     TfmBillBase *deposit = host().openBillWindow(BillFamilyInfo::depositSlip().family);
     if (!deposit) {
         tell(QStringLiteral("进账单填开窗口无法打开！"), QStringLiteral("提示"), AlertIcon::Warning);
