@@ -2,9 +2,9 @@
 // one bill of the delivered transfer cheque (target under 20 ms), and a
 // batch of 1000 bills as pages of one PDF document (target under 10 s).
 #include "app/app_context.h"
-#include "bills/pdf_print_output.h"
-#include "bills/print_run.h"
-#include "bills/print_sample.h"
+#include "printing/pdf_print_output.h"
+#include "printing/print_run.h"
+#include "printing/print_sample.h"
 #include "templates/check_type.h"
 
 #include <QTemporaryDir>

@@ -3,7 +3,7 @@
 #include "app/ui/startup.h"
 #include "app/version.h"
 #include "bills/ui/issue_command.h"
-#include "bills/ui/print_sample_command.h"
+#include "printing/ui/print_sample_command.h"
 
 #include <QApplication>
 #include <QLocale>

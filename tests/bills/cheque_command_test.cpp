@@ -8,7 +8,7 @@
 #include "app/database.h"
 #include "app/system_settings.h"
 #include "bills/bill_record.h"
-#include "bills/print_geometry.h"
+#include "printing/print_geometry.h"
 #include "render_pdf_words.h"
 #include "test_support.h"
 

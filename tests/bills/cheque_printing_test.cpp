@@ -1,7 +1,7 @@
 // The cheque window's print paths with no printer installed, and the print
 // options a delivered cheque template starts with.
 
-#include "bills/ui/bill_printer.h"
+#include "printing/ui/bill_printer.h"
 #include "cheque_fixtures.h"
 
 #include <QAction>

@@ -4,7 +4,7 @@
 // every text with its device position (base line), font and colour, page
 // by page, and the calls of the document's life.
 
-#include "bills/print_output.h"
+#include "printing/print_output.h"
 
 #include <QColor>
 #include <QFont>

@@ -8,7 +8,7 @@
 #include "addressbook/ui/address_book_commands.h"
 #include "app/ui/tfm_main.h"
 #include "bills/ui/install_cheque_entry.h"
-#include "bills/ui/install_printer_settings.h"
+#include "printing/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
 #include "refdata/ui/install_reference_data.h"
 #include "templates/delivered_pictures.h"

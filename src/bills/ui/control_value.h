@@ -1,7 +1,7 @@
 // Reading the values of a bill window's fields for printing.
 #pragma once
 
-#include "bills/print_run.h"
+#include "printing/print_run.h"
 
 #include <QPointer>
 #include <QString>

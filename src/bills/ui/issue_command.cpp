@@ -6,9 +6,9 @@
 #include "app/data_root.h"
 #include "bills/amount_entry.h"
 #include "bills/bill_record.h"
-#include "bills/pdf_print_output.h"
+#include "printing/pdf_print_output.h"
 #include "bills/ui/party_frame.h"
-#include "bills/ui/printer_output.h"
+#include "printing/ui/printer_output.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "templates/delivered_pictures.h"
 

@@ -6,7 +6,7 @@
 #include "app/ini_file.h"
 #include "app/lookups.h"
 #include "bills/check_ini_cache.h"
-#include "bills/print_run.h"
+#include "printing/print_run.h"
 #include "bills/ui/amount_entry_controller.h"
 #include "bills/ui/form_layout.h"
 #include "bills/ui/party_frame.h"

@@ -6,12 +6,12 @@
 #include "app/ini_file.h"
 #include "app/lookups.h"
 #include "bills/check_ini_cache.h"
-#include "bills/print_run.h"
+#include "printing/print_run.h"
 #include "bills/ui/amount_entry_controller.h"
-#include "bills/ui/bill_printer.h"
+#include "printing/ui/bill_printer.h"
 #include "bills/ui/control_value.h"
 #include "bills/ui/form_layout.h"
-#include "bills/ui/printer_output.h"
+#include "printing/ui/printer_output.h"
 
 #include <QAction>
 #include <QCheckBox>
