@@ -66,14 +66,14 @@ QString AppContext::getBrandName()
 
 QString AppContext::vendorSite()
 {
-    return config().readString(QStringLiteral("Vendor"), QStringLiteral("Site"),
-                               QStringLiteral("http://localhost/billprint/"));
+    // No address is assumed: an invented one would show in the caption and
+    // lead every link nowhere.
+    return config().readString(QStringLiteral("Vendor"), QStringLiteral("Site")).trimmed();
 }
 
 QString AppContext::vendorServiceHost()
 {
-    return config().readString(QStringLiteral("Vendor"), QStringLiteral("ServiceHost"),
-                               QStringLiteral("localhost"));
+    return config().readString(QStringLiteral("Vendor"), QStringLiteral("ServiceHost")).trimmed();
 }
 
 } // namespace billprint

@@ -45,7 +45,8 @@ public:
 
     // Brand word of the messages (Config.ini [Info] nm).
     QString getBrandName();
-    // The vendor's web address and service host (Config.ini [Vendor]).
+    // The vendor's web address and service host (Config.ini [Vendor] Site
+    // and ServiceHost); empty when the installation names none.
     QString vendorSite();
     QString vendorServiceHost();
 

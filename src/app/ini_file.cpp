@@ -3,10 +3,30 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QLockFile>
 #include <QSaveFile>
-#include <QStringConverter>
+#include <QStringDecoder>
+#include <algorithm>
 
 namespace billprint {
+
+namespace {
+
+// Two running copies of the program flush the same file; the lock keeps
+// one's read-merge-write from interleaving with the other's.
+constexpr int kLockWaitMs = 3000;
+
+bool sameName(const QString &a, const QString &b)
+{
+    return a.compare(b, Qt::CaseInsensitive) == 0;
+}
+
+bool isComment(const QString &trimmed)
+{
+    return trimmed.startsWith(QLatin1Char(';')) || trimmed.startsWith(QLatin1Char('#'));
+}
+
+} // namespace
 
 IniFile::IniFile(QString path) : m_path(std::move(path))
 {
@@ -14,9 +34,23 @@ IniFile::IniFile(QString path) : m_path(std::move(path))
         load();
 }
 
-bool IniFile::load()
+QString IniFile::decode(const QByteArray &bytes)
 {
-    m_sections.clear();
+    QByteArray body = bytes;
+    if (body.startsWith("\xEF\xBB\xBF"))
+        body.remove(0, 3);
+    QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+    const QString text = utf8.decode(body);
+    if (!utf8.hasError())
+        return text;
+    // GB18030 reads every GBK file and is what the system calls GBK today.
+    QStringDecoder gbk("GB18030");
+    return gbk.isValid() ? gbk.decode(body) : text;
+}
+
+bool IniFile::readDisk(QString *text)
+{
+    text->clear();
     QFile file(m_path);
     if (!file.exists())
         return true;
@@ -24,61 +58,70 @@ bool IniFile::load()
         m_lastError = file.errorString();
         return false;
     }
-    QByteArray bytes = file.readAll();
-    if (bytes.startsWith("\xEF\xBB\xBF"))
-        bytes.remove(0, 3);
-    parse(QString::fromUtf8(bytes));
+    *text = decode(file.readAll());
+    return true;
+}
+
+bool IniFile::load()
+{
+    QString text;
+    if (!readDisk(&text))
+        return false;
+    parse(text);
     return true;
 }
 
 void IniFile::parse(const QString &text)
 {
+    parseDocument(text);
+    for (const Change &c : m_pending)
+        apply(c);
+}
+
+void IniFile::parseDocument(const QString &text)
+{
     m_sections.clear();
-    Section *current = nullptr;
-    const QStringList lines = text.split(QLatin1Char('\n'));
-    for (QString line : lines) {
+    m_lineEnd = text.contains(QLatin1String("\r\n")) ? QStringLiteral("\r\n") : QStringLiteral("\n");
+    QStringList lines = text.split(QLatin1Char('\n'));
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();  // the line end of the last line
+    for (QString line : std::as_const(lines)) {
         if (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         const QString trimmed = line.trimmed();
-        if (trimmed.isEmpty() || trimmed.startsWith(QLatin1Char(';')))
-            continue;
         if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {
-            const QString name = trimmed.mid(1, trimmed.size() - 2).trimmed();
-            current = findSection(name);
-            if (!current) {
-                m_sections.push_back(Section{name, {}});
-                current = &m_sections.back();
-            }
+            m_sections.push_back(Section{trimmed.mid(1, trimmed.size() - 2).trimmed(), true, line, {}});
             continue;
         }
+        if (m_sections.empty())
+            m_sections.push_back(Section{QString(), false, QString(), {}});
+        Line parsed{line, QString(), QString(), false};
         const int eq = line.indexOf(QLatin1Char('='));
-        if (eq <= 0 || !current)
-            continue;
-        const QString key = line.left(eq).trimmed();
-        const QString value = line.mid(eq + 1).trimmed();
-        bool replaced = false;
-        for (Entry &e : current->entries) {
-            if (e.key.compare(key, Qt::CaseInsensitive) == 0) {
-                e.value = value;  // the first spelling of a key wins
-                replaced = true;
-                break;
-            }
+        if (m_sections.back().hasHeader && eq > 0 && !isComment(trimmed)) {
+            parsed.key = line.left(eq).trimmed();
+            parsed.value = line.mid(eq + 1).trimmed();
+            parsed.isEntry = !parsed.key.isEmpty();
         }
-        if (!replaced)
-            current->entries.push_back(Entry{key, value});
+        m_sections.back().lines.push_back(parsed);
     }
 }
 
 QString IniFile::toText() const
 {
-    QString out;
+    QStringList out;
     for (const Section &s : m_sections) {
-        out += QLatin1Char('[') + s.name + QLatin1String("]\n");
-        for (const Entry &e : s.entries)
-            out += e.key + QLatin1Char('=') + e.value + QLatin1Char('\n');
-        out += QLatin1Char('\n');
+        if (s.hasHeader) {
+            // A section new to the file stands apart from the one before.
+            if (s.header.isEmpty() && !out.isEmpty() && !out.last().trimmed().isEmpty())
+                out << QString();
+            out << (s.header.isEmpty() ? QLatin1Char('[') + s.name + QLatin1Char(']') : s.header);
+        }
+        for (const Line &line : s.lines)
+            out << line.text;
     }
-    return out;
+    if (out.isEmpty())
+        return QString();
+    return out.join(m_lineEnd) + m_lineEnd;
 }
 
 bool IniFile::flush()
@@ -86,6 +129,17 @@ bool IniFile::flush()
     if (m_path.isEmpty())
         return false;
     QDir().mkpath(QFileInfo(m_path).absolutePath());
+    QLockFile lock(m_path + QStringLiteral(".lock"));
+    if (!lock.tryLock(kLockWaitMs)) {
+        m_lastError = QStringLiteral("文件被另一个程序锁定：") + QDir::toNativeSeparators(m_path);
+        return false;
+    }
+    QString current;
+    if (!readDisk(&current))
+        return false;
+    parse(current);  // the file as it is now, with our changes on top
+    if (m_pending.empty())
+        return true;
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly)) {
         m_lastError = file.errorString();
@@ -96,13 +150,14 @@ bool IniFile::flush()
         m_lastError = file.errorString();
         return false;
     }
+    m_pending.clear();
     return true;
 }
 
 IniFile::Section *IniFile::findSection(const QString &name)
 {
     for (Section &s : m_sections)
-        if (s.name.compare(name, Qt::CaseInsensitive) == 0)
+        if (s.hasHeader && sameName(s.name, name))
             return &s;
     return nullptr;
 }
@@ -112,14 +167,20 @@ const IniFile::Section *IniFile::findSection(const QString &name) const
     return const_cast<IniFile *>(this)->findSection(name);
 }
 
+const IniFile::Line *IniFile::findEntry(const QString &section, const QString &key) const
+{
+    if (const Section *s = findSection(section))
+        for (const Line &line : s->lines)
+            if (line.isEntry && sameName(line.key, key))
+                return &line;
+    return nullptr;
+}
+
 QString IniFile::readString(const QString &section, const QString &key,
                             const QString &defaultValue) const
 {
-    if (const Section *s = findSection(section))
-        for (const Entry &e : s->entries)
-            if (e.key.compare(key, Qt::CaseInsensitive) == 0)
-                return e.value;
-    return defaultValue;
+    const Line *line = findEntry(section, key);
+    return line ? line->value : defaultValue;
 }
 
 int IniFile::readInteger(const QString &section, const QString &key, int defaultValue) const
@@ -131,18 +192,15 @@ int IniFile::readInteger(const QString &section, const QString &key, int default
 
 bool IniFile::hasKey(const QString &section, const QString &key) const
 {
-    if (const Section *s = findSection(section))
-        for (const Entry &e : s->entries)
-            if (e.key.compare(key, Qt::CaseInsensitive) == 0)
-                return true;
-    return false;
+    return findEntry(section, key) != nullptr;
 }
 
 QStringList IniFile::sections() const
 {
     QStringList names;
     for (const Section &s : m_sections)
-        names << s.name;
+        if (s.hasHeader && !names.contains(s.name, Qt::CaseInsensitive))
+            names << s.name;
     return names;
 }
 
@@ -150,8 +208,9 @@ QStringList IniFile::keys(const QString &section) const
 {
     QStringList names;
     if (const Section *s = findSection(section))
-        for (const Entry &e : s->entries)
-            names << e.key;
+        for (const Line &line : s->lines)
+            if (line.isEntry && !names.contains(line.key, Qt::CaseInsensitive))
+                names << line.key;
     return names;
 }
 
@@ -160,20 +219,7 @@ void IniFile::writeString(const QString &section, const QString &key, const QStr
     // Values are single lines in an INI file; a line break would split the entry.
     QString clean = value;
     clean.replace(QLatin1String("\r\n"), QLatin1String(" ")).replace(QLatin1Char('\n'), QLatin1Char(' '));
-    Section *s = findSection(section);
-    if (!s) {
-        m_sections.push_back(Section{section, {}});
-        s = &m_sections.back();
-    }
-    for (Entry &e : s->entries) {
-        if (e.key.compare(key, Qt::CaseInsensitive) == 0) {
-            e.value = clean;
-            changed();
-            return;
-        }
-    }
-    s->entries.push_back(Entry{key, clean});
-    changed();
+    change(Change{ChangeKind::Write, section, key, clean});
 }
 
 void IniFile::writeInteger(const QString &section, const QString &key, int value)
@@ -183,32 +229,58 @@ void IniFile::writeInteger(const QString &section, const QString &key, int value
 
 void IniFile::eraseSection(const QString &section)
 {
-    for (auto it = m_sections.begin(); it != m_sections.end(); ++it) {
-        if (it->name.compare(section, Qt::CaseInsensitive) == 0) {
-            m_sections.erase(it);
-            changed();
-            return;
-        }
-    }
+    change(Change{ChangeKind::EraseSection, section, QString(), QString()});
 }
 
 void IniFile::deleteKey(const QString &section, const QString &key)
 {
-    if (Section *s = findSection(section)) {
-        for (auto it = s->entries.begin(); it != s->entries.end(); ++it) {
-            if (it->key.compare(key, Qt::CaseInsensitive) == 0) {
-                s->entries.erase(it);
-                changed();
-                return;
-            }
-        }
-    }
+    change(Change{ChangeKind::DeleteKey, section, key, QString()});
 }
 
-void IniFile::changed()
+void IniFile::change(Change c)
 {
+    apply(c);
+    m_pending.push_back(std::move(c));
     if (m_writeThrough && !m_path.isEmpty())
         flush();
+}
+
+void IniFile::apply(const Change &c)
+{
+    switch (c.kind) {
+    case ChangeKind::EraseSection:
+        m_sections.erase(std::remove_if(m_sections.begin(), m_sections.end(),
+                                        [&](const Section &s) { return s.hasHeader && sameName(s.name, c.section); }),
+                         m_sections.end());
+        return;
+    case ChangeKind::DeleteKey:
+        if (Section *s = findSection(c.section))
+            s->lines.erase(std::remove_if(s->lines.begin(), s->lines.end(),
+                                          [&](const Line &l) { return l.isEntry && sameName(l.key, c.key); }),
+                           s->lines.end());
+        return;
+    case ChangeKind::Write:
+        break;
+    }
+    Section *s = findSection(c.section);
+    if (!s) {
+        m_sections.push_back(Section{c.section, true, QString(), {}});
+        s = &m_sections.back();
+    }
+    for (Line &line : s->lines) {
+        if (line.isEntry && sameName(line.key, c.key)) {
+            line.value = c.value;
+            line.text = line.key + QLatin1Char('=') + c.value;  // the file's spelling of the key stays
+            return;
+        }
+    }
+    // A new key goes after the section's last line that is not blank, so
+    // the blank line before the next section stays where it is.
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < s->lines.size(); ++i)
+        if (!s->lines[i].text.trimmed().isEmpty())
+            at = i + 1;
+    s->lines.insert(s->lines.begin() + std::ptrdiff_t(at), Line{c.key + QLatin1Char('=') + c.value, c.key, c.value, true});
 }
 
 } // namespace billprint

@@ -6,6 +6,7 @@
 
 #include <QCollator>
 #include <QHash>
+#include <QSet>
 #include <QLocale>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -88,7 +89,31 @@ SchemaUpgradeHandler setSchemaUpgradeHandler(SchemaUpgradeHandler handler)
 
 // ---- helpers ------------------------------------------------------------
 
-QStringList Lookups::column(const QString &sql, const QVariantList &values) const
+namespace {
+QSet<QString> &reportedLookups()
+{
+    static QSet<QString> reported;
+    return reported;
+}
+} // namespace
+
+void Lookups::forgetReportedErrors()
+{
+    reportedLookups().clear();
+}
+
+void Lookups::failed(const QString &what, const QString &error) const
+{
+    m_lastError = error;
+    // A broken table would otherwise bring up a message every time a list
+    // is opened: the user hears of each lookup's trouble once per run.
+    if (reportedLookups().contains(what))
+        return;
+    reportedLookups().insert(what);
+    tell(QStringLiteral("读取") + what + QStringLiteral("失败：") + error, QStringLiteral("错误"), AlertIcon::Error);
+}
+
+QStringList Lookups::column(const QString &what, const QString &sql, const QVariantList &values) const
 {
     m_lastError.clear();
     QStringList result;
@@ -97,7 +122,7 @@ QStringList Lookups::column(const QString &sql, const QVariantList &values) cons
     for (const QVariant &v : values)
         q.addBindValue(v);
     if (q.lastError().isValid() || !q.exec()) {
-        m_lastError = q.lastError().text();
+        failed(what, q.lastError().text());
         return result;
     }
     while (q.next()) {
@@ -106,11 +131,11 @@ QStringList Lookups::column(const QString &sql, const QVariantList &values) cons
             result << q.value(0).toString();
     }
     if (q.lastError().isValid())
-        m_lastError = q.lastError().text();
+        failed(what, q.lastError().text());
     return result;
 }
 
-QString Lookups::first(const QString &sql, const QVariantList &values, bool *found) const
+QString Lookups::first(const QString &what, const QString &sql, const QVariantList &values, bool *found) const
 {
     m_lastError.clear();
     if (found)
@@ -120,7 +145,7 @@ QString Lookups::first(const QString &sql, const QVariantList &values, bool *fou
     for (const QVariant &v : values)
         q.addBindValue(v);
     if (q.lastError().isValid() || !q.exec()) {
-        m_lastError = q.lastError().text();
+        failed(what, q.lastError().text());
         return QString();
     }
     if (!q.next())
@@ -144,19 +169,21 @@ bool Lookups::parseId(const QString &id, int *value) const
 QStringList Lookups::loadMoneyTypeList() const
 {
     // Grouping keeps each name once while ordering by the display order.
-    return column(QStringLiteral("select 币种 from coins where 币种 is not null group by 币种 "
+    return column(QStringLiteral("币种列表"), QStringLiteral("select 币种 from coins where 币种 is not null group by 币种 "
                                  "order by max(顺序) desc, min(rowid)"));
 }
 
 QString Lookups::getMoneyCodeByName(const QString &name) const
 {
     // Currency names and codes are unique without regard to letter case.
-    return first(QStringLiteral("select 缩写 from coins where 币种=? collate nocase order by rowid"), {name});
+    return first(QStringLiteral("币种缩写"),
+                 QStringLiteral("select 缩写 from coins where 币种=? collate nocase order by rowid"), {name});
 }
 
 QString Lookups::getMoneyNameByCode(const QString &code) const
 {
-    return first(QStringLiteral("select 币种 from coins where 缩写=? collate nocase order by rowid"), {code});
+    return first(QStringLiteral("币种名称"),
+                 QStringLiteral("select 币种 from coins where 缩写=? collate nocase order by rowid"), {code});
 }
 
 // Stored texts of only blanks are no choice for a list.
@@ -172,7 +199,8 @@ static QStringList withoutBlanks(QStringList values)
 
 QStringList Lookups::loadProvinces() const
 {
-    return sorted(column(QStringLiteral("select distinct 一级代码 from DMTable2 where 类型=?"), {kPlaceKind}));
+    return sorted(column(QStringLiteral("省份列表"),
+                         QStringLiteral("select distinct 一级代码 from DMTable2 where 类型=?"), {kPlaceKind}));
 }
 
 QStringList Lookups::loadCitysByProvince(const QString &province) const
@@ -181,7 +209,8 @@ QStringList Lookups::loadCitysByProvince(const QString &province) const
     const QString p = province.trimmed();
     if (p.isEmpty())
         return {};
-    return sorted(column(QStringLiteral("select distinct 二级代码 from DMTable2 where 一级代码=? and 类型=?"),
+    return sorted(column(QStringLiteral("城市列表"),
+                         QStringLiteral("select distinct 二级代码 from DMTable2 where 一级代码=? and 类型=?"),
                          {p, kPlaceKind}));
 }
 
@@ -190,14 +219,15 @@ QStringList Lookups::loadCitysByProvince(const QString &province) const
 QStringList Lookups::loadCompanyList(const QString &companyType) const
 {
     if (companyType.isEmpty())
-        return sorted(column(QStringLiteral("select distinct 全称 from ckPersonalInfoTable")));
-    return sorted(column(QStringLiteral("select distinct 全称 from ckPersonalInfoTable where 单位类型=?"),
+        return sorted(column(QStringLiteral("单位列表"), QStringLiteral("select distinct 全称 from ckPersonalInfoTable")));
+    return sorted(column(QStringLiteral("单位列表"),
+                         QStringLiteral("select distinct 全称 from ckPersonalInfoTable where 单位类型=?"),
                          {companyType}));
 }
 
 QStringList Lookups::loadPersonTableGroupList() const
 {
-    QStringList groups = column(QStringLiteral("select distinct 分组 from ckPersonalInfoTable "
+    QStringList groups = column(QStringLiteral("单位分组"), QStringLiteral("select distinct 分组 from ckPersonalInfoTable "
                                                "where 分组 is not null and 分组<>?"),
                                 {kDrawerGroup});
     return sorted(withoutBlanks(groups));
@@ -205,7 +235,8 @@ QStringList Lookups::loadPersonTableGroupList() const
 
 QStringList Lookups::loadPersonTableProvinceList() const
 {
-    QStringList provinces = column(QStringLiteral("select distinct 省 from ckPersonalInfoTable where 省 is not null"));
+    QStringList provinces = column(QStringLiteral("单位所在省份"),
+                                   QStringLiteral("select distinct 省 from ckPersonalInfoTable where 省 is not null"));
     return sorted(withoutBlanks(provinces));
 }
 
@@ -215,7 +246,8 @@ QStringList Lookups::loadAccountsByCompany(const QString &fullName) const
     const QString name = fullName.trimmed();
     if (name.isEmpty())
         return {};
-    return sorted(column(QStringLiteral("select distinct 开户行账号 from ckPersonalInfoTable where 全称=?"), {name}));
+    return sorted(column(QStringLiteral("单位账号"),
+                         QStringLiteral("select distinct 开户行账号 from ckPersonalInfoTable where 全称=?"), {name}));
 }
 
 QStringList Lookups::loadBankNamesByAccount(const QString &account) const
@@ -224,7 +256,8 @@ QStringList Lookups::loadBankNamesByAccount(const QString &account) const
     const QString number = account.trimmed();
     if (number.isEmpty())
         return {};
-    return sorted(column(QStringLiteral("select distinct 开户银行 from ckPersonalInfoTable where 开户行账号=?"),
+    return sorted(column(QStringLiteral("开户银行"),
+                         QStringLiteral("select distinct 开户银行 from ckPersonalInfoTable where 开户行账号=?"),
                          {number}));
 }
 
@@ -258,7 +291,8 @@ QStringList Lookups::loadDMListByName(const QString &name, const QList<int> &ids
     }
     // One row per value and bill type; within a bill type the values keep
     // the order they were entered in.
-    return column(QStringLiteral("select DMValue from DMTable where DMName=? and CheckTypeId in (%1) "
+    return column(QStringLiteral("字典列表"),
+                  QStringLiteral("select DMValue from DMTable where DMName=? and CheckTypeId in (%1) "
                                  "group by DMValue, CheckTypeId order by CheckTypeId desc, min(ID)")
                       .arg(marks.join(QLatin1Char(','))),
                   values);
@@ -275,24 +309,26 @@ QStringList Lookups::loadCheckNOList(const QString &table, const QString &state,
         sql += QStringLiteral(" where 票据状态=?");
         values << state;
     }
-    return sorted(column(sql, values));
+    return sorted(column(QStringLiteral("票据编号列表"), sql, values));
 }
 
 QStringList Lookups::loadHistoryTypeNameList(const QString &table) const
 {
-    return sorted(column(QStringLiteral("select distinct 模板种类 from %1").arg(quoteIdentifier(table))));
+    return sorted(column(QStringLiteral("模板种类列表"),
+                         QStringLiteral("select distinct 模板种类 from %1").arg(quoteIdentifier(table))));
 }
 
 // ---- bill types ---------------------------------------------------------
 
 QStringList Lookups::loadCheckTypeFirstNameList() const
 {
-    return sorted(column(QStringLiteral("select distinct CheckTypeName from NameDict")));
+    return sorted(column(QStringLiteral("票据种类列表"), QStringLiteral("select distinct CheckTypeName from NameDict")));
 }
 
 QString Lookups::loadDefaultTypeFirstName() const
 {
-    return first(QStringLiteral("select CheckTypeName from NameDict order by rowid limit 1"), {});
+    return first(QStringLiteral("默认票据种类"),
+                 QStringLiteral("select CheckTypeName from NameDict order by rowid limit 1"), {});
 }
 
 QStringList Lookups::loadCheckTypeLastNameList(const QString &firstName) const
@@ -302,7 +338,8 @@ QStringList Lookups::loadCheckTypeLastNameList(const QString &firstName) const
         tell(QStringLiteral("没有指定单据类型，无法调入确定的模板种类！"));
         return {};
     }
-    return sorted(column(QStringLiteral("select TypeDescribe from CKTypeTable where Visiable=? and TypeFirstName=?"),
+    return sorted(column(QStringLiteral("模板列表"),
+                         QStringLiteral("select TypeDescribe from CKTypeTable where Visiable=? and TypeFirstName=?"),
                          {kShown, firstName}));
 }
 
@@ -319,14 +356,17 @@ QStringList Lookups::loadCommonTypeLastNameList(const QString &firstName) const
     q.addBindValue(kCommon);
     q.addBindValue(firstName);
     if (q.lastError().isValid() || !q.exec()) {
-        m_lastError = q.lastError().text();
-        if (m_lastError.contains(QLatin1String("IsCommon"), Qt::CaseInsensitive)) {
-            // A database of an earlier version: only the upgrade adds the
-            // column together with the values the templates need.
-            if (upgradeHandler())
-                upgradeHandler()(QStringLiteral("IsCommon"));
-            tell(QStringLiteral("请尝试重新启动软件！"));
+        const QString error = q.lastError().text();
+        if (!error.contains(QLatin1String("IsCommon"), Qt::CaseInsensitive)) {
+            failed(QStringLiteral("常用模板列表"), error);
+            return {};
         }
+        m_lastError = error;
+        // A database of an earlier version: only the upgrade adds the
+        // column together with the values the templates need.
+        if (upgradeHandler())
+            upgradeHandler()(QStringLiteral("IsCommon"));
+        tell(QStringLiteral("请尝试重新启动软件！"));
         return {};
     }
     QStringList names;
@@ -342,39 +382,48 @@ QStringList Lookups::loadCommonTypeLastNameList(const QString &firstName) const
 
 QStringList Lookups::loadCheckTypeFullNameList(const QString &firstName) const
 {
+    const QString what = QStringLiteral("模板列表");
     if (firstName.isEmpty())
-        return sorted(column(QStringLiteral("select TypeName from CKTypeTable where Visiable=?"), {kShown}));
-    return sorted(column(QStringLiteral("select TypeName from CKTypeTable where Visiable=? and TypeFirstName=?"),
+        return sorted(column(what, QStringLiteral("select TypeName from CKTypeTable where Visiable=?"), {kShown}));
+    return sorted(column(what, QStringLiteral("select TypeName from CKTypeTable where Visiable=? and TypeFirstName=?"),
                          {kShown, firstName}));
 }
 
 int Lookups::loadDefaultCheckTypeId(const QString &firstName) const
 {
+    const QString what = QStringLiteral("默认模板");
     bool found = false;
-    QString id = first(QStringLiteral("select CheckTypeID from CKTypeTable where IsDefault=? and TypeFirstName=? "
-                                      "order by CheckTypeID"),
+    QString id = first(what, QStringLiteral("select CheckTypeID from CKTypeTable where IsDefault=? and TypeFirstName=? "
+                                            "order by CheckTypeID"),
                        {kDefault, firstName}, &found);
     if (found)
         return id.toInt();
+    if (!m_lastError.isEmpty())
+        return -1;  // told; "no default template" would be a wrong hint
     tell(QStringLiteral("没有设定默认的") + firstName + QStringLiteral(",请到【系统管理】-【模板管理】，设定!"));
-    id = first(QStringLiteral("select CheckTypeID from CKTypeTable where Visiable=? and TypeFirstName=? "
-                              "order by CheckTypeID"),
+    id = first(what, QStringLiteral("select CheckTypeID from CKTypeTable where Visiable=? and TypeFirstName=? "
+                                    "order by CheckTypeID"),
                {kShown, firstName}, &found);
     if (found)
         return id.toInt();
+    if (!m_lastError.isEmpty())
+        return -1;
     tell(QStringLiteral("没有找到任何启用的【") + firstName + QStringLiteral("】模板！"));
     return -1;
 }
 
 int Lookups::loadCheckTypeIDByFirstAndLastName(const QString &firstName, const QString &lastName) const
 {
+    const QString what = QStringLiteral("模板编号");
     bool found = false;
-    QString id = first(QStringLiteral("select CheckTypeID from CKTypeTable where TypeFirstName=? and TypeDescribe=? "
-                                      "order by CheckTypeID"),
+    QString id = first(what, QStringLiteral("select CheckTypeID from CKTypeTable where TypeFirstName=? and TypeDescribe=? "
+                                            "order by CheckTypeID"),
                        {firstName, lastName}, &found);
     if (found)
         return id.toInt();
-    id = first(QStringLiteral("select CheckTypeID from CKTypeTable where TypeName=? order by CheckTypeID"),
+    if (!m_lastError.isEmpty())
+        return 0;
+    id = first(what, QStringLiteral("select CheckTypeID from CKTypeTable where TypeName=? order by CheckTypeID"),
                {firstName + QStringLiteral("（") + lastName + QStringLiteral("）")}, &found);
     return found ? id.toInt() : 0;
 }
@@ -382,14 +431,16 @@ int Lookups::loadCheckTypeIDByFirstAndLastName(const QString &firstName, const Q
 QString Lookups::loadCheckTypeIDByTypeFullName(const QString &fullName) const
 {
     bool found = false;
-    const QString id = first(QStringLiteral("select CheckTypeID from CKTypeTable where TypeName=? order by CheckTypeID"),
+    const QString id = first(QStringLiteral("模板编号"),
+                             QStringLiteral("select CheckTypeID from CKTypeTable where TypeName=? order by CheckTypeID"),
                              {fullName}, &found);
     return found ? id : QStringLiteral("0");
 }
 
 QString Lookups::loadCheckTypeFullNameByID(int id) const
 {
-    return first(QStringLiteral("select TypeName from CKTypeTable where CheckTypeID=?"), {id});
+    return first(QStringLiteral("模板全称"),
+                 QStringLiteral("select TypeName from CKTypeTable where CheckTypeID=?"), {id});
 }
 
 QString Lookups::loadCheckTypeFullNameByID(const QString &id) const
@@ -400,7 +451,8 @@ QString Lookups::loadCheckTypeFullNameByID(const QString &id) const
 
 QString Lookups::loadCheckTypeLastNameByID(int id) const
 {
-    return first(QStringLiteral("select TypeDescribe from CKTypeTable where CheckTypeID=?"), {id});
+    return first(QStringLiteral("模板名称"),
+                 QStringLiteral("select TypeDescribe from CKTypeTable where CheckTypeID=?"), {id});
 }
 
 QString Lookups::loadCheckTypeLastNameByID(const QString &id) const
@@ -422,9 +474,12 @@ QString Lookups::loadCheckTypeFirstNameByID(int id) const
             const QString firstName = q.value(0).toString();
             return firstName.isEmpty() ? firstNameFromFullName(q.value(1).toString()) : firstName;
         }
-        m_lastError = q.lastError().text();
-        if (attempt > 0 || !m_lastError.contains(QLatin1String("TypeFirstName"), Qt::CaseInsensitive))
+        const QString error = q.lastError().text();
+        if (attempt > 0 || !error.contains(QLatin1String("TypeFirstName"), Qt::CaseInsensitive)) {
+            failed(QStringLiteral("票据种类"), error);
             return QString();
+        }
+        m_lastError = error;
         // A database of an earlier version without first names: add the
         // column, derive the names, and read again.
         repairMissingFirstNames();

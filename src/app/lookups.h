@@ -14,8 +14,10 @@
 // type, the current bill type's values first.
 //
 // Failures: the lookups that fill a list or resolve a name never throw.
-// lastError() tells the caller whether the last call met a database error
-// (empty when it did not); the lists read as far as the database allowed.
+// The first database error of each lookup is shown to the user (once per
+// run, so a broken table does not bring a message up at every list);
+// lastError() tells the caller whether the last call met one (empty when
+// it did not); the lists read as far as the database allowed.
 #pragma once
 
 #include <QList>
@@ -126,13 +128,19 @@ public:
     // "（"; empty when there is neither.
     static QString firstNameFromFullName(const QString &fullName);
 
+    // Lets every lookup report its next error again (tests).
+    static void forgetReportedErrors();
+
 private:
     // Runs `sql` with `values` and collects the first column of each row.
-    // On failure keeps the rows read so far and records the error.
-    QStringList column(const QString &sql, const QVariantList &values = {}) const;
+    // On failure keeps the rows read so far and reports the error as a
+    // failure to read `what`.
+    QStringList column(const QString &what, const QString &sql, const QVariantList &values = {}) const;
     // The first column of the first row as text; `found` tells whether
     // there was a row.
-    QString first(const QString &sql, const QVariantList &values, bool *found = nullptr) const;
+    QString first(const QString &what, const QString &sql, const QVariantList &values, bool *found = nullptr) const;
+    // Records `error` and tells the user, unless `what` was told before.
+    void failed(const QString &what, const QString &error) const;
     bool parseId(const QString &id, int *value) const;
     void repairMissingFirstNames() const;
 

@@ -9,11 +9,16 @@
 
 namespace billprint {
 
+// One rule finds a setting for reading and for writing: the name trimmed
+// and without regard to letter case, so a row stored as " Ms Excel First"
+// is the one both read and changed, and never gets a twin.
+static const QString kNameMatches = QStringLiteral("lower(trim(cname))=lower(trim(?))");
+
 QString SystemSettings::getConfigByname(const QString &name) const
 {
-    QSqlQuery q = m_db.prepare(
-        QStringLiteral("Select cvalue From configtable Where ltrim(rtrim(cname))=:pname"));
-    q.bindValue(QStringLiteral(":pname"), name);
+    QSqlQuery q = m_db.prepare(QStringLiteral("select cvalue from configtable where %1 order by rowid limit 1")
+                                   .arg(kNameMatches));
+    q.addBindValue(name);
     if (!q.exec() || !q.next())
         return QString();
     return q.value(0).toString();
@@ -22,13 +27,13 @@ QString SystemSettings::getConfigByname(const QString &name) const
 bool SystemSettings::setConfigByname(const QString &name, const QString &value, QString *error) const
 {
     int changed = 0;
-    if (!m_db.exec(QStringLiteral("update configtable set cvalue=? Where cname=?"), {value, name},
+    if (!m_db.exec(QStringLiteral("update configtable set cvalue=? where %1").arg(kNameMatches), {value, name},
                    error, &changed))
         return false;
     if (changed > 0)
         return true;
     return m_db.exec(QStringLiteral("insert into configtable (cvalue,cname) values(?,?)"),
-                     {value, name}, error);
+                     {value, name.trimmed()}, error);
 }
 
 bool SystemSettings::isOnText(const QString &value)

@@ -25,11 +25,13 @@ class SystemSettings
 public:
     explicit SystemSettings(const Database &db) : m_db(db) {}
 
-    // The value stored under `name` (blanks around stored names ignored);
-    // empty when there is no row or the table cannot be read.
+    // Names are matched trimmed and without regard to letter case, by the
+    // read and the write alike.
+    // The value stored under `name`; empty when there is no row or the
+    // table cannot be read.
     QString getConfigByname(const QString &name) const;
-    // Updates the row of `name`, or adds it when there is none. Returns
-    // false with `error` set when the database refuses.
+    // Updates the row of `name`, or adds it (trimmed) when there is none.
+    // Returns false with `error` set when the database refuses.
     bool setConfigByname(const QString &name, const QString &value, QString *error = nullptr) const;
 
     // Boolean settings: "yes" and "1" are on, anything else is off.

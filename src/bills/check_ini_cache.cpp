@@ -144,6 +144,8 @@ bool CheckIniCache::buildCheckIniFile(int checkTypeId, QString *error) const
 {
     QString message;
     const bool ok = build(checkTypeId, &message) != nullptr;
+    if (!ok)
+        m_db.exec(QStringLiteral("update CKTypeTable set IniFile='' where CheckTypeID=?"), {checkTypeId});
     if (error)
         *error = message;
     return ok;

@@ -63,7 +63,8 @@ public:
     // (Re)writes the cache file of a bill type from the template tables
     // and records it in CKTypeTable.IniFile. False with `error` set when
     // the template cannot be read or the file cannot be written; IniFile
-    // is then left as it was, so the next OpenCheckInif tries again.
+    // is then cleared, since the file may still hold the template as it
+    // was, so the next OpenCheckInif tries again.
     bool buildCheckIniFile(int checkTypeId, QString *error = nullptr) const;
 
     // True when OpenCheckInif would use the file as it is.

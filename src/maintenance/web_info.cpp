@@ -1,6 +1,8 @@
 #include "maintenance/web_info.h"
 
+#include "app/alert.h"
 #include "app/app_context.h"
+#include "app/desktop_open.h"
 
 #include <QMetaObject>
 #include <QNetworkAccessManager>
@@ -13,6 +15,20 @@ namespace billprint {
 QString getProductInfoUrlParam(const QString &versionText)
 {
     return QStringLiteral("pname=HSBJT_ZP&ptype=H1&ver=") + versionText;
+}
+
+QString noVendorSiteMessage()
+{
+    return QStringLiteral("没有设置厂商网站，无法打开网页（请在 Config.ini 的 [Vendor] 中设置 Site）。");
+}
+
+bool openVendorPage(AppContext &context, const QString &url)
+{
+    if (context.vendorSite().isEmpty()) {
+        tell(noVendorSiteMessage());
+        return false;
+    }
+    return BrowseURL(url);
 }
 
 WebLinks::WebLinks(QString site, QString serviceHost, QString versionText)

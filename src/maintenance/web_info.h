@@ -53,6 +53,12 @@ private:
     QString m_version;
 };
 
+// Opens `url`, a page of the vendor's site, in the browser. Without a site
+// configured (Config.ini [Vendor] Site) the user is told so once instead
+// and nothing is opened. True when the page was handed to the browser.
+bool openVendorPage(AppContext &context, const QString &url);
+QString noVendorSiteMessage();
+
 // Learns, without ever blocking the window, whether the vendor's site
 // answers: one GET of the probe page, given up after the time limit. The
 // site counts as reachable only when the answer is a success whose text

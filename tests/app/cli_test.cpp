@@ -30,6 +30,8 @@ TEST(CommandLine, QuitAfterStartupCreatesTheDatabaseAndKeepsItsRows)
     const QString root = dir.filePath("root");
     ProgramResult first = runProgram({"--data", root, "--quit-after-startup"});
     ASSERT_EQ(first.exitCode, 0) << first.err.toStdString();
+    // The installation record lands in the run's own settings folder.
+    EXPECT_TRUE(QFile::exists(first.configFolder() + "/HeShuo/JianTu.conf"));
     const QString dbPath = root + "/Data/EPData.ini";
     ASSERT_TRUE(QFile::exists(dbPath));
     EXPECT_TRUE(QFile::exists(root + "/Image/Sys_boot.jpg"));
@@ -97,6 +99,7 @@ TEST(CommandLine, DataRootInsideAnArchiveFolderIsRefused)
     ProgramResult run = runProgram({"--data", dir.filePath("Rar$EXa0.123"), "--quit-after-startup"});
     EXPECT_NE(run.exitCode, 0);
     EXPECT_TRUE(run.err.contains("请不要从压缩包中直接运行软件")) << run.err.toStdString();
+    EXPECT_FALSE(QFile::exists(run.configFolder() + "/HeShuo/JianTu.conf"));  // not taken for the installation
 }
 
 TEST(CommandLine, ConvertPrintsOneResultPerCall)

@@ -244,12 +244,34 @@ TEST(IssuedBillLookups, NumbersOfOneStateOrOfAllStates)
 TEST(IssuedBillLookups, AnUnknownTableReportsTheError)
 {
     TempDataRoot root;
+    AlertRecorder alerts;
     Lookups lookups(root.context().db());
     EXPECT_TRUE(lookups.loadCheckNOList("DataZP\"; drop table coins; --", "", "票据编号").isEmpty());
     EXPECT_FALSE(lookups.lastError().isEmpty());
     EXPECT_TRUE(root.context().db().tableExists("coins"));
     EXPECT_TRUE(lookups.loadHistoryTypeNameList("NoSuchTable").isEmpty());
     EXPECT_FALSE(lookups.lastError().isEmpty());
+}
+
+TEST(LookupErrors, TheFirstErrorOfEachLookupIsToldOnceAndTheListsStayEmpty)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Lookups::forgetReportedErrors();
+    Database &db = root.context().db();
+    for (const char *table : {"coins", "ckPersonalInfoTable", "CKTypeTable"})
+        db.exec(QStringLiteral("drop table %1").arg(table));
+    for (int round = 0; round < 2; ++round) {
+        Lookups lookups(db);  // each window asks with a lookup of its own
+        EXPECT_TRUE(lookups.loadMoneyTypeList().isEmpty());
+        EXPECT_FALSE(lookups.lastError().isEmpty());
+        EXPECT_TRUE(lookups.loadCompanyList("往来单位").isEmpty());
+        EXPECT_EQ(lookups.loadDefaultCheckTypeId("支票"), -1);
+    }
+    EXPECT_EQ(alerts.messages().size(), 3);
+    for (const char *start : {"读取币种列表失败：", "读取单位列表失败：", "读取默认模板失败："})
+        EXPECT_TRUE(alerts.sawMessage(start)) << start;
+    EXPECT_EQ(alerts.alerts().front().caption, "错误");
 }
 
 // ---- bill types -----------------------------------------------------------

@@ -1,10 +1,20 @@
 // The main window's commands that work on their own: system options, tool
 // bar, the one-bill-window rule, cache clearing, exit and the first tick.
 #include "app/cache_cleaner.h"
+#include "app/system_pictures.h"
+#include "app/ui/dialog_buttons.h"
+#include "app/ui/tfm_about.h"
 #include "app/ui/tfm_main.h"
 #include "test_support.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QLineEdit>
+#include <QVBoxLayout>
+#include <QCloseEvent>
+#include <QKeyEvent>
+#include <QTemporaryDir>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -32,6 +42,19 @@ QWidget *makeBillWindow(const QString &title)
     auto *w = new QLabel(title);
     w->setWindowTitle(title);
     return w;
+}
+
+// A bill window whose bill could not be saved: it will not close.
+class RefusingBillWindow : public QLabel
+{
+protected:
+    void closeEvent(QCloseEvent *event) override { event->ignore(); }
+};
+
+// Makes every write of the settings table fail.
+void lockSettingsTable(Database &db)
+{
+    db.exec("create trigger settings_locked before update on configtable begin select raise(abort, 'locked'); end");
 }
 
 } // namespace
@@ -62,6 +85,8 @@ TEST(MainWindow, SwitchingTheBackgroundOffAndDecliningRestartKeepsRunning)
     TempDataRoot root;
     AlertRecorder alerts;
     Tfm_Main window(root.context());
+    int starts = 0;
+    window.startNewInstance = [&] { return ++starts > 0; };
     QAction *item = window.findAction("启用系统背景图");
     ASSERT_TRUE(item->isChecked());  // the delivered database has it on
     alerts.answerNext(AlertAnswer::No);
@@ -70,7 +95,7 @@ TEST(MainWindow, SwitchingTheBackgroundOffAndDecliningRestartKeepsRunning)
     EXPECT_FALSE(item->isChecked());
     EXPECT_TRUE(alerts.sawMessage("取消背景图需要重启软件"));
     EXPECT_TRUE(alerts.sawMessage("确定要重开软件吗?"));
-    EXPECT_FALSE(window.isHidden() && false);  // no close was requested
+    EXPECT_EQ(starts, 0);
 
     item->trigger();  // switching it on again needs no restart
     EXPECT_EQ(root.context().settings().getConfigByname(SettingKey::BackgroundOn), "yes");
@@ -212,31 +237,98 @@ TEST(MainWindow, FirstTickEndsTheProgramWhenNobodyLogsIn)
     EXPECT_EQ(webChecks, 1);  // once, on the second tick
 }
 
-TEST(MainWindow, FirstUseTextTogglesWithTheBackground)
+TEST(MainWindow, FirstUseTextTakesThePlaceOfThePictureOnly)
 {
     TempDataRoot root;
+    ensureSystemPictures(root.context().dataRoot().imageFolder());
     Tfm_Main window(root.context());
+    window.registerEntryWindow("支票", [](Tfm_Main &) { return makeBillWindow("支票"); });
     window.show();
+    QWidget *cheque = window.openEntryWindow("支票");
+    ASSERT_TRUE(window.backgroundPictureShown());
     window.findAction("第一次用")->trigger();
     EXPECT_TRUE(window.firstUseText()->isVisible());
-    EXPECT_FALSE(window.mdiArea()->isVisible());
+    EXPECT_FALSE(window.backgroundPictureShown());
+    EXPECT_TRUE(cheque->isVisible());
     EXPECT_TRUE(window.firstUseText()->toPlainText().startsWith("  第一次使用软件【3步走】："));
     window.findAction("第一次用")->trigger();
     EXPECT_FALSE(window.firstUseText()->isVisible());
-    EXPECT_TRUE(window.mdiArea()->isVisible());
+    EXPECT_TRUE(window.backgroundPictureShown());
     EXPECT_TRUE(window.sidePanel()->isVisible());
+}
+
+TEST(MainWindow, FailuresAreToldOnceAndNeverFollowedBySuccess)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Tfm_Main window(root.context());
+    root.context().db().exec("drop table NameDict");
+    window.clearCache();
+    EXPECT_EQ(alerts.messages().size(), 1);
+    EXPECT_TRUE(alerts.sawMessage("清除软件缓存失败！"));
+
+    alerts.clear();
+    lockSettingsTable(root.context().db());
+    window.findAction("启用系统背景图")->trigger();  // on -> off cannot be stored
+    EXPECT_EQ(alerts.messages().size(), 1);
+    EXPECT_TRUE(alerts.sawMessage("保存系统选项失败："));
+    EXPECT_TRUE(window.findAction("启用系统背景图")->isChecked());
+
+    alerts.clear();
+    window.show();
+    window.startNewInstance = [] { return false; };
+    alerts.answerNext(AlertAnswer::Yes);
+    window.restartProgram();
+    EXPECT_EQ(alerts.messages().size(), 2);  // the question, then the failure
+    EXPECT_TRUE(alerts.sawMessage("重启软件失败"));
+    EXPECT_TRUE(window.isVisible());
+}
+
+TEST(MainWindow, ExitLeavesTheProgramRunningWhileABillWindowRefusesToClose)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Tfm_Main window(root.context());
+    window.registerEntryWindow("支票", [](Tfm_Main &) { return new RefusingBillWindow; });
+    window.show();
+    window.openEntryWindow("支票");
+    alerts.answerNext(AlertAnswer::Yes);
+    window.askExit();
+    EXPECT_TRUE(window.isVisible());
+    EXPECT_EQ(window.mdiArea()->subWindowList().size(), 1);
+}
+
+TEST(MainWindow, ACopyRunFromAnArchiveLeavesTheInstallRecordAlone)
+{
+    QTemporaryDir dir;
+    QString error;
+    auto context = AppContext::open(DataRoot(dir.filePath("Rar$EXa0.123")), &error, dir.filePath("user.conf"));
+    ASSERT_TRUE(context) << error.toStdString();
+    Tfm_Main window(*context);
+    EXPECT_EQ(context->installRecord().readRegistryString("RunPath"), "空");
 }
 
 TEST(MainWindow, StartUpFillsCaptionStatusAndInstallRecord)
 {
     TempDataRoot root;
     Tfm_Main window(root.context());
-    EXPECT_TRUE(window.windowTitle().startsWith("禾朔票据打印V" + root.context().versionText() + "- 欢迎登陆官方网站 "));
+    EXPECT_EQ(window.windowTitle(), "禾朔票据打印V" + root.context().versionText());
     EXPECT_EQ(window.statusText(1), "系统已就绪");
     EXPECT_EQ(window.statusText(2), "建议分辨率:1024x768以上");
     EXPECT_EQ(window.statusText(5), QCoreApplication::applicationFilePath());
     EXPECT_EQ(root.context().installRecord().readRegistryString("RunPath"), root.context().getRunPath());
     EXPECT_EQ(root.context().installRecord().readRegistryString("Version"), root.context().versionText());
+}
+
+TEST(MainWindow, CaptionAndAboutNameTheVendorSiteOnlyWhenOneIsSet)
+{
+    TempDataRoot root;
+    root.context().config().writeString("Vendor", "Site", "http://www.example.cn/");
+    Tfm_Main window(root.context());
+    EXPECT_EQ(window.windowTitle(), "禾朔票据打印V" + root.context().versionText()
+                                        + "- 欢迎登陆官方网站 http://www.example.cn/");
+    EXPECT_TRUE(Tfm_About("10.6.0.1", "http://www.example.cn/").contactText().endsWith("\n网址：http://www.example.cn/"));
+    EXPECT_FALSE(Tfm_About("10.6.0.1", "").contactText().contains("网址"));
 }
 
 TEST(MainWindow, DesignModeWithoutABillWindowExplainsWhatToDo)
@@ -265,4 +357,25 @@ TEST(MainWindow, DefaultDrawerIsLoadedOnlyWhenTheOptionIsOn)
     Tfm_Main window(root.context());
     ASSERT_TRUE(root.context().defaultDrawer.has_value());
     EXPECT_EQ(root.context().defaultDrawer->fullName(), "北京禾朔科技有限公司");
+}
+
+TEST(Dialogs, EnterPressesTheFocusedButtonButNotFromAnEditBox)
+{
+    installEnterPressesFocusedButton();
+    QDialog dialog;
+    auto *edit = new QLineEdit(&dialog);
+    QPushButton *save = namedButton(&dialog, "btSave", "保存");
+    auto *layout = new QVBoxLayout(&dialog);
+    layout->addWidget(edit);
+    layout->addWidget(save);
+    int clicks = 0;
+    QObject::connect(save, &QPushButton::clicked, [&] { ++clicks; });
+    dialog.show();
+    QApplication::setActiveWindow(&dialog);
+    for (QWidget *target : {static_cast<QWidget *>(edit), static_cast<QWidget *>(save)}) {
+        target->setFocus();
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+        QApplication::sendEvent(target, &enter);
+    }
+    EXPECT_EQ(clicks, 1);
 }

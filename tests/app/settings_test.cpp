@@ -52,6 +52,21 @@ TEST(ConfigTable, StoredNamesWithBlanksAreFoundByTheRead)
     EXPECT_EQ(root.context().settings().getConfigByname("MS EXCEL FIRST"), "1");
 }
 
+TEST(ConfigTable, ReadAndWriteFindANameAlikeWithBlanksOrAnotherCase)
+{
+    TempDataRoot root;
+    Database &db = root.context().db();
+    db.exec("insert into configtable (cname, cvalue) values (?, ?)", {" Ms Excel First ", "0"});
+    SystemSettings &s = root.context().settings();
+    for (const QString &name : {"MS EXCEL FIRST", " ms excel first", "Ms Excel First  "}) {
+        ASSERT_TRUE(s.setConfigByname(name, name.trimmed()));
+        EXPECT_EQ(s.getConfigByname("mS eXCEL fIRST"), name.trimmed());
+    }
+    EXPECT_EQ(db.scalar("select count(*) from configtable where lower(trim(cname))='ms excel first'").toInt(), 1);
+    ASSERT_TRUE(s.setConfigByname("  ckWPNR ", "checked"));
+    EXPECT_EQ(db.scalar("select cname from configtable where cvalue='checked'").toString(), "ckWPNR");
+}
+
 TEST(ConfigTable, BooleanSettingsReadYesAndOneAsOn)
 {
     TempDataRoot root;
@@ -172,6 +187,43 @@ TEST(IniFiles, WithoutWriteThroughNothingReachesTheDiskUntilFlush)
     EXPECT_FALSE(QFile::exists(dir.filePath("b.ini")));
     ASSERT_TRUE(ini.flush());
     EXPECT_EQ(IniFile(dir.filePath("b.ini")).readString("S", "k"), "v");
+}
+
+TEST(IniFiles, AWriteKeepsWhatAnotherProgramChangedMeanwhile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Config.ini");
+    IniFile first(path);
+    first.writeString("FM_MAIN", "TOOLBARMAIN", "1");
+    IniFile second(path);  // a second running copy, or an editor
+    second.writeString("Info", "nm", "笺途");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::Append));
+        f.write("; kept by hand\n[Vendor]\nSite = http://www.example.cn/\n");
+    }
+    first.writeString("FM_MAIN", "TOOLBARMAIN", "0");
+    QFile f(path);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(f.readAll()),
+              "[FM_MAIN]\nTOOLBARMAIN=0\n\n[Info]\nnm=笺途\n; kept by hand\n[Vendor]\nSite = http://www.example.cn/\n");
+    EXPECT_EQ(first.readString("vendor", "site"), "http://www.example.cn/");
+}
+
+TEST(IniFiles, AFileOfTheEarlierProgramIsReadAsGbk)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("Config.ini");
+    {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("[Info]\r\nnm=\xBA\xCC\xCB\xB7\r\n[Config]\r\n\xB4\xF2\xD3\xA1\xBB\xFA=LQ-630K\r\n");  // 禾朔, 打印机
+    }
+    IniFile ini(path);
+    EXPECT_EQ(ini.readString("Info", "nm"), "禾朔");
+    ini.writeString("Config", "打印机", "LQ-730K");
+    EXPECT_EQ(IniFile(path).readString("Info", "nm"), "禾朔");
+    EXPECT_EQ(IniFile(path).readString("Config", "打印机"), "LQ-730K");
 }
 
 TEST(DebugFile, NumberedDiagnosticsCountAcrossPrefixes)

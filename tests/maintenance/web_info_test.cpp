@@ -304,6 +304,22 @@ TEST(WebInformation, MenuCommandsOpenTheirPages)
                                  "http://www.example.cn/?" + q}));
 }
 
+TEST(WebInformation, WithoutAVendorSiteEachWebCommandSaysSoOnceAndOpensNothing)
+{
+    TempDataRoot root;
+    RecordedOpens opens;
+    AlertRecorder alerts;
+    Tfm_Main window(root.context());
+    installWebInformation(window);
+    for (const char *command : {"  在线升级", "  帮助 (&H)", "  邮政编码查询", "添加打印机纸张规格", "产品网站"}) {
+        alerts.clear();
+        window.runCommand(command);
+        EXPECT_EQ(alerts.messages(), QStringList{"没有设置厂商网站，无法打开网页（请在 Config.ini 的 [Vendor] 中设置 Site）。"})
+            << command;
+    }
+    EXPECT_TRUE(opens.urls.isEmpty());
+}
+
 TEST(WebInformation, BrowseUrlOpensFoldersAsFiles)
 {
     RecordedOpens opens;

@@ -140,6 +140,21 @@ TEST(PlaceCodeWindow, ShowingListsTheFirstProvinceWithItsCities)
     window.hide();
 }
 
+TEST(PlaceCodeWindow, EveryCityNameIsShownWhole)
+{
+    TempDataRoot root;
+    TfrmSsSet window(root.context());
+    window.show();
+    auto *list = window.findChild<QListWidget *>("lbCities");
+    for (const char *province : {"安徽省", "内蒙古自治区"}) {  // 安庆市 before 马鞍山市, 阿拉善盟 before 呼和浩特市
+        window.chooseProvince(province);
+        for (int i = 0; i < list->count(); ++i)
+            EXPECT_GE(list->visualItemRect(list->item(i)).width(),
+                      list->fontMetrics().horizontalAdvance(list->item(i)->text()))
+                << list->item(i)->text().toStdString();
+    }
+}
+
 TEST(PlaceCodeWindow, PanelLocksTheWindowAndStaysOpenForCorrections)
 {
     TempDataRoot root;

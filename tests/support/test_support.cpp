@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include <QDir>
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <gtest/gtest.h>
@@ -59,12 +61,26 @@ AppContext &TempDataRoot::reopen()
 
 ProgramResult runProgram(const QStringList &args, int timeoutMs)
 {
+    ProgramResult result;
+    result.home = std::make_shared<QTemporaryDir>();
+    const QDir home(result.home->path());
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    env.insert(QStringLiteral("HOME"), home.path());
+    const QList<std::pair<const char *, const char *>> folders = {{"XDG_CONFIG_HOME", "config"},
+                                                                 {"XDG_DATA_HOME", "data"},
+                                                                 {"XDG_CACHE_HOME", "cache"},
+                                                                 {"XDG_RUNTIME_DIR", "runtime"}};
+    for (const auto &[variable, folder] : folders) {
+        home.mkpath(QString::fromLatin1(folder));
+        env.insert(QString::fromLatin1(variable), home.filePath(QString::fromLatin1(folder)));
+    }
+    // Qt insists on a runtime folder only its owner may enter.
+    QFile::setPermissions(home.filePath(QStringLiteral("runtime")), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                        | QFileDevice::ExeOwner);
     process.setProcessEnvironment(env);
     process.start(QStringLiteral(BILLPRINT_EXE), args);
-    ProgramResult result;
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();

@@ -49,11 +49,15 @@ private:
 };
 
 // Runs the built program with `args`; returns its exit code and output.
+// The program gets a home and XDG folders of its own, so that what it
+// keeps per user never reaches the tester's settings.
 struct ProgramResult
 {
     int exitCode = -1;
     QString out;
     QString err;
+    std::shared_ptr<QTemporaryDir> home;  // kept for a look at what the run left there
+    QString configFolder() const { return home->filePath(QStringLiteral("config")); }
 };
 ProgramResult runProgram(const QStringList &args, int timeoutMs = 30000);
 

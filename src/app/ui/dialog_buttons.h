@@ -15,4 +15,11 @@ inline QPushButton *namedButton(QWidget *parent, const QString &objectName, cons
     return button;
 }
 
+// Makes Enter press the push button that has the focus, in every window
+// of the program. Qt leaves Enter on a button that is not a default
+// button unanswered, and the program's buttons never are (see
+// namedButton), so a user moving through a dialog with Enter would stop
+// dead on its buttons. Installed once, on the application.
+void installEnterPressesFocusedButton();
+
 } // namespace billprint

@@ -3,6 +3,7 @@
 #include "app/alert.h"
 #include "app/app_context.h"
 #include "app/system_pictures.h"
+#include "app/ui/dialog_buttons.h"
 #include "app/ui/message_box_alert.h"
 #include "app/ui/tfm_boot.h"
 #include "addressbook/ui/address_book_commands.h"
@@ -142,6 +143,7 @@ int runDesktop(const StartupOptions &options)
     static QTranslator qtTranslator;
     if (qtTranslator.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
         QCoreApplication::installTranslator(&qtTranslator);
+    installEnterPressesFocusedButton();
     const bool headless = options.quitAfterStartup;
     if (!headless)
         installMessageBoxAlerts();

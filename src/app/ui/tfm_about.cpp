@@ -6,7 +6,7 @@
 
 namespace billprint {
 
-Tfm_About::Tfm_About(const QString &fullVersion, QWidget *parent)
+Tfm_About::Tfm_About(const QString &fullVersion, const QString &vendorSite, QWidget *parent)
     : QDialog(parent, Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint | Qt::Dialog)
 {
     setObjectName(QStringLiteral("fm_About"));
@@ -25,7 +25,11 @@ Tfm_About::Tfm_About(const QString &fullVersion, QWidget *parent)
     auto *platform = new QLabel(QStringLiteral("适用平台:win98/Me/2000/Xp/2003/vista/Win7"), this);
     auto *legal = new QLabel(QStringLiteral("本软件受著作权法保护，未经许可不得复制、传播或用于商业用途。"), this);
     legal->setWordWrap(true);
-    m_contact = new QLabel(QStringLiteral("禾朔软件　客服QQ：800000000　电话：400-000-0000\n网址：请在 Config.ini 的 [Vendor] 中设置"), this);
+    QString contact = QStringLiteral("禾朔软件　客服QQ：800000000　电话：400-000-0000");
+    if (!vendorSite.trimmed().isEmpty())
+        contact += QStringLiteral("\n网址：") + vendorSite.trimmed();
+    m_contact = new QLabel(contact, this);
+    m_contact->setObjectName(QStringLiteral("lbContact"));
     m_contact->setCursor(Qt::PointingHandCursor);
     m_contact->setStyleSheet(QStringLiteral("color: rgb(20,60,160);"));
     m_contact->installEventFilter(this);
@@ -40,6 +44,11 @@ Tfm_About::Tfm_About(const QString &fullVersion, QWidget *parent)
     m_closeTimer.setSingleShot(true);
     connect(&m_closeTimer, &QTimer::timeout, this, &QDialog::accept);
     m_closeTimer.start();
+}
+
+QString Tfm_About::contactText() const
+{
+    return m_contact->text();
 }
 
 void Tfm_About::mousePressEvent(QMouseEvent *)

@@ -8,11 +8,14 @@ class QLabel;
 namespace billprint {
 
 // The About window: borderless, on top, closes on any click or after 15 s.
+// The vendor's web address is shown only when one is configured.
 class Tfm_About : public QDialog
 {
     Q_OBJECT
 public:
-    Tfm_About(const QString &fullVersion, QWidget *parent = nullptr);
+    Tfm_About(const QString &fullVersion, const QString &vendorSite, QWidget *parent = nullptr);
+
+    QString contactText() const;
 
 signals:
     void contactClicked();

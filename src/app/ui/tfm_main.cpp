@@ -45,6 +45,8 @@ const QString kMenuCheque = QStringLiteral("支票");
 const QString kMenuDeposit = QStringLiteral("进账单");
 const QString kMenuCashSlip = QStringLiteral("现金缴款单");
 const QString kMenuWaybill = QStringLiteral("填写快递单");
+const QString kDesignModeCommand = QStringLiteral("设计模式（票据模板界面及打印效果调整）");
+const QString kDesignerCommand = QStringLiteral("模板设计");
 
 } // namespace
 
@@ -102,6 +104,11 @@ Tfm_Main::Tfm_Main(AppContext &context, const Installer &install, QWidget *paren
     buildToolBar();
     buildStatusBar();
     buildBackgroundMenu();
+    startNewInstance = [] {
+        QStringList args = QCoreApplication::arguments().mid(1);
+        args.removeAll(QStringLiteral("--quit-after-startup"));
+        return QProcess::startDetached(QCoreApplication::applicationFilePath(), args);
+    };
     if (install)
         install(*this);
 
@@ -121,7 +128,10 @@ Tfm_Main::Tfm_Main(AppContext &context, const Installer &install, QWidget *paren
     InitBackGround(systemOptionAction(SettingKey::BackgroundOn)->isChecked());  // as LoadSysParam read it
     m_tickCounter = 0;
     m_statusPanels[4]->setText(QCoreApplication::applicationFilePath());
-    writeInstallRecord();
+    // A copy run from inside an archive is refused at start (checkNotInArchive)
+    // and must not pass itself off as the installation.
+    if (!runsFromArchive())
+        writeInstallRecord();
     updateCaption();
     fillPrinterList();
     m_ctx.defaultDrawer = loadDefaultDrawer(m_ctx);
@@ -192,33 +202,59 @@ void Tfm_Main::buildCentralArea()
     setCentralWidget(central);
 }
 
-QAction *Tfm_Main::addCommand(QMenu *menu, const QString &text, std::function<void()> slot,
+void Tfm_Main::bindCommand(QAction *action, const QString &command)
+{
+    action->setProperty("command", command);
+    connect(action, &QAction::triggered, this, [this, command] { runCommand(command); });
+}
+
+QAction *Tfm_Main::addCommand(QMenu *menu, const QString &text, const QString &command,
                               const QKeySequence &shortcut)
 {
     QAction *action = menu->addAction(text);
     if (!shortcut.isEmpty())
         action->setShortcut(shortcut);
-    if (slot)
-        connect(action, &QAction::triggered, this, [slot] { slot(); });
+    bindCommand(action, command.isEmpty() ? text : command);
+    return action;
+}
+
+QAction *Tfm_Main::addOwnCommand(QMenu *menu, const QString &text, std::function<void()> run,
+                                 const QKeySequence &shortcut)
+{
+    setCommandHandler(text, std::move(run));
+    return addCommand(menu, text, text, shortcut);
+}
+
+QAction *Tfm_Main::addEntryCommand(QMenu *menu, const QString &text, const QString &family, bool checkOpen,
+                                   const QKeySequence &shortcut)
+{
+    m_entryCommands.insert(text, EntryCommand{family, checkOpen});
+    return addCommand(menu, text, text, shortcut);
+}
+
+QAction *Tfm_Main::addInactiveItem(QMenu *menu, const QString &text)
+{
+    QAction *action = menu->addAction(text);
+    action->setEnabled(false);
     return action;
 }
 
 QMenu *Tfm_Main::buildNewBillMenu(QWidget *parent)
 {
     auto *menu = new QMenu(QStringLiteral("填开新票据"), parent);
-    addCommand(menu, kMenuCheque, [this] { openEntryWindow(QStringLiteral("支票")); }, QKeySequence(QStringLiteral("Ctrl+B")));
-    addCommand(menu, kMenuDeposit, [this] { openEntryWindow(QStringLiteral("进账单")); }, QKeySequence(QStringLiteral("Ctrl+A")));
-    addCommand(menu, kMenuCashSlip, [this] { openEntryWindow(QStringLiteral("缴款单"), false); });
-    addCommand(menu, QStringLiteral("定制单"), nullptr)->setEnabled(false);
-    addCommand(menu, QStringLiteral("电汇单"), nullptr, QKeySequence(QStringLiteral("Ctrl+D")))->setEnabled(false);
-    addCommand(menu, QStringLiteral("承兑汇票"), [this] { noBillWindowOpen(); })->setEnabled(false);
-    addCommand(menu, QStringLiteral("境外汇款申请"), nullptr)->setEnabled(false);
+    addEntryCommand(menu, kMenuCheque, QStringLiteral("支票"), true, QKeySequence(QStringLiteral("Ctrl+B")));
+    addEntryCommand(menu, kMenuDeposit, QStringLiteral("进账单"), true, QKeySequence(QStringLiteral("Ctrl+A")));
+    addEntryCommand(menu, kMenuCashSlip, QStringLiteral("缴款单"), false);
+    addInactiveItem(menu, QStringLiteral("定制单"));
+    addInactiveItem(menu, QStringLiteral("电汇单"))->setShortcut(QKeySequence(QStringLiteral("Ctrl+D")));
+    addOwnCommand(menu, QStringLiteral("承兑汇票"), [this] { noBillWindowOpen(); })->setEnabled(false);
+    addInactiveItem(menu, QStringLiteral("境外汇款申请"));
     menu->addSeparator();
     for (const QString &text : {QStringLiteral("普通发票收据"), QStringLiteral("出口商品发票"), QStringLiteral("国际货运发票")})
-        addCommand(menu, text, [this] { noBillWindowOpen(); })->setEnabled(false);
-    addCommand(menu, QStringLiteral("送货单"), nullptr)->setVisible(false);
+        addOwnCommand(menu, text, [this] { noBillWindowOpen(); })->setEnabled(false);
+    addInactiveItem(menu, QStringLiteral("送货单"))->setVisible(false);
     menu->addSeparator();
-    addCommand(menu, kMenuWaybill, [this] { openEntryWindow(QStringLiteral("快递单")); });
+    addEntryCommand(menu, kMenuWaybill, QStringLiteral("快递单"));
     return menu;
 }
 
@@ -231,39 +267,39 @@ void Tfm_Main::buildMenus()
     fileMenu->addMenu(m_newBillMenu);
     QMenu *otherInvoices = fileMenu->addMenu(QStringLiteral("其他发票收据"));
     for (const QString &text : {QStringLiteral("国地税发票"), QStringLiteral("增值税发票"), QStringLiteral("海运业发票")})
-        addCommand(otherInvoices, text, nullptr)->setEnabled(false);
+        addInactiveItem(otherInvoices, text);
     otherInvoices->addSeparator();
-    addCommand(otherInvoices, QStringLiteral("其他发票"), nullptr)->setEnabled(false);
+    addInactiveItem(otherInvoices, QStringLiteral("其他发票"));
     QMenu *customBills = fileMenu->addMenu(QStringLiteral("其他定制票据"));
     for (const QString &text : {QStringLiteral("送货单"), QStringLiteral("销售单"), QStringLiteral("珠宝质保单"),
                                 QStringLiteral("单位收付款单")})
-        addCommand(customBills, text, nullptr)->setEnabled(false);
+        addInactiveItem(customBills, text);
     fileMenu->addSeparator();
-    addCommand(fileMenu, QStringLiteral("关闭所有填开单据"), [this] { closeAllEntryWindows(); });
+    addOwnCommand(fileMenu, QStringLiteral("关闭所有填开单据"), [this] { closeAllEntryWindows(); });
 
     QMenu *history = bar->addMenu(QStringLiteral("历史开票管理(&S)"));
     for (const QString &text : {QStringLiteral("支票管理(&Z)"), QStringLiteral("进帐单管理(&J) "),
                                 QStringLiteral("现金缴款单管理"), QStringLiteral("快递单管理")})
-        addCommand(history, text, [this, text] { runCommand(text); });
+        addCommand(history, text);
     for (const QString &text : {QStringLiteral("电汇单管理(&D)"), QStringLiteral("承兑汇票管理"),
                                 QStringLiteral("境外汇款申请书管理"), QStringLiteral("收据及发票管理"),
                                 QStringLiteral("国际货运发票管理"), QStringLiteral("出口商品发票管理"),
                                 QStringLiteral("送货单管理"), QStringLiteral("定制单管理")})
-        addCommand(history, text, nullptr)->setVisible(false);
+        addInactiveItem(history, text)->setVisible(false);
 
     QMenu *system = bar->addMenu(QStringLiteral("系统管理(&M)"));
-    auto command = [this](const QString &text) { return [this, text] { runCommand(text); }; };
-    addCommand(system, QStringLiteral("单位及客户资料管理(&K) "), command(QStringLiteral("单位及客户资料管理(&K) ")));
-    addCommand(system, QStringLiteral("设计模式（票据模板界面及打印效果调整）"), [this] { designMode(); });
+    addCommand(system, QStringLiteral("单位及客户资料管理(&K) "));
+    addOwnCommand(system, kDesignModeCommand, [this] { designMode(); });
+    m_commandNeeds.insert(kDesignModeCommand, kDesignerCommand);
     system->addSeparator();
-    addCommand(system, QStringLiteral("票据模板导入"), command(QStringLiteral("票据模板导入")));
-    addCommand(system, QStringLiteral("票据模板管理（默认、显示、隐藏）"), command(QStringLiteral("票据模板管理（默认、显示、隐藏）")));
+    addCommand(system, QStringLiteral("票据模板导入"));
+    addCommand(system, QStringLiteral("票据模板管理（默认、显示、隐藏）"));
     system->addSeparator();
-    addCommand(system, QStringLiteral("字典管理设置(&N) 用途、始发站等"), command(QStringLiteral("字典管理设置(&N) 用途、始发站等")));
-    addCommand(system, QStringLiteral("币种设置"), command(QStringLiteral("币种设置")));
-    addCommand(system, QStringLiteral("省市代码设置(&O)"), command(QStringLiteral("省市代码设置(&O)")));
+    addCommand(system, QStringLiteral("字典管理设置(&N) 用途、始发站等"));
+    addCommand(system, QStringLiteral("币种设置"));
+    addCommand(system, QStringLiteral("省市代码设置(&O)"));
     system->addSeparator();
-    addCommand(system, QStringLiteral("更改系统登录密码"), command(QStringLiteral("更改系统登录密码")));
+    addCommand(system, QStringLiteral("更改系统登录密码"));
     QMenu *options = system->addMenu(QStringLiteral("系统选项(&Y)"));
     const QList<QPair<QString, QString>> optionItems = {
         {QStringLiteral("打印前弹出打印机配置窗口"), SettingKey::PrinterDialogFirst},
@@ -272,49 +308,49 @@ void Tfm_Main::buildMenus()
         {QStringLiteral("启用默认出票人"), SettingKey::DefaultDrawerOn},
     };
     for (const auto &[text, setting] : optionItems) {
-        QAction *action = options->addAction(text);
-        action->setCheckable(true);
         const QString key = setting;
-        connect(action, &QAction::triggered, this, [this, key] {
+        QAction *action = addOwnCommand(options, text, [this, key] {
             if (key == SettingKey::BackgroundOn)
                 toggleBackgroundOption();
             else
                 toggleSystemOption(key);
         });
+        action->setCheckable(true);
         m_systemOptions.insert(setting, action);
     }
 
     QMenu *printing = bar->addMenu(QStringLiteral("打印设置(&P)"));
-    addCommand(printing, QStringLiteral("打印整体偏移调整(&M)"), command(QStringLiteral("打印整体偏移调整(&M)")));
+    addCommand(printing, QStringLiteral("打印整体偏移调整(&M)"));
     printing->addSeparator();
-    addCommand(printing, QStringLiteral("锁定/匹配票据打印机"), command(QStringLiteral("锁定/匹配票据打印机")));
-    addCommand(printing, QStringLiteral("打印机设置 (&C)"), command(QStringLiteral("打印机设置 (&C)")));
+    addCommand(printing, QStringLiteral("锁定/匹配票据打印机"));
+    addCommand(printing, QStringLiteral("打印机设置 (&C)"));
     printing->addSeparator();
-    addCommand(printing, QStringLiteral("添加打印机纸张规格"), command(QStringLiteral("添加打印机纸张规格")));
+    addCommand(printing, QStringLiteral("添加打印机纸张规格"));
 
     QMenu *tools = bar->addMenu(QStringLiteral("工具(&T)"));
-    addCommand(tools, QStringLiteral("  在线升级"), command(QStringLiteral("  在线升级")));
-    addCommand(tools, QStringLiteral("  清除软件缓存文件"), [this] { clearCache(); });
-    addCommand(tools, QStringLiteral("  修复压缩数据库"), [] { tell(QStringLiteral("正在建设!")); });
-    addCommand(tools, QStringLiteral("  锁定电脑屏幕"), [this] { lockScreen(); });
+    addCommand(tools, QStringLiteral("  在线升级"));
+    addOwnCommand(tools, QStringLiteral("  清除软件缓存文件"), [this] { clearCache(); });
+    addOwnCommand(tools, QStringLiteral("  修复压缩数据库"), [] { tell(QStringLiteral("正在建设!")); });
+    addOwnCommand(tools, QStringLiteral("  锁定电脑屏幕"), [this] { lockScreen(); });
     tools->addSeparator();
-    addCommand(tools, QStringLiteral("  显示\\隐藏在线中心"), [this] { toggleSidePanel(); });
+    addOwnCommand(tools, QStringLiteral("  显示\\隐藏在线中心"), [this] { toggleSidePanel(); });
     tools->addSeparator();
-    addCommand(tools, QStringLiteral("  邮政编码查询"), command(QStringLiteral("  邮政编码查询")));
-    addCommand(tools, QStringLiteral("  计算器 (&U)"), [this] { startCalculator(); });
+    addCommand(tools, QStringLiteral("  邮政编码查询"));
+    addOwnCommand(tools, QStringLiteral("  计算器 (&U)"), [this] { startCalculator(); });
 
-    QAction *toolbarToggle = bar->addAction(QStringLiteral("显示/隐藏工具栏(&L)"));
-    connect(toolbarToggle, &QAction::triggered, this, &Tfm_Main::toggleToolBar);
+    const QString toolbarToggle = QStringLiteral("显示/隐藏工具栏(&L)");
+    setCommandHandler(toolbarToggle, [this] { toggleToolBar(); });
+    bindCommand(bar->addAction(toolbarToggle), toolbarToggle);
 
     QMenu *help = bar->addMenu(QStringLiteral("帮 助(&H)"));
-    addCommand(help, QStringLiteral("  升级到9.28"), command(QStringLiteral("  升级到9.28")))->setVisible(false);
+    addCommand(help, QStringLiteral("  升级到9.28"))->setVisible(false);
     help->addSeparator();
-    addCommand(help, QStringLiteral("  关于 (&A)"), [this] { showAbout(); });
-    addCommand(help, QStringLiteral("  帮助 (&H)"), command(QStringLiteral("  帮助 (&H)")), QKeySequence(Qt::Key_F1));
-    addCommand(help, QStringLiteral("  重启软件"), [this] { restartProgram(); });
-    addCommand(help, QStringLiteral("  进入软件所在文件夹"), [this] { openProgramFolder(); }, QKeySequence(Qt::Key_F8));
+    addOwnCommand(help, QStringLiteral("  关于 (&A)"), [this] { showAbout(); });
+    addCommand(help, QStringLiteral("  帮助 (&H)"), QString(), QKeySequence(Qt::Key_F1));
+    addOwnCommand(help, QStringLiteral("  重启软件"), [this] { restartProgram(); });
+    addOwnCommand(help, QStringLiteral("  进入软件所在文件夹"), [this] { openProgramFolder(); }, QKeySequence(Qt::Key_F8));
     help->addSeparator();
-    addCommand(help, QStringLiteral("  退出 (&Q)"), [this] { askExit(); });
+    addOwnCommand(help, QStringLiteral("  退出 (&Q)"), [this] { askExit(); });
 }
 
 void Tfm_Main::buildToolBar()
@@ -333,35 +369,39 @@ void Tfm_Main::buildToolBar()
 
     QStyle *st = style();
     auto addButton = [&](const QString &caption, const QString &hint, QStyle::StandardPixmap icon,
-                         std::function<void()> slot) {
+                         const QString &command) {
         QAction *action = new QAction(st->standardIcon(icon), caption, m_toolBar);
         action->setToolTip(hint.isEmpty() ? caption : hint);
-        if (slot)
-            connect(action, &QAction::triggered, this, [slot] { slot(); });
+        if (!command.isEmpty())
+            bindCommand(action, command);
         m_toolBar->addAction(action);
         if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(action)))
             button->setFixedSize(79, 43);
         return action;
     };
 
-    QAction *newBill = addButton(QStringLiteral("填开新票据"), QString(), QStyle::SP_FileIcon, nullptr);
+    QAction *newBill = addButton(QStringLiteral("填开新票据"), QString(), QStyle::SP_FileIcon, QString());
     newBill->setMenu(m_newBillMenu);
     if (auto *button = qobject_cast<QToolButton *>(m_toolBar->widgetForAction(newBill)))
         button->setPopupMode(QToolButton::InstantPopup);
     addButton(QStringLiteral("我方单位"), QStringLiteral("我方单位信息与帐户管理"), QStyle::SP_DirHomeIcon,
-              [this] { runCommand(QStringLiteral("我方单位")); });
+              QStringLiteral("我方单位"));
     addButton(QStringLiteral("往来单位(&K)"), QStringLiteral("客户地址账户资料管理"), QStyle::SP_DirOpenIcon,
-              [this] { runCommand(QStringLiteral("往来单位(&K)")); });
+              QStringLiteral("往来单位(&K)"));
     addButton(QStringLiteral("打印机(&C)"), QStringLiteral("打印机、打印方向及纸张设定（并不会启动打印）"),
-              QStyle::SP_ComputerIcon, [this] { runCommand(QStringLiteral("打印机设置 (&C)")); });
+              QStyle::SP_ComputerIcon, QStringLiteral("打印机设置 (&C)"));
     addButton(QStringLiteral("新模板导入"), QStringLiteral("导入新票据模板"), QStyle::SP_ArrowDown,
-              [this] { runCommand(QStringLiteral("票据模板导入")); });
+              QStringLiteral("票据模板导入"));
+    setCommandHandler(QStringLiteral("第一次用"), [this] { toggleFirstUseText(); });
     addButton(QStringLiteral("第一次用"), QStringLiteral("第一次使用软件前简读"), QStyle::SP_MessageBoxInformation,
-              [this] { toggleFirstUseText(); });
-    addButton(QStringLiteral("  退出 (&Q)"), QStringLiteral("退出打印系统"), QStyle::SP_DialogCloseButton, [this] {
-        runCommand(QStringLiteral("关闭批量打印"));
+              QStringLiteral("第一次用"));
+    // The button also closes the batch print window before it asks.
+    const QString exitCommand = QStringLiteral("退出打印系统");
+    setCommandHandler(exitCommand, [this] {
+        runHook(QStringLiteral("关闭批量打印"));
         askExit();
     });
+    addButton(QStringLiteral("  退出 (&Q)"), exitCommand, QStyle::SP_DialogCloseButton, exitCommand);
 }
 
 void Tfm_Main::buildStatusBar()
@@ -393,24 +433,24 @@ void Tfm_Main::buildStatusBar()
 void Tfm_Main::buildBackgroundMenu()
 {
     m_backgroundMenu = new QMenu(this);
-    addCommand(m_backgroundMenu, QStringLiteral("支票"), [this] { openEntryWindow(QStringLiteral("支票")); });
-    addCommand(m_backgroundMenu, QStringLiteral("进账单"), [this] { openEntryWindow(QStringLiteral("进账单")); });
-    addCommand(m_backgroundMenu, QStringLiteral("缴款单、现金送款单"), [this] { openEntryWindow(QStringLiteral("缴款单"), false); });
+    addEntryCommand(m_backgroundMenu, QStringLiteral("支票"), QStringLiteral("支票"));
+    addEntryCommand(m_backgroundMenu, QStringLiteral("进账单"), QStringLiteral("进账单"));
+    addEntryCommand(m_backgroundMenu, QStringLiteral("缴款单、现金送款单"), QStringLiteral("缴款单"), false);
     m_backgroundMenu->addSeparator();
-    addCommand(m_backgroundMenu, QStringLiteral("快递单"), [this] { openEntryWindow(QStringLiteral("快递单")); });
+    addEntryCommand(m_backgroundMenu, QStringLiteral("快递单"), QStringLiteral("快递单"));
     m_backgroundMenu->addSeparator();
     for (const QString &text : {QStringLiteral("电汇单-业务委托书"), QStringLiteral("境外汇款申请书"),
                                 QStringLiteral("承兑汇票"), QStringLiteral("定制单")})
-        addCommand(m_backgroundMenu, text, [this] { noBillWindowOpen(); })->setVisible(false);
+        addOwnCommand(m_backgroundMenu, text, [this] { noBillWindowOpen(); })->setVisible(false);
     QMenu *invoices = m_backgroundMenu->addMenu(QStringLiteral("发票"));
     for (const QString &text : {QStringLiteral("普通发票收据"), QStringLiteral("国际货运发票"), QStringLiteral("出口商品发票")})
-        addCommand(invoices, text, [this] { noBillWindowOpen(); });
+        addOwnCommand(invoices, text, [this] { noBillWindowOpen(); });
     invoices->menuAction()->setVisible(false);
-    addCommand(m_backgroundMenu, QStringLiteral("刷新"), [this] {
+    addOwnCommand(m_backgroundMenu, QStringLiteral("刷新"), [this] {
         m_sidePanel->show();
         InitBackGround(m_systemOptions.value(SettingKey::BackgroundOn)->isChecked());
     });
-    addCommand(m_backgroundMenu, QStringLiteral("帮助"), [this] { runCommand(QStringLiteral("  帮助 (&H)")); });
+    addCommand(m_backgroundMenu, QStringLiteral("帮助"), QStringLiteral("  帮助 (&H)"));
 }
 
 QString Tfm_Main::sidePanelLabelText()
@@ -425,8 +465,11 @@ QString Tfm_Main::sidePanelLabelText()
 
 void Tfm_Main::updateCaption()
 {
-    setWindowTitle(QStringLiteral("禾朔票据打印V") + m_ctx.versionText()
-                   + QStringLiteral("- 欢迎登陆官方网站 ") + m_ctx.vendorSite());
+    QString caption = QStringLiteral("禾朔票据打印V") + m_ctx.versionText();
+    const QString site = m_ctx.vendorSite();
+    if (!site.isEmpty())
+        caption += QStringLiteral("- 欢迎登陆官方网站 ") + site;
+    setWindowTitle(caption);
 }
 
 void Tfm_Main::writeInstallRecord()
@@ -439,7 +482,7 @@ void Tfm_Main::fillPrinterList()
 {
     // The printer list and the locked bill printer are filled in by the
     // printing part of the program through this command, when present.
-    runCommand(QStringLiteral("初始化打印机列表"));
+    runHook(QStringLiteral("初始化打印机列表"));
 }
 
 QAction *Tfm_Main::systemOptionAction(const QString &settingName) const
@@ -476,7 +519,7 @@ void Tfm_Main::InitBackGround(bool pictureOn)
 
 bool Tfm_Main::backgroundPictureShown() const
 {
-    return m_area->hasPicture() && m_area->isVisible();
+    return m_area->hasPicture() && m_area->isVisible() && m_firstUse->isHidden();
 }
 
 void Tfm_Main::toggleSystemOption(const QString &settingName)
@@ -497,18 +540,19 @@ void Tfm_Main::toggleBackgroundOption()
 {
     const bool wasOn = m_ctx.settings().isOn(SettingKey::BackgroundOn);
     QString error;
+    const bool stored = m_ctx.settings().setOn(SettingKey::BackgroundOn, !wasOn, &error);
+    LoadSysParam();  // the check mark follows what is stored
+    if (!stored) {
+        // Nothing changed: no restart to ask for, no picture to load.
+        tell(QStringLiteral("保存系统选项失败：") + error, QStringLiteral("错误"), AlertIcon::Error);
+        return;
+    }
     if (wasOn) {
-        m_ctx.settings().setOn(SettingKey::BackgroundOn, false, &error);
-        LoadSysParam();
         tell(QStringLiteral("取消背景图需要重启软件"));
         restartProgram();
     } else {
-        m_ctx.settings().setOn(SettingKey::BackgroundOn, true, &error);
-        LoadSysParam();
         InitBackGround(true);
     }
-    if (!error.isEmpty())
-        tell(QStringLiteral("保存系统选项失败：") + error, QStringLiteral("错误"), AlertIcon::Error);
 }
 
 void Tfm_Main::toggleToolBar()
@@ -521,15 +565,17 @@ void Tfm_Main::toggleToolBar()
 
 void Tfm_Main::toggleFirstUseText()
 {
+    // The text takes the place of the background picture only: it lies
+    // under the bill windows, which stay open and in view.
     if (m_firstUse->isHidden()) {
+        m_firstUse->setGeometry(m_area->viewport()->rect());
         m_firstUse->show();
-        m_firstUse->raise();
-        m_area->hide();
+        m_firstUse->lower();
     } else {
         m_firstUse->hide();
-        m_area->show();
         m_sidePanel->show();
     }
+    m_area->viewport()->update();
 }
 
 void Tfm_Main::toggleSidePanel()
@@ -552,11 +598,13 @@ bool Tfm_Main::noBillWindowOpen()
 
 QWidget *Tfm_Main::openEntryWindow(const QString &family, bool checkOpen)
 {
+    auto factory = m_entryFactories.find(family);
+    if (factory == m_entryFactories.end()) {
+        tell(laterVersionMessage());
+        return nullptr;
+    }
     if (checkOpen && !noBillWindowOpen())
         return nullptr;
-    auto factory = m_entryFactories.find(family);
-    if (factory == m_entryFactories.end())
-        return nullptr;  // that family's window is not part of this build yet
     QApplication::setOverrideCursor(Qt::WaitCursor);
     QWidget *window = m_entryWindows.value(family);
     if (!window) {
@@ -573,9 +621,17 @@ QWidget *Tfm_Main::openEntryWindow(const QString &family, bool checkOpen)
     return window;
 }
 
-void Tfm_Main::closeAllEntryWindows()
+bool Tfm_Main::closeAllEntryWindows()
 {
-    m_area->closeAllSubWindows();
+    bool allClosed = true;
+    // Windows already closed and waiting for deletion are still listed;
+    // closing them again is harmless.
+    for (QMdiSubWindow *sub : m_area->subWindowList()) {
+        // A bill window whose bill could not be saved refuses to close.
+        if (!sub->close())
+            allClosed = false;
+    }
+    return allClosed;
 }
 
 void Tfm_Main::setCommandHandler(const QString &command, std::function<void()> handler)
@@ -583,15 +639,45 @@ void Tfm_Main::setCommandHandler(const QString &command, std::function<void()> h
     m_commandHandlers.insert(command, std::move(handler));
 }
 
+bool Tfm_Main::hasCommandHandler(const QString &command) const
+{
+    const auto entry = m_entryCommands.constFind(command);
+    if (entry != m_entryCommands.constEnd())
+        return hasEntryWindow(entry->family);
+    const auto handler = m_commandHandlers.constFind(command);
+    if (handler == m_commandHandlers.constEnd() || !*handler)
+        return false;
+    const QString needs = m_commandNeeds.value(command);
+    return needs.isEmpty() || hasCommandHandler(needs);
+}
+
 void Tfm_Main::runCommand(const QString &command)
 {
-    auto it = m_commandHandlers.find(command);
-    if (it != m_commandHandlers.end() && *it)
-        (*it)();
+    const auto entry = m_entryCommands.constFind(command);
+    if (entry != m_entryCommands.constEnd()) {
+        openEntryWindow(entry->family, entry->checkOpen);
+        return;
+    }
+    if (!hasCommandHandler(command)) {
+        tell(laterVersionMessage());
+        return;
+    }
+    m_commandHandlers.value(command)();
+}
+
+void Tfm_Main::runHook(const QString &name)
+{
+    const auto handler = m_commandHandlers.constFind(name);
+    if (handler != m_commandHandlers.constEnd() && *handler)
+        (*handler)();
 }
 
 void Tfm_Main::designMode()
 {
+    if (!hasCommandHandler(kDesignerCommand)) {
+        tell(laterVersionMessage());
+        return;
+    }
     tell(QStringLiteral("提示:\n\n    1.【设计模式】仅用于设置单个项目，一般用于单据格式变化设计模版。若是打印整体偏向某个方向，"
                         "请进入【打印设置】-【整体偏移】调整。\n\n    2.部分模版格式比较老或已经变化的，"
                         "请联系软件右侧禾朔在线客服更新（免费更新或制作）。"));
@@ -605,14 +691,18 @@ void Tfm_Main::designMode()
         if (tag > 0)
             m_ctx.currentCheckTypeId = tag;
     }
-    runCommand(QStringLiteral("模板设计"));
+    runCommand(kDesignerCommand);
 }
 
 void Tfm_Main::clearCache()
 {
     const CacheCleaner::Result result = CacheCleaner(m_ctx.db(), m_ctx.dataRoot().imageFolder()).run();
-    if (!result.databaseOk)
+    if (!result.databaseOk) {
+        // The database step is all or nothing: the caches the open bill
+        // windows use are still valid, so they stay open.
         tell(QStringLiteral("清除软件缓存失败！") + result.databaseError, QStringLiteral("错误"), AlertIcon::Error);
+        return;
+    }
     if (m_area->subWindowList().isEmpty()) {
         tell(QStringLiteral("缓存清除成功！"));
     } else {
@@ -625,10 +715,13 @@ void Tfm_Main::restartProgram()
 {
     if (!askYesNo(QStringLiteral("确定要重开软件吗?"), QStringLiteral("重启软件")))
         return;
-    closeAllEntryWindows();
-    QStringList args = QCoreApplication::arguments().mid(1);
-    args.removeAll(QStringLiteral("--quit-after-startup"));
-    QProcess::startDetached(QCoreApplication::applicationFilePath(), args);
+    if (!closeAllEntryWindows())
+        return;  // a bill that could not be saved keeps the program running
+    if (!startNewInstance || !startNewInstance()) {
+        tell(QStringLiteral("重启软件失败：无法启动新的程序，请手动重新打开软件！"), QStringLiteral("错误"),
+             AlertIcon::Error);
+        return;
+    }
     m_closing = true;
     close();
 }
@@ -644,7 +737,7 @@ void Tfm_Main::askExit()
 
 void Tfm_Main::showAbout()
 {
-    Tfm_About about(getFileVersionText(4), this);
+    Tfm_About about(getFileVersionText(4), m_ctx.vendorSite(), this);
     // The contact lines lead to the vendor's home page, like the side label.
     connect(&about, &Tfm_About::contactClicked, this, [this] { runCommand(QStringLiteral("产品网站")); });
     about.move(geometry().center() - about.rect().center());
@@ -699,9 +792,14 @@ QString Tfm_Main::statusText(int panel) const
     return panel >= 1 && panel <= 5 ? m_statusPanels[panel - 1]->text() : QString();
 }
 
+bool Tfm_Main::runsFromArchive() const
+{
+    return m_ctx.getRunPath().contains(QLatin1Char('$'));
+}
+
 bool Tfm_Main::checkNotInArchive()
 {
-    if (!m_ctx.getRunPath().contains(QLatin1Char('$')))
+    if (!runsFromArchive())
         return true;
     tell(archiveMessage(m_ctx.versionText()));
     return false;
@@ -777,9 +875,15 @@ void Tfm_Main::onClockTick()
 
 void Tfm_Main::closeEvent(QCloseEvent *event)
 {
+    if (!closeAllEntryWindows()) {
+        // A bill window kept its bill because saving it failed: the
+        // program stays so that nothing typed is lost.
+        m_closing = false;
+        event->ignore();
+        return;
+    }
     m_clock.stop();
-    runCommand(QStringLiteral("关闭主窗口"));
-    closeAllEntryWindows();
+    runHook(QStringLiteral("关闭主窗口"));
     m_ctx.config().flush();
     event->accept();
 }

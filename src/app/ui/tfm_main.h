@@ -40,17 +40,33 @@ public:
     // program register the entry windows here.
     using EntryWindowFactory = std::function<QWidget *(Tfm_Main &)>;
     void registerEntryWindow(const QString &family, EntryWindowFactory factory);
+    bool hasEntryWindow(const QString &family) const { return m_entryFactories.contains(family); }
     // Opens the family's entry window. With `checkOpen`, refuses (with a
-    // message) while another bill window is open.
+    // message) while another bill window is open. A family whose window is
+    // not part of the program yet is told as such.
     QWidget *openEntryWindow(const QString &family, bool checkOpen = true);
     // True when no bill window is open; otherwise tells the user.
     bool noBillWindowOpen();
-    void closeAllEntryWindows();
+    // Closes every bill window; false when one of them refused (its bill
+    // could not be saved) and stays open.
+    bool closeAllEntryWindows();
 
-    // Commands whose windows come from other parts of the program are
-    // looked up here by their menu text; without a handler they do nothing.
+    // Every menu item and tool button runs a command by its name (the
+    // item's text, kept in the action's "command" property). The frame
+    // enters its own commands at creation, the other parts of the program
+    // theirs when they are installed. A command without a handler tells
+    // the user the function comes with a later version.
     void setCommandHandler(const QString &command, std::function<void()> handler);
     void runCommand(const QString &command);
+    // True when `command` does something: it has a handler, and what the
+    // handler leads to (the bill window of a family, the designer behind
+    // the design mode) is there as well.
+    bool hasCommandHandler(const QString &command) const;
+    static QString laterVersionMessage() { return QStringLiteral("该功能将在后续版本提供"); }
+
+    // Starts the program anew for the restart command; false when the new
+    // process could not be started. Replaceable (tests).
+    std::function<bool()> startNewInstance;
 
     // Asked on the first clock tick when login is required; false ends the
     // program.
@@ -108,8 +124,23 @@ private:
     void buildStatusBar();
     void buildBackgroundMenu();
     QMenu *buildNewBillMenu(QWidget *parent);
-    QAction *addCommand(QMenu *menu, const QString &text, std::function<void()> slot,
+    // Adds an item running `command` (default: its own text).
+    QAction *addCommand(QMenu *menu, const QString &text, const QString &command = QString(),
                         const QKeySequence &shortcut = QKeySequence());
+    // Adds an item running a command of the frame itself.
+    QAction *addOwnCommand(QMenu *menu, const QString &text, std::function<void()> run,
+                           const QKeySequence &shortcut = QKeySequence());
+    // Adds an item opening the entry window of `family`.
+    QAction *addEntryCommand(QMenu *menu, const QString &text, const QString &family, bool checkOpen = true,
+                             const QKeySequence &shortcut = QKeySequence());
+    // Adds a greyed item that stands for bills the program does not offer.
+    QAction *addInactiveItem(QMenu *menu, const QString &text);
+    void bindCommand(QAction *action, const QString &command);
+    // Runs the handler other parts of the program may have entered for one
+    // of the frame's own steps (filling the printer list, closing); quiet
+    // when there is none.
+    void runHook(const QString &name);
+    bool runsFromArchive() const;
     QString sidePanelLabelText();
     void updateCaption();
     void writeInstallRecord();
@@ -129,6 +160,13 @@ private:
     QMap<QString, EntryWindowFactory> m_entryFactories;
     QMap<QString, QPointer<QWidget>> m_entryWindows;
     QMap<QString, std::function<void()>> m_commandHandlers;
+    struct EntryCommand
+    {
+        QString family;
+        bool checkOpen = true;
+    };
+    QMap<QString, EntryCommand> m_entryCommands;
+    QMap<QString, QString> m_commandNeeds;  // command -> command it leads to
     QTimer m_clock;
     int m_tickCounter = 0;
     bool m_webInfoChecked = false;

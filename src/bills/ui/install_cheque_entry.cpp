@@ -55,8 +55,11 @@ BillWindowHost billWindowHost(Tfm_Main &mainWindow)
     };
     host.openBillWindow = [frame](const QString &family) -> TfmBillBase * {
         // A cheque and a deposit slip may be open together when one is
-        // turned into the other.
-        return frame ? qobject_cast<TfmBillBase *>(frame->openEntryWindow(family, false)) : nullptr;
+        // turned into the other. A family without its window yet is left to
+        // the caller to report, so the user hears of it once.
+        if (!frame || !frame->hasEntryWindow(family))
+            return nullptr;
+        return qobject_cast<TfmBillBase *>(frame->openEntryWindow(family, false));
     };
     host.workArea = [frame] { return frame ? frame->mdiArea()->viewport()->size() : QSize(1024, 768); };
     host.setBackgroundMenuEnabled = [frame](bool enabled) {

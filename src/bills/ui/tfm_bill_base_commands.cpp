@@ -261,10 +261,15 @@ void TfmBillBase::rememberOptions()
         tell(QStringLiteral("记住选项失败！") + error, QStringLiteral("错误"), AlertIcon::Error);
         return;
     }
-    tell(QStringLiteral("打印勾选及选项已记住！"), kCaption);
+    // The window reads its options from the cache: only a rebuilt cache
+    // makes them remembered.
     const CheckIniCache cache(m_ctx);
-    cache.buildCheckIniFile(m_checkTypeId);
+    if (!cache.buildCheckIniFile(m_checkTypeId, &error)) {
+        tell(QStringLiteral("记住选项失败！模板缓存无法重建：") + error, QStringLiteral("错误"), AlertIcon::Error);
+        return;
+    }
     m_ini = cache.OpenCheckInif(m_checkTypeId);
+    tell(QStringLiteral("打印勾选及选项已记住！"), kCaption);
 }
 
 void TfmBillBase::placeToolBar(bool bottom)

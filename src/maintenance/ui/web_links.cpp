@@ -29,7 +29,7 @@ void WebInformation::openPage(WebPage page, bool showSidePanel)
 {
     if (showSidePanel && m_main.sidePanel())
         m_main.sidePanel()->show();
-    BrowseURL(WebLinks::fromContext(m_main.context()).url(page));
+    openVendorPage(m_main.context(), WebLinks::fromContext(m_main.context()).url(page));
 }
 
 void WebInformation::startCheck()

@@ -2,7 +2,6 @@
 
 #include "app/alert.h"
 #include "app/app_context.h"
-#include "app/desktop_open.h"
 #include "app/ui/window_state.h"
 #include "printing/ui/feed_direction_picture.h"
 #include "bills/ui/tfrm_image_show.h"
@@ -203,7 +202,7 @@ void TfrmPrintOffset::buildWindow()
     connect(btClose, &QPushButton::clicked, this, &QDialog::close);
     connect(lbPortraitPicture, &QLabel::linkActivated, this, [this] { showFeedPicture(false); });
     connect(lbLandscapePicture, &QLabel::linkActivated, this, [this] { showFeedPicture(true); });
-    connect(lbWeb, &QLabel::linkActivated, this, [this] { BrowseURL(recommendationUrl()); });
+    connect(lbWeb, &QLabel::linkActivated, this, [this] { openVendorPage(m_ctx, recommendationUrl()); });
     updateCentimetreLabels();
 }
 

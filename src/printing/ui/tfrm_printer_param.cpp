@@ -2,10 +2,10 @@
 
 #include "app/alert.h"
 #include "app/app_context.h"
-#include "app/desktop_open.h"
 #include "app/ui/window_state.h"
 #include "printing/print_offsets.h"
 #include "printing/ui/bill_printer.h"
+#include "maintenance/web_info.h"
 
 #include <QComboBox>
 #include <QFormLayout>
@@ -157,7 +157,7 @@ void TfrmPrinterParam::buildWindow()
     connect(m_cbModels, &QComboBox::textActivated, this, &TfrmPrinterParam::chooseModel);
     connect(btApply, &QPushButton::clicked, this, &TfrmPrinterParam::applyToAllTemplates);
     connect(btExit, &QPushButton::clicked, this, &QDialog::close);
-    connect(lbWeb, &QLabel::linkActivated, this, [this] { BrowseURL(recommendationUrl()); });
+    connect(lbWeb, &QLabel::linkActivated, this, [this] { openVendorPage(m_ctx, recommendationUrl()); });
 }
 
 void TfrmPrinterParam::loadModel(const QString &name)

@@ -13,6 +13,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QStyle>
 #include <QPushButton>
 #include <QScreen>
 #include <QVBoxLayout>
@@ -37,13 +38,15 @@ TfrmSsSet::TfrmSsSet(AppContext &context, QWidget *parent)
     provinceRow->addWidget(m_cbProvince);
     provinceRow->addStretch();
 
-    // Cities in two columns, row by row.
+    // Cities in two columns, row by row. Each item is as wide as its own
+    // name (uniform sizes would take the first, short name's width for all
+    // and cut the longer ones); the columns are as wide as the longest.
     m_lbCities = new QListWidget(this);
     m_lbCities->setObjectName(QStringLiteral("lbCities"));
     m_lbCities->setFlow(QListView::LeftToRight);
     m_lbCities->setWrapping(true);
     m_lbCities->setResizeMode(QListView::Adjust);
-    m_lbCities->setUniformItemSizes(true);
+    m_lbCities->setTextElideMode(Qt::ElideNone);
     m_lbCities->viewport()->installEventFilter(this);
 
     m_lbChosen = new QLabel(this);
@@ -182,6 +185,19 @@ void TfrmSsSet::listCities()
         auto *item = new QListWidgetItem(QLatin1Char(' ') + city, m_lbCities);
         item->setData(Qt::UserRole, city);
     }
+    fitCityColumns();
+}
+
+void TfrmSsSet::fitCityColumns()
+{
+    const QFontMetrics metrics = m_lbCities->fontMetrics();
+    int widest = 40;
+    for (int i = 0; i < m_lbCities->count(); ++i)
+        widest = std::max(widest, metrics.horizontalAdvance(m_lbCities->item(i)->text()) + 12);
+    // The list lays out as if a scroll bar took its room already.
+    const int room = m_lbCities->viewport()->width() - m_lbCities->style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    const int column = (room - 4) / 2;
+    m_lbCities->setGridSize(QSize(std::max(column, widest), metrics.height() + 6));
 }
 
 void TfrmSsSet::openPanel(Mode mode, const QString &city)
@@ -292,10 +308,8 @@ void TfrmSsSet::done(int result)
 
 bool TfrmSsSet::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_lbCities->viewport() && event->type() == QEvent::Resize) {
-        const int column = (m_lbCities->viewport()->width() - 4) / 2;
-        m_lbCities->setGridSize(QSize(std::max(column, 40), m_lbCities->fontMetrics().height() + 6));
-    }
+    if (watched == m_lbCities->viewport() && event->type() == QEvent::Resize)
+        fitCityColumns();
     return QDialog::eventFilter(watched, event);
 }
 

@@ -55,6 +55,8 @@ private:
     enum class Mode { None, Add, Modify };
 
     void listCities();
+    // Column width for the longest city name, two columns when they fit.
+    void fitCityColumns();
     void openPanel(Mode mode, const QString &city);
     void closePanel();
     void report(const EditOutcome &outcome);
