@@ -9,6 +9,7 @@ HistoryListModel::HistoryListModel(const Database &db, const HistoryFamily &fami
 {
     m_columns = m_store.columns();
     m_statusColumn = columnOf(HistoryColumn::Status);
+    m_serialColumn = columnOf(HistoryColumn::Serial);
 }
 
 bool HistoryListModel::run(const HistoryStatement &statement, QString *error)
@@ -17,8 +18,16 @@ bool HistoryListModel::run(const HistoryStatement &statement, QString *error)
     HistorySummary summary;
     QList<QVariantList> firstPage;
     QString why;
-    const bool ok = m_store.summarize(statement, &summary, &why)
-                    && m_store.readPage(statement, 0, kPageRows, &firstPage, &why);
+    bool ok = m_store.readPage(statement, 0, kPageRows, &firstPage, &why);
+    if (ok && firstPage.size() < kPageRows) {
+        // The whole listing is in hand: sum just those rows.
+        QVariantList serials;
+        for (const QVariantList &row : std::as_const(firstPage))
+            serials << row.value(m_serialColumn);
+        ok = m_store.summarizeRows(statement, serials, &summary, &why);
+    } else if (ok) {
+        ok = m_store.summarize(statement, &summary, &why);
+    }
     beginResetModel();
     m_pages.clear();
     m_pageOrder.clear();

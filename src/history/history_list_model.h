@@ -67,6 +67,7 @@ private:
     bool m_coloured;
     QStringList m_columns;
     int m_statusColumn = -1;
+    int m_serialColumn = 0;
     HistoryStatement m_statement;
     HistorySummary m_summary;
     bool m_open = false;

@@ -183,13 +183,15 @@ QString HistoryStatement::pageSql() const
 
 QString HistoryStatement::summarySql() const
 {
-    // Blank amounts count as no amount; others as the number they start
-    // with, summed in whole cents so that no fraction is lost.
-    const QString column = quoteIdentifier(sumColumn);
-    return QStringLiteral("select count(*), sum(case when %1 is not null and trim(%1) <> '' "
-                          "then cast(round(cast(%1 as real) * 100) as integer) end) from %2")
-               .arg(column, quoteIdentifier(table))
+    return QStringLiteral("select count(*), ") + sumExpression() + QStringLiteral(" from ") + quoteIdentifier(table)
            + where;
+}
+
+QString HistoryStatement::sumExpression() const
+{
+    // Each amount is the number its text starts with (blank counts 0),
+    // rounded to whole cents: a sum of whole numbers stays exact.
+    return QStringLiteral("sum(round(%1 * 100))").arg(amountExpression(sumColumn));
 }
 
 QString HistoryStatement::key() const

@@ -82,6 +82,8 @@ struct HistoryStatement
     QString pageSql() const;
     // select count(*), the sum in cents … where …
     QString summarySql() const;
+    // The sum in cents of the rows a statement selects.
+    QString sumExpression() const;
     // Equal for two statements that list the same rows in the same order.
     QString key() const;
     bool hasFilter() const { return !where.isEmpty(); }

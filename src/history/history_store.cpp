@@ -35,6 +35,18 @@ QString placeholders(int count)
     return marks.join(QLatin1Char(','));
 }
 
+bool readSummary(QSqlQuery &q, HistorySummary *summary)
+{
+    HistorySummary s;
+    if (q.next()) {
+        s.rows = q.value(0).toInt();
+        s.sumCents = qRound64(q.value(1).toDouble());
+    }
+    if (summary)
+        *summary = s;
+    return true;
+}
+
 } // namespace
 
 QString HistorySummary::sumText() const
@@ -55,14 +67,20 @@ bool HistoryStore::summarize(const HistoryStatement &statement, HistorySummary *
     QSqlQuery q(m_db.connection());
     if (!execute(q, statement.summarySql(), statement.values, error))
         return false;
-    HistorySummary s;
-    if (q.next()) {
-        s.rows = q.value(0).toInt();
-        s.sumCents = q.value(1).toLongLong();
-    }
-    if (summary)
-        *summary = s;
-    return true;
+    return readSummary(q, summary);
+}
+
+bool HistoryStore::summarizeRows(const HistoryStatement &statement, const QVariantList &serials,
+                                 HistorySummary *summary, QString *error) const
+{
+    QSqlQuery q(m_db.connection());
+    const QString sql = QStringLiteral("select count(*), ") + statement.sumExpression() + QStringLiteral(" from ")
+                        + quoteIdentifier(m_family.table()) + QStringLiteral(" where ")
+                        + quoteIdentifier(HistoryColumn::Serial) + QStringLiteral(" in (")
+                        + placeholders(serials.size()) + QLatin1Char(')');
+    if (!execute(q, sql, serials, error))
+        return false;
+    return readSummary(q, summary);
 }
 
 bool HistoryStore::readPage(const HistoryStatement &statement, int offset, int count, QList<QVariantList> *rows,

@@ -40,6 +40,10 @@ public:
 
     // Number of rows and the sum of the family's sum column.
     bool summarize(const HistoryStatement &statement, HistorySummary *summary, QString *error = nullptr) const;
+    // The same for the rows of these serial numbers only (a listing short
+    // enough to be read whole: no second pass over the table).
+    bool summarizeRows(const HistoryStatement &statement, const QVariantList &serials, HistorySummary *summary,
+                       QString *error = nullptr) const;
     // Up to `count` rows from `offset` on, each with the values of all
     // columns in table order.
     bool readPage(const HistoryStatement &statement, int offset, int count, QList<QVariantList> *rows,

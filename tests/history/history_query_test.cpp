@@ -91,7 +91,7 @@ TEST(HistoryStatement, ListAndSummaryReadTheFamilysTable)
     const HistoryStatement st = buildHistoryStatement(HistoryFamily::waybill(), f, {QStringLiteral("寄件日期"), true});
     EXPECT_EQ(st.listSql(), QStringLiteral(R"(select * from "DataKDDTable" where "快递单号" like ? escape '\')"
                                            R"( order by "寄件日期" desc, "流水号" desc)"));
-    EXPECT_TRUE(st.summarySql().startsWith(QStringLiteral(R"(select count(*), sum(case when "总费用" is not null)")));
+    EXPECT_TRUE(st.summarySql().startsWith(QStringLiteral(R"(select count(*), sum(round(cast("总费用" as real) * 100)))")));
     EXPECT_TRUE(st.summarySql().endsWith(QStringLiteral(R"(from "DataKDDTable" where "快递单号" like ? escape '\')")));
 }
 
