@@ -7,6 +7,7 @@
 #include "history/ui/tfm_search_base.h"
 
 #include <QApplication>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -148,3 +149,18 @@ static void BM_HistoryWindowRefresh(benchmark::State &state)
     state.counters["rows"] = window.rowCount();
 }
 BENCHMARK(BM_HistoryWindowRefresh)->Unit(benchmark::kMillisecond);
+
+// Entering the number box the first time fills its list with every number.
+static void BM_HistoryNumberList(benchmark::State &state)
+{
+    AppContext *context = FilledChequeHistory::instance().context();
+    if (!context)
+        return state.SkipWithError("no data root");
+    TfmSearch_ZP window(*context);
+    for (auto _ : state) {
+        window.numberBox()->clear();
+        window.fillNumberList();
+        benchmark::DoNotOptimize(window.numberBox()->count());
+    }
+}
+BENCHMARK(BM_HistoryNumberList)->Unit(benchmark::kMillisecond);

@@ -114,6 +114,17 @@ TEST_F(HistoryFrameTest, OpeningAChequeWhileADepositSlipIsOpenAsksFirst)
     again.openCurrentRow();
     EXPECT_TRUE(alerts.messages().isEmpty());
     EXPECT_EQ(again.result(), QDialog::Accepted);
+
+    // A cheque typed there and not saved is offered for saving first.
+    cheque->newBill();
+    cheque->setJEXX("5");
+    cheque->setInComp("丁");
+    alerts.answerNext(AlertAnswer::Yes);
+    TfmSearch_ZP third(ctx(), historyWindowHost(main));
+    third.openCurrentRow();
+    EXPECT_EQ(alerts.messages(), QStringList({"是否保存该支票？", "新支票保存成功！ "}));
+    EXPECT_EQ(db().scalar("select count(*) from DataZPTable").toInt(), 2);
+    EXPECT_EQ(cheque->serial(), serial);
 }
 
 TEST_F(HistoryFrameTest, AFamilyWhoseWindowCannotOpenSaysSo)

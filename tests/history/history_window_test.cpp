@@ -3,7 +3,9 @@
 // number recording panel, voiding, the party boxes, the waybill's own
 // commands and the double-click setting.
 
+#include "app/desktop_open.h"
 #include "app/ini_file.h"
+#include "app/ui/tfrm_export_excel.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "history/history_list_model.h"
 #include "history/ui/number_recording_panel.h"
@@ -12,7 +14,10 @@
 #include "templates/delivered_pictures.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QComboBox>
 #include <QDateEdit>
 #include <QLabel>
@@ -20,6 +25,7 @@
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableView>
+#include <QTimer>
 
 namespace billprint::test {
 namespace {
@@ -44,6 +50,11 @@ TEST_F(HistoryWindowTest, QueryRunsOnceUntilSomethingChangesAndRefreshRunsAgain)
     EXPECT_EQ(w.sumText(), "金额汇总:￥5.00");
     w.runQuery();
     EXPECT_EQ(w.queryRuns(), 1);
+    w.numberBox()->setEditText("9");
+    w.fillNumberList();  // entering the box: every number, what was typed kept
+    EXPECT_EQ(w.numberBox()->count(), 1);
+    EXPECT_EQ(w.numberBox()->currentText(), "9");
+    w.numberBox()->setEditText("");
     w.refresh();
     EXPECT_EQ(w.queryRuns(), 2);
     w.secondPartyBox()->setText("  乙 ");
@@ -295,6 +306,65 @@ TEST_F(HistoryWindowTest, ClearingAllAsksAndThenDisablesItself)
     EXPECT_EQ(w.rowCount(), 0);
     EXPECT_FALSE(w.button("清空所有(&Y)")->isEnabled());
     EXPECT_FALSE(w.button("删除选中(&D)")->isEnabled());
+}
+
+TEST_F(HistoryWindowTest, ADatabaseErrorIsToldAndTheNextPressTriesAgain)
+{
+    TfmSearch_JKD w(ctx(), host());
+    ASSERT_TRUE(db().exec("alter table DataJKDTable rename to Elsewhere"));
+    w.refresh();
+    ASSERT_EQ(alerts.alerts().size(), 1u);
+    EXPECT_TRUE(alerts.alerts()[0].message.startsWith("数据库错误,Error="));
+    EXPECT_EQ(alerts.alerts()[0].caption, "失败");
+    EXPECT_EQ(w.countText(), "( 共检索到 0条记录)");
+    ASSERT_TRUE(db().exec("alter table Elsewhere rename to DataJKDTable"));
+    addRow("DataJKDTable", {{"金额", "3"}});
+    w.runQuery();
+    EXPECT_EQ(w.rowCount(), 1);
+}
+
+TEST_F(HistoryWindowTest, ExportAndDeleteWorkOnTheListedRows)
+{
+    for (int i = 1; i <= 4; ++i)
+        addCheque(QString::number(i), i % 2 ? "甲" : "乙", "1", "2024-03-01");
+    TfmSearch_ZP w(ctx(), host());
+    w.setClock([] { return QDate(2024, 3, 10); });
+    w.secondPartyBox()->setText("甲");
+    w.runQuery();
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath("list.xlsx");
+    QString suggested;
+    const DesktopOpener opener = setDesktopOpener([](const QUrl &) { return true; });
+    const auto chooser = TfrmExportExcel::setSavePathChooser([&](QWidget *, const QString &s) {
+        suggested = s;
+        return path;
+    });
+    QString title;
+    QTimer::singleShot(0, [&] {
+        if (auto *window = qobject_cast<TfrmExportExcel *>(QApplication::activeModalWidget())) {
+            title = window->windowTitle();
+            window->btStartClick();
+        }
+    });
+    w.exportList();
+    setDesktopOpener(opener);
+    TfrmExportExcel::setSavePathChooser(chooser);
+    EXPECT_EQ(title, "禾朔软件-导出-支票历史开票2024-03-10");
+    EXPECT_TRUE(suggested.contains("支票历史开票2024-03-10"));
+    EXPECT_TRUE(QFile::exists(path));
+    EXPECT_TRUE(alerts.sawMessage("2条记录导出完成！"));
+
+    alerts.clear();
+    alerts.answerNext(AlertAnswer::Yes);
+    w.selectRows({0});
+    w.deleteSelected();
+    EXPECT_EQ(alerts.messages(), QStringList({"确认要删除所选中的1个支票吗?", "1个支票删除成功！"}));
+    EXPECT_EQ(listedSerials(w), QList<int>({3}));
+    alerts.answerNext(AlertAnswer::Yes);
+    w.deleteListed();
+    EXPECT_EQ(w.rowCount(), 0);
+    EXPECT_EQ(db().scalar("select count(*) from DataZPTable").toInt(), 2);
 }
 
 } // namespace

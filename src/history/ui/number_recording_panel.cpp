@@ -91,6 +91,8 @@ NumberRecordingPanel::NumberRecordingPanel(AppContext &context, const HistoryWin
     buttons->addWidget(m_btStart);
     buttons->addWidget(m_btEnd);
     grid->addLayout(buttons, 3, 0, 1, 6);
+    grid->setColumnStretch(1, 1);
+    grid->setColumnStretch(4, 1);
 }
 
 NumberBatch NumberRecordingPanel::batch() const

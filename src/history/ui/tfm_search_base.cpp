@@ -58,6 +58,8 @@ TfmSearchBase::TfmSearchBase(AppContext &context, const HistoryFamily &family, c
     m_dtFrom->setDate(now);
     m_dtTo->setDate(now);
     connectControls();
+    // Not the number box: entering it reads every number of the table.
+    button(QStringLiteral("查 询(&Q)"))->setFocus();
     runQuery();  // everything: "不限日期" is on
 }
 

@@ -38,6 +38,7 @@ namespace billprint {
 class AppContext;
 class HistoryListModel;
 class NumberRecordingPanel;
+class TfmBillBase;
 
 class TfmSearchBase : public QDialog
 {
@@ -146,7 +147,9 @@ private:
 
     // Rows (tfm_search_rows.cpp).
     int currentRow() const;
+    bool otherWindowsOpen() const;
     bool closeOtherWindowsFirst();
+    bool keepTypedBill(TfmBillBase &window);
     // Asks for a new text of `column` in the current row and stores it.
     int changeCurrentText(const QString &prompt, const QString &column);
     void numbersRecorded();

@@ -106,8 +106,10 @@ void TfmSearchBase::runQuery()
         return;
     m_lastKey = statement.key();
     QString error;
-    if (!m_model->run(statement, &error))
+    if (!m_model->run(statement, &error)) {
+        forgetStatement();  // the next press tries again
         tell(QStringLiteral("数据库错误,Error=") + error, QStringLiteral("失败"), AlertIcon::Error);
+    }
     showResult();
     GridColsWidthLoad(m_ctx.config(), m_grid, m_family.windowName);
 }

@@ -43,20 +43,33 @@ void TfmSearchBase::selectRows(const QList<int> &rows)
     }
 }
 
-bool TfmSearchBase::closeOtherWindowsFirst()
+bool TfmSearchBase::otherWindowsOpen() const
 {
     const QStringList open = m_host.openWindows();
-    const bool ownOpen = open.contains(m_family.family());
-    const bool othersOpen = std::any_of(open.cbegin(), open.cend(),
-                                        [this](const QString &f) { return f != m_family.family(); });
-    if (!othersOpen || ownOpen)
+    if (open.contains(m_family.family()))
+        return false;  // the family's own window takes the bill beside the others
+    return std::any_of(open.cbegin(), open.cend(), [this](const QString &f) { return f != m_family.family(); });
+}
+
+bool TfmSearchBase::closeOtherWindowsFirst()
+{
+    if (!otherWindowsOpen())
         return true;
     if (!alert(QStringLiteral("自动关闭已打开的单据吗？"), kOpenCaption, true)) {
         tell(QStringLiteral("请先关闭正在编辑的单据模块！"), kOpenCaption);
         return false;
     }
     m_host.closeAllBillWindows();
-    return true;
+    // A window whose bill could not be saved stays open (it said why).
+    return !otherWindowsOpen();
+}
+
+bool TfmSearchBase::keepTypedBill(TfmBillBase &window)
+{
+    if (!window.hasUnsavedBill()
+        || !askYesNo(m_family.bill->closeQuestion, kOpenCaption))
+        return true;
+    return window.save() != BillSaveResult::Failed;
 }
 
 void TfmSearchBase::openCurrentRow()
@@ -73,6 +86,10 @@ void TfmSearchBase::openCurrentRow()
         tell(m_family.family() + QStringLiteral("填开窗口无法打开！"), QStringLiteral("提示"), AlertIcon::Warning);
         return;
     }
+    // The stored bill replaces what the window shows: a bill typed there
+    // and not saved yet is offered for saving first.
+    if (!keepTypedBill(*window))
+        return;
     window->BrowseOldCheck(templateName, QString::number(serial));
     accept();
 }
