@@ -160,7 +160,6 @@ private:
     HistoryOrdering m_ordering;
     std::function<QDate()> m_today;
     QString m_lastKey;
-    bool m_dateFilterInForce = false;
 
     QComboBox *m_cbNumber = nullptr;
     QLineEdit *m_edtFirst = nullptr;

@@ -95,9 +95,8 @@ void TfmSearchBase::runQuery()
              QStringLiteral("日期输入"));
         return;
     }
-    m_dateFilterInForce = !filter.anyDate;
-    markFilter(m_dtFrom, m_dateFilterInForce);
-    markFilter(m_dtTo, m_dateFilterInForce);
+    markFilter(m_dtFrom, !filter.anyDate);
+    markFilter(m_dtTo, !filter.anyDate);
 
     const HistoryStatement statement = buildHistoryStatement(m_family, filter, m_ordering.next());
     markAmountBox(m_edtMin, statement.minAmountInvalid);
