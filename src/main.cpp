@@ -3,9 +3,11 @@
 #include "app/ui/startup.h"
 #include "app/version.h"
 #include "bills/ui/issue_command.h"
+#include "history/history_command.h"
 #include "printing/ui/print_sample_command.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QLocale>
 #include <QTextStream>
 #include <cstdio>
@@ -57,6 +59,11 @@ int runHeadless(const StartupOptions &options, int argc, char **argv)
     QTextStream err(stderr);
     if (options.subcommand == QLatin1String("convert"))
         return runConvertCommand(options.subcommandArgs, out, err);
+    if (options.subcommand == QLatin1String("history")) {
+        QFile stdoutFile;
+        stdoutFile.open(stdout, QIODevice::WriteOnly);
+        return runHistoryCommand(options.subcommandArgs, options.dataFolder, stdoutFile, err);
+    }
     err << "billprint: unknown command: " << options.subcommand << "\n";
     return 2;
 }

@@ -172,6 +172,10 @@ bool Database::openConnection(QString *error)
                          .arg(QDir::toNativeSeparators(m_path), probe.lastError().text());
         return false;
     }
+    // The history lists scan whole tables of issued bills; a page cache of
+    // up to 64 MB keeps them in memory instead of reading the file for
+    // every page of every scan.
+    QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size = -65536"));
     return true;
 }
 

@@ -22,7 +22,6 @@ namespace {
 // Commands whose windows come with later work. A command that gets its
 // handler must leave this list.
 const QStringList kAwaitingLaterWork = {
-    "支票管理(&Z)", "进帐单管理(&J) ", "现金缴款单管理", "快递单管理",  // histories
     "进账单",                                                         // deposit slip
     "现金缴款单", "缴款单、现金送款单",                                // cash payment slip
     "填写快递单", "快递单",                                            // waybill

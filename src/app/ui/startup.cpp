@@ -9,6 +9,7 @@
 #include "addressbook/ui/address_book_commands.h"
 #include "app/ui/tfm_main.h"
 #include "bills/ui/install_cheque_entry.h"
+#include "history/ui/install_history.h"
 #include "printing/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
 #include "refdata/ui/install_reference_data.h"
@@ -99,7 +100,15 @@ QString usageText()
         "                                      1900-01-01 to 2099-12-31. Exit 0: printed\n"
         "                                      (and saved), messages are warnings on\n"
         "                                      stderr; 2: nothing printed or saved; 3:\n"
-        "                                      printed but not saved (do not run again)\n");
+        "                                      printed but not saved (do not run again)\n"
+        "  history FAMILY [--number N] [--party TEXT] [--from YYYY-MM-DD]\n"
+        "        [--to YYYY-MM-DD] [--min A] [--max A] [--exact]\n"
+        "        (--csv OUT | --xlsx OUT | --json) [--data DIR]\n"
+        "                                      list the issued bills of a family that the\n"
+        "                                      history window lists for the same filters\n"
+        "                                      (--party: payee or receiver; OUT - is\n"
+        "                                      standard output). Exit 0: listed; 2: bad\n"
+        "                                      command line, no database or a failure\n");
 }
 
 namespace {
@@ -122,6 +131,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installPrinterSettings(mainWindow);
     installAddressBook(mainWindow);
     installChequeEntry(mainWindow);
+    installHistory(mainWindow);
 }
 
 int runDesktop(const StartupOptions &options)

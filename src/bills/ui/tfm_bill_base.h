@@ -93,6 +93,8 @@ public:
     int serial() const { return m_serial; }
     bool isSaved() const { return m_saved; }
     bool isHistory() const { return m_history; }
+    // True while the window holds a typed bill that closing would offer to save.
+    bool hasUnsavedBill() const { return !m_saved && worthAsking(); }
     bool isLoading() const { return m_loading; }
     // The fill-in flag: while on, handlers that look things up stay quiet.
     void setLoading(bool on) { m_loading = on; }

@@ -1,0 +1,166 @@
+// The cheque history over 100 000 stored cheques: a filter, the count and
+// the sum, and the first screen of the grid. Each must come back in well
+// under 100 ms.
+#include "app/app_context.h"
+#include "app/database.h"
+#include "history/history_list_model.h"
+#include "history/ui/tfm_search_base.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSqlQuery>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+#include <memory>
+#include <tuple>
+
+using namespace billprint;
+
+namespace {
+
+// One data root with 100 000 cheques over three years, built once.
+class FilledChequeHistory
+{
+public:
+    static constexpr int kCheques = 100000;
+
+    static FilledChequeHistory &instance()
+    {
+        static FilledChequeHistory history;
+        return history;
+    }
+    AppContext *context() { return m_context.get(); }
+
+private:
+    FilledChequeHistory()
+    {
+        QString error;
+        m_context = AppContext::open(DataRoot(m_dir.path()), &error, m_dir.filePath("user.conf"));
+        if (!m_context)
+            return;
+        const Database &db = m_context->db();
+        db.transaction([&] {
+            QSqlQuery q = db.prepare(QStringLiteral(
+                "insert into DataZPTable (模板种类, 票据编号, 票据状态, 币种, 金额, 出票日期, 收款人全称, 出票人全称, "
+                "出票人账号, 付款行名称, 用途) values (?, ?, ?, '人民币', ?, ?, ?, '我方公司', ?, '工商银行', '货款')"));
+            const QDate first(2022, 1, 1);
+            for (int i = 0; i < kCheques; ++i) {
+                q.addBindValue(i % 2 ? QStringLiteral("通用转账支票") : QStringLiteral("通用现金支票"));
+                q.addBindValue(QStringLiteral("%1").arg(10000000 + i));
+                q.addBindValue(i % 50 == 0 ? QStringLiteral("作废") : QStringLiteral("已用"));
+                q.addBindValue(QString::number((i * 37) % 100000 / 100.0 + 1, 'f', 2));
+                q.addBindValue(first.addDays(i % 1095).toString(Qt::ISODate));
+                q.addBindValue(QStringLiteral("往来单位%1有限公司").arg(i % 2000));
+                q.addBindValue(QStringLiteral("6222%1").arg(i % 5, 8, 10, QLatin1Char('0')));
+                if (!q.exec())
+                    return false;
+            }
+            return true;
+        });
+    }
+
+    QTemporaryDir m_dir;
+    std::unique_ptr<AppContext> m_context;
+};
+
+// Runs a filter as the window does: the statement, count and sum, and
+// the first page of rows.
+void runFilter(benchmark::State &state, const std::function<void(HistoryFilter &)> &set)
+{
+    AppContext *context = FilledChequeHistory::instance().context();
+    if (!context)
+        return state.SkipWithError("no data root");
+    const HistoryFamily &family = HistoryFamily::cheque();
+    HistoryListModel model(context->db(), family);
+    HistoryFilter filter;
+    set(filter);
+    for (auto _ : state) {
+        const HistoryStatement st = buildHistoryStatement(family, filter, HistoryOrdering(family.order).next());
+        if (!model.run(st))
+            return state.SkipWithError("query failed");
+        benchmark::DoNotOptimize(model.summary().sumCents);
+        benchmark::DoNotOptimize(model.data(model.index(30, 9)));
+    }
+    state.counters["rows"] = model.summary().rows;
+}
+
+} // namespace
+
+static void BM_HistoryAllCheques(benchmark::State &state)
+{
+    runFilter(state, [](HistoryFilter &) {});
+}
+BENCHMARK(BM_HistoryAllCheques)->Unit(benchmark::kMillisecond);
+
+static void BM_HistoryPayeeContains(benchmark::State &state)
+{
+    runFilter(state, [](HistoryFilter &f) { f.secondParty = QStringLiteral("单位199有限"); });
+}
+BENCHMARK(BM_HistoryPayeeContains)->Unit(benchmark::kMillisecond);
+
+static void BM_HistoryPayeeExact(benchmark::State &state)
+{
+    runFilter(state, [](HistoryFilter &f) {
+        f.secondParty = QStringLiteral("往来单位199有限公司");
+        f.exact = true;
+    });
+}
+BENCHMARK(BM_HistoryPayeeExact)->Unit(benchmark::kMillisecond);
+
+static void BM_HistoryLastMonth(benchmark::State &state)
+{
+    runFilter(state, [](HistoryFilter &f) {
+        f.anyDate = false;
+        std::tie(f.from, f.to) = dateNodeRange(DateNode::LastMonth, QDate(2024, 12, 31));
+    });
+}
+BENCHMARK(BM_HistoryLastMonth)->Unit(benchmark::kMillisecond);
+
+static void BM_HistoryAmountRange(benchmark::State &state)
+{
+    runFilter(state, [](HistoryFilter &f) {
+        f.minAmount = QStringLiteral("500");
+        f.maxAmount = QStringLiteral("510");
+    });
+}
+BENCHMARK(BM_HistoryAmountRange)->Unit(benchmark::kMillisecond);
+
+static void BM_HistoryNumberContains(benchmark::State &state)
+{
+    runFilter(state, [](HistoryFilter &f) { f.number = QStringLiteral("99"); });
+}
+BENCHMARK(BM_HistoryNumberContains)->Unit(benchmark::kMillisecond);
+
+// The window itself: "【刷新】" with a payee typed, and the grid painted.
+static void BM_HistoryWindowRefresh(benchmark::State &state)
+{
+    AppContext *context = FilledChequeHistory::instance().context();
+    if (!context)
+        return state.SkipWithError("no data root");
+    TfmSearch_ZP window(*context);
+    window.show();
+    window.secondPartyBox()->setText(QStringLiteral("单位7"));
+    for (auto _ : state) {
+        window.refresh();
+        QApplication::processEvents();
+        benchmark::DoNotOptimize(window.rowCount());
+    }
+    state.counters["rows"] = window.rowCount();
+}
+BENCHMARK(BM_HistoryWindowRefresh)->Unit(benchmark::kMillisecond);
+
+// Entering the number box the first time fills its list with every number.
+static void BM_HistoryNumberList(benchmark::State &state)
+{
+    AppContext *context = FilledChequeHistory::instance().context();
+    if (!context)
+        return state.SkipWithError("no data root");
+    TfmSearch_ZP window(*context);
+    for (auto _ : state) {
+        window.numberBox()->clear();
+        window.fillNumberList();
+        benchmark::DoNotOptimize(window.numberBox()->count());
+    }
+}
+BENCHMARK(BM_HistoryNumberList)->Unit(benchmark::kMillisecond);

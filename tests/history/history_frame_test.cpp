@@ -1,0 +1,141 @@
+// The history windows inside the main window: the four menu commands and
+// the cheque window's "打开(&O)" show them, and opening a row brings the
+// bill into its entry window, asking first to close a bill window of
+// another family.
+
+#include "app/ui/tfm_main.h"
+#include "bills/ui/install_cheque_entry.h"
+#include "bills/ui/tfm_check_zp.h"
+#include "history/ui/install_history.h"
+#include "history/ui/tfm_search_base.h"
+#include "history_fixtures.h"
+#include "templates/delivered_pictures.h"
+
+#include <QApplication>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QTimer>
+
+namespace billprint::test {
+namespace {
+
+class HistoryFrameTest : public HistoryTest
+{
+protected:
+    void SetUp() override
+    {
+        HistoryTest::SetUp();
+        ensureDeliveredPictures(ctx().dataRoot().imageFolder());
+        ctx().printerNames = {QStringLiteral("测试打印机")};
+    }
+
+    // The title of the modal window `action` shows; the window is closed.
+    static QString modalTitle(const std::function<void()> &action)
+    {
+        QString title;
+        QTimer::singleShot(0, [&] {
+            if (QWidget *modal = QApplication::activeModalWidget()) {
+                title = modal->windowTitle();
+                modal->close();
+            }
+        });
+        action();
+        QApplication::processEvents();
+        return title;
+    }
+
+    QStringList openFamilies(Tfm_Main &main)
+    {
+        QApplication::processEvents();
+        QStringList families;
+        for (QMdiSubWindow *sub : main.mdiArea()->subWindowList())
+            families << sub->widget()->objectName();
+        return families;
+    }
+};
+
+TEST_F(HistoryFrameTest, MenuCommandsAndTheChequesOpenShowTheHistoryWindows)
+{
+    Tfm_Main main(ctx());
+    installChequeEntry(main);
+    installHistory(main);
+    const struct
+    {
+        const char *command;
+        const char *title;
+    } cases[] = {{"支票管理(&Z)", "支票查询"},
+                 {"进帐单管理(&J) ", "进账单查询"},
+                 {"现金缴款单管理", "现金缴款单查询"},
+                 {"快递单管理", "快递单查询"}};
+    for (const auto &c : cases)
+        EXPECT_EQ(modalTitle([&] { main.findAction(QString::fromUtf8(c.command))->trigger(); }).toStdString(),
+                  std::string(c.title));
+
+    auto *cheque = qobject_cast<TfmCheckZP *>(main.openEntryWindow("支票"));
+    ASSERT_NE(cheque, nullptr);
+    EXPECT_EQ(modalTitle([&] { cheque->openHistory(); }), "支票查询");
+}
+
+TEST_F(HistoryFrameTest, OpeningAChequeWhileADepositSlipIsOpenAsksFirst)
+{
+    const int serial = addCheque("77", "O'Brien", "12.5", "2024-03-05");
+    Tfm_Main main(ctx());
+    installChequeEntry(main);
+    installHistory(main);
+    main.registerEntryWindow("进账单", [](Tfm_Main &) {
+        auto *slip = new QWidget;
+        slip->setObjectName("fmCheckJZD");
+        return slip;
+    });
+    ASSERT_NE(main.openEntryWindow("进账单"), nullptr);
+
+    TfmSearch_ZP history(ctx(), historyWindowHost(main));
+    history.selectRows({0});
+    history.openCurrentRow();  // answered No
+    EXPECT_EQ(alerts.messages(), QStringList({"自动关闭已打开的单据吗？", "请先关闭正在编辑的单据模块！"}));
+    EXPECT_EQ(alerts.alerts()[0].caption, "查看历史单据");
+    EXPECT_EQ(openFamilies(main), QStringList({"fmCheckJZD"}));
+
+    alerts.clear();
+    alerts.answerNext(AlertAnswer::Yes);
+    history.openCurrentRow();
+    EXPECT_EQ(alerts.messages(), QStringList({"自动关闭已打开的单据吗？"}));
+    EXPECT_EQ(openFamilies(main), QStringList({"fmCheckZP"}));
+    auto *cheque = qobject_cast<TfmCheckZP *>(main.mdiArea()->subWindowList().first()->widget());
+    ASSERT_NE(cheque, nullptr);
+    EXPECT_EQ(cheque->serial(), serial);
+    EXPECT_TRUE(cheque->isHistory());
+    EXPECT_EQ(cheque->fieldText("zdInComp"), "O'Brien");
+    EXPECT_EQ(history.result(), QDialog::Accepted);
+
+    // With the cheque window open, the next row opens without a question.
+    alerts.clear();
+    TfmSearch_ZP again(ctx(), historyWindowHost(main));
+    again.openCurrentRow();
+    EXPECT_TRUE(alerts.messages().isEmpty());
+    EXPECT_EQ(again.result(), QDialog::Accepted);
+
+    // A cheque typed there and not saved is offered for saving first.
+    cheque->newBill();
+    cheque->setJEXX("5");
+    cheque->setInComp("丁");
+    alerts.answerNext(AlertAnswer::Yes);
+    TfmSearch_ZP third(ctx(), historyWindowHost(main));
+    third.openCurrentRow();
+    EXPECT_EQ(alerts.messages(), QStringList({"是否保存该支票？", "新支票保存成功！ "}));
+    EXPECT_EQ(db().scalar("select count(*) from DataZPTable").toInt(), 2);
+    EXPECT_EQ(cheque->serial(), serial);
+}
+
+TEST_F(HistoryFrameTest, AFamilyWhoseWindowCannotOpenSaysSo)
+{
+    addRow("DataJZDTable", {{"金额", "1"}});
+    Tfm_Main main(ctx());
+    TfmSearch_JZD history(ctx(), historyWindowHost(main));
+    history.openCurrentRow();
+    EXPECT_EQ(alerts.messages(), QStringList({"进账单填开窗口无法打开！"}));
+    EXPECT_NE(history.result(), QDialog::Accepted);
+}
+
+} // namespace
+} // namespace billprint::test
