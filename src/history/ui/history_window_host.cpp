@@ -55,8 +55,11 @@ HistoryWindowHost historyWindowHost(Tfm_Main &mainWindow)
     };
     host.openBillWindow = [frame](const QString &family) -> TfmBillBase * {
         // The other windows were closed (or may stay) by the time a row
-        // is opened; the family's window opens beside what is left.
-        return frame ? qobject_cast<TfmBillBase *>(frame->openEntryWindow(family, false)) : nullptr;
+        // is opened; the family's window opens beside what is left. A
+        // family without its window yet is reported by the caller, once.
+        if (!frame || !frame->hasEntryWindow(family))
+            return nullptr;
+        return qobject_cast<TfmBillBase *>(frame->openEntryWindow(family, false));
     };
     return host;
 }
