@@ -2,6 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/ui/tfm_main.h"
+#include "printing/print_run.h"
 #include "printing/ui/bill_printer.h"
 #include "printing/ui/tfm_lock_printer.h"
 #include "printing/ui/tfrm_print_offset.h"
@@ -27,6 +28,9 @@ void installPrinterSettings(Tfm_Main &mainWindow)
             main->runCommand(QString::fromUtf8(PrinterCommand::Designer));
     });
     mainWindow.setCommandHandler(QString::fromUtf8(PrinterCommand::LockPrinter), [main, &context] {
+        // Without a printer there is nothing to lock: the message is all.
+        if (!requireInstalledPrinter(context))
+            return;
         TfmLockPrinter window(context, main);
         window.exec();
     });
