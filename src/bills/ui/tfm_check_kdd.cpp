@@ -680,9 +680,9 @@ void TfmCheckKDD::copyBill()
 void TfmCheckKDD::updateCaption(const QString &tag)
 {
     const QString id = QString::number(serial());
-    if (tag == QLatin1String("历史"))
+    if (tag == QStringLiteral("历史"))
         setWindowTitle(QStringLiteral("历史快递单查看（流水号为：") + id + QStringLiteral(")"));
-    else if (tag == QLatin1String("新建"))
+    else if (tag == QStringLiteral("新建"))
         setWindowTitle(QStringLiteral("新快递单-ID=") + id);
     else
         setWindowTitle(QStringLiteral("快递单-") + templateListText() + QStringLiteral(" ID=") + id);
