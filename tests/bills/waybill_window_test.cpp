@@ -8,6 +8,8 @@
 #include "cheque_fixtures.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFile>
 #include <QPlainTextEdit>
 
 namespace billprint::test {
@@ -225,6 +227,8 @@ TEST_F(WaybillTest, BatchStepsPrintEveryRowInOneDocument)
     EXPECT_EQ(output.begins, 1);
     EXPECT_EQ(output.pages, 3);
     EXPECT_EQ(output.textsEqual(QStringLiteral("收件2")).size(), 1u);
+    // Every print item of the template was found on the window.
+    EXPECT_FALSE(QFile::exists(QDir(root.path()).filePath(QStringLiteral("Debug.ini"))));
 }
 
 } // namespace

@@ -97,6 +97,15 @@ TfmCheckKDD::TfmCheckKDD(AppContext &context, const BillWindowHost &host, QWidge
                [this] { tell(QStringLiteral("该功能将在后续版本提供"), QStringLiteral("提示")); },
                QStyle::SP_FileDialogInfoView);
     connectRules();
+    // Every tick box a waybill template can print exists, so one the
+    // template gives no caption prints empty instead of being looked for
+    // on every page of a batch.
+    for (int i = 0; i <= 12; ++i) {
+        auto *box = new QCheckBox(billPanel());
+        box->setObjectName(QStringLiteral("defCheck") + QString::number(i));
+        box->hide();
+        connect(box, &QCheckBox::toggled, this, [this] { MustSavechange(); });
+    }
     setFieldText(QStringLiteral("zdSKR"), kReceiverStartText);
     openWindow();
 }
