@@ -5,6 +5,7 @@
 
 #include "bills/ui/tfm_check_kdd.h"
 #include "bills/waybill_rules.h"
+#include "bills/ui/party_frame.h"
 #include "cheque_fixtures.h"
 
 #include <QCheckBox>
@@ -229,6 +230,75 @@ TEST_F(WaybillTest, BatchStepsPrintEveryRowInOneDocument)
     EXPECT_EQ(output.textsEqual(QStringLiteral("收件2")).size(), 1u);
     // Every print item of the template was found on the window.
     EXPECT_FALSE(QFile::exists(QDir(root.path()).filePath(QStringLiteral("Debug.ini"))));
+}
+
+TEST_F(WaybillTest, FramesPickFromTheAddressBookAndTheReceiverCanBeStored)
+{
+    const TPerson receiver = addReceiver();
+    auto w = openWaybill();
+    picks.push_back(receiver);
+    emit qobject_cast<PartyFrame *>(w->field(QStringLiteral("shpskr")))->clicked();
+    picks.push_back(std::nullopt);  // cancelled: the sender stays as it is
+    w->setFieldText(QStringLiteral("zdHKRLXR"), QStringLiteral("张三"));
+    emit qobject_cast<PartyFrame *>(w->field(QStringLiteral("shpHKR")))->clicked();
+    EXPECT_EQ(pickRequests, QStringList({QStringLiteral("往来单位/选择收件人资料"), QStringLiteral("我方单位/选择发件人资料")}));
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdSKRS")), QStringLiteral("广东省"));
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdHKRLXR")), QStringLiteral("张三"));
+
+    w->setFieldText(QStringLiteral("zdSKRLXR"), QStringLiteral("赵六"));
+    w->command(QStringLiteral("存收件人"))->trigger();
+    ASSERT_EQ(savedParties.size(), 1u);
+    ASSERT_TRUE(savedParties[0].has_value());
+    EXPECT_EQ(savedParties[0]->contact(), QStringLiteral("赵六"));
+    EXPECT_EQ(savedParties[0]->postcode(), QStringLiteral("518000"));
+    EXPECT_EQ(savedParties[0]->unitKind(), UnitKind::Counterparty);
+}
+
+TEST_F(WaybillTest, EnterFindsTheReceiverByNameOrCodeButNotWhileFilling)
+{
+    TPerson p = addReceiver();
+    p.setInputCode(QStringLiteral("SZHN"));
+    ASSERT_TRUE(p.save(db()));
+    auto w = openWaybill();
+    auto *list = qobject_cast<QComboBox *>(w->field(QStringLiteral("zdSKR")));
+    w->setLoading(true);
+    list->setEditText(QStringLiteral("SZHN"));
+    emit list->lineEdit()->returnPressed();
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdSKRLXR")), QString());
+    w->setLoading(false);
+    emit list->lineEdit()->returnPressed();
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdSKRLXR")), QStringLiteral("王五"));
+}
+
+TEST_F(WaybillTest, ProvinceOverlayStandsOverTheFieldAndCopiesItsChoice)
+{
+    auto w = openWaybill();
+    w->show();
+    QWidget *province = w->field(QStringLiteral("zdSKRS"));
+    auto *overlay = qobject_cast<QComboBox *>(w->field(QStringLiteral("Cb_S")));
+    QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+    QApplication::sendEvent(province, &in);
+    EXPECT_TRUE(overlay->isVisible());
+    EXPECT_EQ(overlay->geometry(), province->geometry());
+    EXPECT_GT(overlay->count(), 30);
+    overlay->setEditText(QStringLiteral("广东省"));
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(overlay, &out);
+    EXPECT_FALSE(overlay->isVisible());
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdSKRS")), QStringLiteral("广东省"));
+}
+
+TEST_F(WaybillTest, AmountStillBeingTypedIsWrittenOutBeforePrintAndSave)
+{
+    auto w = openWaybill();
+    setFormat(*w, QStringLiteral("000.00    限百位到分"));
+    w->setFieldText(QStringLiteral("zdJEDX1"), QStringLiteral("56.7"));  // typed, not left
+    ASSERT_TRUE(w->printOne());
+    EXPECT_EQ(output.textsEqual(QStringLiteral("56.7")).size(), 0u);
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdJEDX1")), QStringLiteral("零伍陆柒零"));
+    w->setFieldText(QStringLiteral("zdJEDX1"), QStringLiteral("abc"));
+    EXPECT_EQ(w->saveCommand(), BillSaveResult::Failed);
+    EXPECT_EQ(rowCount(QStringLiteral("DataKDDTable")), 0);
 }
 
 } // namespace

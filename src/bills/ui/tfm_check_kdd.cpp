@@ -227,6 +227,9 @@ void TfmCheckKDD::connectRules()
         connect(unit, &QComboBox::activated, this, [this, receiver] { unitPicked(receiver); });
         connect(unit->lineEdit(), &QLineEdit::returnPressed, this, [this, receiver] { unitEntered(receiver); });
     }
+    // A pick from the address book starts with the place lists closed.
+    for (const QString &name : {QStringLiteral("shpHKR"), QStringLiteral("shpskr")})
+        connect(qobject_cast<PartyFrame *>(field(name)), &PartyFrame::clicked, this, [this] { closePlaceOverlays(); });
     // Fields that open an overlay or recompute something when entered,
     // left or typed in.
     for (const QString &name :
