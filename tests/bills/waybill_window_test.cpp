@@ -282,6 +282,7 @@ TEST_F(WaybillTest, ProvinceOverlayStandsOverTheFieldAndCopiesItsChoice)
     EXPECT_EQ(overlay->geometry(), province->geometry());
     EXPECT_GT(overlay->count(), 30);
     overlay->setEditText(QStringLiteral("广东省"));
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdSKRS")), QStringLiteral("广东省"));  // written through
     QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
     QApplication::sendEvent(overlay, &out);
     EXPECT_FALSE(overlay->isVisible());
@@ -299,6 +300,23 @@ TEST_F(WaybillTest, AmountStillBeingTypedIsWrittenOutBeforePrintAndSave)
     w->setFieldText(QStringLiteral("zdJEDX1"), QStringLiteral("abc"));
     EXPECT_EQ(w->saveCommand(), BillSaveResult::Failed);
     EXPECT_EQ(rowCount(QStringLiteral("DataKDDTable")), 0);
+}
+
+TEST_F(WaybillTest, RememberedFormatAndOptionsComeBackWithTheTemplate)
+{
+    {
+        auto w = openWaybill();
+        setFormat(*w, QStringLiteral("0000.0    限千位到角"));
+        tick(*w, QStringLiteral("cfgWantPrintRQ"), true);
+        tick(*w, QStringLiteral("ckPrintFJROnly"), true);
+        w->rememberOptions();
+        ASSERT_TRUE(alerts.sawMessage(QStringLiteral("打印勾选及选项已记住！")));
+    }
+    auto w = openWaybill();
+    EXPECT_EQ(w->findChild<QComboBox *>(QStringLiteral("cfgJEDXFormat"))->currentText(),
+              QStringLiteral("0000.0    限千位到角"));
+    EXPECT_TRUE(w->option(QStringLiteral("cfgWantPrintRQ"))->isChecked());
+    EXPECT_FALSE(w->option(QStringLiteral("ckPrintFJROnly"))->isChecked());  // not remembered
 }
 
 } // namespace

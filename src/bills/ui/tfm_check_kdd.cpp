@@ -181,6 +181,12 @@ void TfmCheckKDD::buildOverlays()
         overlay->removeEventFilter(this);  // not a field: no list is filled for it on entry
         overlay->installEventFilter(this);
         m_overlayTargets.insert(overlay, nullptr);
+        // The province and goods lists write through while the user picks.
+        if (name == QLatin1String("Cb_S") || name == QLatin1String("cb_zdWPNR"))
+            connect(overlay, &QComboBox::editTextChanged, this, [this, overlay](const QString &text) {
+                if (QWidget *target = m_overlayTargets.value(overlay))
+                    setTextIfDifferent(target, text);
+            });
     }
     if (auto *country = qobject_cast<QComboBox *>(field(QStringLiteral("cbCountry"))))
         country->setEditText(QStringLiteral("中国"));
