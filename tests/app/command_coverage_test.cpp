@@ -24,7 +24,6 @@ namespace {
 const QStringList kAwaitingLaterWork = {
     "进账单",                                                         // deposit slip
     "现金缴款单", "缴款单、现金送款单",                                // cash payment slip
-    "填写快递单", "快递单",                                            // waybill
     "设计模式（票据模板界面及打印效果调整）",                           // designers
     "票据模板管理（默认、显示、隐藏）",                                 // catalogue
     "票据模板导入",                                                    // packages

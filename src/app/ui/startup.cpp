@@ -9,6 +9,7 @@
 #include "addressbook/ui/address_book_commands.h"
 #include "app/ui/tfm_main.h"
 #include "bills/ui/install_cheque_entry.h"
+#include "bills/ui/install_waybill_entry.h"
 #include "history/ui/install_history.h"
 #include "printing/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
@@ -93,6 +94,8 @@ QString usageText()
         "  print --family 支票 [--template NAME] [--amount A] [--date YYYY-MM-DD]\n"
         "        [--payee NAME] [--set FIELD=VALUE]... (--pdf OUT | --printer NAME)\n"
         "        [--save] [--data DIR]\n"
+        "  print --family 快递单 [--sender NAME] [--receiver NAME] [--set FIELD=VALUE]...\n"
+        "        (--pdf OUT | --printer NAME) [--save] [--data DIR]\n"
         "                                      fill a bill in its entry window unseen and\n"
         "                                      print it; --save also stores it and prints\n"
         "                                      its serial number. --amount takes what the\n"
@@ -131,6 +134,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installPrinterSettings(mainWindow);
     installAddressBook(mainWindow);
     installChequeEntry(mainWindow);
+    installWaybillEntry(mainWindow);
     installHistory(mainWindow);
 }
 

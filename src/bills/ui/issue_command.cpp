@@ -9,6 +9,7 @@
 #include "printing/pdf_print_output.h"
 #include "bills/ui/party_frame.h"
 #include "printing/ui/printer_output.h"
+#include "bills/ui/tfm_check_kdd.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "templates/delivered_pictures.h"
 
@@ -35,6 +36,8 @@ struct IssueRequest
     std::optional<QString> amount;
     std::optional<QDate> date;
     std::optional<QString> payee;
+    std::optional<QString> sender;    // address-book names
+    std::optional<QString> receiver;
     QList<QPair<QString, QString>> fields;  // --set FIELD=VALUE, in order
     QString pdfPath;
     QString printerName;
@@ -51,7 +54,8 @@ bool needsValue(const QString &arg)
                                        QStringLiteral("--amount"),  QStringLiteral("--date"),
                                        QStringLiteral("--payee"),   QStringLiteral("--set"),
                                        QStringLiteral("--pdf"),     QStringLiteral("--printer"),
-                                       QStringLiteral("--data")};
+                                       QStringLiteral("--data"),    QStringLiteral("--sender"),
+                                       QStringLiteral("--receiver")};
     return withValue.contains(arg);
 }
 
@@ -107,6 +111,10 @@ IssueRequest parse(const QStringList &args, const QString &dataFolder)
             r.date = d;
         } else if (arg == QLatin1String("--payee")) {
             r.payee = value;
+        } else if (arg == QLatin1String("--sender")) {
+            r.sender = value.trimmed();
+        } else if (arg == QLatin1String("--receiver")) {
+            r.receiver = value.trimmed();
         } else if (arg == QLatin1String("--set")) {
             const int eq = value.indexOf(QLatin1Char('='));
             if (eq <= 0)
@@ -196,7 +204,7 @@ bool isDateField(const QString &upper)
 }
 
 // Fills one --set field the way the user fills it on the window.
-QString setField(TfmCheckZP &window, const QString &name, const QString &value)
+QString setField(TfmBillBase &window, const QString &name, const QString &value)
 {
     QWidget *f = window.field(name);
     const bool onPanel = f && f->parentWidget() == window.billPanel();
@@ -225,17 +233,26 @@ QString setField(TfmCheckZP &window, const QString &name, const QString &value)
     }
     if (auto *edit = qobject_cast<QLineEdit *>(f); edit && edit->isReadOnly())
         return QStringLiteral("field ") + name + QStringLiteral(" is filled by the window");
-    if (upper == QLatin1String("ZDINCOMP")) {
+    auto *cheque = qobject_cast<TfmCheckZP *>(&window);
+    auto *waybill = qobject_cast<TfmCheckKDD *>(&window);
+    if (waybill && upper == QLatin1String("ZDSKRXS")) {
+        window.setFieldText(name, value);
+        waybill->receiverCityChanged();
+    } else if (waybill && upper == QLatin1String("ZDJEDX1")) {
+        window.setFieldText(name, value);
+        if (!waybill->amountInWordsLeft())
+            return QStringLiteral("field ") + name + QStringLiteral(" takes a number: ") + value;
+    } else if (upper == QLatin1String("ZDINCOMP")) {
         window.setInComp(value);
     } else if (upper == QLatin1String("ZDOUTCOMP")) {
         window.setOutComp(value);
         window.drawerFieldLeft();  // bank and account from the address book
-    } else if (upper == QLatin1String("ZDYT")) {
-        window.setYongTu(value);
-    } else if (upper == QLatin1String("ZDPJBH")) {
+    } else if (cheque && upper == QLatin1String("ZDYT")) {
+        cheque->setYongTu(value);
+    } else if (cheque && upper == QLatin1String("ZDPJBH")) {
         window.setFieldText(name, value);
-        if (window.offeredNumbers().contains(value))
-            window.numberPicked(value);
+        if (cheque->offeredNumbers().contains(value))
+            cheque->numberPicked(value);
     } else if (qobject_cast<QPlainTextEdit *>(f)) {
         QString text = value;
         window.setFieldText(name, text.replace(QStringLiteral("\\n"), QStringLiteral("\n")));
@@ -252,7 +269,8 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
     const IssueRequest request = parse(args, dataFolder);
     if (!request.error.isEmpty())
         return failWith(err, request.error);
-    if (request.family != BillFamilyInfo::cheque().family) {
+    const bool isWaybill = request.family == BillFamilyInfo::waybill().family;
+    if (request.family != BillFamilyInfo::cheque().family && !isWaybill) {
         if (BillFamilyInfo::find(request.family))
             return failWith(err, QStringLiteral("the window of family ") + request.family
                                      + QStringLiteral(" cannot issue bills from the command line yet"));
@@ -291,7 +309,9 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
     host.pickPerson = [](const QString &, const QString &, QWidget *) { return std::optional<TPerson>(); };
     host.savePerson = [](const std::optional<TPerson> &, QWidget *) { return std::optional<TPerson>(); };
     host.askValue = [](const QString &, const QString &, const QString &, QWidget *) { return QString(); };
-    TfmCheckZP window(*context, host);
+    std::unique_ptr<TfmBillBase> made = isWaybill ? std::unique_ptr<TfmBillBase>(new TfmCheckKDD(*context, host))
+                                                  : std::unique_ptr<TfmBillBase>(new TfmCheckZP(*context, host));
+    TfmBillBase &window = *made;
     if (!window.isUsable() || !told.isEmpty())
         return failWith(err, told.value(0, QStringLiteral("the family has no template")));
 
@@ -299,8 +319,19 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
         return failWith(err, QStringLiteral("unknown template: ") + request.templateName);
     if (request.date)
         window.datePicker()->setDate(*request.date);
+    if (request.amount && !window.amountEntry())
+        return failWith(err, QStringLiteral("the family ") + request.family
+                                 + QStringLiteral(" has no amount; use --set"));
     if (request.amount)
         window.setJEXX(*request.amount);
+    for (const auto &[name, isReceiver] : {std::pair{request.sender, false}, std::pair{request.receiver, true}}) {
+        if (!name)
+            continue;
+        const std::optional<TPerson> person = TPerson::findByName(context->db(), *name);
+        if (!person)
+            return failWith(err, QStringLiteral("no address-book entry named ") + *name);
+        isReceiver ? window.setReceiver(person) : window.setSender(person);
+    }
     if (request.payee)
         window.setInComp(*request.payee);
     for (const auto &[name, value] : request.fields) {

@@ -603,6 +603,7 @@ void TfmBillBase::initFormType()
     // layout has just shown its fields again.
     reapplySuppressions();
     fitAllFieldFonts();
+    afterLayout();
     for (const QString &name : dictionaryLists()) {
         if (auto *list = qobject_cast<QComboBox *>(field(name))) {
             const QSignalBlocker quiet(list);

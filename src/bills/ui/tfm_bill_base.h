@@ -212,8 +212,8 @@ public:
     int repeatPrint();              // "重复打印"; bills printed
     BillSaveResult printAndSave();  // "打印并保存"
     BillSaveResult saveCommand();   // "保存(&S)"
-    void newBill();                 // "新建(&N)"
-    void copyBill();                // "复制(&C)"
+    virtual void newBill();         // "新建(&N)"
+    virtual void copyBill();        // "复制(&C)"
     void openHistory();             // "打开(&O)"
     void rememberOptions();         // "【记住选项】"
     void toggleToolBarSide();       // "下" / "上"
@@ -228,7 +228,7 @@ public:
     void MustSavechange();
     // Shows a stored bill; false when it could not be read.
     bool BrowseOldCheck(const QString &templateName, const QString &serialText);
-    void updateCaption(const QString &tag = QString());
+    virtual void updateCaption(const QString &tag = QString());
     // Shows the window (its MDI frame too) on top of the others.
     void bringToFront();
 
@@ -261,6 +261,9 @@ protected:
     // payment slip) has.
     void addMoneyBillFields();
     void addMoneyBillOptions();
+    // Places a control of the family's own in the option bar.
+    void addToOptionBar(QWidget *widget);
+    QWidget *optionBar() const { return m_optionBar; }
     // Double-clicking selects the whole text of these fields.
     void selectAllOnDoubleClick(QWidget *field);
 
@@ -290,6 +293,17 @@ protected:
     // Captions of the address book when a frame is clicked.
     virtual QString senderPickCaption() const { return QStringLiteral("选取付款行"); }
     virtual QString receiverPickCaption() const { return QStringLiteral("选取收款人"); }
+    // After the template's layout has been applied to the fields.
+    virtual void afterLayout() {}
+    // True when a stored row opens as an issued bill (saved and history
+    // flags on); by default a row whose status is set and not "未用".
+    virtual bool storedAsIssued(const BillRecord &row) const;
+    // Run before every print: empties fields that still show a starting
+    // text (by default the payee's).
+    virtual void tidyBeforePrint();
+    // Option values other than tick boxes that "记住选项" stores, as
+    // (name, value).
+    virtual QList<QPair<QString, QString>> rememberedValues() const { return {}; }
     // Caption of the option bar's remember button.
     virtual QString rememberCaption() const { return QStringLiteral("记住选项"); }
 
@@ -321,7 +335,6 @@ private:
     void buildOptionBar();
     void finishToolBar();
     void finishOptionBar();
-    void addToOptionBar(QWidget *widget);
     void makeRun();
     void fieldEdited();
     void connectFieldEdits();

@@ -93,17 +93,20 @@ void TfmBillBase::PrinterTransBegin(int copies)
 void TfmBillBase::SendCheckToPrinter()
 {
     WidgetValueSource source(m_ctx, m_panel);
-    source.tidy = [this] {
-        // The payee's starting text is no payee.
-        if (fieldText(QStringLiteral("zdInComp")) == kPayeeStartText)
-            setInComp(QString());
-    };
+    source.tidy = [this] { tidyBeforePrint(); };
     source.currency = [this] { return getMoneyCode(); };
     source.skip = [this](const QString &name) { return skipPrintItem(name); };
     if (m_run)
         m_run->SendCheckToPrinter(source);
     else
         source.beforeSend();
+}
+
+void TfmBillBase::tidyBeforePrint()
+{
+    // The payee's starting text is no payee.
+    if (fieldText(QStringLiteral("zdInComp")) == kPayeeStartText)
+        setInComp(QString());
 }
 
 void TfmBillBase::NewCheckPage()
@@ -151,10 +154,7 @@ int TfmBillBase::repeatPrint()
     for (QAction *b : buttons)
         b->setEnabled(false);
     WidgetValueSource source(m_ctx, m_panel);
-    source.tidy = [this] {
-        if (fieldText(QStringLiteral("zdInComp")) == kPayeeStartText)
-            setInComp(QString());
-    };
+    source.tidy = [this] { tidyBeforePrint(); };
     source.currency = [this] { return getMoneyCode(); };
     source.skip = [this](const QString &name) { return skipPrintItem(name); };
     const int printed = m_run->printRepeatedFromAnswer(source, m_checkTypeId, templateListText(), answer);
@@ -173,6 +173,7 @@ BillSaveResult TfmBillBase::printAndSave()
     if (printOne()) {
         result = saveCommand();
         if (result != BillSaveResult::Failed) {
+            m_announce = false;  // the copy that follows is part of this command
             clearBillNumber(true);
             copyBill();
             setCopyEnabled(false);
@@ -250,6 +251,9 @@ void TfmBillBase::rememberOptions()
                                                           box->isChecked() ? QStringLiteral("1") : QStringLiteral("0")))
                     return false;
             }
+            for (const auto &[name, value] : rememberedValues())
+                if (!settings.setCheckConfigByName(m_checkTypeId, name, value))
+                    return false;
             if (m_moneyType && !m_moneyType->currentText().isEmpty()
                 && !settings.setCheckConfigByName(m_checkTypeId, QStringLiteral("cfgDefaultMoney"),
                                                   m_moneyType->currentText()))
@@ -430,7 +434,7 @@ bool TfmBillBase::BrowseOldCheck(const QString &templateName, const QString &ser
         }
     }
     bool loaded = true;
-    QString status;
+    bool issued = false;
     if (m_serial > 0) {
         m_loading = true;
         QString error;
@@ -439,7 +443,7 @@ bool TfmBillBase::BrowseOldCheck(const QString &templateName, const QString &ser
         if (row) {
             readSharedColumns(*row);
             readColumns(*row);
-            status = row->text(BillColumn::Status).trimmed();
+            issued = storedAsIssued(*row);
         }
         m_loading = false;
         if (!error.isEmpty()) {
@@ -447,7 +451,7 @@ bool TfmBillBase::BrowseOldCheck(const QString &templateName, const QString &ser
             tell(QStringLiteral("调出历史数据失败！"), kCaption);
         }
     }
-    if (!status.isEmpty() && status != BillStatus::Unused) {
+    if (issued) {
         setSaved(true);
         m_history = true;
         updateCaption(QStringLiteral("历史"));
@@ -459,6 +463,12 @@ bool TfmBillBase::BrowseOldCheck(const QString &templateName, const QString &ser
     setCopyEnabled(m_saved);
     bringToFront();
     return loaded;
+}
+
+bool TfmBillBase::storedAsIssued(const BillRecord &row) const
+{
+    const QString status = row.text(BillColumn::Status).trimmed();
+    return !status.isEmpty() && status != BillStatus::Unused;
 }
 
 void TfmBillBase::bringToFront()

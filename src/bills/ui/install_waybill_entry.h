@@ -1,0 +1,11 @@
+// Registers the express waybill window with the main window: "填写快递单"
+// and the background menu's "快递单" open it.
+#pragma once
+
+namespace billprint {
+
+class Tfm_Main;
+
+void installWaybillEntry(Tfm_Main &mainWindow);
+
+} // namespace billprint
