@@ -8,6 +8,7 @@
 #include "app/ui/tfm_boot.h"
 #include "addressbook/ui/address_book_commands.h"
 #include "app/ui/tfm_main.h"
+#include "bills/ui/install_bank_slips.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "history/ui/install_history.h"
 #include "printing/ui/install_printer_settings.h"
@@ -90,8 +91,8 @@ QString usageText()
         "  print-sample --template ID (--pdf OUT | --printer NAME) [--data DIR]\n"
         "                                      print a template's sample bill to check\n"
         "                                      the alignment on plain paper\n"
-        "  print --family 支票 [--template NAME] [--amount A] [--date YYYY-MM-DD]\n"
-        "        [--payee NAME] [--set FIELD=VALUE]... (--pdf OUT | --printer NAME)\n"
+        "  print --family 支票|进账单|缴款单 [--template NAME] [--amount A] [--date YYYY-MM-DD]\n"
+        "        [--payee NAME] [--drawer NAME] [--set FIELD=VALUE]... (--pdf OUT | --printer NAME)\n"
         "        [--save] [--data DIR]\n"
         "                                      fill a bill in its entry window unseen and\n"
         "                                      print it; --save also stores it and prints\n"
@@ -131,6 +132,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installPrinterSettings(mainWindow);
     installAddressBook(mainWindow);
     installChequeEntry(mainWindow);
+    installBankSlipEntries(mainWindow);
     installHistory(mainWindow);
 }
 

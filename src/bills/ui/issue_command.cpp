@@ -9,6 +9,8 @@
 #include "printing/pdf_print_output.h"
 #include "bills/ui/party_frame.h"
 #include "printing/ui/printer_output.h"
+#include "bills/ui/tfm_check_jkd.h"
+#include "bills/ui/tfm_check_jzd.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "templates/delivered_pictures.h"
 
@@ -35,6 +37,7 @@ struct IssueRequest
     std::optional<QString> amount;
     std::optional<QDate> date;
     std::optional<QString> payee;
+    std::optional<QString> drawer;
     QList<QPair<QString, QString>> fields;  // --set FIELD=VALUE, in order
     QString pdfPath;
     QString printerName;
@@ -49,7 +52,8 @@ bool needsValue(const QString &arg)
 {
     static const QStringList withValue{QStringLiteral("--family"), QStringLiteral("--template"),
                                        QStringLiteral("--amount"),  QStringLiteral("--date"),
-                                       QStringLiteral("--payee"),   QStringLiteral("--set"),
+                                       QStringLiteral("--payee"),   QStringLiteral("--drawer"),
+                                       QStringLiteral("--set"),
                                        QStringLiteral("--pdf"),     QStringLiteral("--printer"),
                                        QStringLiteral("--data")};
     return withValue.contains(arg);
@@ -107,6 +111,8 @@ IssueRequest parse(const QStringList &args, const QString &dataFolder)
             r.date = d;
         } else if (arg == QLatin1String("--payee")) {
             r.payee = value;
+        } else if (arg == QLatin1String("--drawer")) {
+            r.drawer = value;
         } else if (arg == QLatin1String("--set")) {
             const int eq = value.indexOf(QLatin1Char('='));
             if (eq <= 0)
@@ -196,7 +202,7 @@ bool isDateField(const QString &upper)
 }
 
 // Fills one --set field the way the user fills it on the window.
-QString setField(TfmCheckZP &window, const QString &name, const QString &value)
+QString setField(TfmBillBase &window, const QString &name, const QString &value)
 {
     QWidget *f = window.field(name);
     const bool onPanel = f && f->parentWidget() == window.billPanel();
@@ -230,12 +236,12 @@ QString setField(TfmCheckZP &window, const QString &name, const QString &value)
     } else if (upper == QLatin1String("ZDOUTCOMP")) {
         window.setOutComp(value);
         window.drawerFieldLeft();  // bank and account from the address book
-    } else if (upper == QLatin1String("ZDYT")) {
-        window.setYongTu(value);
-    } else if (upper == QLatin1String("ZDPJBH")) {
-        window.setFieldText(name, value);
-        if (window.offeredNumbers().contains(value))
-            window.numberPicked(value);
+    } else if (auto *cheque = qobject_cast<TfmCheckZP *>(&window); cheque && upper == QLatin1String("ZDYT")) {
+        cheque->setYongTu(value);
+    } else if (cheque && upper == QLatin1String("ZDPJBH")) {
+        cheque->setFieldText(name, value);
+        if (cheque->offeredNumbers().contains(value))
+            cheque->numberPicked(value);
     } else if (qobject_cast<QPlainTextEdit *>(f)) {
         QString text = value;
         window.setFieldText(name, text.replace(QStringLiteral("\\n"), QStringLiteral("\n")));
@@ -245,6 +251,21 @@ QString setField(TfmCheckZP &window, const QString &name, const QString &value)
     return QString();
 }
 
+bool issuesFromCommandLine(const QString &family)
+{
+    return family == BillFamilyInfo::cheque().family || family == BillFamilyInfo::depositSlip().family
+           || family == BillFamilyInfo::cashSlip().family;
+}
+
+std::unique_ptr<TfmBillBase> makeWindow(const QString &family, AppContext &context, const BillWindowHost &host)
+{
+    if (family == BillFamilyInfo::depositSlip().family)
+        return std::make_unique<TfmCheckJZD>(context, host);
+    if (family == BillFamilyInfo::cashSlip().family)
+        return std::make_unique<TfmCheckJKD>(context, host);
+    return std::make_unique<TfmCheckZP>(context, host);
+}
+
 } // namespace
 
 int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStream &out, QTextStream &err)
@@ -252,7 +273,7 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
     const IssueRequest request = parse(args, dataFolder);
     if (!request.error.isEmpty())
         return failWith(err, request.error);
-    if (request.family != BillFamilyInfo::cheque().family) {
+    if (!issuesFromCommandLine(request.family)) {
         if (BillFamilyInfo::find(request.family))
             return failWith(err, QStringLiteral("the window of family ") + request.family
                                      + QStringLiteral(" cannot issue bills from the command line yet"));
@@ -291,7 +312,8 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
     host.pickPerson = [](const QString &, const QString &, QWidget *) { return std::optional<TPerson>(); };
     host.savePerson = [](const std::optional<TPerson> &, QWidget *) { return std::optional<TPerson>(); };
     host.askValue = [](const QString &, const QString &, const QString &, QWidget *) { return QString(); };
-    TfmCheckZP window(*context, host);
+    const std::unique_ptr<TfmBillBase> made = makeWindow(request.family, *context, host);
+    TfmBillBase &window = *made;
     if (!window.isUsable() || !told.isEmpty())
         return failWith(err, told.value(0, QStringLiteral("the family has no template")));
 
@@ -303,6 +325,12 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
         window.setJEXX(*request.amount);
     if (request.payee)
         window.setInComp(*request.payee);
+    if (request.drawer) {
+        if (!window.field(QStringLiteral("zdOutComp")))
+            return failWith(err, QStringLiteral("the family ") + request.family + QStringLiteral(" has no drawer"));
+        window.setOutComp(*request.drawer);
+        window.drawerFieldLeft();  // bank and account from the address book
+    }
     for (const auto &[name, value] : request.fields) {
         const QString refusal = setField(window, name, value);
         if (!refusal.isEmpty())

@@ -172,8 +172,8 @@ public:
     void payeeCodeEntered();
     // Picking a name in the payee list.
     void payeePicked();
-    void pickSender();
-    void pickReceiver();
+    virtual void pickSender();
+    virtual void pickReceiver();
     // "存收款人": lets the user store the payee in the address book.
     void savePayee();
 
@@ -261,6 +261,10 @@ protected:
     // payment slip) has.
     void addMoneyBillFields();
     void addMoneyBillOptions();
+    // The do-not-print options (the drawer's only with `withDrawer`) and
+    // the currency list, for a family with option captions of its own.
+    void addNoPrintOptions(bool withDrawer);
+    void addCurrencyOption();
     // Double-clicking selects the whole text of these fields.
     void selectAllOnDoubleClick(QWidget *field);
 
@@ -284,6 +288,8 @@ protected:
     virtual void clearBillNumber(bool withList = false);
     // The purpose emptied by a new bill.
     virtual void clearPurpose() {}
+    // False when a new bill keeps the amount that stands.
+    virtual bool newBillClearsAmount() const { return true; }
     // True when closing should ask whether to save.
     virtual bool worthAsking() const;
     virtual QString remarkField() const { return QStringLiteral("zdRemark"); }

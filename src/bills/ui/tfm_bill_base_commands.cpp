@@ -209,7 +209,8 @@ void TfmBillBase::newBill()
     setFieldText(remarkField(), QString());
     m_history = false;
     updateCaption(QStringLiteral("新建"));
-    setJEXX(QString());
+    if (newBillClearsAmount())
+        setJEXX(QString());
     clearPurpose();
     setBillDate(QDate::currentDate());
     setCopyEnabled(false);
