@@ -69,6 +69,8 @@ TEST_F(ChequeConversionTest, TheSlipGetsPartiesAmountChequeAndDate)
         EXPECT_EQ(deposit->fieldText(QLatin1String(prefix) + QStringLiteral("PJZS")), QStringLiteral("1"));
     }
     EXPECT_EQ(deposit->fieldText(QStringLiteral("zdPJHM")), QStringLiteral("02468135"));
+    EXPECT_EQ(deposit->fieldText(QStringLiteral("cgPJHM")), QStringLiteral("02468135"));
+    EXPECT_EQ(deposit->fieldText(QStringLiteral("cgOutComp")), drawer.fullName());
     EXPECT_EQ(deposit->billDate(), QDate(2026, 3, 5));
     EXPECT_FALSE(deposit->isLoading());
     EXPECT_FALSE(deposit->isSaved());
