@@ -3,13 +3,19 @@
 // parties, the bank of a chosen account, saving with bound values and
 // reopening, and the deposit slip turned into a cheque.
 
+#include "app/ui/tfm_main.h"
 #include "bills/slip_columns.h"
+#include "bills/ui/install_bank_slips.h"
+#include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/tfm_check_jkd.h"
 #include "bills/ui/tfm_check_jzd.h"
 #include "cheque_fixtures.h"
 
 #include <QCheckBox>
+#include <QAction>
 #include <QDateEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 
 namespace billprint::test {
 namespace {
@@ -134,6 +140,21 @@ TEST_F(BankSlipTest, ApostrophesSaveAndReopeningUpdatesTheSameRow)
     EXPECT_TRUE(alerts.sawMessage(QStringLiteral("进账单修改保存成功（要修改成新进账单请先点击【复制】按钮）！ ")));
 }
 
+TEST_F(BankSlipTest, CopyKeepsTheSlipNumberAndPrintAndSaveEmptiesIt)
+{
+    auto w = openCashSlip();
+    w->setFieldText(QStringLiteral("zdPJBH"), QStringLiteral("J-01"));
+    w->copyBill();
+    EXPECT_EQ(alerts.messages(), QStringList{"未保存单据不需要复制即为一张新单！"});
+    ASSERT_EQ(w->saveCommand(), BillSaveResult::Written);
+    w->copyBill();
+    EXPECT_EQ(w->serial(), -1);
+    EXPECT_EQ(text(*w, QStringLiteral("zdPJBH")), QStringLiteral("J-01"));
+    ASSERT_EQ(w->printAndSave(), BillSaveResult::Written);
+    EXPECT_EQ(text(*w, QStringLiteral("zdPJBH")), QString());
+    EXPECT_EQ(rowCount(QStringLiteral("DataJKDTable")), 2);
+}
+
 TEST_F(BankSlipTest, DepositSlipTurnsIntoACheque)
 {
     std::unique_ptr<TfmCheckZP> cheque;
@@ -184,6 +205,30 @@ TEST_F(BankSlipTest, CashSlipAmountNamesTheCurrencyAndSaves)
     ASSERT_EQ(again->saveCommand(), BillSaveResult::Written);
     EXPECT_EQ(rowCount(QStringLiteral("DataJKDTable")), 1);
     EXPECT_TRUE(alerts.sawMessage(QStringLiteral("缴款单修改保存成功（要修改成新缴款单请先点击【复制】按钮）！")));
+}
+
+TEST_F(BankSlipTest, TheMenuEntriesOpenTheSlipsAndTheSlipTurnsIntoAChequeBesideIt)
+{
+    Tfm_Main main(ctx());
+    installChequeEntry(main);
+    installBankSlipEntries(main);
+    for (const char *entry : {"现金缴款单", "进账单"}) {
+        for (QMdiSubWindow *sub : main.mdiArea()->subWindowList())
+            sub->close();
+        ASSERT_NE(main.findAction(QString::fromUtf8(entry)), nullptr) << entry;
+        main.findAction(QString::fromUtf8(entry))->trigger();
+        ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1) << entry;
+    }
+    auto *deposit = qobject_cast<TfmCheckJZD *>(main.mdiArea()->subWindowList().first()->widget());
+    ASSERT_NE(deposit, nullptr);
+    deposit->setPJHMa(QStringLiteral("77"));
+    deposit->convertToCheque();
+    TfmCheckZP *cheque = nullptr;
+    for (QMdiSubWindow *sub : main.mdiArea()->subWindowList())
+        if (auto *w = qobject_cast<TfmCheckZP *>(sub->widget()))
+            cheque = w;
+    ASSERT_NE(cheque, nullptr);
+    EXPECT_EQ(text(*cheque, QStringLiteral("zdPJBH")), QStringLiteral("77"));
 }
 
 } // namespace

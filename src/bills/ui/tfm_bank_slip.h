@@ -34,7 +34,8 @@ protected:
     virtual void payeeNameTyped(const QString &name) = 0;
     bool eventFilter(QObject *watched, QEvent *event) override;
     bool newBillClearsAmount() const override { return false; }
-    void clearBillNumber(bool) override {}  // a copy keeps the slip number
+    bool copyKeepsBillNumber() const override { return true; }
+    QString unsavedCopyMessage() const override { return QStringLiteral("未保存单据不需要复制即为一张新单！"); }
     // The party whose account list a field refills when it is left.
     void refillAccounts(const QString &nameField, const QString &accountField);
 

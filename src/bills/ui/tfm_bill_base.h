@@ -286,6 +286,10 @@ protected:
     // The bill number field emptied by copy and by print-and-save (which
     // on the cheque also empties the number list: `withList`).
     virtual void clearBillNumber(bool withList = false);
+    // Copying a saved bill keeps its bill number (the slips) or empties it.
+    virtual bool copyKeepsBillNumber() const { return false; }
+    // Said when an unsaved bill is copied; "" copies nothing silently.
+    virtual QString unsavedCopyMessage() const { return QString(); }
     // The purpose emptied by a new bill.
     virtual void clearPurpose() {}
     // False when a new bill keeps the amount that stands.
