@@ -99,6 +99,20 @@ TEST_F(BankSlipTest, SwappingTwiceRestoresTheParties)
     EXPECT_EQ(text(*w, QStringLiteral("zdInBank")), QStringLiteral("招商银行上海分行"));
 }
 
+TEST_F(BankSlipTest, EnterFindsTheDrawerByCodeAndTypingByName)
+{
+    const TPerson drawer = addUnit(QStringLiteral("北京恒远贸易有限公司"), UnitKind::Own,
+                                   QStringLiteral("工商银行朝阳支行"), QStringLiteral("0200001"), QStringLiteral("BJHY"));
+    auto w = openDeposit();
+    w->setFieldText(QStringLiteral("zdOutComp"), QStringLiteral("BJHY"));
+    pressReturn(w->field(QStringLiteral("zdOutComp")));
+    EXPECT_EQ(text(*w, QStringLiteral("cgOutComp")), drawer.fullName());
+    EXPECT_EQ(text(*w, QStringLiteral("cgOutBankAcct")), QStringLiteral("0200001"));
+    auto other = openDeposit();
+    other->setFieldText(QStringLiteral("zdOutComp"), drawer.fullName() + QStringLiteral(" "));
+    EXPECT_EQ(text(*other, QStringLiteral("zdOutBank")), QStringLiteral("工商银行朝阳支行"));
+}
+
 TEST_F(BankSlipTest, AnAccountWithTwoBanksIsReportedAndKeepsTheBank)
 {
     addUnit(QStringLiteral("甲公司"), UnitKind::Counterparty, QStringLiteral("中国银行"), QStringLiteral("777"));
@@ -133,6 +147,7 @@ TEST_F(BankSlipTest, ApostrophesSaveAndReopeningUpdatesTheSameRow)
     ASSERT_TRUE(again->BrowseOldCheck(again->templateListText(), QString::number(serial)));
     EXPECT_EQ(text(*again, QStringLiteral("cgOutComp")), QStringLiteral("O'Neil 公司"));
     EXPECT_FALSE(again->isHistory());
+    EXPECT_EQ(again->windowTitle(), QStringLiteral("进账单（流水号为：") + QString::number(serial) + ")");
     again->setPJHMa(QStringLiteral("123"));
     ASSERT_EQ(again->saveCommand(), BillSaveResult::Written);
     EXPECT_EQ(again->serial(), serial);
@@ -143,16 +158,23 @@ TEST_F(BankSlipTest, ApostrophesSaveAndReopeningUpdatesTheSameRow)
 TEST_F(BankSlipTest, CopyKeepsTheSlipNumberAndPrintAndSaveEmptiesIt)
 {
     auto w = openCashSlip();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("缴款单（通用现金缴款单）-ID=-1"));
     w->setFieldText(QStringLiteral("zdPJBH"), QStringLiteral("J-01"));
     w->copyBill();
     EXPECT_EQ(alerts.messages(), QStringList{"未保存单据不需要复制即为一张新单！"});
     ASSERT_EQ(w->saveCommand(), BillSaveResult::Written);
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("缴款单(通用现金缴款单)-ID=1"));
+    alerts.clear();
     w->copyBill();
+    EXPECT_EQ(alerts.messages(), QStringList{"已复制保存过的单据为一张新单~"});
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("缴款单-通用现金缴款单 ID=-1"));
     EXPECT_EQ(w->serial(), -1);
     EXPECT_EQ(text(*w, QStringLiteral("zdPJBH")), QStringLiteral("J-01"));
     ASSERT_EQ(w->printAndSave(), BillSaveResult::Written);
     EXPECT_EQ(text(*w, QStringLiteral("zdPJBH")), QString());
     EXPECT_EQ(rowCount(QStringLiteral("DataJKDTable")), 2);
+    w->newBill();
+    EXPECT_EQ(w->windowTitle(), QStringLiteral("新缴款单-ID=-1"));
 }
 
 TEST_F(BankSlipTest, DepositSlipTurnsIntoACheque)

@@ -80,6 +80,28 @@ void TfmBankSlip::renderDate()
             setFieldText(QStringLiteral("cg") + part, fieldText(QStringLiteral("zd") + part));
 }
 
+void TfmBankSlip::updateCaption(const QString &tag)
+{
+    const QString id = QString::number(serial());
+    const QString name = templateListText();
+    if (tag == QStringLiteral("新建")) {
+        setWindowTitle(QStringLiteral("新") + family() + QStringLiteral("-ID=") + id);
+    } else if (tag == QStringLiteral("历史")) {
+        setWindowTitle(QStringLiteral("历史票据查看（流水号为：") + id + QStringLiteral(")"));
+    } else if (tag == QStringLiteral("新")) {
+        setWindowTitle(family() + QStringLiteral("（流水号为：") + id + QStringLiteral(")"));
+    } else if (tag.isEmpty()) {
+        // A saved bill and a bill on a freshly chosen template read apart.
+        setWindowTitle(isSaved() ? family() + QStringLiteral("(") + name + QStringLiteral(")-ID=") + id
+                                 : family() + QStringLiteral("（") + name + QStringLiteral("）-ID=") + id);
+    } else {
+        // The copy of a saved bill.
+        setWindowTitle(family() + QStringLiteral("-") + name + QStringLiteral(" ID=") + id);
+        if (announces())
+            tell(QStringLiteral("已复制保存过的单据为一张新单~"), QStringLiteral("提示"));
+    }
+}
+
 void TfmBankSlip::savePayeeAccount()
 {
     TPerson party;

@@ -18,6 +18,7 @@ public:
     // none empties the three.
     void setReceiver(const std::optional<TPerson> &person) override;
     void renderDate() override;
+    void updateCaption(const QString &tag = QString()) override;
     // "存收款人": the payee with its bank and account.
     void savePayeeAccount();
     // A chosen account (`zdInBankAcct` or `zdOutBankAcct`): its bank from

@@ -228,7 +228,10 @@ public:
     void MustSavechange();
     // Shows a stored bill; false when it could not be read.
     bool BrowseOldCheck(const QString &templateName, const QString &serialText);
-    void updateCaption(const QString &tag = QString());
+    // The window title for a moment of the bill's life ("" after a save or
+    // a template change, "新建", "历史", "新", or the copy tag); a family
+    // may title its window its own way.
+    virtual void updateCaption(const QString &tag = QString());
     // Shows the window (its MDI frame too) on top of the others.
     void bringToFront();
 
