@@ -217,6 +217,13 @@ TEST_F(BankSlipTest, CashSlipAmountNamesTheCurrencyAndSaves)
     EXPECT_EQ(text(*w, QStringLiteral("zdInComp")), QStringLiteral("O'Brien 手写"));
     EXPECT_EQ(pickRequests, QStringList{"往来单位/选取收款人帐户"});
 
+    storeSavedParties = false;
+    w->command(QStringLiteral("存收款人"))->trigger();
+    ASSERT_EQ(savedParties.size(), 1u);
+    ASSERT_TRUE(savedParties.front());
+    EXPECT_EQ(savedParties.front()->fullName(), QStringLiteral("O'Brien 手写"));
+    EXPECT_EQ(savedParties.front()->account(), QStringLiteral("555"));
+    EXPECT_EQ(savedParties.front()->unitKind(), UnitKind::Counterparty);
     ASSERT_EQ(w->saveCommand(), BillSaveResult::Written);
     EXPECT_TRUE(alerts.sawMessage(QStringLiteral("新缴款单保存成功!")));
     auto again = openCashSlip();
