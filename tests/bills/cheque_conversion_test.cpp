@@ -1,34 +1,12 @@
-// "转进账单": a cheque carried into a deposit slip window. The deposit slip
-// window of its own comes later; a stand-in with the slip's fields on the
-// shared bill window plays its part here.
+// "转进账单": a cheque carried into the deposit slip window.
 
+#include "bills/ui/tfm_check_jzd.h"
 #include "cheque_fixtures.h"
 
 #include <QDateEdit>
 
 namespace billprint::test {
 namespace {
-
-// The deposit slip's fields that a conversion fills, on the shared window.
-class StandInDepositSlip : public TfmBillBase
-{
-public:
-    StandInDepositSlip(AppContext &context, const BillWindowHost &host)
-        : TfmBillBase(context, BillFamilyInfo::depositSlip(), host)
-    {
-        for (const char *name : {"zdOutComp", "zdInComp", "zdOutBankAcct", "zdPJZL", "zdPJZS"})
-            addList(QString::fromLatin1(name));
-        for (const char *name : {"zdOutBank", "cgOutComp", "cgInComp", "cgPJZL", "cgPJZS", "zdPJHM"})
-            addEdit(QString::fromLatin1(name));
-        addMoneyBillFields();
-        addMoneyBillOptions();
-        openWindow();
-    }
-
-protected:
-    void writeColumns(BillRecord &) const override {}
-    void readColumns(const BillRecord &) override {}
-};
 
 class ChequeConversionTest : public ChequeTest
 {
@@ -39,7 +17,7 @@ protected:
         openBillWindow = [this](const QString &family) -> TfmBillBase * {
             opened << family;
             if (!deposit)
-                deposit = std::make_unique<StandInDepositSlip>(ctx(), host());
+                deposit = std::make_unique<TfmCheckJZD>(ctx(), host());
             return deposit.get();
         };
     }
@@ -57,7 +35,7 @@ protected:
     }
 
     QStringList opened;
-    std::unique_ptr<StandInDepositSlip> deposit;
+    std::unique_ptr<TfmCheckJZD> deposit;
 };
 
 TEST_F(ChequeConversionTest, TheSlipGetsPartiesAmountChequeAndDate)
@@ -91,6 +69,8 @@ TEST_F(ChequeConversionTest, TheSlipGetsPartiesAmountChequeAndDate)
         EXPECT_EQ(deposit->fieldText(QLatin1String(prefix) + QStringLiteral("PJZS")), QStringLiteral("1"));
     }
     EXPECT_EQ(deposit->fieldText(QStringLiteral("zdPJHM")), QStringLiteral("02468135"));
+    EXPECT_EQ(deposit->fieldText(QStringLiteral("cgPJHM")), QStringLiteral("02468135"));
+    EXPECT_EQ(deposit->fieldText(QStringLiteral("cgOutComp")), drawer.fullName());
     EXPECT_EQ(deposit->billDate(), QDate(2026, 3, 5));
     EXPECT_FALSE(deposit->isLoading());
     EXPECT_FALSE(deposit->isSaved());

@@ -8,6 +8,7 @@
 #include "app/ui/tfm_boot.h"
 #include "addressbook/ui/address_book_commands.h"
 #include "app/ui/tfm_main.h"
+#include "bills/ui/install_bank_slips.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/install_waybill_entry.h"
 #include "history/ui/install_history.h"
@@ -91,8 +92,8 @@ QString usageText()
         "  print-sample --template ID (--pdf OUT | --printer NAME) [--data DIR]\n"
         "                                      print a template's sample bill to check\n"
         "                                      the alignment on plain paper\n"
-        "  print --family 支票 [--template NAME] [--amount A] [--date YYYY-MM-DD]\n"
-        "        [--payee NAME] [--set FIELD=VALUE]... (--pdf OUT | --printer NAME)\n"
+        "  print --family 支票|进账单|缴款单 [--template NAME] [--amount A] [--date YYYY-MM-DD]\n"
+        "        [--payee NAME] [--drawer NAME] [--set FIELD=VALUE]... (--pdf OUT | --printer NAME)\n"
         "        [--save] [--data DIR]\n"
         "  print --family 快递单 [--sender NAME] [--receiver NAME] [--set FIELD=VALUE]...\n"
         "        (--pdf OUT | --printer NAME) [--save] [--data DIR]\n"
@@ -135,6 +136,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installAddressBook(mainWindow);
     installChequeEntry(mainWindow);
     installWaybillEntry(mainWindow);
+    installBankSlipEntries(mainWindow);
     installHistory(mainWindow);
 }
 

@@ -96,4 +96,19 @@ void convertChequeToDeposit(TfmBillBase &cheque, TfmBillBase &deposit)
     deposit.bringToFront();
 }
 
+void convertDepositToCheque(TfmBillBase &deposit, TfmBillBase &cheque)
+{
+    cheque.setLoading(true);
+    transferParties(deposit, cheque);
+    cheque.setLoading(false);
+
+    cheque.setMoneyName(deposit.moneyName());
+    const QString amount = deposit.amountText();
+    cheque.setFieldText(QStringLiteral("inputJEXX"), amount);
+    cheque.setJEXX(amount);
+    cheque.setFieldText(QStringLiteral("zdPJBH"), deposit.fieldText(QStringLiteral("zdPJHM")));
+    cheque.setBillDate(deposit.billDate());
+    cheque.bringToFront();
+}
+
 } // namespace billprint

@@ -13,6 +13,10 @@ class TfmBillBase;
 // that window; the cheque window stays as it is.
 void convertChequeToDeposit(TfmBillBase &cheque, TfmBillBase &deposit);
 
+// The mirror ("转为支票"): the deposit slip's payee, drawer, amount and
+// date, and its deposited bill's number as the cheque number.
+void convertDepositToCheque(TfmBillBase &deposit, TfmBillBase &cheque);
+
 // The payee and drawer part of a conversion, shared by both directions.
 void transferParties(TfmBillBase &from, TfmBillBase &to);
 

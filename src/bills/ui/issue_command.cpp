@@ -9,6 +9,8 @@
 #include "printing/pdf_print_output.h"
 #include "bills/ui/party_frame.h"
 #include "printing/ui/printer_output.h"
+#include "bills/ui/tfm_check_jkd.h"
+#include "bills/ui/tfm_check_jzd.h"
 #include "bills/ui/tfm_check_kdd.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "templates/delivered_pictures.h"
@@ -38,6 +40,7 @@ struct IssueRequest
     std::optional<QString> payee;
     std::optional<QString> sender;    // address-book names
     std::optional<QString> receiver;
+    std::optional<QString> drawer;
     QList<QPair<QString, QString>> fields;  // --set FIELD=VALUE, in order
     QString pdfPath;
     QString printerName;
@@ -52,7 +55,8 @@ bool needsValue(const QString &arg)
 {
     static const QStringList withValue{QStringLiteral("--family"), QStringLiteral("--template"),
                                        QStringLiteral("--amount"),  QStringLiteral("--date"),
-                                       QStringLiteral("--payee"),   QStringLiteral("--set"),
+                                       QStringLiteral("--payee"),   QStringLiteral("--drawer"),
+                                       QStringLiteral("--set"),
                                        QStringLiteral("--pdf"),     QStringLiteral("--printer"),
                                        QStringLiteral("--data"),    QStringLiteral("--sender"),
                                        QStringLiteral("--receiver")};
@@ -115,6 +119,8 @@ IssueRequest parse(const QStringList &args, const QString &dataFolder)
             r.sender = value.trimmed();
         } else if (arg == QLatin1String("--receiver")) {
             r.receiver = value.trimmed();
+        } else if (arg == QLatin1String("--drawer")) {
+            r.drawer = value;
         } else if (arg == QLatin1String("--set")) {
             const int eq = value.indexOf(QLatin1Char('='));
             if (eq <= 0)
@@ -262,6 +268,23 @@ QString setField(TfmBillBase &window, const QString &name, const QString &value)
     return QString();
 }
 
+bool issuesFromCommandLine(const QString &family)
+{
+    return family == BillFamilyInfo::cheque().family || family == BillFamilyInfo::depositSlip().family
+           || family == BillFamilyInfo::cashSlip().family || family == BillFamilyInfo::waybill().family;
+}
+
+std::unique_ptr<TfmBillBase> makeWindow(const QString &family, AppContext &context, const BillWindowHost &host)
+{
+    if (family == BillFamilyInfo::depositSlip().family)
+        return std::make_unique<TfmCheckJZD>(context, host);
+    if (family == BillFamilyInfo::cashSlip().family)
+        return std::make_unique<TfmCheckJKD>(context, host);
+    if (family == BillFamilyInfo::waybill().family)
+        return std::make_unique<TfmCheckKDD>(context, host);
+    return std::make_unique<TfmCheckZP>(context, host);
+}
+
 } // namespace
 
 int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStream &out, QTextStream &err)
@@ -269,8 +292,7 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
     const IssueRequest request = parse(args, dataFolder);
     if (!request.error.isEmpty())
         return failWith(err, request.error);
-    const bool isWaybill = request.family == BillFamilyInfo::waybill().family;
-    if (request.family != BillFamilyInfo::cheque().family && !isWaybill) {
+    if (!issuesFromCommandLine(request.family)) {
         if (BillFamilyInfo::find(request.family))
             return failWith(err, QStringLiteral("the window of family ") + request.family
                                      + QStringLiteral(" cannot issue bills from the command line yet"));
@@ -309,8 +331,7 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
     host.pickPerson = [](const QString &, const QString &, QWidget *) { return std::optional<TPerson>(); };
     host.savePerson = [](const std::optional<TPerson> &, QWidget *) { return std::optional<TPerson>(); };
     host.askValue = [](const QString &, const QString &, const QString &, QWidget *) { return QString(); };
-    std::unique_ptr<TfmBillBase> made = isWaybill ? std::unique_ptr<TfmBillBase>(new TfmCheckKDD(*context, host))
-                                                  : std::unique_ptr<TfmBillBase>(new TfmCheckZP(*context, host));
+    const std::unique_ptr<TfmBillBase> made = makeWindow(request.family, *context, host);
     TfmBillBase &window = *made;
     if (!window.isUsable() || !told.isEmpty())
         return failWith(err, told.value(0, QStringLiteral("the family has no template")));
@@ -334,6 +355,12 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
     }
     if (request.payee)
         window.setInComp(*request.payee);
+    if (request.drawer) {
+        if (!window.field(QStringLiteral("zdOutComp")))
+            return failWith(err, QStringLiteral("the family ") + request.family + QStringLiteral(" has no drawer"));
+        window.setOutComp(*request.drawer);
+        window.drawerFieldLeft();  // bank and account from the address book
+    }
     for (const auto &[name, value] : request.fields) {
         const QString refusal = setField(window, name, value);
         if (!refusal.isEmpty())

@@ -1,5 +1,5 @@
-// `billprint print --family 支票 [--template NAME] [--amount A]
-//  [--date YYYY-MM-DD] [--payee NAME] [--set FIELD=VALUE]...
+// `billprint print --family 支票|进账单|缴款单 [--template NAME] [--amount A]
+//  [--date YYYY-MM-DD] [--payee NAME] [--drawer NAME] [--set FIELD=VALUE]...
 //  (--pdf OUT | --printer NAME) [--save] [--data DIR]`
 //
 // Issues a bill without the desktop, for scripts and integrations: the

@@ -358,11 +358,22 @@ void TfmBillBase::addMoneyBillOptions()
     addOption(QStringLiteral("cfgJEDXRMBChecked"), QStringLiteral("大写含人民币"), Remember::OnWhenOne);
     addOption(QStringLiteral("cfgJEDXWithMoneyName"), QStringLiteral("大写前置币种"), Remember::OnUnlessZero);
     addOption(QStringLiteral("cfgJEXXWithMoneyCode"), QStringLiteral("小写前置币种"), Remember::OnUnlessZero);
+    addNoPrintOptions(true);
+    addCurrencyOption();
+}
+
+void TfmBillBase::addNoPrintOptions(bool withDrawer)
+{
     addOption(QStringLiteral("cfgNoPrtDate"), QStringLiteral("不打印出票日期"), Remember::No);
     addOption(QStringLiteral("cfgNoPrtJEXX"), QStringLiteral("不打印小写格"), Remember::No);
     addOption(QStringLiteral("cfgNoPrtJEDX"), QStringLiteral("不打印大写"), Remember::No);
-    addOption(QStringLiteral("cfgNoPrtOutter"), QStringLiteral("不打印出票人"), Remember::No);
+    if (withDrawer)
+        addOption(QStringLiteral("cfgNoPrtOutter"), QStringLiteral("不打印出票人"), Remember::No);
     addOption(QStringLiteral("cfgNoPrtSheep"), QStringLiteral("不打印限位符￥"), Remember::No);
+}
+
+void TfmBillBase::addCurrencyOption()
+{
     auto *currency = new QWidget(m_optionBar);
     auto *row = new QHBoxLayout(currency);
     row->setContentsMargins(0, 0, 0, 0);

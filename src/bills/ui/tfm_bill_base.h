@@ -172,8 +172,8 @@ public:
     void payeeCodeEntered();
     // Picking a name in the payee list.
     void payeePicked();
-    void pickSender();
-    void pickReceiver();
+    virtual void pickSender();
+    virtual void pickReceiver();
     // "存收款人": lets the user store the payee in the address book.
     void savePayee();
 
@@ -228,6 +228,9 @@ public:
     void MustSavechange();
     // Shows a stored bill; false when it could not be read.
     bool BrowseOldCheck(const QString &templateName, const QString &serialText);
+    // The window title for a moment of the bill's life ("" after a save or
+    // a template change, "新建", "历史", "新", or the copy tag); a family
+    // may title its window its own way.
     virtual void updateCaption(const QString &tag = QString());
     // Shows the window (its MDI frame too) on top of the others.
     void bringToFront();
@@ -264,6 +267,10 @@ protected:
     // Places a control of the family's own in the option bar.
     void addToOptionBar(QWidget *widget);
     QWidget *optionBar() const { return m_optionBar; }
+    // The do-not-print options (the drawer's only with `withDrawer`) and
+    // the currency list, for a family with option captions of its own.
+    void addNoPrintOptions(bool withDrawer);
+    void addCurrencyOption();
     // Double-clicking selects the whole text of these fields.
     void selectAllOnDoubleClick(QWidget *field);
 
@@ -285,8 +292,14 @@ protected:
     // The bill number field emptied by copy and by print-and-save (which
     // on the cheque also empties the number list: `withList`).
     virtual void clearBillNumber(bool withList = false);
+    // Copying a saved bill keeps its bill number (the slips) or empties it.
+    virtual bool copyKeepsBillNumber() const { return false; }
+    // Said when an unsaved bill is copied; "" copies nothing silently.
+    virtual QString unsavedCopyMessage() const { return QString(); }
     // The purpose emptied by a new bill.
     virtual void clearPurpose() {}
+    // False when a new bill keeps the amount that stands.
+    virtual bool newBillClearsAmount() const { return true; }
     // True when closing should ask whether to save.
     virtual bool worthAsking() const;
     virtual QString remarkField() const { return QStringLiteral("zdRemark"); }

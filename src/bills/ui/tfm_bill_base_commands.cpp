@@ -210,7 +210,8 @@ void TfmBillBase::newBill()
     setFieldText(remarkField(), QString());
     m_history = false;
     updateCaption(QStringLiteral("新建"));
-    setJEXX(QString());
+    if (newBillClearsAmount())
+        setJEXX(QString());
     clearPurpose();
     setBillDate(QDate::currentDate());
     setCopyEnabled(false);
@@ -218,12 +219,18 @@ void TfmBillBase::newBill()
 
 void TfmBillBase::copyBill()
 {
-    if (m_serial <= 0 || !commitTypedInput())
+    if (m_serial <= 0) {
+        if (!unsavedCopyMessage().isEmpty())
+            tell(unsavedCopyMessage(), kCaption);
+        return;
+    }
+    if (!commitTypedInput())
         return;
     m_history = false;
     m_serial = -1;
     MustSavechange();
-    clearBillNumber();
+    if (!copyKeepsBillNumber())
+        clearBillNumber();
     updateCaption(QStringLiteral("已复制保存过的单据为一张新单"));
 }
 

@@ -1,0 +1,33 @@
+#include "bills/ui/install_bank_slips.h"
+
+#include "app/ui/tfm_main.h"
+#include "bills/ui/install_cheque_entry.h"
+#include "bills/ui/tfm_check_jkd.h"
+#include "bills/ui/tfm_check_jzd.h"
+
+namespace billprint {
+
+namespace {
+
+template <typename Window>
+void registerWindow(Tfm_Main &mainWindow, const BillFamilyInfo &family)
+{
+    mainWindow.registerEntryWindow(family.family, [](Tfm_Main &frame) -> QWidget * {
+        auto *window = new Window(frame.context(), billWindowHost(frame));
+        if (!window->isUsable()) {
+            delete window;  // the family has no template to fill
+            return nullptr;
+        }
+        return window;
+    });
+}
+
+} // namespace
+
+void installBankSlipEntries(Tfm_Main &mainWindow)
+{
+    registerWindow<TfmCheckJZD>(mainWindow, BillFamilyInfo::depositSlip());
+    registerWindow<TfmCheckJKD>(mainWindow, BillFamilyInfo::cashSlip());
+}
+
+} // namespace billprint
