@@ -1,0 +1,114 @@
+#include "batch/ui/batch_print_run.h"
+
+#include "app/alert.h"
+#include "batch/receiver_list.h"
+#include "bills/ui/tfm_check_kdd.h"
+
+#include <QSqlRecord>
+
+namespace billprint {
+
+BatchPrintRun::BatchPrintRun(TfmCheckKDD &window, const ReceiverList &list, QSet<QString> optionalColumns)
+    : m_window(window), m_list(list), m_optional(std::move(optionalColumns))
+{
+    // The destination station is also known as 目的地.
+    if (m_optional.contains(QStringLiteral("目的地")))
+        m_optional.insert(QStringLiteral("目的站"));
+}
+
+const QList<QPair<QString, QString>> &BatchPrintRun::optionalFields()
+{
+    static const QList<QPair<QString, QString>> fields{
+        {QStringLiteral("目的站"), QStringLiteral("cbDestSite")},   {QStringLiteral("内件说明"), QStringLiteral("zdWPNR")},
+        {QStringLiteral("件数"), QStringLiteral("edtAmount")},      {QStringLiteral("重量"), QStringLiteral("edtWeight")},
+        {QStringLiteral("费用"), QStringLiteral("edtMoney")},       {QStringLiteral("备注"), QStringLiteral("zdBz")},
+        {QStringLiteral("代收金额"), QStringLiteral("zdDaisJE")},   {QStringLiteral("手续费"), QStringLiteral("zdShouxuFee")},
+        {QStringLiteral("体积"), QStringLiteral("zdTiJi")},         {QStringLiteral("保价金额"), QStringLiteral("zdBJJE")},
+        {QStringLiteral("保价费"), QStringLiteral("zdBJFee")},      {QStringLiteral("运费"), QStringLiteral("zdYunFee")},
+        {QStringLiteral("送货费"), QStringLiteral("zdSongHFee")},   {QStringLiteral("加急费"), QStringLiteral("zdJiaJiFee")},
+        {QStringLiteral("其他费"), QStringLiteral("zdQiTaFee")},    {QStringLiteral("包装费"), QStringLiteral("zdBaoZFee")},
+        {QStringLiteral("自定义3"), QStringLiteral("zdDef3")},      {QStringLiteral("自定义4"), QStringLiteral("zdDef4")},
+        {QStringLiteral("自定义5"), QStringLiteral("zdDef5")},
+    };
+    return fields;
+}
+
+bool BatchPrintRun::SendToCheckByID(int id)
+{
+    if (id <= 0) {
+        tell(QStringLiteral("没有选中有效的记录~"));
+        return false;
+    }
+    return sendRow(id);
+}
+
+bool BatchPrintRun::sendRow(int id)
+{
+    QString error;
+    const QSqlRecord r = m_list.row(id, &error);
+    if (!error.isEmpty()) {
+        tell(QStringLiteral("错误，") + error);
+        return false;
+    }
+    if (r.isEmpty()) {
+        tell(QStringLiteral("调用错误，找不到记录，编号=") + QString::number(id));
+        return false;
+    }
+    auto text = [&r](const char *column) { return r.value(QString::fromUtf8(column)).toString(); };
+    TfmCheckKDD &w = m_window;
+    w.setFieldText(QStringLiteral("zdSKR"), text("全称"));
+    w.setFieldText(QStringLiteral("zdSKRLXR"), text("联系人"));
+    QString phone = text("电话");
+    const QString mobile = text("手机");
+    if (!w.isFieldShown(QStringLiteral("skrHandset")) && !mobile.isEmpty())
+        phone = phone.isEmpty() ? mobile : phone + QLatin1Char('/') + mobile;
+    w.setFieldText(QStringLiteral("zdskrDH"), phone);
+    w.setFieldText(QStringLiteral("skrHandset"), mobile);
+    w.setFieldText(QStringLiteral("edtCountryDest"), text("国家"));
+    w.setFieldText(QStringLiteral("zdSKRS"), text("省"));
+    w.setFieldText(QStringLiteral("zdSKRXS"), text("市"));
+    w.receiverCityChanged();
+    w.setFieldText(QStringLiteral("edtSJRTown"), text("镇区"));
+    w.setFieldText(QStringLiteral("zdSkrDZ"), text("地址"));
+    w.setFieldText(QStringLiteral("zdSKRYB"), text("邮编"));
+    for (const auto &[column, field] : optionalFields()) {
+        if (m_optional.contains(column))
+            w.setFieldText(field, r.value(column).toString());
+    }
+    if (m_optional.contains(QStringLiteral("金额大写1"))) {
+        w.setFieldText(QStringLiteral("zdJEDX1"), amountForCapitals(text("金额大写1")));
+        w.amountInWordsLeft();
+    }
+    return true;
+}
+
+int BatchPrintRun::print(const QList<int> &ids, bool needReady)
+{
+    m_stopped = false;
+    if (ids.isEmpty())
+        return 0;
+    if (!m_window.PrintPrepare() && needReady)
+        return 0;
+    m_window.PrinterTransBegin(1);
+    int done = 0;
+    for (int i = 0; i < ids.size(); ++i) {
+        m_window.setLoading(true);
+        sendRow(ids[i]);
+        m_window.SendCheckToPrinter();
+        ++done;
+        const bool last = i + 1 == ids.size();
+        if (!last && m_progress && !m_progress(done, int(ids.size())))
+            m_stopped = true;
+        if (!last && !m_stopped)
+            m_window.NewCheckPage();
+        m_window.setLoading(false);
+        if (m_stopped)
+            break;
+    }
+    if (m_progress && !m_stopped)
+        m_progress(done, int(ids.size()));
+    m_window.PrinterTransEnd();
+    return done;
+}
+
+} // namespace billprint
