@@ -3,6 +3,7 @@
 #include "app/ui/startup.h"
 #include "app/version.h"
 #include "bills/ui/issue_command.h"
+#include "batch/ui/batch_command.h"
 #include "history/history_command.h"
 #include "printing/ui/print_sample_command.h"
 
@@ -45,6 +46,8 @@ int runWindowCommand(const StartupOptions &options, int argc, char **argv)
     QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
     QTextStream out(stdout);
     QTextStream err(stderr);
+    if (options.subcommand == QLatin1String("batch"))
+        return runBatchCommand(options.subcommandArgs, options.dataFolder, out, err);
     return runIssueCommand(options.subcommandArgs, options.dataFolder, out, err);
 }
 
@@ -52,7 +55,7 @@ int runHeadless(const StartupOptions &options, int argc, char **argv)
 {
     if (options.subcommand == QLatin1String("print-sample"))
         return runDrawingCommand(options, argc, argv);
-    if (options.subcommand == QLatin1String("print"))
+    if (options.subcommand == QLatin1String("print") || options.subcommand == QLatin1String("batch"))
         return runWindowCommand(options, argc, argv);
     QCoreApplication app(argc, argv);
     QTextStream out(stdout);

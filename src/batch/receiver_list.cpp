@@ -37,7 +37,9 @@ const QStringList &ReceiverList::combinedFilters()
 
 QStringList ReceiverList::columns() const
 {
-    return m_db.columnNames(kTable);
+    if (m_columns.isEmpty())
+        m_columns = m_db.columnNames(kTable);
+    return m_columns;
 }
 
 bool ReceiverList::knownColumn(const QString &name, QString *error) const

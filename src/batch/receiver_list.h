@@ -73,6 +73,7 @@ private:
     bool buildSelect(const ReceiverQuery &q, QString *sql, QVariantList *values, QString *error) const;
 
     const Database &m_db;
+    mutable QStringList m_columns;  // read once: the table's columns do not change under a list
 };
 
 // The capitals field takes the amount only when it is decimal digits alone

@@ -2,6 +2,7 @@
 
 #include "app/alert.h"
 #include "batch/receiver_list.h"
+#include "bills/ui/form_layout.h"
 #include "bills/ui/tfm_check_kdd.h"
 
 #include <QSqlRecord>
@@ -33,6 +34,21 @@ const QList<QPair<QString, QString>> &BatchPrintRun::optionalFields()
     return fields;
 }
 
+QWidget *BatchPrintRun::widget(const QString &field)
+{
+    auto at = m_fields.find(field);
+    if (at == m_fields.end())
+        at = m_fields.insert(field, m_window.field(field));
+    return *at;
+}
+
+void BatchPrintRun::set(const QString &field, const QString &text)
+{
+    QWidget *f = widget(field);
+    if (f && FormControls::text(f) != text)
+        FormControls::setText(f, text);
+}
+
 bool BatchPrintRun::SendToCheckByID(int id)
 {
     if (id <= 0) {
@@ -56,27 +72,28 @@ bool BatchPrintRun::sendRow(int id)
     }
     auto text = [&r](const char *column) { return r.value(QString::fromUtf8(column)).toString(); };
     TfmCheckKDD &w = m_window;
-    w.setFieldText(QStringLiteral("zdSKR"), text("全称"));
-    w.setFieldText(QStringLiteral("zdSKRLXR"), text("联系人"));
+    set(QStringLiteral("zdSKR"), text("全称"));
+    set(QStringLiteral("zdSKRLXR"), text("联系人"));
     QString phone = text("电话");
     const QString mobile = text("手机");
-    if (!w.isFieldShown(QStringLiteral("skrHandset")) && !mobile.isEmpty())
+    const QWidget *handset = widget(QStringLiteral("skrHandset"));
+    if ((!handset || !handset->isVisibleTo(&w)) && !mobile.isEmpty())
         phone = phone.isEmpty() ? mobile : phone + QLatin1Char('/') + mobile;
-    w.setFieldText(QStringLiteral("zdskrDH"), phone);
-    w.setFieldText(QStringLiteral("skrHandset"), mobile);
-    w.setFieldText(QStringLiteral("edtCountryDest"), text("国家"));
-    w.setFieldText(QStringLiteral("zdSKRS"), text("省"));
-    w.setFieldText(QStringLiteral("zdSKRXS"), text("市"));
+    set(QStringLiteral("zdskrDH"), phone);
+    set(QStringLiteral("skrHandset"), mobile);
+    set(QStringLiteral("edtCountryDest"), text("国家"));
+    set(QStringLiteral("zdSKRS"), text("省"));
+    set(QStringLiteral("zdSKRXS"), text("市"));
     w.receiverCityChanged();
-    w.setFieldText(QStringLiteral("edtSJRTown"), text("镇区"));
-    w.setFieldText(QStringLiteral("zdSkrDZ"), text("地址"));
-    w.setFieldText(QStringLiteral("zdSKRYB"), text("邮编"));
+    set(QStringLiteral("edtSJRTown"), text("镇区"));
+    set(QStringLiteral("zdSkrDZ"), text("地址"));
+    set(QStringLiteral("zdSKRYB"), text("邮编"));
     for (const auto &[column, field] : optionalFields()) {
         if (m_optional.contains(column))
-            w.setFieldText(field, r.value(column).toString());
+            set(field, r.value(column).toString());
     }
     if (m_optional.contains(QStringLiteral("金额大写1"))) {
-        w.setFieldText(QStringLiteral("zdJEDX1"), amountForCapitals(text("金额大写1")));
+        set(QStringLiteral("zdJEDX1"), amountForCapitals(text("金额大写1")));
         w.amountInWordsLeft();
     }
     return true;
@@ -85,6 +102,7 @@ bool BatchPrintRun::sendRow(int id)
 int BatchPrintRun::print(const QList<int> &ids, bool needReady)
 {
     m_stopped = false;
+    m_failed = false;
     if (ids.isEmpty())
         return 0;
     if (!m_window.PrintPrepare() && needReady)
@@ -107,8 +125,8 @@ int BatchPrintRun::print(const QList<int> &ids, bool needReady)
     }
     if (m_progress && !m_stopped)
         m_progress(done, int(ids.size()));
-    m_window.PrinterTransEnd();
-    return done;
+    m_failed = !m_window.PrinterTransEnd();
+    return m_failed ? 0 : done;
 }
 
 } // namespace billprint

@@ -4,9 +4,11 @@
 // and never after the last.
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QSet>
 #include <QString>
+#include <QWidget>
 #include <functional>
 
 namespace billprint {
@@ -34,18 +36,25 @@ public:
     // anything when the printer is not ready. Returns the pages printed.
     int print(const QList<int> &ids, bool needReady = true);
     bool stopped() const { return m_stopped; }
+    // The document could not be finished (the user was told).
+    bool failed() const { return m_failed; }
 
     // The optional columns and the window fields they fill.
     static const QList<QPair<QString, QString>> &optionalFields();
 
 private:
     bool sendRow(int id);
+    // Writes a field of the window; the fields are looked up once per run.
+    void set(const QString &field, const QString &text);
+    QWidget *widget(const QString &field);
 
     TfmCheckKDD &m_window;
     const ReceiverList &m_list;
     QSet<QString> m_optional;
     Progress m_progress;
+    QHash<QString, QWidget *> m_fields;
     bool m_stopped = false;
+    bool m_failed = false;
 };
 
 } // namespace billprint
