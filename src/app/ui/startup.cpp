@@ -112,7 +112,12 @@ QString usageText()
         "                                      history window lists for the same filters\n"
         "                                      (--party: payee or receiver; OUT - is\n"
         "                                      standard output). Exit 0: listed; 2: bad\n"
-        "                                      command line, no database or a failure\n");
+        "                                      command line, no database or a failure\n"
+        "  package export --template ID[,ID...] OUT.tpk [--data DIR]\n"
+        "  package import FILE.tpk [--template NAME]... [--data DIR]\n"
+        "                                      move templates between installations;\n"
+        "                                      prints the (new) template ids. Exit 0:\n"
+        "                                      done; 2: refused, nothing changed\n");
 }
 
 namespace {
