@@ -15,6 +15,7 @@
 #include "printing/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
 #include "refdata/ui/install_reference_data.h"
+#include "templates/ui/install_templates.h"
 #include "templates/delivered_pictures.h"
 
 #include <QApplication>
@@ -143,6 +144,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installWaybillEntry(mainWindow);
     installBankSlipEntries(mainWindow);
     installHistory(mainWindow);
+    installTemplateCatalogue(mainWindow);
 }
 
 int runDesktop(const StartupOptions &options)
