@@ -1,9 +1,12 @@
 #include "templates/ui/install_templates.h"
 
+#include "app/alert.h"
 #include "app/app_context.h"
 #include "app/ui/tfm_main.h"
 #include "templates/ui/tfrm_bill_import_export.h"
 #include "templates/ui/tfrm_check_type_mng.h"
+
+#include <QMdiSubWindow>
 
 namespace billprint {
 
@@ -13,6 +16,13 @@ void openPackages(Tfm_Main *frame, bool importOnly, QWidget *parent)
 {
     TfrmBillImportExport window(frame->context(), importOnly, parent);
     window.openDownloads = [frame] { frame->runCommand(QStringLiteral("  在线升级")); };
+    // Open bill windows hold the templates as they were; they reload on reopening.
+    window.afterImport = [frame] {
+        if (frame->findChildren<QMdiSubWindow *>().isEmpty())
+            return;
+        tell(QStringLiteral("导入模版后请重新填开单据~"));
+        frame->closeAllEntryWindows();
+    };
     window.exec();
 }
 
