@@ -6,6 +6,7 @@
 #include "batch/ui/batch_command.h"
 #include "history/history_command.h"
 #include "printing/ui/print_sample_command.h"
+#include "templates/package_command.h"
 
 #include <QApplication>
 #include <QFile>
@@ -67,6 +68,8 @@ int runHeadless(const StartupOptions &options, int argc, char **argv)
         stdoutFile.open(stdout, QIODevice::WriteOnly);
         return runHistoryCommand(options.subcommandArgs, options.dataFolder, stdoutFile, err);
     }
+    if (options.subcommand == QLatin1String("package"))
+        return runPackageCommand(options.subcommandArgs, options.dataFolder, out, err);
     err << "billprint: unknown command: " << options.subcommand << "\n";
     return 2;
 }

@@ -15,6 +15,7 @@
 #include "printing/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
 #include "refdata/ui/install_reference_data.h"
+#include "templates/ui/install_templates.h"
 #include "templates/delivered_pictures.h"
 
 #include <QApplication>
@@ -117,7 +118,12 @@ QString usageText()
         "                                      history window lists for the same filters\n"
         "                                      (--party: payee or receiver; OUT - is\n"
         "                                      standard output). Exit 0: listed; 2: bad\n"
-        "                                      command line, no database or a failure\n");
+        "                                      command line, no database or a failure\n"
+        "  package export --template ID[,ID...] OUT.tpk [--data DIR]\n"
+        "  package import FILE.tpk [--template NAME]... [--data DIR]\n"
+        "                                      move templates between installations;\n"
+        "                                      prints the (new) template ids. Exit 0:\n"
+        "                                      done; 2: refused, nothing changed\n");
 }
 
 namespace {
@@ -143,6 +149,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installWaybillEntry(mainWindow);
     installBankSlipEntries(mainWindow);
     installHistory(mainWindow);
+    installTemplateCatalogue(mainWindow);
 }
 
 int runDesktop(const StartupOptions &options)

@@ -1,0 +1,600 @@
+#include "templates/template_package.h"
+
+#include "app/database.h"
+#include "app/lookups.h"
+#include "templates/check_type.h"
+#include "templates/ck_control.h"
+#include "templates/name_dict.h"
+#include "templates/template_error.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QSaveFile>
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QSqlRecord>
+#include <QTemporaryDir>
+#include <QUrl>
+#include <QUuid>
+
+namespace billprint {
+
+namespace {
+
+// The package schema. Columns mirror the program's tables; the picture
+// travels as bytes.
+const char *const kSchema[] = {
+    "CREATE TABLE _CKTypeTable (CheckTypeID INTEGER, TypeName TEXT, TypeFirstName TEXT, TypeDescribe TEXT,"
+    " XMove INTEGER, YMove INTEGER, THeight INTEGER, TWidth INTEGER, GroupCompany TEXT, GroupTypeArea TEXT,"
+    " PHeight INTEGER, PWidth INTEGER, HVPrint INTEGER, ImgFile TEXT, Visiable TEXT, CheckBoxs TEXT,"
+    " IsCommon TEXT, ShowOrd INTEGER, IsDefault TEXT, IsSysCommon INTEGER, Img_Bytes BLOB, Ini_Text TEXT)",
+    "CREATE TABLE _ckControl (CheckTypeID INTEGER, CtlName TEXT, CtlCName TEXT, CtlType TEXT, CtlX INTEGER,"
+    " CtlY INTEGER, CtlW INTEGER, CtlH INTEGER, CtlLH INTEGER, SrcX INTEGER, SrcY INTEGER, SrcH INTEGER,"
+    " SrcW INTEGER, NeedPrint INTEGER, NeedShow INTEGER, CtlFontName TEXT, CtlFontSize INTEGER,"
+    " BreakFontSize INTEGER, CtlFontColor TEXT, Bold INTEGER, Italic INTEGER, UnderLine INTEGER,"
+    " fitParam TEXT, BreakNum TEXT, Align TEXT, InitValue TEXT, ShowOrd INTEGER)",
+    "CREATE TABLE _Config (Id INTEGER PRIMARY KEY AUTOINCREMENT, DMName TEXT, DMValue TEXT, CheckTypeId INTEGER)",
+    "CREATE TABLE _NameDict (CheckTypeName TEXT, CtlName TEXT, CtlLabel TEXT, CtlType TEXT, PrintItem INTEGER,"
+    " ShowOrd INTEGER, Groups TEXT, CtlData TEXT)",
+};
+
+// Tables and the columns a package must have for each.
+struct RequiredTable
+{
+    const char *name;
+    QStringList columns;
+    bool optional;
+};
+const std::vector<RequiredTable> &requiredTables()
+{
+    static const std::vector<RequiredTable> tables = {
+        {"_CKTypeTable", {"checktypeid", "typename", "imgfile", "img_bytes"}, false},
+        {"_ckControl", {"checktypeid", "ctlname"}, false},
+        {"_Config", {"dmname", "dmvalue", "checktypeid"}, false},
+        {"_NameDict", {"checktypename", "ctlname"}, true},
+    };
+    return tables;
+}
+
+QString refuse(const QString &why)
+{
+    return QStringLiteral("票据包无法导入：") + why;
+}
+
+// A connection of its own to a package file; removed with the object.
+class PackageConnection
+{
+public:
+    PackageConnection() : m_name(QStringLiteral("package-") + QUuid::createUuid().toString(QUuid::WithoutBraces)) {}
+    ~PackageConnection()
+    {
+        { QSqlDatabase db = QSqlDatabase::database(m_name, false); db.close(); }
+        QSqlDatabase::removeDatabase(m_name);
+    }
+    // Opens a stranger's file: read-only and immutable, so nothing (not a
+    // journal roll-back either) ever writes it.
+    bool openForReading(const QString &path, QString *error)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(QStringLiteral("file:") + QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).path(QUrl::FullyEncoded)
+                           + QStringLiteral("?mode=ro&immutable=1"));
+        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY;QSQLITE_OPEN_URI"));
+        return open(db, error) && exec(QStringLiteral("PRAGMA trusted_schema=OFF"), error);
+    }
+    bool openForWriting(const QString &path, QString *error)
+    {
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_name);
+        db.setDatabaseName(path);
+        return open(db, error);
+    }
+    QSqlDatabase db() const { return QSqlDatabase::database(m_name, false); }
+    bool exec(const QString &sql, QString *error, const QVariantList &values = {})
+    {
+        QSqlQuery q(db());
+        if (q.prepare(sql)) {
+            for (const QVariant &v : values)
+                q.addBindValue(v);
+            if (q.exec())
+                return true;
+        }
+        *error = q.lastError().text();
+        return false;
+    }
+
+private:
+    static bool open(QSqlDatabase &db, QString *error)
+    {
+        if (db.open())
+            return true;
+        *error = db.lastError().text();
+        return false;
+    }
+    QString m_name;
+};
+
+bool looksLikeSqlite(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
+}
+
+// Every object must be a plain table or index: a trigger or view would run
+// the stranger's SQL when we read or write.
+bool checkSchema(PackageConnection &c, QString *error)
+{
+    QSqlQuery q(c.db());
+    if (!q.exec(QStringLiteral("select type, name from sqlite_master"))) {
+        *error = refuse(q.lastError().text());
+        return false;
+    }
+    while (q.next()) {
+        const QString type = q.value(0).toString();
+        if (type != QLatin1String("table") && type != QLatin1String("index")) {
+            *error = refuse(QStringLiteral("包中含有不允许的对象 ") + type + QLatin1Char(' ') + q.value(1).toString());
+            return false;
+        }
+    }
+    QSqlQuery check(c.db());
+    if (!check.exec(QStringLiteral("PRAGMA quick_check")) || !check.next()
+        || check.value(0).toString() != QLatin1String("ok")) {
+        *error = refuse(QStringLiteral("文件已损坏 ") + check.lastError().text());
+        return false;
+    }
+    return true;
+}
+
+QStringList columnsOf(PackageConnection &c, const QString &table)
+{
+    QStringList names;
+    QSqlQuery q(c.db());
+    q.prepare(QStringLiteral("select name from pragma_table_info(?)"));
+    q.addBindValue(table);
+    if (q.exec())
+        while (q.next())
+            names << q.value(0).toString().toLower();
+    return names;
+}
+
+bool checkTables(PackageConnection &c, QStringList *presentOptional, QString *error)
+{
+    for (const RequiredTable &t : requiredTables()) {
+        const QStringList have = columnsOf(c, QLatin1String(t.name));
+        if (have.isEmpty()) {
+            if (t.optional)
+                continue;
+            *error = refuse(QStringLiteral("缺少表 ") + QLatin1String(t.name));
+            return false;
+        }
+        for (const QString &col : t.columns)
+            if (!have.contains(col)) {
+                *error = refuse(QStringLiteral("表 %1 缺少列 %2").arg(QLatin1String(t.name), col));
+                return false;
+            }
+        if (t.optional)
+            *presentOptional << QLatin1String(t.name);
+    }
+    return true;
+}
+
+// Reads every row of a (checked) table, applying the size limits.
+bool readRows(PackageConnection &c, const QString &table, std::vector<QVariantMap> *rows, QString *error)
+{
+    QSqlQuery q(c.db());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("select * from ") + quoteIdentifier(table))) {
+        *error = refuse(q.lastError().text());
+        return false;
+    }
+    while (q.next()) {
+        const QSqlRecord rec = q.record();
+        QVariantMap row;
+        for (int i = 0; i < rec.count(); ++i) {
+            const QString name = rec.fieldName(i).toLower();
+            const QVariant value = q.value(i);
+            const bool picture = name == QLatin1String("img_bytes");
+            const qint64 size = value.typeId() == QMetaType::QByteArray ? value.toByteArray().size()
+                                                                        : value.toString().toUtf8().size();
+            if (!picture && size > TemplatePackage::MaxTextBytes) {
+                *error = refuse(QStringLiteral("表 %1 列 %2 的内容超过 64 KB").arg(table, name));
+                return false;
+            }
+            if (picture && size > TemplatePackage::MaxPictureBytes) {
+                *error = refuse(QStringLiteral("底图超过 20 MB"));
+                return false;
+            }
+            row.insert(name, value);
+        }
+        rows->push_back(row);
+        if (table == QLatin1String("_CKTypeTable") && int(rows->size()) > TemplatePackage::MaxTemplates) {
+            *error = refuse(QStringLiteral("模板超过 %1 个").arg(TemplatePackage::MaxTemplates));
+            return false;
+        }
+    }
+    if (q.lastError().isValid()) {
+        *error = refuse(q.lastError().text());
+        return false;
+    }
+    return true;
+}
+
+bool checkTemplate(const PackageTemplate &t, QString *error)
+{
+    const QString imgFile = t.row.value(QStringLiteral("imgfile")).toString();
+    if (!imgFile.isEmpty() && !TemplatePackage::isSafePictureName(imgFile)) {
+        *error = refuse(QStringLiteral("底图名称不安全：") + imgFile);
+        return false;
+    }
+    if (!t.picture.isEmpty() && QImage::fromData(t.picture).isNull()) {
+        *error = refuse(QStringLiteral("底图不是可读的图片：") + t.typeName);
+        return false;
+    }
+    if (t.packageId <= 0 || t.typeName.trimmed().isEmpty()) {
+        *error = refuse(QStringLiteral("模板编号或名称无效"));
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+bool TemplatePackage::isSafePictureName(const QString &name)
+{
+    if (name.isEmpty() || name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\'))
+        || name.contains(QLatin1Char(':')) || name == QLatin1String(".") || name == QLatin1String("..")
+        || name.contains(QChar(0)))
+        return false;
+    return !name.startsWith(QLatin1Char('.'));
+}
+
+const PackageTemplate *TemplatePackage::find(const QString &typeName) const
+{
+    for (const PackageTemplate &t : m_templates)
+        if (t.typeName == typeName)
+            return &t;
+    return nullptr;
+}
+
+std::unique_ptr<TemplatePackage> TemplatePackage::read(const QString &path, QString *error)
+{
+    if (!QFileInfo(path).isFile() || !looksLikeSqlite(path)) {
+        *error = refuse(QStringLiteral("不是票据包文件：") + path);
+        return nullptr;
+    }
+    PackageConnection c;
+    QStringList optional;
+    std::vector<QVariantMap> types, fields, config, nameDict;
+    if (!c.openForReading(path, error) || !checkSchema(c, error) || !checkTables(c, &optional, error)
+        || !readRows(c, QStringLiteral("_CKTypeTable"), &types, error)
+        || !readRows(c, QStringLiteral("_ckControl"), &fields, error)
+        || !readRows(c, QStringLiteral("_Config"), &config, error)
+        || (optional.contains(QLatin1String("_NameDict")) && !readRows(c, QStringLiteral("_NameDict"), &nameDict, error)))
+        return nullptr;
+
+    auto package = std::make_unique<TemplatePackage>();
+    for (QVariantMap &row : types) {
+        PackageTemplate t;
+        t.packageId = row.value(QStringLiteral("checktypeid")).toInt();
+        t.typeName = row.value(QStringLiteral("typename")).toString();
+        t.picture = row.take(QStringLiteral("img_bytes")).toByteArray();
+        t.row = row;
+        if (!checkTemplate(t, error))
+            return nullptr;
+        const QString family = TCheckType::firstNameOf(row.value(QStringLiteral("typefirstname")).toString(), t.typeName);
+        for (const QVariantMap &f : fields)
+            if (f.value(QStringLiteral("checktypeid")).toInt() == t.packageId)
+                t.fields.push_back(f);
+        for (const QVariantMap &d : config)
+            if (d.value(QStringLiteral("checktypeid")).toInt() == t.packageId
+                && d.value(QStringLiteral("dmname")).toString() != QLatin1String("version"))
+                t.dictionary.push_back(d);
+        for (const QVariantMap &n : nameDict)
+            if (n.value(QStringLiteral("checktypename")).toString() == family)
+                t.nameDict.push_back(n);
+        package->m_templates.push_back(std::move(t));
+    }
+    return package;
+}
+
+// --- export ---------------------------------------------------------------
+
+namespace {
+
+bool writeTemplate(const Database &db, const QString &imageFolder, int id, PackageConnection &c,
+                   QStringList *families, QString *error)
+{
+    const std::optional<TCheckType> t = TCheckType::findById(db, id, error);
+    if (!t) {
+        if (error->isEmpty())
+            *error = QStringLiteral("找不到模板，ID=%1").arg(id);
+        return false;
+    }
+    QByteArray picture;
+    if (TemplatePackage::isSafePictureName(t->ImgFile)) {
+        QFile f(imageFolder + t->ImgFile);
+        if (f.open(QIODevice::ReadOnly))
+            picture = f.readAll();
+    }
+    // Exported templates arrive as common, non-default templates.
+    if (!c.exec(QStringLiteral("insert into _CKTypeTable (CheckTypeID,TypeName,TypeFirstName,TypeDescribe,XMove,YMove,"
+                               "THeight,TWidth,GroupCompany,GroupTypeArea,PHeight,PWidth,HVPrint,ImgFile,Visiable,"
+                               "CheckBoxs,IsCommon,ShowOrd,IsDefault,IsSysCommon,Img_Bytes,Ini_Text) "
+                               "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                error,
+                {t->CheckTypeID, t->TypeName, t->getFirstName(), t->TypeDescribe, t->XMove, t->YMove, t->THeight,
+                 t->TWidth, t->GroupCompany, t->GroupTypeArea, t->PHeight, t->PWidth, t->HVPrint, t->ImgFile,
+                 t->Visiable, t->CheckBoxs, TemplateFlag::Common, 9, TemplateFlag::NotDefault, t->IsSysCommon,
+                 picture, QStringLiteral(" ")}))
+        return false;
+    for (const CkControl &f : CkControlStore(db).loadAll(id)) {
+        if (!c.exec(QStringLiteral("insert into _ckControl (CheckTypeID,CtlName,CtlCName,CtlType,CtlX,CtlY,CtlW,CtlH,"
+                                   "CtlLH,SrcX,SrcY,SrcH,SrcW,NeedPrint,NeedShow,CtlFontName,CtlFontSize,BreakFontSize,"
+                                   "CtlFontColor,Bold,Italic,UnderLine,fitParam,BreakNum,Align,InitValue,ShowOrd) "
+                                   "values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)"),
+                    error,
+                    {id, f.CtlName, f.CtlCName, f.CtlType, f.CtlX, f.CtlY, f.CtlW, f.CtlH, f.CtlLH, f.SrcX, f.SrcY,
+                     f.SrcH, f.SrcW, f.NeedPrint, f.NeedShow, f.CtlFontName, f.CtlFontSize, f.BreakFontSize,
+                     f.CtlFontColor, f.Bold, f.Italic, f.UnderLine, f.FitParam, f.BreakNum, f.Align, f.InitValue,
+                     f.ShowOrd}))
+            return false;
+    }
+    QSqlQuery dm(db.connection());
+    dm.prepare(QStringLiteral("select DMName, DMValue from DMTable where CheckTypeId=? order by ID"));
+    dm.addBindValue(id);
+    if (!dm.exec()) {
+        *error = dm.lastError().text();
+        return false;
+    }
+    while (dm.next())
+        if (!c.exec(QStringLiteral("insert into _Config (DMName,DMValue,CheckTypeId) values (?,?,?)"), error,
+                    {dm.value(0), dm.value(1), id}))
+            return false;
+    const QString family = t->getFirstName();
+    if (families->contains(family))
+        return true;
+    families->append(family);
+    for (const NameDict &n : NameDictStore(db).listFamily(family))
+        if (!c.exec(QStringLiteral("insert into _NameDict (CheckTypeName,CtlName,CtlLabel,CtlType,PrintItem,ShowOrd,"
+                                   "Groups,CtlData) values (?,?,?,?,?,?,?,?)"),
+                    error, {n.CheckTypeName, n.CtlName, n.CtlLabel, n.CtlType, n.PrintItem, n.ShowOrd, n.Groups,
+                            n.CtlData}))
+            return false;
+    return true;
+}
+
+} // namespace
+
+bool TemplatePackage::write(const Database &db, const QString &imageFolder, const QList<int> &ids,
+                            const QString &outPath, QString *error)
+{
+    if (ids.isEmpty()) {
+        *error = QStringLiteral("还没有选择要导出的票据格式！");
+        return false;
+    }
+    QTemporaryDir work;
+    const QString temp = work.filePath(QStringLiteral("package.tpk"));
+    try {
+        PackageConnection c;
+        if (!c.openForWriting(temp, error))
+            return false;
+        for (const char *sql : kSchema)
+            if (!c.exec(QLatin1String(sql), error))
+                return false;
+        if (!c.exec(QStringLiteral("insert into _Config (DMName,DMValue,CheckTypeId) values ('version',?,0)"), error,
+                    {QStringLiteral(BILLPRINT_VERSION)}))
+            return false;
+        QStringList families;
+        if (!c.exec(QStringLiteral("BEGIN"), error))
+            return false;
+        for (int id : ids)
+            if (!writeTemplate(db, imageFolder, id, c, &families, error))
+                return false;
+        if (!c.exec(QStringLiteral("COMMIT"), error))
+            return false;
+    } catch (const TemplateError &e) {
+        *error = e.message();
+        return false;
+    }
+    QFile built(temp);
+    QSaveFile out(outPath);
+    if (!built.open(QIODevice::ReadOnly) || !out.open(QIODevice::WriteOnly)) {
+        *error = out.errorString();
+        return false;
+    }
+    const QByteArray bytes = built.readAll();
+    if (out.write(bytes) != bytes.size() || !out.commit()) {
+        *error = out.errorString();
+        return false;
+    }
+    return true;
+}
+
+// --- import ---------------------------------------------------------------
+
+namespace {
+
+QString text(const QVariantMap &row, const char *column, const QString &fallback = {})
+{
+    const QVariant v = row.value(QLatin1String(column));
+    return v.isNull() || v.toString().isEmpty() ? fallback : v.toString();
+}
+int number(const QVariantMap &row, const char *column, int fallback)
+{
+    const QString t = text(row, column);
+    bool ok = false;
+    const int v = t.toInt(&ok);
+    return ok ? v : fallback;
+}
+
+CkControl fieldFrom(const QVariantMap &row, int newId)
+{
+    CkControl f;
+    f.CheckTypeID = newId;
+    f.CtlName = text(row, "ctlname");
+    f.CtlCName = text(row, "ctlcname");
+    f.CtlType = text(row, "ctltype", QStringLiteral("Text"));
+    f.CtlX = number(row, "ctlx", 0);
+    f.CtlY = number(row, "ctly", 0);
+    f.SrcX = number(row, "srcx", 10);
+    f.SrcY = number(row, "srcy", 10);
+    f.SrcW = number(row, "srcw", 50);
+    f.SrcH = number(row, "srch", 20);
+    const int w = number(row, "ctlw", 0), h = number(row, "ctlh", 0);
+    // Old packages lack the print box; it is estimated from the input box.
+    f.CtlW = w > 0 && h > 0 ? w : std::max(30, f.SrcW * 100 / 38);
+    f.CtlH = w > 0 && h > 0 ? h : 42;
+    f.CtlLH = number(row, "ctllh", 0) == 0 ? 40 : number(row, "ctllh", 40);
+    f.NeedPrint = number(row, "needprint", 1);
+    f.NeedShow = number(row, "needshow", 1);
+    f.CtlFontName = text(row, "ctlfontname");
+    f.CtlFontSize = number(row, "ctlfontsize", 0);
+    f.BreakFontSize = number(row, "breakfontsize", 7);
+    f.CtlFontColor = text(row, "ctlfontcolor");
+    f.Bold = number(row, "bold", 0);
+    f.Italic = number(row, "italic", 0);
+    f.UnderLine = number(row, "underline", 0);
+    f.FitParam = text(row, "fitparam");
+    f.BreakNum = text(row, "breaknum");
+    f.Align = text(row, "align");
+    f.InitValue = text(row, "initvalue");
+    f.ShowOrd = number(row, "showord", 0);
+    return f;
+}
+
+TCheckType templateFrom(const QVariantMap &row)
+{
+    TCheckType t;
+    t.TypeName = text(row, "typename");
+    t.TypeFirstName = TCheckType::firstNameOf(text(row, "typefirstname"), t.TypeName);
+    t.TypeDescribe = text(row, "typedescribe");
+    t.XMove = number(row, "xmove", 0);
+    t.YMove = number(row, "ymove", 0);
+    t.THeight = number(row, "theight", 0);
+    t.TWidth = number(row, "twidth", 0);
+    t.GroupCompany = text(row, "groupcompany");
+    t.GroupTypeArea = text(row, "grouptypearea");
+    t.PHeight = number(row, "pheight", TCheckType::DefaultPHeight);
+    t.PWidth = number(row, "pwidth", TCheckType::DefaultPWidth);
+    t.HVPrint = number(row, "hvprint", 0);
+    t.CheckBoxs = text(row, "checkboxs");
+    t.IsSysCommon = number(row, "issyscommon", TCheckType::DefaultIsSysCommon);
+    t.ShowOrd = number(row, "showord", 9);
+    t.IsCommon = TemplateFlag::Common;
+    t.Visiable = TemplateFlag::Enabled;
+    t.IsDefault = TemplateFlag::NotDefault;
+    return t;
+}
+
+} // namespace
+
+QString PackageImporter::freeFullName(const QString &first, const QString &last, QString *newLast) const
+{
+    for (int n = 2;; ++n) {
+        *newLast = last + QString::number(n);
+        if (!TCheckType::findByFirstAndLastName(m_db, first, *newLast))
+            return TCheckType::fullName(first, *newLast);
+    }
+}
+
+int PackageImporter::importOne(const PackageTemplate &source, ExistingName existing,
+                               std::vector<std::pair<QString, QByteArray>> *replacedFiles) const
+{
+    TCheckType t = templateFrom(source.row);
+    if (const auto old = TCheckType::findByTypeName(m_db, t.TypeName)) {
+        if (existing == ExistingName::Replace)
+            TCheckType::deleteTemplate(m_db, old->CheckTypeID);
+        else
+            t.TypeName = freeFullName(t.TypeFirstName, t.TypeDescribe, &t.TypeDescribe);
+    }
+    const int newId = TCheckType::newCheckTypeId(m_db);
+    t.CheckTypeID = newId;
+    t.ImgFile = TCheckType::newPictureName(Lookups::getTypeCodeByTypeName(t.TypeFirstName), newId,
+                                           QStringLiteral("img"));
+    t.save(m_db, newId);
+    const CkControlStore fields(m_db);
+    for (const QVariantMap &row : source.fields) {
+        CkControl f = fieldFrom(row, newId);
+        fields.save(f);
+    }
+    const NameDictStore catalogue(m_db);
+    for (const QVariantMap &row : source.nameDict) {
+        if (catalogue.find(text(row, "checktypename"), text(row, "ctlname")))
+            continue;  // the family's own catalogue wins
+        NameDict n;
+        n.CheckTypeName = text(row, "checktypename");
+        n.CtlName = text(row, "ctlname");
+        n.CtlLabel = text(row, "ctllabel");
+        n.CtlType = text(row, "ctltype");
+        n.PrintItem = number(row, "printitem", 0);
+        n.ShowOrd = number(row, "showord", 0);
+        n.Groups = text(row, "groups");
+        n.CtlData = text(row, "ctldata");
+        catalogue.save(n);
+    }
+    QString error;
+    for (const QVariantMap &row : source.dictionary)
+        if (!m_db.exec(QStringLiteral("insert into DMTable (CheckTypeId, DMName, DMValue) values (?,?,?)"),
+                       {newId, row.value(QStringLiteral("dmname")), row.value(QStringLiteral("dmvalue"))}, &error))
+            throw TemplateError(error);
+    if (!source.picture.isEmpty()) {
+        const QString path = m_imageFolder + t.ImgFile;
+        QFile previous(path);
+        replacedFiles->push_back({path, previous.open(QIODevice::ReadOnly) ? previous.readAll() : QByteArray()});
+        QDir().mkpath(m_imageFolder);
+        QSaveFile out(path);
+        if (!out.open(QIODevice::WriteOnly) || out.write(source.picture) != source.picture.size() || !out.commit())
+            throw TemplateError(QStringLiteral("图片导入失败：") + out.errorString());
+    }
+    return newId;
+}
+
+QList<int> PackageImporter::import(const TemplatePackage &package, const QStringList &chosen, ExistingName existing,
+                                   QString *error) const
+{
+    std::vector<const PackageTemplate *> sources;
+    if (chosen.isEmpty()) {
+        for (const PackageTemplate &t : package.templates())
+            sources.push_back(&t);
+    }
+    for (const QString &name : chosen) {
+        const PackageTemplate *t = package.find(name);
+        if (!t) {
+            *error = QStringLiteral("票据包中没有模板：") + name;
+            return {};
+        }
+        sources.push_back(t);
+    }
+    if (sources.empty()) {
+        *error = QStringLiteral("抱歉,禾朔从包里找不到可用于导入的票据！");
+        return {};
+    }
+    QList<int> ids;
+    // Pictures written so far, with what the file held before (empty: none).
+    std::vector<std::pair<QString, QByteArray>> written;
+    const bool ok = m_db.transaction([&] {
+        try {
+            for (const PackageTemplate *t : sources)
+                ids << importOne(*t, existing, &written);
+            return true;
+        } catch (const TemplateError &e) {
+            *error = QStringLiteral("导入失败，单据：") + e.message();
+            return false;
+        }
+    }, error);
+    if (ok)
+        return ids;
+    for (auto it = written.rbegin(); it != written.rend(); ++it) {
+        if (it->second.isEmpty()) {
+            QFile::remove(it->first);
+            continue;
+        }
+        QSaveFile back(it->first);
+        if (back.open(QIODevice::WriteOnly) && back.write(it->second) == it->second.size())
+            back.commit();
+    }
+    return {};
+}
+
+} // namespace billprint

@@ -1,0 +1,63 @@
+#pragma once
+
+#include <QDialog>
+#include <functional>
+
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QSqlQueryModel;
+class QTabBar;
+class QTableView;
+
+namespace billprint {
+
+class AppContext;
+
+// The template catalogue: lists the templates by scope, family and
+// keyword and changes them (default, common and its order, hidden,
+// clone, rename, delete).
+class TfrmCheckTypeMng : public QDialog
+{
+    Q_OBJECT
+public:
+    TfrmCheckTypeMng(AppContext &ctx, int currentCheckTypeId, QWidget *parent = nullptr);
+    ~TfrmCheckTypeMng() override;
+
+    // Run by the import button and the link to more templates.
+    std::function<void()> openImport;
+    std::function<void()> openMoreTemplates;
+
+    void refresh();
+    QTableView *grid() const { return m_grid; }
+    QTabBar *scopes() const { return m_tabs; }
+    QComboBox *families() const { return m_family; }
+
+    void setDefault();
+    void setCommon(bool common);
+    void setVisible(bool visible);
+    void moveCommon(bool up);
+    void cloneTemplate();
+    void renameTemplate();
+    void deleteSelected();
+
+private:
+    QList<int> selectedIds() const;
+    int currentId() const;
+    QString cell(int row, int column) const;
+    void familyChanged();
+    void enableButtons();
+    void showMenu(const QPoint &pos);
+
+    AppContext &m_ctx;
+    int m_passedId;
+    QTabBar *m_tabs = nullptr;
+    QComboBox *m_family = nullptr;
+    QLineEdit *m_search = nullptr;
+    QTableView *m_grid = nullptr;
+    QSqlQueryModel *m_model = nullptr;
+    QPushButton *m_default = nullptr, *m_common = nullptr, *m_uncommon = nullptr, *m_hide = nullptr,
+                *m_enable = nullptr, *m_delete = nullptr;
+};
+
+} // namespace billprint

@@ -1,0 +1,238 @@
+#include "app/data_root.h"
+#include "template_fixtures.h"
+#include "templates/ck_control.h"
+#include "templates/name_dict.h"
+#include "templates/template_package.h"
+
+#include <QBuffer>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QImage>
+#include <QSqlRecord>
+#include <functional>
+
+using namespace billprint;
+using namespace billprint::test;
+
+namespace {
+
+QByteArray jpegBytes()
+{
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, "JPG");
+    return bytes;
+}
+
+// Runs statements on a package file as a stranger could have written it.
+void tamper(const QString &path, const QStringList &statements, const QVariantList &values = {})
+{
+    const QString name = QUuid::createUuid().toString();
+    {
+        QSqlDatabase raw = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
+        raw.setDatabaseName(path);
+        ASSERT_TRUE(raw.open());
+        for (const QString &sql : statements) {
+            QSqlQuery q(raw);
+            q.prepare(sql);
+            for (const QVariant &v : values)
+                q.addBindValue(v);
+            EXPECT_TRUE(q.exec()) << q.lastError().text().toStdString();
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+}
+
+QByteArray fileBytes(const QString &path)
+{
+    QFile f(path);
+    f.open(QIODevice::ReadOnly);
+    return f.readAll();
+}
+
+// A cheque template with two fields, a catalogue, dictionary rows and a picture.
+struct Source
+{
+    TemplateDb store;
+    QString imageFolder = DataRoot(store.folder()).imageFolder();
+    TCheckType cheque;
+
+    Source()
+    {
+        cheque = store.add(5, QStringLiteral("支票"), QStringLiteral("工行'甲"), 9);
+        cheque.ImgFile = QStringLiteral("zp5.jpg");
+        cheque.XMove = 12;
+        cheque.CheckBoxs = QStringLiteral("加急,背书");
+        cheque.save(store.db());
+        QDir().mkpath(imageFolder);
+        QFile pic(imageFolder + cheque.ImgFile);
+        pic.open(QIODevice::WriteOnly);
+        pic.write(jpegBytes());
+        pic.close();
+        for (const char *name : {"AMOUNT", "PAYEE"}) {
+            CkControl f;
+            f.CheckTypeID = 5;
+            f.CtlName = QLatin1String(name);
+            f.CtlCName = QStringLiteral("金额");
+            f.CtlX = 100, f.CtlY = 200, f.CtlW = 300, f.CtlH = 40, f.SrcW = 76, f.FitParam = "2.5";
+            f.CtlFontColor = "255", f.Align = "1", f.InitValue = "50%_x", f.CtlType = "TEXT", f.CtlLH = 45;
+            f.SrcX = 3, f.SrcY = 4, f.SrcH = 22, f.NeedShow = 1, f.NeedPrint = 1, f.CtlFontName = "黑体";
+            f.CtlFontSize = 12, f.Bold = 1, f.BreakNum = "10", f.BreakFontSize = 8, f.ShowOrd = 2;
+            CkControlStore(store.db()).save(f);
+            NameDict n;
+            n.CheckTypeName = QStringLiteral("支票");
+            n.CtlName = QLatin1String(name);
+            n.CtlLabel = QStringLiteral("标签");
+            n.PrintItem = 1;
+            NameDictStore(store.db()).save(n);
+        }
+        store.db().exec("insert into DMTable (CheckTypeId, DMName, DMValue) values (5,'用途','货款'), (5,'cfg','x')");
+    }
+    QString exportTo(const QString &path)
+    {
+        QString error;
+        EXPECT_TRUE(TemplatePackage::write(store.db(), imageFolder, {5}, path, &error)) << error.toStdString();
+        return path;
+    }
+};
+
+QStringList rows(const Database &db, const QString &sql)
+{
+    QStringList out;
+    QSqlQuery q = db.prepare(sql);
+    EXPECT_TRUE(q.exec()) << q.lastError().text().toStdString();
+    while (q.next()) {
+        QStringList cells;
+        for (int i = 0; i < q.record().count(); ++i)
+            cells << q.value(i).toString();
+        out << cells.join('|');
+    }
+    return out;
+}
+
+const char *kTemplateColumns = "TypeName,TypeFirstName,TypeDescribe,Visiable,IsDefault,IsCommon,ShowOrd,CheckBoxs,"
+                               "TWidth,THeight,PWidth,PHeight,XMove,YMove,HVPrint,GroupCompany,GroupTypeArea";
+const char *kFieldColumns = "CtlName,CtlCName,CtlType,CtlX,CtlY,CtlW,CtlH,CtlLH,SrcX,SrcY,SrcW,SrcH,NeedShow,"
+                            "NeedPrint,CtlFontName,CtlFontSize,CtlFontColor,Bold,Italic,UnderLine,BreakNum,"
+                            "BreakFontSize,FitParam,Align,InitValue,ShowOrd";
+
+} // namespace
+
+TEST(PackageTransfer, ExportThenImportIntoFreshDataReproducesTheTemplate)
+{
+    Source source;
+    QTemporaryDir dir;
+    const QString path = source.exportTo(dir.filePath("支票-工行.tpk"));
+    const QByteArray packageBefore = fileBytes(path);
+
+    TemplateDb target;
+    QString error;
+    const auto package = TemplatePackage::read(path, &error);
+    ASSERT_TRUE(package) << error.toStdString();
+    const QString targetImages = DataRoot(target.folder()).imageFolder();
+    const QList<int> ids = PackageImporter(target.db(), targetImages).import(*package, {}, ExistingName::MakeUnique, &error);
+    ASSERT_EQ(ids, QList<int>{1}) << error.toStdString();
+
+    const QString tpl = QStringLiteral("select %1 from CKTypeTable where CheckTypeID=%2").arg(kTemplateColumns);
+    EXPECT_EQ(rows(target.db(), tpl.arg(1)), rows(source.store.db(), tpl.arg(5)));
+    const QString fields = QStringLiteral("select %1 from CkControl where CheckTypeID=%2 order by CtlName").arg(kFieldColumns);
+    EXPECT_EQ(rows(target.db(), fields.arg(1)), rows(source.store.db(), fields.arg(5)));
+    EXPECT_EQ(rows(target.db(), "select CheckTypeName,CtlName,CtlLabel,CtlType,PrintItem,ShowOrd,Groups,CtlData from NameDict order by CtlName"),
+              rows(source.store.db(), "select CheckTypeName,CtlName,CtlLabel,CtlType,PrintItem,ShowOrd,Groups,CtlData from NameDict order by CtlName"));
+    EXPECT_EQ(rows(target.db(), "select CheckTypeId,DMName,DMValue from DMTable order by ID"),
+              (QStringList{"1|用途|货款", "1|cfg|x"}));
+    EXPECT_EQ(target.db().scalar("select ImgFile from CKTypeTable").toString(), "zp1.jpg");
+    EXPECT_EQ(fileBytes(targetImages + "zp1.jpg"), fileBytes(source.imageFolder + "zp5.jpg"));
+    EXPECT_EQ(fileBytes(path), packageBefore);
+
+    // The same package again: the name is taken, so the copy is numbered.
+    EXPECT_EQ(PackageImporter(target.db(), targetImages).import(*package, {}, ExistingName::MakeUnique, &error),
+              QList<int>{2});
+    EXPECT_EQ(target.db().scalar("select TypeName from CKTypeTable where CheckTypeID=2").toString(), "支票（工行'甲2）");
+}
+
+TEST(PackageTransfer, HostilePackagesAreRefusedAndChangeNothing)
+{
+    Source source;
+    QTemporaryDir dir;
+    const QString good = source.exportTo(dir.filePath("good.tpk"));
+    const QByteArray goodBytes = fileBytes(good);
+    const std::vector<std::pair<const char *, std::function<void(const QString &)>>> cases = {
+        {"parent folder", [](const QString &p) { tamper(p, {"update _CKTypeTable set ImgFile='../../evil.jpg'"}); }},
+        {"absolute path", [](const QString &p) { tamper(p, {"update _CKTypeTable set ImgFile='/tmp/x.jpg'"}); }},
+        {"backslash", [](const QString &p) { tamper(p, {"update _CKTypeTable set ImgFile='..\\x.jpg'"}); }},
+        {"drive letter", [](const QString &p) { tamper(p, {"update _CKTypeTable set ImgFile='C:x.jpg'"}); }},
+        {"30 MB non-picture", [](const QString &p) {
+             tamper(p, {"update _CKTypeTable set Img_Bytes=?"}, {QByteArray(30 * 1024 * 1024, 'x')}); }},
+        {"small non-picture", [](const QString &p) {
+             tamper(p, {"update _CKTypeTable set Img_Bytes=?"}, {QByteArray("not a picture")}); }},
+        {"text over 64 KB", [](const QString &p) {
+             tamper(p, {"update _ckControl set InitValue=?"}, {QString(70000, 'a')}); }},
+        {"trigger", [](const QString &p) {
+             tamper(p, {"create trigger t after insert on _Config begin delete from _Config; end"}); }},
+        {"view", [](const QString &p) { tamper(p, {"create view v as select * from _Config"}); }},
+        {"missing column", [](const QString &p) { tamper(p, {"alter table _ckControl rename column CtlName to X"}); }},
+        {"1001 templates", [](const QString &p) {
+             tamper(p, {"with recursive n(i) as (select 1 union all select i+1 from n where i<1000) "
+                        "insert into _CKTypeTable (CheckTypeID, TypeName, ImgFile) select 100+i, 'a（'||i||'）', '' from n"}); }},
+        {"not SQLite", [](const QString &p) { QFile f(p); f.open(QIODevice::WriteOnly); f.write("PK\3\4 zip"); }},
+        {"truncated", [&](const QString &p) { QFile f(p); f.open(QIODevice::WriteOnly); f.write(goodBytes.left(goodBytes.size() / 2)); }},
+    };
+    const QString images = source.imageFolder;
+    const QStringList picturesBefore = QDir(images).entryList(QDir::Files);
+    const QStringList templatesBefore = rows(source.store.db(), "select CheckTypeID, TypeName from CKTypeTable");
+    for (const auto &[name, spoil] : cases) {
+        const QString path = dir.filePath(QString::fromUtf8(name) + ".tpk");
+        QFile::copy(good, path);
+        QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        spoil(path);
+        const QByteArray spoiled = fileBytes(path);
+        QString error;
+        const auto package = TemplatePackage::read(path, &error);
+        EXPECT_FALSE(package) << name;
+        EXPECT_TRUE(error.startsWith("票据包无法导入：")) << name << ": " << error.toStdString();
+        EXPECT_EQ(fileBytes(path), spoiled) << name;
+        EXPECT_EQ(QDir(images).entryList(QDir::Files), picturesBefore) << name;
+        EXPECT_EQ(rows(source.store.db(), "select CheckTypeID, TypeName from CKTypeTable"), templatesBefore) << name;
+    }
+}
+
+TEST(PackageTransfer, AFailingImportLeavesDatabaseAndPicturesAsTheyWere)
+{
+    Source source;
+    QTemporaryDir dir;
+    const QString path = source.exportTo(dir.filePath("p.tpk"));
+    QString error;
+    const auto package = TemplatePackage::read(path, &error);
+    ASSERT_TRUE(package);
+    // A picture folder that cannot be written makes the import fail after
+    // its rows were stored.
+    const QString blocked = dir.filePath("blocked");
+    QFile(blocked).open(QIODevice::WriteOnly);
+    const int before = source.store.count("select count(*) from CkControl");
+    EXPECT_TRUE(PackageImporter(source.store.db(), blocked + "/").import(*package, {}, ExistingName::MakeUnique, &error).isEmpty());
+    EXPECT_TRUE(error.startsWith("导入失败，单据：")) << error.toStdString();
+    EXPECT_EQ(source.store.count("select count(*) from CKTypeTable"), 1);
+    EXPECT_EQ(source.store.count("select count(*) from CkControl"), before);
+}
+
+TEST(PackageTransfer, HeadlessExportAndImport)
+{
+    Source source;
+    TemplateDb target;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("out.tpk");
+    ProgramResult exported = runProgram({"--data", source.store.folder(), "package", "export", "--template", "5", path});
+    EXPECT_EQ(exported.exitCode, 0) << exported.err.toStdString();
+    EXPECT_EQ(exported.out, "5\n");
+    ProgramResult imported = runProgram({"--data", target.folder(), "package", "import", path, "--template", "支票（工行'甲）"});
+    EXPECT_EQ(imported.exitCode, 0) << imported.err.toStdString();
+    EXPECT_EQ(imported.out, "1\n");
+    ProgramResult unknown = runProgram({"--data", target.folder(), "package", "import", path, "--template", "无此模板"});
+    EXPECT_EQ(unknown.exitCode, 2);
+    EXPECT_EQ(unknown.out, "");
+    EXPECT_EQ(target.count("select count(*) from CKTypeTable"), 1);
+}
