@@ -5,6 +5,7 @@
 #include "bills/ui/issue_command.h"
 #include "history/history_command.h"
 #include "printing/ui/print_sample_command.h"
+#include "users/user_command.h"
 
 #include <QApplication>
 #include <QFile>
@@ -63,6 +64,10 @@ int runHeadless(const StartupOptions &options, int argc, char **argv)
         QFile stdoutFile;
         stdoutFile.open(stdout, QIODevice::WriteOnly);
         return runHistoryCommand(options.subcommandArgs, options.dataFolder, stdoutFile, err);
+    }
+    if (options.subcommand == QLatin1String("user")) {
+        QTextStream in(stdin);
+        return runUserCommand(options.subcommandArgs, options.dataFolder, in, out, err);
     }
     err << "billprint: unknown command: " << options.subcommand << "\n";
     return 2;

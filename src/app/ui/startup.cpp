@@ -112,7 +112,13 @@ QString usageText()
         "                                      history window lists for the same filters\n"
         "                                      (--party: payee or receiver; OUT - is\n"
         "                                      standard output). Exit 0: listed; 2: bad\n"
-        "                                      command line, no database or a failure\n");
+        "                                      command line, no database or a failure\n"
+        "  user add NAME --role ROLE [--remark TEXT] [--data DIR]\n"
+        "  user passwd NAME [--data DIR]      add an operator (empty password), or set an\n"
+        "                                      operator's password read from the first line\n"
+        "                                      of standard input. Exit 0: done; 2: nothing\n"
+        "                                      done (bad command line, no database, no such\n"
+        "                                      user, name already present)\n");
 }
 
 namespace {
