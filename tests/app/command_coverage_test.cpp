@@ -25,7 +25,6 @@ const QStringList kAwaitingLaterWork = {
     "设计模式（票据模板界面及打印效果调整）",                           // designers
     "票据模板管理（默认、显示、隐藏）",                                 // catalogue
     "票据模板导入",                                                    // packages
-    "更改系统登录密码",                                                // users
 };
 
 // The items a user can reach: shown, enabled, in menus that are shown.

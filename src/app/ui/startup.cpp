@@ -12,6 +12,7 @@
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/install_waybill_entry.h"
 #include "history/ui/install_history.h"
+#include "users/ui/install_users.h"
 #include "printing/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
 #include "refdata/ui/install_reference_data.h"
@@ -144,6 +145,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installWaybillEntry(mainWindow);
     installBankSlipEntries(mainWindow);
     installHistory(mainWindow);
+    installUsers(mainWindow);
 }
 
 int runDesktop(const StartupOptions &options)
