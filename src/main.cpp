@@ -7,6 +7,7 @@
 #include "history/history_command.h"
 #include "printing/ui/print_sample_command.h"
 #include "templates/package_command.h"
+#include "users/user_command.h"
 
 #include <QApplication>
 #include <QFile>
@@ -70,6 +71,10 @@ int runHeadless(const StartupOptions &options, int argc, char **argv)
     }
     if (options.subcommand == QLatin1String("package"))
         return runPackageCommand(options.subcommandArgs, options.dataFolder, out, err);
+    if (options.subcommand == QLatin1String("user")) {
+        QTextStream in(stdin);
+        return runUserCommand(options.subcommandArgs, options.dataFolder, in, out, err);
+    }
     err << "billprint: unknown command: " << options.subcommand << "\n";
     return 2;
 }

@@ -59,6 +59,7 @@ public:
     bool defaultDrawerOn = false;
     std::optional<TPerson> defaultDrawer;  // taken as the drawer of a new bill
     QString currentOperator;
+    QString currentRole;  // the logged-in operator's role; empty ends a required login
     QStringList printerNames;
     QString currencySymbol;
     int digitCellWidth = 0;

@@ -12,6 +12,7 @@
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/install_waybill_entry.h"
 #include "history/ui/install_history.h"
+#include "users/ui/install_users.h"
 #include "printing/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
 #include "refdata/ui/install_reference_data.h"
@@ -123,7 +124,13 @@ QString usageText()
         "  package import FILE.tpk [--template NAME]... [--data DIR]\n"
         "                                      move templates between installations;\n"
         "                                      prints the (new) template ids. Exit 0:\n"
-        "                                      done; 2: refused, nothing changed\n");
+        "                                      done; 2: refused, nothing changed\n"
+        "  user add NAME --role ROLE [--remark TEXT] [--data DIR]\n"
+        "  user passwd NAME [--data DIR]      add an operator (empty password), or set an\n"
+        "                                      operator's password read from the first line\n"
+        "                                      of standard input. Exit 0: done; 2: nothing\n"
+        "                                      done (bad command line, no database, no such\n"
+        "                                      user, name already present)\n");
 }
 
 namespace {
@@ -150,6 +157,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installBankSlipEntries(mainWindow);
     installHistory(mainWindow);
     installTemplateCatalogue(mainWindow);
+    installUsers(mainWindow);
 }
 
 int runDesktop(const StartupOptions &options)

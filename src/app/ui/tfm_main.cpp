@@ -792,6 +792,12 @@ QString Tfm_Main::statusText(int panel) const
     return panel >= 1 && panel <= 5 ? m_statusPanels[panel - 1]->text() : QString();
 }
 
+void Tfm_Main::setStatusText(int panel, const QString &text)
+{
+    if (panel >= 1 && panel <= 5)
+        m_statusPanels[panel - 1]->setText(text);
+}
+
 bool Tfm_Main::runsFromArchive() const
 {
     return m_ctx.getRunPath().contains(QLatin1Char('$'));
@@ -860,7 +866,7 @@ void Tfm_Main::onClockTick()
     if (m_tickCounter == 1) {
         QAction *login = systemOptionAction(SettingKey::LoginRequired);
         if (login && login->isChecked() && loginHandler) {
-            if (!loginHandler() || m_ctx.currentOperator.isEmpty()) {
+            if (!loginHandler() || m_ctx.currentRole.isEmpty()) {
                 m_closing = true;
                 close();
                 QCoreApplication::exit(0);

@@ -93,6 +93,7 @@ public:
     // Looks an action up by its text (menus, tool bar and context menu).
     QAction *findAction(const QString &text) const;
     QString statusText(int panel) const;
+    void setStatusText(int panel, const QString &text);  // panels 1 to 5
     QToolBar *toolBar() const { return m_toolBar; }
     QWidget *sidePanel() const { return m_sidePanel; }
     QPlainTextEdit *firstUseText() const { return m_firstUse; }

@@ -1,0 +1,11 @@
+#pragma once
+
+namespace billprint {
+
+class Tfm_Main;
+
+// The login on the first clock tick (when the main window's option asks
+// for it) and the user management command "更改系统登录密码".
+void installUsers(Tfm_Main &mainWindow);
+
+} // namespace billprint

@@ -1,0 +1,79 @@
+// The login, management and password change windows on a real database,
+// with every message recorded.
+#include "app/database.h"
+#include "test_support.h"
+#include "users/ui/tfrm_modify_password.h"
+#include "users/ui/tfrm_user_login.h"
+#include "users/ui/tfrm_user_manage.h"
+#include "users/user_store.h"
+
+#include <QComboBox>
+#include <QItemSelectionModel>
+#include <QLineEdit>
+#include <QSqlTableModel>
+#include <QTableView>
+#include <gtest/gtest.h>
+
+using namespace billprint;
+using namespace billprint::test;
+
+TEST(UserWindows, LoginStoresOperatorAndRoleOrClearsThem)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    UserStore(root.context().db()).addUser("amy", "录单员");
+    TfrmUserLogin login(root.context());
+    EXPECT_EQ(login.windowTitle(), "操作员切换及登录");
+    EXPECT_EQ(login.userBox()->currentText(), "amy");
+    login.passwordBox()->setText("wrong");
+    login.tryLogin();
+    EXPECT_TRUE(alerts.sawMessage("用户名或密码输入错误~"));
+    EXPECT_TRUE(root.context().currentRole.isEmpty());
+    login.passwordBox()->setText("  ");
+    login.tryLogin();
+    EXPECT_EQ(login.result(), QDialog::Accepted);
+    EXPECT_EQ(root.context().currentOperator, "amy");
+    EXPECT_EQ(root.context().currentRole, "录单员");
+}
+
+TEST(UserWindows, ManageDeletesAndResetsTheSelectedRowsAfterAsking)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Database &db = root.context().db();
+    const UserStore store(db);
+    store.addUser("a", "管理员");
+    store.addUser("b", "录单员");
+    store.setPassword("b", "pw");
+    TfrmUserManage window(db);
+    window.resetSelected();
+    EXPECT_TRUE(alerts.sawMessage("没有选中任何重置的用户"));
+    window.grid()->selectRow(1);
+    alerts.answerNext(AlertAnswer::Yes);
+    window.resetSelected();
+    EXPECT_TRUE(alerts.sawMessage("1个用户密码重置成功！"));
+    EXPECT_EQ(db.scalar("select Passwd from UserTable where UserName='b'").toString(), "");
+    window.grid()->selectAll();
+    window.deleteSelected();  // answered No
+    EXPECT_EQ(db.scalar("select count(*) from UserTable").toInt(), 2);
+    window.grid()->selectAll();
+    alerts.answerNext(AlertAnswer::Yes);
+    window.deleteSelected();
+    EXPECT_TRUE(alerts.sawMessage("2个用户删除成功！"));
+    EXPECT_EQ(window.model()->rowCount(), 0);
+}
+
+TEST(UserWindows, ModifyPasswordClearsWhatWasTyped)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    UserStore(root.context().db()).addUser("amy", "录单员");
+    TfrmModifyPassword window(root.context().db());
+    window.prepare("amy");
+    window.newBox()->setText("n3w");
+    window.confirmBox()->setText("n3w");
+    window.modify();
+    EXPECT_TRUE(alerts.sawMessage("密码修改成功,请牢记新密码。"));
+    EXPECT_EQ(window.newBox()->text(), "***************");
+    EXPECT_TRUE(UserStore(root.context().db()).login("amy", "n3w").ok());
+}
