@@ -7,7 +7,7 @@ namespace {
 const QString kOwnUnit = QStringLiteral("我方单位");
 const QString kCounterparty = QStringLiteral("往来单位");
 
-PartyFilterSpec payeeFilter()
+PartyFilterField payeeFilter()
 {
     return {QStringLiteral("收款单位："), {QStringLiteral("收款人全称")}, kCounterparty,
             QStringLiteral("选择收款单位"), PartyFill::FullName};

@@ -21,7 +21,7 @@ enum class PartyFill {
 
 // One party filter box: the label, the column (or columns, any of which
 // may match) it filters, and the address-book chooser of its "选" button.
-struct PartyFilterSpec
+struct PartyFilterField
 {
     QString label;
     QStringList columns;
@@ -54,8 +54,8 @@ struct HistoryFamily
 
     QString numberLabel;
     QString numberColumn;
-    PartyFilterSpec firstParty;   // not set on the cash payment slip
-    PartyFilterSpec secondParty;
+    PartyFilterField firstParty;   // not set on the cash payment slip
+    PartyFilterField secondParty;
     QString dateLabel;
     QString dateColumn;
     QString amountColumn;    // empty: no amount filter

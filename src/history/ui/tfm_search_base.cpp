@@ -83,18 +83,18 @@ void TfmSearchBase::buildControls()
     }
 }
 
-QLineEdit *TfmSearchBase::addPartyRow(QGridLayout *grid, int row, int column, const PartyFilterSpec &spec, bool first)
+QLineEdit *TfmSearchBase::addPartyRow(QGridLayout *grid, int row, int column, const PartyFilterField &party, bool first)
 {
     QWidget *group = grid->parentWidget();
     auto *box = new QLineEdit(group);
     box->setObjectName(first ? QStringLiteral("edtFirstParty") : QStringLiteral("edtSecondParty"));
-    if (spec.takesInputCode())
+    if (party.takesInputCode())
         box->setPlaceholderText(QStringLiteral("支持简码输入（%+简码）"));
     box->installEventFilter(this);
     auto *pick = new QPushButton(QStringLiteral("选"), group);
     pick->setFixedWidth(28);
     connect(pick, &QPushButton::clicked, this, [this, first] { pickParty(first); });
-    grid->addWidget(new QLabel(spec.label, group), row, column);
+    grid->addWidget(new QLabel(party.label, group), row, column);
     grid->addWidget(box, row, column + 1);
     grid->addWidget(pick, row, column + 2);
     grid->addWidget(clearButton(group, [this, box] {

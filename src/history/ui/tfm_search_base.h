@@ -131,7 +131,7 @@ private:
     QPushButton *addButton(const QString &caption, QWidget *parent, const std::function<void()> &run);
     QAction *addMenuCommand(const QString &caption, const std::function<void()> &run,
                             const QKeySequence &shortcut = QKeySequence());
-    QLineEdit *addPartyRow(QGridLayout *grid, int row, int column, const PartyFilterSpec &spec, bool first);
+    QLineEdit *addPartyRow(QGridLayout *grid, int row, int column, const PartyFilterField &party, bool first);
     void connectControls();
     void moveCurrentRow(int step);
     void updateRowCommands();

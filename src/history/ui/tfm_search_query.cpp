@@ -213,14 +213,14 @@ void TfmSearchBase::setAnyDate(bool on)
 
 void TfmSearchBase::pickParty(bool first)
 {
-    const PartyFilterSpec &spec = first ? m_family.firstParty : m_family.secondParty;
+    const PartyFilterField &party = first ? m_family.firstParty : m_family.secondParty;
     QLineEdit *box = first ? m_edtFirst : m_edtSecond;
     if (!box)
         return;
-    const std::optional<TPerson> unit = m_host.pickPerson(spec.pickKind, spec.pickCaption, this);
+    const std::optional<TPerson> unit = m_host.pickPerson(party.pickKind, party.pickCaption, this);
     if (!unit)
         return;
-    switch (spec.fill) {
+    switch (party.fill) {
     case PartyFill::Account:
         box->setText(unit->account());
         break;
@@ -235,11 +235,11 @@ void TfmSearchBase::pickParty(bool first)
 
 void TfmSearchBase::partyCodeEntered(bool first)
 {
-    const PartyFilterSpec &spec = first ? m_family.firstParty : m_family.secondParty;
+    const PartyFilterField &party = first ? m_family.firstParty : m_family.secondParty;
     QLineEdit *box = first ? m_edtFirst : m_edtSecond;
     if (!box)
         return;
-    if (!spec.takesInputCode()) {
+    if (!party.takesInputCode()) {
         if (QPushButton *query = button(QStringLiteral("查 询(&Q)")))
             query->setFocus();
         return;
