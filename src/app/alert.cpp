@@ -47,4 +47,17 @@ bool askYesNo(const QString &message, const QString &caption, AlertIcon icon)
     return showAlert(AlertRequest{message, caption, icon, AlertButtons::YesNo}) == AlertAnswer::Yes;
 }
 
+CollectedAlerts::CollectedAlerts()
+    : m_previous(setAlertHandler([this](const AlertRequest &request) {
+          m_messages << request.message;
+          return AlertAnswer::No;
+      }))
+{
+}
+
+CollectedAlerts::~CollectedAlerts()
+{
+    setAlertHandler(m_previous);
+}
+
 } // namespace billprint

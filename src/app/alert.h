@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <functional>
 
 namespace billprint {
@@ -25,6 +26,24 @@ using AlertHandler = std::function<AlertAnswer(const AlertRequest &)>;
 // message goes to standard error and questions are answered No.
 AlertHandler setAlertHandler(AlertHandler handler);
 AlertAnswer showAlert(const AlertRequest &request);
+
+// While it lives, messages are collected instead of shown and questions are
+// answered No; the previous handler comes back when it goes. The headless
+// commands turn what was collected into their error and warning lines.
+class CollectedAlerts
+{
+public:
+    CollectedAlerts();
+    ~CollectedAlerts();
+    CollectedAlerts(const CollectedAlerts &) = delete;
+    CollectedAlerts &operator=(const CollectedAlerts &) = delete;
+
+    QStringList &messages() { return m_messages; }
+
+private:
+    QStringList m_messages;
+    AlertHandler m_previous;
+};
 
 // Shows `message` under `caption` with the information icon. With `ask`
 // the user answers Yes or No and the result is true only for Yes. An empty

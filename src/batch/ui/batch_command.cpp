@@ -153,16 +153,8 @@ int runBatchCommand(const QStringList &args, const QString &dataFolder, QTextStr
     context->printerNames = QPrinterInfo::availablePrinterNames();
     context->popPrinterDialog = false;  // nobody is there to answer it
 
-    QStringList told;
-    const AlertHandler previous = setAlertHandler([&told](const AlertRequest &alert) {
-        told << alert.message;
-        return AlertAnswer::No;
-    });
-    struct RestoreAlerts
-    {
-        AlertHandler previous;
-        ~RestoreAlerts() { setAlertHandler(previous); }
-    } restore{previous};
+    CollectedAlerts alerts;
+    QStringList &told = alerts.messages();
 
     // A group of this run alone: the desktop list shows only rows of no
     // group, and the rows leave the table when the run is over.

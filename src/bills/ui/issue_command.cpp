@@ -312,16 +312,8 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
 
     // The window tells its troubles as message boxes; here they end the
     // command with its error line, and questions are answered No.
-    QStringList told;
-    const AlertHandler previous = setAlertHandler([&told](const AlertRequest &alert) {
-        told << alert.message;
-        return AlertAnswer::No;
-    });
-    struct RestoreAlerts
-    {
-        AlertHandler previous;
-        ~RestoreAlerts() { setAlertHandler(previous); }
-    } restore{previous};
+    CollectedAlerts alerts;
+    QStringList &told = alerts.messages();
 
     // Made before the window, which prints through it until it is gone.
     std::unique_ptr<PrintOutput> output =

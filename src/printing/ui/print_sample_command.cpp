@@ -97,16 +97,12 @@ int runPrintSampleCommand(const QStringList &args, const QString &dataFolder, QT
 
     // The run tells its troubles as message boxes; here they are the
     // command's error line.
-    QStringList told;
-    const AlertHandler previous = setAlertHandler([&told](const AlertRequest &alert) {
-        told << alert.message;
-        return AlertAnswer::No;
-    });
+    CollectedAlerts alerts;
+    const QStringList &told = alerts.messages();
     std::unique_ptr<PrintOutput> output =
         request.toPrinter ? std::unique_ptr<PrintOutput>(std::make_unique<PrinterOutput>(request.printerName))
                           : std::unique_ptr<PrintOutput>(std::make_unique<PdfPrintOutput>(request.pdfPath));
     const bool printed = printSampleBill(*context, request.templateId, *output, &error);
-    setAlertHandler(previous);
 
     if (!printed || !told.isEmpty())
         return failWith(err, oneLine(!error.isEmpty() ? error : told.value(0, QStringLiteral("打印失败"))));
