@@ -68,9 +68,12 @@ public:
     // too) in one transaction; `changed` receives the number of rows.
     bool rewrite(const ColumnRewrite &rewrite, int *changed, QString *error) const;
 
+    // The listing statement with its values to bind, for grids that show
+    // the list; false with `error` set when a column is unknown.
+    bool buildSelect(const ReceiverQuery &q, QString *sql, QVariantList *values, QString *error) const;
+
 private:
     bool knownColumn(const QString &name, QString *error) const;
-    bool buildSelect(const ReceiverQuery &q, QString *sql, QVariantList *values, QString *error) const;
 
     const Database &m_db;
     mutable QStringList m_columns;  // read once: the table's columns do not change under a list

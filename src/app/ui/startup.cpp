@@ -8,6 +8,7 @@
 #include "app/ui/tfm_boot.h"
 #include "addressbook/ui/address_book_commands.h"
 #include "app/ui/tfm_main.h"
+#include "batch/ui/install_batch_list.h"
 #include "bills/ui/install_bank_slips.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/install_waybill_entry.h"
@@ -154,6 +155,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installAddressBook(mainWindow);
     installChequeEntry(mainWindow);
     installWaybillEntry(mainWindow);
+    installBatchPrintList(mainWindow);
     installBankSlipEntries(mainWindow);
     installHistory(mainWindow);
     installTemplateCatalogue(mainWindow);

@@ -33,6 +33,11 @@ public:
     QString typedAmountInWords() const { return m_typedWords; }
     // "存收件人": the receiver goes to the address book.
     void saveReceiver();
+    // "批量打印": opens the batch print list through the opener its
+    // install code sets; without one the user is told it comes later.
+    using BatchListOpener = std::function<void(TfmCheckKDD &window)>;
+    static void setBatchListOpener(BatchListOpener opener);
+    void openBatchList();
 
     void setSender(const std::optional<TPerson> &person) override;
     void setReceiver(const std::optional<TPerson> &person) override;

@@ -1,0 +1,11 @@
+// Registers the batch print list: the waybill window's "批量打印" opens it
+// modally, and the main window closes it before the exit question.
+#pragma once
+
+namespace billprint {
+
+class Tfm_Main;
+
+void installBatchPrintList(Tfm_Main &mainWindow);
+
+} // namespace billprint

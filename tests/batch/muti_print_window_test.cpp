@@ -1,0 +1,301 @@
+// The batch print list window over a waybill window: listing, filtering,
+// selecting, emptying, the column rewrite, printing with stop, the hooks
+// of the import and address text windows, and picking from the address
+// book.
+
+#include "../bills/cheque_fixtures.h"
+#include "app/ui/grid_helpers.h"
+#include "batch/receiver_list.h"
+#include "batch/ui/batch_list_host.h"
+#include "batch/ui/tfrm_muti_print.h"
+#include "batch/ui/tfrm_pick_units.h"
+#include "bills/ui/tfm_check_kdd.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QMenu>
+#include <QPushButton>
+#include <QSqlQueryModel>
+#include <QTableView>
+
+namespace billprint::test {
+namespace {
+
+class MutiPrintTest : public ChequeTest
+{
+protected:
+    void SetUp() override
+    {
+        ChequeTest::SetUp();
+        waybill = std::make_unique<TfmCheckKDD>(ctx(), host());
+        waybill->setPrintOutput(&output);
+        batchListHost() = BatchListHost();
+        batchListHost().askValue = [this](const QString &, const QString &, QWidget *) { return valueAnswer; };
+    }
+    void TearDown() override { batchListHost() = BatchListHost(); }
+
+    int add(const QList<QPair<QString, QString>> &row)
+    {
+        QString error;
+        const int id = ReceiverList(db()).add(row, &error);
+        EXPECT_GT(id, 0) << error.toStdString();
+        return id;
+    }
+    TfrmMutiPrint &list()
+    {
+        if (!window) {
+            window = TfrmMutiPrint::of(*waybill);
+            window->refresh();
+        }
+        return *window;
+    }
+    void filter(const QString &entry, const QString &mode, const QString &key)
+    {
+        list().filterBox()->setCurrentText(entry);
+        list().modeBox()->setCurrentText(mode);
+        list().keyEdit()->setText(key);
+        list().refresh();
+    }
+    QString column(int id, const char *name)
+    {
+        return ReceiverList(db()).row(id).value(QString::fromUtf8(name)).toString();
+    }
+
+    std::unique_ptr<TfmCheckKDD> waybill;
+    TfrmMutiPrint *window = nullptr;
+};
+
+TEST_F(MutiPrintTest, AnEmptyListDisablesPrintAndThePreviewDoesNothing)
+{
+    EXPECT_EQ(list().listedCount()->text(), QStringLiteral("0"));
+    EXPECT_FALSE(list().button(QStringLiteral("btPrint"))->isEnabled());
+    waybill->setFieldText(QStringLiteral("zdSkrDZ"), QStringLiteral("原地址"));
+    list().preview();
+    EXPECT_EQ(waybill->fieldText(QStringLiteral("zdSkrDZ")), QStringLiteral("原地址"));
+    EXPECT_EQ(list().printListed(), 0);
+    EXPECT_EQ(output.begins, 0);
+    add({{"全称", "甲"}});
+    list().refresh();
+    EXPECT_TRUE(list().button(QStringLiteral("btPrint"))->isEnabled());
+    EXPECT_EQ(list().listedCount()->text(), QStringLiteral("1"));
+}
+
+TEST_F(MutiPrintTest, SelectFirstNStopsAtTheLastRowAndRefusesANonNumber)
+{
+    for (int i = 0; i < 4; ++i)
+        add({{"全称", QStringLiteral("收件%1").arg(i)}});
+    list();
+    const struct { const char *answer; int selected; } cases[] = {{"2", 2}, {"99", 4}, {"0", 0}};
+    for (const auto &c : cases) {
+        valueAnswer = QString::fromUtf8(c.answer);
+        list().selectFirstN();
+        EXPECT_EQ(list().selectedIds().size(), c.selected) << c.answer;
+        EXPECT_EQ(list().selectedCount()->text(), QString::number(c.selected)) << c.answer;
+    }
+    valueAnswer = QStringLiteral("两张");
+    list().selectFirstN();
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("输入错误的数字！")));
+}
+
+TEST_F(MutiPrintTest, FiltersBindTheKeyAndOfferTheCombinedEntriesFirst)
+{
+    const int exact = add({{"全称", "甲"}, {"电话", "1380000"}});
+    const int mobile = add({{"全称", "乙"}, {"手机", "1380000"}});
+    add({{"全称", "丙"}, {"电话", "13800001"}});
+    const int quoted = add({{"全称", "O'Brien"}, {"联系人", "Pat"}});
+    add({{"全称", "分组里的"}, {"电话", "1380000"}, {"批打分组", "脚本"}});
+    list();
+    EXPECT_EQ(list().filterBox()->itemText(0), QStringLiteral("联系人|全称|电话"));
+    EXPECT_EQ(list().filterBox()->itemText(1), QStringLiteral("电话|手机"));
+    EXPECT_EQ(list().filterBox()->itemText(3), QStringLiteral("全称"));  // after the ID column
+    EXPECT_EQ(list().rowCount(), 4);
+
+    filter(QStringLiteral("电话|手机"), QStringLiteral("等于"), QStringLiteral("1380000"));
+    EXPECT_EQ(list().listedIds(), (QList<int>{exact, mobile}));
+    filter(QStringLiteral("联系人|全称|电话"), QStringLiteral("包含"), QStringLiteral("O'Bri"));
+    EXPECT_EQ(list().listedIds(), (QList<int>{quoted}));
+    filter(QStringLiteral("全称"), QStringLiteral("包含"), QStringLiteral("%"));
+    EXPECT_TRUE(list().listedIds().isEmpty());
+
+    list().descendingBox()->setChecked(true);
+    list().listAll();
+    EXPECT_EQ(list().listedIds().first(), quoted);
+}
+
+TEST_F(MutiPrintTest, EmptyingRestartsNumberingAtOne)
+{
+    add({{"全称", "甲"}});
+    add({{"全称", "乙"}});
+    list();
+    alerts.answerNext(AlertAnswer::Yes);
+    list().clearAll();
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("清除后流水ID后会重置")));
+    EXPECT_EQ(list().rowCount(), 0);
+    TPersonKDD receiver;
+    receiver.setFullName(QStringLiteral("新收件人"));
+    EXPECT_TRUE(list().addReceiverAndGoods(receiver));
+    EXPECT_EQ(list().listedIds(), (QList<int>{1}));
+    TPersonKDD empty;  // no name, contact or address: not added
+    EXPECT_TRUE(list().addReceiverAndGoods(empty));
+    EXPECT_EQ(list().rowCount(), 1);
+}
+
+TEST_F(MutiPrintTest, RewriteConcatenatesTheColumnsOfEveryRow)
+{
+    const int a = add({{"省", "广东"}, {"市", "深圳"}, {"地址", "南山路1号"}});
+    const int b = add({{"省", "浙江"}, {"地址", "西湖'路"}, {"批打分组", "脚本"}});
+    list().toggleRewritePanel();
+    ASSERT_TRUE(list().rewritePanel()->isVisibleTo(&list()));
+    EXPECT_EQ(list().rewritePart(0)->itemText(0), QStringLiteral("光盘数:"));
+    EXPECT_EQ(list().rewritePart(2)->itemText(1), QStringLiteral("本"));
+    list().rewriteTarget()->setCurrentText(QStringLiteral("@地址"));
+    list().rewritePart(0)->setCurrentText(QStringLiteral("@省"));
+    list().rewritePart(1)->setCurrentText(QStringLiteral("@市"));
+    list().rewritePart(2)->setCurrentText(QStringLiteral("@地址"));
+    list().applyRewrite();
+    EXPECT_EQ(column(a, "地址"), QStringLiteral("广东深圳南山路1号"));
+    EXPECT_EQ(column(b, "地址"), QStringLiteral("浙江西湖'路"));
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("2条收件人的【地址】修改成功！")));
+    EXPECT_FALSE(list().rewritePanel()->isVisibleTo(&list()));
+
+    list().toggleRewritePanel();
+    list().applyRewrite();
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("请选择要批量改写列~")));
+    list().rewriteTarget()->setCurrentText(QStringLiteral("@备注"));
+    list().emptyPartsBox()->setChecked(true);
+    list().applyRewrite();  // the question is answered No
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("你确信要置空所有的[备注]列吗？")));
+}
+
+TEST_F(MutiPrintTest, ThreeRowsPrintThreePagesInOneDocumentInListOrder)
+{
+    add({{"全称", "O'Brien"}});
+    add({{"全称", "收件二"}});
+    add({{"全称", "收件三"}});
+    list().descendingBox()->setChecked(true);
+    list().refresh();
+    EXPECT_EQ(list().printListed(), 3);
+    EXPECT_EQ(output.begins, 1);
+    EXPECT_EQ(output.pages, 3);
+    ASSERT_EQ(output.textsEqual(QStringLiteral("O'Brien")).size(), 1u);
+    EXPECT_EQ(output.textsEqual(QStringLiteral("O'Brien")).front().page, 2);
+    EXPECT_TRUE(list().grid()->isEnabled());
+    EXPECT_TRUE(list().button(QStringLiteral("btPrint"))->isEnabled());
+}
+
+TEST_F(MutiPrintTest, SelectedRowsPrintInListOrderNotClickOrder)
+{
+    const int a = add({{"全称", "甲"}});
+    add({{"全称", "乙"}});
+    const int c = add({{"全称", "丙"}});
+    list();
+    auto *selection = list().grid()->selectionModel();
+    selection->select(list().model()->index(2, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    selection->select(list().model()->index(0, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    EXPECT_EQ(list().selectedIds(), (QList<int>{a, c}));
+    std::unique_ptr<QMenu> menu(list().makeGridMenu());
+    EXPECT_EQ(menu->actions().first()->text(), QStringLiteral("【批量打印选中】条目(2条)"));
+    EXPECT_EQ(list().printSelected(), 2);
+    EXPECT_EQ(output.pages, 2);
+    EXPECT_EQ(output.textsEqual(QStringLiteral("甲")).front().page, 0);
+    EXPECT_EQ(output.textsEqual(QStringLiteral("丙")).front().page, 1);
+}
+
+TEST_F(MutiPrintTest, TheStopButtonEndsTheDocumentAfterTheCurrentPage)
+{
+    for (int i = 0; i < 5; ++i)
+        add({{"全称", QStringLiteral("收件%1").arg(i)}});
+    list();
+    QObject::connect(&list(), &TfrmMutiPrint::printProgress, &list(), [this](int done, int) {
+        if (done == 2)
+            list().stopPrinting();
+    });
+    EXPECT_EQ(list().printListed(), 2);
+    EXPECT_EQ(output.begins, 1);
+    EXPECT_EQ(output.pages, 2);
+    EXPECT_EQ(output.ends, 1);
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("已停止批量打印，共打印了2张。")));
+    EXPECT_TRUE(list().grid()->isEnabled());
+}
+
+TEST_F(MutiPrintTest, HiddenColumnsAreNotSentAndCapitalsTakeDigitsOnly)
+{
+    const int id = add({{"全称", "甲"}, {"备注", "易碎"}, {"金额大写1", "12.50"}});
+    list();
+    waybill->setFieldText(QStringLiteral("zdJEDX1"), QStringLiteral("7"));
+    ASSERT_TRUE(list().SendToCheckByID(id));
+    EXPECT_EQ(waybill->fieldText(QStringLiteral("zdBz")), QStringLiteral("易碎"));
+    EXPECT_EQ(waybill->typedAmountInWords(), QString());
+
+    const int remark = gridColumnByName(list().model(), QStringLiteral("备注"));
+    list().grid()->setColumnHidden(remark, true);
+    waybill->setFieldText(QStringLiteral("zdBz"), QStringLiteral("旧"));
+    ASSERT_TRUE(list().SendToCheckByID(id));
+    EXPECT_EQ(waybill->fieldText(QStringLiteral("zdBz")), QStringLiteral("旧"));
+}
+
+TEST_F(MutiPrintTest, ImportAndParserGoThroughTheirHooks)
+{
+    list().openImport();
+    list().openAddressParser();
+    EXPECT_EQ(alerts.messages().count(QStringLiteral("该功能将在后续版本提供")), 2);
+
+    batchListHost().openImport = [this](TfrmMutiPrint &) { add({{"全称", "导入的"}}); };
+    batchListHost().openAddressParser = [](TfrmMutiPrint &l) {
+        TPersonKDD parsed;
+        parsed.setContact(QStringLiteral("张三"));
+        parsed.setGoodsDescription(QStringLiteral("书"));
+        l.addReceiverAndGoods(parsed);
+    };
+    list().openImport();
+    EXPECT_EQ(list().rowCount(), 1);
+    list().openAddressParser();
+    ASSERT_EQ(list().rowCount(), 2);
+    EXPECT_EQ(column(list().listedIds().last(), "内件说明"), QStringLiteral("书"));
+}
+
+TEST_F(MutiPrintTest, UnitsPickedFromTheAddressBookBecomeReceivers)
+{
+    TPerson unit = addUnit(QStringLiteral("甲公司"), UnitKind::Counterparty, QString(), QString());
+    unit.setAddress(QStringLiteral("人民路1号"));
+    unit.setGroup(QStringLiteral("客户"));
+    unit.setExtraInfo(QStringLiteral("易碎"));
+    ASSERT_TRUE(unit.save(db()));
+    TfrmPickUnits picker(ctx());
+    picker.grid()->selectAll();
+    ASSERT_EQ(picker.selectedIds(), (QList<int>{unit.id()}));
+
+    batchListHost().pickUnits = [&](QWidget *) { return QList<int>{unit.id(), 9999}; };
+    list().pickFromAddressBook();
+    ASSERT_EQ(list().rowCount(), 1);
+    const int id = list().listedIds().first();
+    EXPECT_EQ(column(id, "全称"), QStringLiteral("甲公司"));
+    EXPECT_EQ(column(id, "地址"), QStringLiteral("人民路1号"));
+    EXPECT_EQ(column(id, "备注"), QStringLiteral("易碎"));
+    EXPECT_EQ(column(id, "批打分组"), QString());
+}
+
+TEST_F(MutiPrintTest, HelpLinksShowTheirTexts)
+{
+    list().showHelp(QStringLiteral("【怎样点击多选?】"));
+    ASSERT_FALSE(alerts.alerts().empty());
+    EXPECT_EQ(alerts.alerts().back().caption, QStringLiteral("禾朔提示"));
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("按住Ctrl或Shift键不放开")));
+    list().showHelp(QStringLiteral("【批量打印其他注意】"));
+    EXPECT_EQ(alerts.alerts().back().caption, QStringLiteral("提示"));
+}
+
+TEST_F(MutiPrintTest, TheWaybillButtonOpensTheListThroughItsOpener)
+{
+    waybill->command(QStringLiteral("批量打印"))->trigger();
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("该功能将在后续版本提供")));
+    TfmCheckKDD *opened = nullptr;
+    TfmCheckKDD::setBatchListOpener([&](TfmCheckKDD &w) { opened = &w; });
+    waybill->command(QStringLiteral("批量打印"))->trigger();
+    TfmCheckKDD::setBatchListOpener({});
+    EXPECT_EQ(opened, waybill.get());
+    EXPECT_EQ(TfrmMutiPrint::of(*waybill), TfrmMutiPrint::of(*waybill));
+}
+
+} // namespace
+} // namespace billprint::test
