@@ -12,6 +12,8 @@
 #include "bills/ui/tfm_check_kdd.h"
 
 #include <QAction>
+#include <QDir>
+#include <QImage>
 #include <QCheckBox>
 #include <QMenu>
 #include <QPushButton>
@@ -295,6 +297,53 @@ TEST_F(MutiPrintTest, TheWaybillButtonOpensTheListThroughItsOpener)
     TfmCheckKDD::setBatchListOpener({});
     EXPECT_EQ(opened, waybill.get());
     EXPECT_EQ(TfrmMutiPrint::of(*waybill), TfrmMutiPrint::of(*waybill));
+}
+
+// Drawn with a few hundred receivers; with BILLPRINT_SCREENSHOTS naming a
+// folder the pictures are written there for a look by eye.
+TEST_F(MutiPrintTest, ScreenshotWithSeveralHundredRows)
+{
+    const char *const places[][3] = {{"江苏", "南京", "中山路"}, {"四川", "成都", "春熙路"}, {"湖北", "武汉", "解放大道"},
+                                     {"福建", "厦门", "鹭江道"}, {"山东", "青岛", "香港中路"}};
+    QList<QList<QPair<QString, QString>>> rows;
+    for (int i = 0; i < 300; ++i) {
+        const auto &p = places[i % 5];
+        rows.append({{"全称", QStringLiteral("收件单位%1").arg(i + 1)}, {"联系人", QStringLiteral("王先生")},
+                     {"手机", QStringLiteral("1390000%1").arg(1000 + i)}, {"省", QString::fromUtf8(p[0])},
+                     {"市", QString::fromUtf8(p[1])}, {"地址", QString::fromUtf8(p[2]) + QStringLiteral("%1号").arg(i + 1)},
+                     {"内件说明", QStringLiteral("图书")}});
+    }
+    QString error;
+    ASSERT_TRUE(ReceiverList(db()).addAll(rows, &error)) << error.toStdString();
+    list().show();
+    list().resize(1200, 700);
+    list().grid()->selectRow(3);
+    EXPECT_EQ(list().listedCount()->text(), QStringLiteral("300"));
+    const QString folder = qEnvironmentVariable("BILLPRINT_SCREENSHOTS");
+    int shot = 0;
+    for (bool panel : {false, true}) {
+        if (panel)
+            list().toggleRewritePanel();
+        QApplication::processEvents();
+        const QImage picture = list().grab().toImage();
+        ASSERT_FALSE(picture.isNull());
+        EXPECT_NE(picture.pixel(picture.width() / 2, picture.height() / 2), picture.pixel(0, 0));
+        if (!folder.isEmpty())
+            EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("batch_list_%1.png").arg(++shot))));
+    }
+    // The progress dialog in the middle of the run, stopped there.
+    QObject::connect(&list(), &TfrmMutiPrint::printProgress, &list(), [&](int done, int) {
+        if (done != 100)
+            return;
+        auto *progress = list().findChild<QWidget *>(QStringLiteral("dlgBatchProgress"));
+        ASSERT_NE(progress, nullptr);
+        if (!folder.isEmpty())
+            EXPECT_TRUE(progress->grab().save(QDir(folder).filePath(QStringLiteral("batch_list_progress.png"))));
+        list().stopPrinting();
+    });
+    EXPECT_EQ(list().printListed(), 100);
+    EXPECT_EQ(output.pages, 100);
+    list().close();
 }
 
 } // namespace

@@ -256,6 +256,7 @@ QWidget *TfrmMutiPrint::buildRewritePanel()
     m_cbTarget = new QComboBox(m_rewritePanel);
     m_cbTarget->setObjectName(QStringLiteral("cbRewriteTarget"));
     m_cbTarget->setMinimumWidth(110);
+    row->addWidget(new QLabel(QStringLiteral("改写列:"), m_rewritePanel));
     row->addWidget(m_cbTarget);
     row->addWidget(new QLabel(QStringLiteral("="), m_rewritePanel));
     for (int i = 0; i < 3; ++i) {
