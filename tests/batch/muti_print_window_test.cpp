@@ -5,6 +5,8 @@
 
 #include "../bills/cheque_fixtures.h"
 #include "app/ui/grid_helpers.h"
+#include "app/ui/startup.h"
+#include "app/ui/tfm_main.h"
 #include "batch/receiver_list.h"
 #include "batch/ui/batch_list_host.h"
 #include "batch/ui/tfrm_muti_print.h"
@@ -19,6 +21,7 @@
 #include <QPushButton>
 #include <QSqlQueryModel>
 #include <QTableView>
+#include <QTimer>
 
 namespace billprint::test {
 namespace {
@@ -32,6 +35,7 @@ protected:
         waybill = std::make_unique<TfmCheckKDD>(ctx(), host());
         waybill->setPrintOutput(&output);
         batchListHost() = BatchListHost();
+        TfmCheckKDD::setBatchListOpener({});  // another test may have installed the main window's
         batchListHost().askValue = [this](const QString &, const QString &, QWidget *) { return valueAnswer; };
     }
     void TearDown() override { batchListHost() = BatchListHost(); }
@@ -297,6 +301,50 @@ TEST_F(MutiPrintTest, TheWaybillButtonOpensTheListThroughItsOpener)
     TfmCheckKDD::setBatchListOpener({});
     EXPECT_EQ(opened, waybill.get());
     EXPECT_EQ(TfrmMutiPrint::of(*waybill), TfrmMutiPrint::of(*waybill));
+}
+
+TEST_F(MutiPrintTest, DeletingSelectedRowsAsksAndListsAgain)
+{
+    add({{"全称", "甲"}});
+    const int b = add({{"全称", "乙"}});
+    add({{"全称", "丙"}});
+    list().grid()->selectRow(0);
+    list().grid()->selectionModel()->select(list().model()->index(2, 0),
+                                            QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    alerts.answerNext(AlertAnswer::Yes);
+    list().deleteSelected();
+    EXPECT_EQ(list().listedIds(), (QList<int>{b}));
+    EXPECT_EQ(list().listedCount()->text(), QStringLiteral("1"));
+}
+
+TEST_F(MutiPrintTest, RemarkAndGoodsTargetsOfferTheirDictionaryTexts)
+{
+    add({{"全称", "甲"}});
+    ASSERT_TRUE(db().exec(QStringLiteral("insert into DMTable (CheckTypeID, DMName, DMValue) values (0, ?, ?)"),
+                          {QStringLiteral("物品内容"), QStringLiteral("文件")}));
+    list().toggleRewritePanel();
+    emit list().rewriteTarget()->textActivated(QStringLiteral("@内件说明"));
+    EXPECT_EQ(list().rewritePart(0)->itemText(0), QStringLiteral("文件"));
+    EXPECT_GE(list().rewritePart(0)->findText(QStringLiteral("@地址")), 1);
+}
+
+TEST(MutiPrintFrame, TheWaybillOfTheMainWindowOpensTheListModally)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Tfm_Main frame(root.context(), installAllParts);
+    auto *waybill = qobject_cast<TfmCheckKDD *>(frame.openEntryWindow(QStringLiteral("快递单")));
+    ASSERT_NE(waybill, nullptr);
+    bool shown = false;
+    QTimer::singleShot(0, [&] {
+        auto *list = waybill->findChild<TfrmMutiPrint *>();
+        shown = list && list->isVisible() && list->isModal();
+        if (list)
+            list->close();
+    });
+    waybill->command(QStringLiteral("批量打印"))->trigger();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(alerts.alerts().empty());
 }
 
 // Drawn with a few hundred receivers; with BILLPRINT_SCREENSHOTS naming a
