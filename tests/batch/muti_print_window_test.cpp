@@ -392,6 +392,15 @@ TEST_F(MutiPrintTest, ScreenshotWithSeveralHundredRows)
     EXPECT_EQ(list().printListed(), 100);
     EXPECT_EQ(output.pages, 100);
     list().close();
+
+    for (const char *name : {"甲公司", "乙商行", "丙工作室"})
+        addUnit(QString::fromUtf8(name), UnitKind::Counterparty, QString(), QString());
+    TfrmPickUnits picker(ctx());
+    picker.show();
+    picker.grid()->selectAll();
+    QApplication::processEvents();
+    if (!folder.isEmpty())
+        EXPECT_TRUE(picker.grab().save(QDir(folder).filePath(QStringLiteral("batch_list_pick.png"))));
 }
 
 } // namespace

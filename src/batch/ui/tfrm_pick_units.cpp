@@ -6,6 +6,7 @@
 #include "app/app_context.h"
 #include "app/ui/grid_helpers.h"
 
+#include <QHash>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -84,9 +85,17 @@ void TfrmPickUnits::runQuery()
     QString error;
     if (!m_model->runQuery(m_ctx.db(), buildPersonQuery(filter), &error))
         tell(QStringLiteral("查询失败：") + error, QStringLiteral("错误"), AlertIcon::Error);
-    const int id = gridColumnByName(m_model, QStringLiteral("ID"));
-    if (id >= 0)
-        m_grid->setColumnWidth(id, 46);
+    // What tells receivers apart; the bank columns say nothing here.
+    static const QHash<QString, int> shown = {
+        {QStringLiteral("ID"), 46},   {QStringLiteral("全称"), 190}, {QStringLiteral("联系人"), 70},
+        {QStringLiteral("电话"), 100}, {QStringLiteral("手机"), 100}, {QStringLiteral("省"), 60},
+        {QStringLiteral("市"), 60},   {QStringLiteral("地址"), 200}, {QStringLiteral("分组"), 80}};
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        const int width = shown.value(gridFieldName(m_model, column), 0);
+        m_grid->setColumnHidden(column, width == 0);
+        if (width > 0)
+            m_grid->setColumnWidth(column, width);
+    }
     updateOkButton();
 }
 

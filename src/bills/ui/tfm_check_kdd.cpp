@@ -96,8 +96,6 @@ TfmCheckKDD::TfmCheckKDD(AppContext &context, const BillWindowHost &host, QWidge
     addCommand(QStringLiteral("地址串识别(&W)"), QStringLiteral("粘贴识别外部收货地址"),
                [this] { tell(QStringLiteral("该功能将在后续版本提供"), QStringLiteral("提示")); },
                QStyle::SP_FileDialogInfoView);
-    addCommand(QStringLiteral("批量打印"), QStringLiteral("批量打印快递单（收件人列表）"), [this] { openBatchList(); },
-               QStyle::SP_FileDialogListView);
     connectRules();
     // Every tick box a waybill template can print exists, so one the
     // template gives no caption prints empty instead of being looked for
@@ -109,6 +107,8 @@ TfmCheckKDD::TfmCheckKDD(AppContext &context, const BillWindowHost &host, QWidge
         connect(box, &QCheckBox::toggled, this, [this] { MustSavechange(); });
     }
     setFieldText(QStringLiteral("zdSKR"), kReceiverStartText);
+    addCommand(QStringLiteral("批量打印"), QStringLiteral("批量打印快递单（收件人列表）"), [this] { openBatchList(); },
+               QStyle::SP_FileDialogListView);
     openWindow();
 }
 
