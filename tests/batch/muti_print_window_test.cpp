@@ -240,6 +240,18 @@ TEST_F(MutiPrintTest, HiddenColumnsAreNotSentAndCapitalsTakeDigitsOnly)
     EXPECT_EQ(waybill->fieldText(QStringLiteral("zdBz")), QStringLiteral("旧"));
 }
 
+TEST_F(MutiPrintTest, PreviewFillsTheWaybillFromTheFirstListedRowAndHidesTheList)
+{
+    add({{"全称", "甲"}, {"地址", "一路"}});
+    add({{"全称", "乙"}, {"地址", "二路"}});
+    list().descendingBox()->setChecked(true);
+    list().show();
+    list().preview();
+    EXPECT_EQ(waybill->fieldText(QStringLiteral("zdSkrDZ")), QStringLiteral("二路"));
+    EXPECT_FALSE(list().isVisible());
+    EXPECT_FALSE(waybill->isLoading());
+}
+
 TEST_F(MutiPrintTest, ImportAndParserGoThroughTheirHooks)
 {
     list().openImport();
