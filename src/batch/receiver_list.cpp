@@ -127,6 +127,28 @@ QSqlRecord ReceiverList::row(int id, QString *error) const
     return query.next() ? query.record() : QSqlRecord();
 }
 
+QHash<int, QSqlRecord> ReceiverList::rows(const QList<int> &ids, QString *error) const
+{
+    QHash<int, QSqlRecord> found;
+    if (ids.isEmpty())
+        return found;
+    QStringList marks;
+    for (qsizetype i = 0; i < ids.size(); ++i)
+        marks << QStringLiteral("?");
+    QSqlQuery query =
+        m_db.prepare(QStringLiteral("select * from ReceiverList where ID in (") + marks.join(QLatin1Char(',')) + ')');
+    for (int id : ids)
+        query.addBindValue(id);
+    if (!query.exec()) {
+        setError(error, query.lastError().text());
+        return found;
+    }
+    found.reserve(ids.size());
+    while (query.next())
+        found.insert(query.value(QStringLiteral("ID")).toInt(), query.record());
+    return found;
+}
+
 int ReceiverList::add(const QList<QPair<QString, QString>> &values, QString *error) const
 {
     QStringList names;

@@ -6,6 +6,7 @@
 // a receiver's name filters, rewrites and prints like any other letter.
 #pragma once
 
+#include <QHash>
 #include <QList>
 #include <QSqlRecord>
 #include <QString>
@@ -54,6 +55,8 @@ public:
                     QString *error) const;
     // One row by ID; an empty record when there is none.
     QSqlRecord row(int id, QString *error = nullptr) const;
+    // The rows of `ids` that exist, by ID, read in one statement.
+    QHash<int, QSqlRecord> rows(const QList<int> &ids, QString *error = nullptr) const;
 
     // Adds one receiver; `values` maps column names to texts. Unknown
     // columns are refused. Returns the new ID, or 0 on failure.

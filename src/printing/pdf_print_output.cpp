@@ -10,6 +10,33 @@
 
 namespace billprint {
 
+// Passes what the PDF writer writes on to the file, except what comes after
+// holdBack(): the end of the document, which holds the fonts and their text
+// maps, kept to be fixed (fixPdfTextLayer keeps every length, so the
+// offsets the writer counted stay true).
+class PdfStream : public QIODevice
+{
+public:
+    explicit PdfStream(QIODevice &file) : m_file(file) { open(QIODevice::WriteOnly | QIODevice::Unbuffered); }
+    void holdBack() { m_holding = true; }
+    const QByteArray &heldBack() const { return m_held; }
+
+protected:
+    qint64 readData(char *, qint64) override { return -1; }
+    qint64 writeData(const char *data, qint64 length) override
+    {
+        if (!m_holding)
+            return m_file.write(data, length);
+        m_held.append(data, length);
+        return length;
+    }
+
+private:
+    QIODevice &m_file;
+    bool m_holding = false;
+    QByteArray m_held;
+};
+
 QPageLayout templatePageLayout(const PrintPageSetup &page)
 {
     // Qt turns a landscape layout's page size sideways, so a landscape page
@@ -51,9 +78,8 @@ bool PdfPrintOutput::begin(const QString &title, int copies, QString *error)
         m_file.reset();
         return false;
     }
-    m_buffer = std::make_unique<QBuffer>();
-    m_buffer->open(QIODevice::WriteOnly);
-    m_writer = std::make_unique<QPdfWriter>(m_buffer.get());
+    m_stream = std::make_unique<PdfStream>(*m_file);
+    m_writer = std::make_unique<QPdfWriter>(m_stream.get());
     m_writer->setResolution(m_dpi);
     m_writer->setTitle(title);
     m_writer->setCreator(QCoreApplication::applicationName());
@@ -86,11 +112,12 @@ bool PdfPrintOutput::end(QString *error)
             *error = QStringLiteral("PDF文档没有开始");
         return false;
     }
+    m_stream->holdBack();
     m_painter.end();
     m_writer.reset();
-    const QByteArray document = fixPdfTextLayer(m_buffer->data());
-    m_buffer.reset();
-    const bool written = m_file->write(document) == document.size() && m_file->commit();
+    const QByteArray end = fixPdfTextLayer(m_stream->heldBack());
+    m_stream.reset();
+    const bool written = m_file->write(end) == end.size() && m_file->commit();
     if (!written && error)
         *error = m_file->errorString();
     m_file.reset();
@@ -107,7 +134,7 @@ void PdfPrintOutput::close()
     if (m_painter.isActive())
         m_painter.end();
     m_writer.reset();
-    m_buffer.reset();
+    m_stream.reset();
     if (m_file)
         m_file->cancelWriting();
     m_file.reset();

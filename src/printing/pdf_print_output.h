@@ -6,13 +6,14 @@
 
 #include <QPageLayout>
 #include <QPainter>
-#include <QBuffer>
 #include <memory>
 
 class QPdfWriter;
 class QSaveFile;
 
 namespace billprint {
+
+class PdfStream;
 
 // The page layout of a template's paper: a painting area PWidth wide and
 // PHeight high in the template's own reading direction, whichever way the
@@ -49,7 +50,9 @@ private:
     PrintPageSetup m_page;
     std::unique_ptr<QSaveFile> m_file;
     std::unique_ptr<QPdfWriter> m_writer;
-    std::unique_ptr<QBuffer> m_buffer;  // the document, until its text layer is fixed
+    // Pages go to the file as they are finished; only the end of the
+    // document (fonts and text layer) is held back to be fixed.
+    std::unique_ptr<PdfStream> m_stream;
     QPainter m_painter;
     int m_pages = 0;
 };

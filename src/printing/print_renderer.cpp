@@ -201,7 +201,7 @@ bool PrintRenderer::placeItemText(int x, int y, const QString &text, int underli
     if (text.trimmed().isEmpty())
         return true;
 
-    const PrintFonts fonts = printFonts(fontName, size, bold > 0, italic > 0, underline > 0);
+    const PrintFonts &fonts = fontsFor(fontName, size, bold > 0, italic > 0, underline > 0);
     const QColor ink = printColorFromText(color);
     const int Y = deviceY(y);
     const QStringList chars = characters(text);
@@ -222,8 +222,25 @@ void PrintRenderer::placeTextAt(int x, int y, const QString &text, int underline
     // The average width is that of the value's own font, so a field's place
     // never depends on the field printed before it.
     placed->push_back({deviceX(x, leadInSize == 0 ? size : leadInSize), Y, text,
-                       printFonts(fontName, size, bold > 0, italic > 0, underline > 0),
+                       fontsFor(fontName, size, bold > 0, italic > 0, underline > 0),
                        printColorFromText(color)});
+}
+
+const PrintFonts &PrintRenderer::fontsFor(const QString &face, int size, bool bold, bool italic,
+                                          bool underline) const
+{
+    const QString key = face + QLatin1Char('|') + QString::number(size) + QLatin1Char(bold ? 'b' : '-')
+        + QLatin1Char(italic ? 'i' : '-') + QLatin1Char(underline ? 'u' : '-');
+    auto it = m_fonts.find(key);
+    if (it == m_fonts.end()) {
+        PrintFonts fonts = printFonts(face, size, bold, italic, underline);
+        // Made for the device once, so drawing and measuring find the
+        // matched face in the font itself instead of matching it again.
+        fonts.text = QFont(fonts.text, m_painter.device());
+        fonts.ascii = QFont(fonts.ascii, m_painter.device());
+        it = m_fonts.insert(key, fonts);
+    }
+    return *it;
 }
 
 qreal PrintRenderer::advance(const QString &text, const PrintFonts &fonts) const
@@ -248,11 +265,14 @@ void PrintRenderer::draw(const std::vector<PlacedText> &placed)
         // ASCII in its half-width face, the rest in the template's face, each
         // run starting where the one before it ends.
         qreal X = piece.X;
-        for (const AsciiRun &run : asciiRuns(piece.text)) {
-            const QFont &font = run.ascii ? piece.fonts.ascii : piece.fonts.text;
-            m_painter.setFont(font);
-            m_painter.drawText(QPointF(X, baseline), run.text);
-            X += QFontMetricsF(font, m_painter.device()).horizontalAdvance(run.text);
+        const QList<AsciiRun> runs = asciiRuns(piece.text);
+        for (qsizetype i = 0; i < runs.size(); ++i) {
+            const QFont &font = runs[i].ascii ? piece.fonts.ascii : piece.fonts.text;
+            if (m_painter.font() != font)
+                m_painter.setFont(font);
+            m_painter.drawText(QPointF(X, baseline), runs[i].text);
+            if (i + 1 < runs.size())
+                X += QFontMetricsF(font, m_painter.device()).horizontalAdvance(runs[i].text);
         }
     }
 }

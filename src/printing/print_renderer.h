@@ -114,6 +114,9 @@ private:
                      std::vector<PlacedText> *placed) const;
     void draw(const std::vector<PlacedText> &placed);
     qreal advance(const QString &text, const PrintFonts &fonts) const;
+    // The fonts of a face, size and style, made once per renderer: a font
+    // made anew is matched against the installed faces again when used.
+    const PrintFonts &fontsFor(const QString &face, int size, bool bold, bool italic, bool underline) const;
 
     // The field's row: from the fields in use, else from the database
     // (TemplateError when it cannot be read).
@@ -124,6 +127,7 @@ private:
     PrintDeviceMetrics m_metrics;
     int m_fieldsOf = 0;
     QHash<QString, CkControl> m_fields;  // upper-case name -> row
+    mutable QHash<QString, PrintFonts> m_fonts;
 };
 
 // Colour of printed text from the template's decimal text: red, green and

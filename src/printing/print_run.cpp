@@ -8,12 +8,33 @@
 #include "templates/name_dict.h"
 #include "templates/template_error.h"
 
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
+
 namespace billprint {
 
 namespace {
 
 const QString kCaption = QStringLiteral("提示");
 const QString kSeparator = QStringLiteral("##");
+
+// Qt's PDF engine (PDF files, and the printers, which are fed PDF) takes two
+// fresh 10 MB buffers to compress every page. The C library would map each
+// from the system and hand it back at once, and touching the new pages
+// costs more than drawing the page. Blocks of that size are kept in the
+// heap for reuse instead; a document's memory stays flat either way.
+void keepPageBuffersForReuse()
+{
+#ifdef __GLIBC__
+    static const bool once = [] {
+        mallopt(M_MMAP_THRESHOLD, 64 * 1024 * 1024);
+        mallopt(M_TRIM_THRESHOLD, 128 * 1024 * 1024);
+        return true;
+    }();
+    Q_UNUSED(once)
+#endif
+}
 
 // Paper of a template whose size was never set (the offset window's defaults).
 constexpr int kDefaultPaperWidth = 2300;
@@ -137,11 +158,13 @@ void PrintRun::PrinterTransBegin(int copies)
         printerError(error);
         return;
     }
+    keepPageBuffersForReuse();
     m_renderer = std::make_unique<PrintRenderer>(m_ctx, *m_output.painter(), m_output.metrics());
     m_areaAsked = false;
     // Nothing edits a template while its bills print, so its fields and the
     // family's print items are read once per document, not once per field.
     m_items.reset();
+    m_cellWidth.reset();
     try {
         m_renderer->useFields(m_checkTypeId, CkControlStore(m_ctx.db()).loadAll(m_checkTypeId));
     } catch (const TemplateError &) {
@@ -160,8 +183,9 @@ void PrintRun::SendCheckToPrinter(FieldValueSource &source)
         return;
     }
     m_ctx.currencySymbol = source.currencyCode();
-    m_ctx.digitCellWidth = getCellsWidth(m_ctx.db(), m_checkTypeId, QStringLiteral("zdQY"), 35,
-                                         QStringLiteral("zdBY"));
+    if (!m_cellWidth)
+        m_cellWidth = getCellsWidth(m_ctx.db(), m_checkTypeId, QStringLiteral("zdQY"), 35, QStringLiteral("zdBY"));
+    m_ctx.digitCellWidth = *m_cellWidth;
 
     if (!m_items) {
         try {

@@ -144,6 +144,8 @@ private:
     std::unique_ptr<PrintRenderer> m_renderer;
     // The family's print items, read at the first bill of a document.
     std::optional<std::vector<NameDict>> m_items;
+    // The template's digit cell width, read at the first bill of a document.
+    std::optional<int> m_cellWidth;
     int m_checkTypeId = 0;
     QString m_templateText;
     int m_xMove = 0;

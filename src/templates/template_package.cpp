@@ -575,8 +575,11 @@ QList<int> PackageImporter::import(const TemplatePackage &package, const QString
     std::vector<std::pair<QString, QByteArray>> written;
     const bool ok = m_db.transaction([&] {
         try {
-            for (const PackageTemplate *t : sources)
+            for (const PackageTemplate *t : sources) {
                 ids << importOne(*t, existing, &written);
+                if (progress)
+                    progress(int(ids.size()), int(sources.size()));
+            }
             return true;
         } catch (const TemplateError &e) {
             *error = QStringLiteral("导入失败，单据：") + e.message();

@@ -4,6 +4,7 @@
 #include <QList>
 #include <QString>
 #include <QVariantMap>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -77,6 +78,9 @@ public:
     // new template ids in order, or an empty list with `error` set.
     QList<int> import(const TemplatePackage &package, const QStringList &chosen, ExistingName existing,
                       QString *error) const;
+
+    // Told after each template with the templates done and the total.
+    std::function<void(int done, int total)> progress;
 
 private:
     int importOne(const PackageTemplate &source, ExistingName existing,

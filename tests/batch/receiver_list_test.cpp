@@ -135,6 +135,20 @@ TEST_F(ReceiverListTest, RemoveDeletesOnlyTheNamedRows)
     EXPECT_EQ(ids({}), (QList<int>{2}));
 }
 
+TEST_F(ReceiverListTest, RowsReadsTheNamedRowsThatExist)
+{
+    add({{"全称", "a"}});
+    add({{"全称", "O'Brien"}});
+    add({{"全称", "c"}});
+    QString error;
+    const QHash<int, QSqlRecord> rows = list().rows({3, 2, 99}, &error);
+    EXPECT_TRUE(error.isEmpty()) << error.toStdString();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_EQ(rows.value(2).value("全称").toString(), "O'Brien");
+    EXPECT_EQ(rows.value(3).value("全称").toString(), "c");
+    EXPECT_TRUE(list().rows({}, &error).isEmpty());
+}
+
 TEST(AmountForCapitals, TakesDigitsOnly)
 {
     const struct

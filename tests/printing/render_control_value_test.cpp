@@ -107,6 +107,23 @@ TEST_F(ControlValueTest, AFieldKindWithoutAPrintableValueIsToldAndEmpty)
     EXPECT_TRUE(alerts.messages().front().contains(QStringLiteral("QSpinBox")));
 }
 
+TEST_F(ControlValueTest, ALookupFindsEachFieldOnceAndReadsItsCurrentValue)
+{
+    ControlLookup lookup(panel);
+    auto *payee = panel->findChild<QLineEdit *>(QStringLiteral("zdPayee"));
+    EXPECT_EQ(lookup.find(QStringLiteral("ZDPAYEE")), payee);
+    EXPECT_EQ(lookup.find(QStringLiteral("zdOutside")), form.findChild<QLineEdit *>(QStringLiteral("zdOutside")));
+    payee->setText(QStringLiteral("另一家"));
+    EXPECT_EQ(getControlValue(f.ctx(), lookup, QStringLiteral("zdpayee")), QStringLiteral("另一家"));
+    EXPECT_EQ(getControlValue(f.ctx(), lookup, QStringLiteral("zdHidden")), QString());
+    EXPECT_EQ(getControlValue(f.ctx(), lookup, QStringLiteral("zdNone")), QString());
+
+    delete payee;  // a field that is gone is looked for again, and is missing
+    EXPECT_EQ(lookup.find(QStringLiteral("zdPayee")), nullptr);
+    WidgetValueSource source(f.ctx(), &lookup);
+    EXPECT_EQ(source.value(QStringLiteral("zdRemark")), QStringLiteral("一\n二"));
+}
+
 TEST_F(ControlValueTest, AWidgetSourceAddsTheWindowsCurrencyAndSkipRules)
 {
     WidgetValueSource source(f.ctx(), panel);

@@ -4,11 +4,23 @@
 #include "templates/ui/tfrm_bill_import_export.h"
 #include "templates/ui/tfrm_check_type_mng.h"
 
+#include "bills/ui/tfrm_image_show.h"
+
 #include <QAbstractItemModel>
+#include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QDir>
+#include <QImage>
+#include <QLabel>
 #include <QListWidget>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QStatusBar>
 #include <QTabBar>
 #include <QTableView>
+#include <QTimer>
+#include <QWheelEvent>
 
 using namespace billprint;
 using namespace billprint::test;
@@ -24,9 +36,11 @@ struct Windows
         for (const char *table : {"CKTypeTable", "CkControl", "DMTable"})
             ctx().db().exec(QStringLiteral("delete from ") + QLatin1String(table));
     }
-    void add(int id, const QString &first, const QString &last, const QString &visiable = TemplateFlag::Enabled)
+    void add(int id, const QString &first, const QString &last, const QString &visiable = TemplateFlag::Enabled,
+             const QString &picture = QString())
     {
         TCheckType t;
+        t.ImgFile = picture;
         t.CheckTypeID = id;
         t.setFullName(first, last);
         t.TypeFirstName = first;
@@ -37,6 +51,25 @@ struct Windows
         t.save(ctx().db());
     }
 };
+
+// Answers the next modal window (the picture viewer) by noting whether it
+// shows a picture and closing it.
+void closeNextViewer(bool *sawPicture)
+{
+    QTimer::singleShot(0, [sawPicture] {
+        auto *viewer = qobject_cast<TfrmImageShow *>(QApplication::activeModalWidget());
+        *sawPicture = viewer && viewer->hasPicture();
+        if (viewer)
+            viewer->reject();
+    });
+}
+
+void writePicture(const QString &path)
+{
+    QImage image(40, 20, QImage::Format_RGB32);
+    image.fill(Qt::darkCyan);
+    ASSERT_TRUE(image.save(path, "JPEG"));
+}
 
 } // namespace
 
@@ -94,4 +127,152 @@ TEST(PackageWindow, RefusesAHostilePackageAndImportsAGoodOne)
     window.startImport();  // the name is taken now: answering No imports nothing
     EXPECT_TRUE(alerts.sawMessage("导入结束，失败1个!"));
     EXPECT_EQ(target.ctx().db().scalar("select count(*) from CKTypeTable").toInt(), 1);
+}
+
+TEST(CatalogueWindow, RowsAlternateTintsAndTheWheelWalksTheSelection)
+{
+    Windows w;
+    w.reset();
+    w.add(1, "支票", "甲");
+    w.add(2, "支票", "乙");
+    w.add(3, "支票", "丙");
+    TfrmCheckTypeMng window(w.ctx(), 0);
+    const QAbstractItemModel *model = window.grid()->model();
+    const struct
+    {
+        int row;
+        QColor tint;
+    } rows[] = {{0, QColor(0xE6, 0xEB, 0xFF)}, {1, QColor(0xEF, 0xFC, 0xF3)}, {2, QColor(0xE6, 0xEB, 0xFF)}};
+    for (const auto &r : rows) {
+        EXPECT_EQ(model->index(r.row, 1).data(Qt::BackgroundRole).value<QColor>(), r.tint) << r.row;
+        EXPECT_EQ(model->index(r.row, 1).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::black)) << r.row;
+    }
+
+    auto wheel = [&window](int delta) {
+        QWheelEvent event(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(window.grid()->viewport(), &event);
+        return window.grid()->currentIndex().row();
+    };
+    window.grid()->selectRow(0);
+    EXPECT_EQ(wheel(-120), 1);  // towards the user: down
+    EXPECT_EQ(wheel(-120), 2);
+    EXPECT_EQ(wheel(-120), 2);  // stays on the last row
+    EXPECT_EQ(wheel(120), 1);   // away: up
+    EXPECT_EQ(window.grid()->selectionModel()->selectedRows().size(), 1);
+}
+
+TEST(CatalogueWindow, DoubleClickShowsThePictureAndAFailedCloseIsTold)
+{
+    Windows w;
+    w.reset();
+    writePicture(w.ctx().dataRoot().imageFolder() + "zp1.jpg");
+    w.add(1, "支票", "甲", TemplateFlag::Enabled, "zp1.jpg");
+    w.add(2, "支票", "乙");
+    AlertRecorder alerts;
+    auto window = std::make_unique<TfrmCheckTypeMng>(w.ctx(), 0);
+    bool sawPicture = false;
+    closeNextViewer(&sawPicture);
+    window->showPicture(1);  // rows by name: 支票（乙） before 支票（甲）
+    EXPECT_TRUE(sawPicture);
+    window->showPicture(0);
+    EXPECT_TRUE(alerts.sawMessage("没有有效的图片文件~"));
+
+    // Config.ini cannot be written: closing says so.
+    const QString config = w.ctx().config().path();
+    QFile::remove(config);
+    ASSERT_TRUE(QDir().mkpath(config));
+    window->reject();
+    EXPECT_TRUE(alerts.sawMessage("资源关闭异常~"));
+    window.reset();
+    QDir().rmdir(config);
+}
+
+TEST(PackageWindow, StatusProgressAndTheChosenListsFollowTheUser)
+{
+    Windows source;
+    source.reset();
+    writePicture(source.ctx().dataRoot().imageFolder() + "kdd7.jpg");
+    source.add(7, "快递单", "甲公司", TemplateFlag::Enabled, "kdd7.jpg");
+    source.add(8, "快递单", "乙公司");
+    QTemporaryDir dir;
+    QString error;
+    const QString good = dir.filePath("两个.tpk");
+    ASSERT_TRUE(TemplatePackage::write(source.ctx().db(), source.ctx().dataRoot().imageFolder(), {7, 8}, good, &error))
+        << error.toStdString();
+
+    Windows target;
+    target.reset();
+    AlertRecorder alerts;
+    TfrmBillImportExport window(target.ctx(), true);
+    const auto boxes = window.findChildren<QCheckBox *>();
+    ASSERT_EQ(boxes.size(), 2);
+    EXPECT_EQ(boxes[0]->text(), "更新旧版本单据");
+    EXPECT_TRUE(boxes[0]->isChecked());
+    EXPECT_FALSE(boxes[0]->isEnabled());
+    EXPECT_EQ(boxes[1]->text(), "保留旧版本");
+    EXPECT_TRUE(boxes[1]->isHidden());
+    EXPECT_EQ(window.statusBar()->currentMessage(), "请先浏览找到要导入的模版文件(如: 支票2012.tpk ).");
+
+    window.choosePackage(dir.filePath("bad.tpk"));
+    EXPECT_TRUE(target.ctx().config().readString("ERROR", "LASTERROR").startsWith(":),数据包访问异常！"));
+
+    window.choosePackage(good);
+    EXPECT_EQ(window.statusBar()->currentMessage(), "提示:点击【开始导入】按钮执行导入!");
+    ASSERT_EQ(window.packageList()->count(), 1);
+    emit window.packageList()->itemClicked(window.packageList()->item(0));
+    EXPECT_EQ(window.statusBar()->currentMessage(), "当前选中:" + window.packageList()->item(0)->text());
+    QEvent leave(QEvent::Leave);
+    QApplication::sendEvent(window.packageList(), &leave);
+    EXPECT_TRUE(window.statusBar()->currentMessage().isEmpty());
+
+    bool sawPicture = false;
+    closeNextViewer(&sawPicture);
+    window.showPackagePicture("快递单（甲公司）");
+    EXPECT_TRUE(sawPicture);
+    window.showPackagePicture("快递单（乙公司）");
+    EXPECT_TRUE(alerts.sawMessage("图片调入失败:"));
+
+    window.clearImportChoice();  // "X"
+    EXPECT_EQ(window.importChosen()->count(), 0);
+    EXPECT_EQ(window.packageList()->count(), 2);
+    EXPECT_FALSE(window.importButton()->isEnabled());
+
+    window.choosePackage(good);
+    window.startImport();
+    EXPECT_EQ(window.progress()->text(), "1/1");
+    EXPECT_TRUE(alerts.sawMessage("导入结束，成功导入单据1个!"));
+
+    window.packageChoiceCancelled();
+    EXPECT_FALSE(window.importButton()->isEnabled());
+    for (QPushButton *b : window.findChildren<QPushButton *>())
+        if (b->text() == "->" || b->text() == "->>" || b->text() == "X")
+            EXPECT_FALSE(b->isEnabled()) << b->text().toStdString();
+}
+
+TEST(PackageWindow, ExportPanelOpensAfterTwentyOneClicksOnTheCoverOfAMaximisedWindow)
+{
+    Windows w;
+    w.reset();
+    w.add(7, "快递单", "甲公司");
+    AlertRecorder alerts;
+    TfrmBillImportExport window(w.ctx(), false);
+    ASSERT_NE(window.exportCover(), nullptr);
+    EXPECT_TRUE(window.exportCover()->text().endsWith("正在建设中.."));
+    auto click = [&window](int times) {
+        for (int i = 0; i < times; ++i) {
+            QMouseEvent release(QEvent::MouseButtonRelease, QPointF(2, 2), QPointF(2, 2), Qt::LeftButton,
+                                Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(window.exportCover(), &release);
+        }
+    };
+    click(30);  // not maximised: nothing
+    EXPECT_FALSE(window.exportPanelShown());
+    window.setWindowState(Qt::WindowMaximized);
+    click(20);
+    EXPECT_FALSE(window.exportPanelShown());
+    click(1);
+    EXPECT_TRUE(window.exportPanelShown());
+    ASSERT_EQ(window.databaseList()->count(), 1);
+    EXPECT_EQ(window.databaseList()->item(0)->text(), "快递单（甲公司）");
 }

@@ -165,6 +165,7 @@ int runBatchCommand(const QStringList &args, const QString &dataFolder, QTextStr
     QSet<QString> shown;
     if (!list.addAll(receiverRows(csv, context->db(), group, &shown), &error))
         return failWith(err, error);
+    csv = {};  // the rows are in the list now; the pages reuse the memory
     struct DropGroup
     {
         const Database &db;

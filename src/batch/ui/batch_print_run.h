@@ -11,6 +11,8 @@
 #include <QWidget>
 #include <functional>
 
+class QSqlRecord;
+
 namespace billprint {
 
 class ReceiverList;
@@ -44,6 +46,8 @@ public:
 
 private:
     bool sendRow(int id);
+    // Fills the window from row `id` as read (`error`: why it could not be).
+    bool sendRecord(int id, const QSqlRecord &r, const QString &error);
     // Writes a field of the window; the fields are looked up once per run.
     void set(const QString &field, const QString &text);
     QWidget *widget(const QString &field);

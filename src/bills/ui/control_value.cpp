@@ -59,13 +59,8 @@ QString pictureFormat(const QLabel *label)
     return format.isEmpty() ? QStringLiteral("QPixmap") : format;
 }
 
-} // namespace
-
-QString getControlValue(AppContext &context, QWidget *container, const QString &name)
+QString valueOf(AppContext &context, QWidget *control, const QString &name)
 {
-    if (!container || name.trimmed().isEmpty())
-        return QString();
-    QWidget *control = findControl(container, name.trimmed());
     if (!control) {
         context.debugLog().DebugOutN(QStringLiteral("getControlValue"), name + QStringLiteral("=nil  not found."));
         return QString();
@@ -90,6 +85,39 @@ QString getControlValue(AppContext &context, QWidget *container, const QString &
              + QString::fromLatin1(control->metaObject()->className()),
          QStringLiteral("错误"), AlertIcon::Error);
     return QString();
+}
+
+} // namespace
+
+QWidget *ControlLookup::find(const QString &name)
+{
+    if (!m_container)
+        return nullptr;
+    const QString key = name.trimmed().toUpper();
+    if (m_missing.contains(key))
+        return nullptr;
+    if (const auto it = m_found.constFind(key); it != m_found.constEnd() && *it)
+        return *it;
+    QWidget *control = findControl(m_container, name.trimmed());
+    if (control)
+        m_found.insert(key, control);
+    else
+        m_missing.insert(key);
+    return control;
+}
+
+QString getControlValue(AppContext &context, QWidget *container, const QString &name)
+{
+    if (!container || name.trimmed().isEmpty())
+        return QString();
+    return valueOf(context, findControl(container, name.trimmed()), name);
+}
+
+QString getControlValue(AppContext &context, ControlLookup &lookup, const QString &name)
+{
+    if (!lookup.container() || name.trimmed().isEmpty())
+        return QString();
+    return valueOf(context, lookup.find(name), name);
 }
 
 } // namespace billprint

@@ -8,6 +8,7 @@
 #include "bills/check_ini_cache.h"
 #include "printing/print_run.h"
 #include "bills/ui/amount_entry_controller.h"
+#include "bills/ui/control_value.h"
 #include "bills/ui/form_layout.h"
 #include "bills/ui/party_frame.h"
 #include "templates/check_type.h"
@@ -393,7 +394,18 @@ QWidget *TfmBillBase::billPanel() const
 
 QWidget *TfmBillBase::field(const QString &name) const
 {
-    return FormControls::find(const_cast<TfmBillBase *>(this), name);
+    // Finding a field walks every widget of the window; the windows ask for
+    // the same few fields again and again (a batch print for every row).
+    const QString key = name.toUpper();
+    if (const auto it = m_fieldCache.constFind(key); it != m_fieldCache.constEnd()) {
+        QWidget *known = *it;
+        if (known && known->objectName().compare(name, Qt::CaseInsensitive) == 0 && isAncestorOf(known))
+            return known;
+    }
+    QWidget *found = FormControls::find(const_cast<TfmBillBase *>(this), name);
+    if (found)
+        m_fieldCache.insert(key, found);
+    return found;
 }
 
 QCheckBox *TfmBillBase::option(const QString &name) const

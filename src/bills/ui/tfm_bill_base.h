@@ -43,6 +43,8 @@ class QVBoxLayout;
 
 namespace billprint {
 
+class ControlLookup;
+
 class AmountEntryController;
 class AppContext;
 class IniFile;
@@ -413,6 +415,10 @@ private:
     PrintOutput *m_outputOverride = nullptr;
     std::unique_ptr<PrintOutput> m_printerOutput;
     std::unique_ptr<PrintRun> m_run;
+    // The fields the print items are read from, found once per document.
+    std::unique_ptr<ControlLookup> m_printLookup;
+    // Fields found by name (upper case), checked again at every use.
+    mutable QHash<QString, QPointer<QWidget>> m_fieldCache;
 };
 
 } // namespace billprint

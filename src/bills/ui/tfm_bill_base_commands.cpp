@@ -86,13 +86,20 @@ bool TfmBillBase::PrintPrepare()
 
 void TfmBillBase::PrinterTransBegin(int copies)
 {
-    if (m_run)
-        m_run->PrinterTransBegin(copies);
+    if (!m_run)
+        return;
+    m_run->PrinterTransBegin(copies);
+    // The fields stay as they are until the document ends.
+    if (m_run->ready())
+        m_printLookup = std::make_unique<ControlLookup>(m_panel);
+    else
+        m_printLookup.reset();
 }
 
 void TfmBillBase::SendCheckToPrinter()
 {
-    WidgetValueSource source(m_ctx, m_panel);
+    WidgetValueSource source = m_printLookup ? WidgetValueSource(m_ctx, m_printLookup.get())
+                                             : WidgetValueSource(m_ctx, m_panel);
     source.tidy = [this] { tidyBeforePrint(); };
     source.currency = [this] { return getMoneyCode(); };
     source.skip = [this](const QString &name) { return skipPrintItem(name); };
@@ -117,11 +124,13 @@ void TfmBillBase::NewCheckPage()
 
 bool TfmBillBase::PrinterTransEnd()
 {
+    m_printLookup.reset();
     return m_run && m_run->PrinterTransEnd();
 }
 
 void TfmBillBase::AbortPrint()
 {
+    m_printLookup.reset();
     if (m_run)
         m_run->AbortPrint();
 }

@@ -3,6 +3,7 @@
 #include "app/alert.h"
 #include "app/app_context.h"
 
+#include <QBuffer>
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
@@ -64,10 +65,18 @@ void TfrmImageShow::clearPicture()
 bool TfrmImageShow::showFile(const QString &path)
 {
     QImageReader reader(path);
+    return showImage(reader);
+}
+
+bool TfrmImageShow::showImage(QImageReader &reader, QString *error)
+{
     reader.setAutoTransform(true);
     const QImage image = reader.read();
-    if (image.isNull())
+    if (image.isNull()) {
+        if (error)
+            *error = reader.errorString();
         return false;
+    }
     m_picture->setPixmap(QPixmap::fromImage(image));
     m_picture->resize(image.size());  // natural size, never stretched
     return true;
@@ -101,6 +110,17 @@ bool TfrmImageShow::loadPictureFile(const QString &file, const QSize &windowSize
         resize(windowSize);
     const QString path = QFileInfo(file).isAbsolute() ? file : m_ctx.dataRoot().imageFolder() + file;
     return showFile(path);
+}
+
+bool TfrmImageShow::loadPictureBytes(const QByteArray &bytes, const QSize &windowSize, QString *error)
+{
+    clearPicture();
+    if (windowSize.isValid())
+        resize(windowSize);
+    QBuffer buffer;
+    buffer.setData(bytes);
+    QImageReader reader(&buffer);
+    return showImage(reader, error);
 }
 
 TfrmImageShow *TfrmImageShow::showExplanation(AppContext &context, const QString &fileName,

@@ -2,6 +2,7 @@
 
 #include <QDialog>
 
+class QImageReader;
 class QLabel;
 class QScrollArea;
 
@@ -27,6 +28,10 @@ public:
     // its file name, or a full path) in a window of `windowSize`.
     bool loadPictureFile(const QString &file, const QSize &windowSize = QSize());
 
+    // Shows a picture held in memory (a package's picture bytes). False with
+    // `error` set when the bytes are no picture.
+    bool loadPictureBytes(const QByteArray &bytes, const QSize &windowSize, QString *error);
+
     bool hasPicture() const;
     QLabel *pictureLabel() const { return m_picture; }
 
@@ -41,6 +46,7 @@ protected:
 private:
     void clearPicture();
     bool showFile(const QString &path);
+    bool showImage(QImageReader &reader, QString *error = nullptr);
     void centreOnScreen();
 
     AppContext &m_ctx;

@@ -3,6 +3,7 @@
 #include "app/alert.h"
 #include "app/app_context.h"
 #include "app/ui/tfm_main.h"
+#include "maintenance/web_info.h"
 #include "templates/ui/tfrm_bill_import_export.h"
 #include "templates/ui/tfrm_check_type_mng.h"
 
@@ -15,7 +16,10 @@ namespace {
 void openPackages(Tfm_Main *frame, bool importOnly, QWidget *parent)
 {
     TfrmBillImportExport window(frame->context(), importOnly, parent);
-    window.openDownloads = [frame] { frame->runCommand(QStringLiteral("  在线升级")); };
+    window.openDownloads = [frame] {
+        AppContext &ctx = frame->context();
+        openVendorPage(ctx, WebLinks::fromContext(ctx).sitePage(QStringLiteral("/update/up.asp?type=kddPackage&")));
+    };
     // Open bill windows hold the templates as they were; they reload on reopening.
     window.afterImport = [frame] {
         if (frame->findChildren<QMdiSubWindow *>().isEmpty())

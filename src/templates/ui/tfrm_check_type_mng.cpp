@@ -5,13 +5,16 @@
 #include "app/database.h"
 #include "app/lookups.h"
 #include "app/ui/window_state.h"
+#include "bills/ui/tfrm_image_show.h"
 #include "bills/ui/tfrm_input_value.h"
 #include "templates/check_type.h"
 #include "templates/template_catalogue.h"
 #include "templates/template_error.h"
 
 #include <QBoxLayout>
+#include <QColor>
 #include <QComboBox>
+#include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
@@ -22,6 +25,7 @@
 #include <QSqlQueryModel>
 #include <QTabBar>
 #include <QTableView>
+#include <QWheelEvent>
 
 namespace billprint {
 
@@ -29,6 +33,22 @@ namespace {
 
 const QString kAllFamilies = QStringLiteral("所有模板种类");
 enum Scope { AllEnabled, Common, Defaults, Hidden };
+
+// The list's rows alternate between two tints by record number (the first
+// record is odd); the selection keeps white on blue.
+class TemplateListModel : public QSqlQueryModel
+{
+public:
+    using QSqlQueryModel::QSqlQueryModel;
+    QVariant data(const QModelIndex &index, int role) const override
+    {
+        if (role == Qt::BackgroundRole)
+            return QColor(index.row() % 2 == 0 ? 0xE6EBFF : 0xEFFCF3);
+        if (role == Qt::ForegroundRole)
+            return QColor(Qt::black);
+        return QSqlQueryModel::data(index, role);
+    }
+};
 
 QString likeEscaped(QString text)
 {
@@ -67,14 +87,14 @@ TfrmCheckTypeMng::TfrmCheckTypeMng(AppContext &ctx, int currentCheckTypeId, QWid
 
     auto *middle = new QHBoxLayout;
     m_grid = new QTableView;
-    m_model = new QSqlQueryModel(this);
+    m_model = new TemplateListModel(this);
     m_grid->setModel(m_model);
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    m_grid->setAlternatingRowColors(true);
-    m_grid->setStyleSheet(QStringLiteral("QTableView { background: #EFFCF3; alternate-background-color: #E6EBFF; "
-                                         "selection-background-color: blue; selection-color: white; }"));
+    m_grid->setStyleSheet(
+        QStringLiteral("QTableView { selection-background-color: blue; selection-color: white; }"));
+    m_grid->viewport()->installEventFilter(this);
     m_grid->setContextMenuPolicy(Qt::CustomContextMenu);
     middle->addWidget(m_grid, 1);
     auto *buttons = new QVBoxLayout;
@@ -137,13 +157,48 @@ TfrmCheckTypeMng::TfrmCheckTypeMng(AppContext &ctx, int currentCheckTypeId, QWid
     });
     connect(close, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_grid, &QWidget::customContextMenuRequested, this, &TfrmCheckTypeMng::showMenu);
+    connect(m_grid, &QAbstractItemView::doubleClicked, this,
+            [this](const QModelIndex &index) { showPicture(index.row()); });
     FormFaceLoad(m_ctx.config(), this);
     refresh();
 }
 
-TfrmCheckTypeMng::~TfrmCheckTypeMng()
+TfrmCheckTypeMng::~TfrmCheckTypeMng() = default;
+
+void TfrmCheckTypeMng::done(int result)
 {
     FormFaceSave(m_ctx.config(), this);
+    if (!m_ctx.config().flush())
+        tell(QStringLiteral("资源关闭异常~") + QLatin1Char('\n') + m_ctx.config().lastError(),
+             QStringLiteral("错误"), AlertIcon::Error);
+    QDialog::done(result);
+}
+
+bool TfrmCheckTypeMng::eventFilter(QObject *watched, QEvent *event)
+{
+    // The wheel walks the selection through the list, a row per notch, as
+    // the arrow keys do, instead of scrolling past it.
+    if (watched == m_grid->viewport() && event->type() == QEvent::Wheel) {
+        const int steps = static_cast<QWheelEvent *>(event)->angleDelta().y();
+        if (steps != 0 && m_model->rowCount() > 0) {
+            const int current = m_grid->currentIndex().row();
+            const int row = current < 0 ? 0 : current + (steps > 0 ? -1 : 1);
+            if (row >= 0 && row < m_model->rowCount())
+                m_grid->selectRow(row);
+        }
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmCheckTypeMng::showPicture(int row)
+{
+    if (row < 0 || row >= m_model->rowCount())
+        return;
+    TfrmImageShow viewer(m_ctx, this);
+    viewer.loadPictureByFullName(cell(row, 1));
+    if (viewer.hasPicture())
+        viewer.exec();
 }
 
 void TfrmCheckTypeMng::refresh()

@@ -40,6 +40,14 @@ public:
     void cloneTemplate();
     void renameTemplate();
     void deleteSelected();
+    // Shows the background picture of the template in `row`, modally.
+    void showPicture(int row);
+
+    // Closing saves the window size; a failure to write it is told.
+    void done(int result) override;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     QList<int> selectedIds() const;
