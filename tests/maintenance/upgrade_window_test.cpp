@@ -1,11 +1,14 @@
 // 'billprint upgrade' and the upgrade window.
+#include "app/lookups.h"
 #include "app/ui/tfm_main.h"
 #include "app/ui/startup.h"
 #include "maintenance/ui/tfrm_up2_new_version.h"
 #include "old_version_data.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QLabel>
+#include <QTimer>
 #include <QLineEdit>
 #include <QPushButton>
 
@@ -107,4 +110,24 @@ TEST(UpgradeWindow, HiddenMenuCommandHasItsWindow)
     TempDataRoot root;
     Tfm_Main frame(root.context(), installAllParts);
     EXPECT_TRUE(frame.hasCommandHandler("  升级到9.28"));
+}
+
+TEST(UpgradeWindow, AQueryMissingTheCommonColumnOpensItAndTheUpgradeAddsTheColumn)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Database &db = root.context().db();
+    ASSERT_TRUE(db.exec("alter table CKTypeTable drop column IsCommon"));
+    Tfm_Main frame(root.context(), installAllParts);
+    QString shown;
+    QTimer::singleShot(0, [&] {
+        if (auto *window = qobject_cast<TfrmUp2NewVersion *>(QApplication::activeModalWidget())) {
+            shown = window->windowTitle();
+            window->btStartUpdateClick();
+        }
+    });
+    EXPECT_TRUE(Lookups(db).loadCommonTypeLastNameList("快递单").isEmpty());
+    EXPECT_EQ(shown, "禾朔软件升级包");
+    EXPECT_EQ(alerts.messages(), QStringList({"恭喜，升级成功啦！", "请尝试重新启动软件！"}));
+    EXPECT_FALSE(Lookups(db).loadCommonTypeLastNameList("快递单").isEmpty());
 }
