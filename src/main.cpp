@@ -5,6 +5,7 @@
 #include "bills/ui/issue_command.h"
 #include "batch/ui/batch_command.h"
 #include "history/history_command.h"
+#include "maintenance/upgrade_command.h"
 #include "printing/ui/print_sample_command.h"
 #include "templates/package_command.h"
 #include "users/user_command.h"
@@ -71,6 +72,8 @@ int runHeadless(const StartupOptions &options, int argc, char **argv)
     }
     if (options.subcommand == QLatin1String("package"))
         return runPackageCommand(options.subcommandArgs, options.dataFolder, out, err);
+    if (options.subcommand == QLatin1String("upgrade"))
+        return runUpgradeCommand(options.subcommandArgs, options.dataFolder, out, err);
     if (options.subcommand == QLatin1String("user")) {
         QTextStream in(stdin);
         return runUserCommand(options.subcommandArgs, options.dataFolder, in, out, err);

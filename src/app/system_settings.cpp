@@ -102,8 +102,7 @@ bool ColumnExists(const QString &table, const QString &column, const Database &d
     return false;
 }
 
-bool AddColumn(const QString &table, const QString &column, const Database &db,
-               const QString &size, const QString &type)
+QString ColumnSqlType(const QString &size, const QString &type)
 {
     QString kind = type.trimmed().toLower();
     if (kind == QLatin1String("text") || kind == QLatin1String("string"))
@@ -123,10 +122,21 @@ bool AddColumn(const QString &table, const QString &column, const Database &db,
         sqlType = type.trimmed();
     // A type is a keyword with an optional size, never free text.
     static const QRegularExpression safeType(QStringLiteral("^[A-Za-z ]+(\\(\\d+(,\\d+)?\\))?$"));
-    if (!safeType.match(sqlType).hasMatch())
+    return safeType.match(sqlType).hasMatch() ? sqlType : QString();
+}
+
+bool AddColumn(const QString &table, const QString &column, const Database &db,
+               const QString &size, const QString &type, QString *error)
+{
+    const QString sqlType = ColumnSqlType(size, type);
+    if (sqlType.isEmpty()) {
+        if (error)
+            *error = QStringLiteral("unsupported column type: ") + type;
         return false;
+    }
     return db.exec(QStringLiteral("alter table %1 ADD column %2 %3")
-                       .arg(quoteIdentifier(table), quoteIdentifier(column), sqlType));
+                       .arg(quoteIdentifier(table), quoteIdentifier(column), sqlType),
+                   {}, error);
 }
 
 } // namespace TDBTable

@@ -56,8 +56,12 @@ namespace TDBTable {
 bool ColumnExists(const QString &table, const QString &column, const Database &db);
 // Adds `column` to `table`. Types: "text"/"string"/"varchar" (size, default
 // 50), "numeric"/"number"/"long", "integer"/"int", or any SQL type text.
+// `error` (optional) receives the reason of a failure.
 bool AddColumn(const QString &table, const QString &column, const Database &db,
-               const QString &size, const QString &type);
+               const QString &size, const QString &type, QString *error = nullptr);
+// The SQL type AddColumn uses for `size` and `type`; empty when the type is
+// not a plain type name.
+QString ColumnSqlType(const QString &size, const QString &type);
 } // namespace TDBTable
 
 } // namespace billprint

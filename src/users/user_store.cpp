@@ -192,20 +192,31 @@ UserOutcome UserStore::setPassword(const QString &userName, const QString &newPa
     return done(QStringLiteral("密码修改成功,请牢记新密码。"), QStringLiteral("消息"));
 }
 
-UserOutcome UserStore::addUser(const QString &userName, const QString &roleName,
-                               const QString &remark) const
+UserOutcome UserStore::checkUserName(const QString &userName, qint64 ownId) const
 {
     const QString name = loginText(userName);
     if (name.isEmpty())
         return refused(QStringLiteral("请选择正确的用户名~"), QString(), UserOutcome::Focus::UserName);
-    bool ok = false;
-    QString error;
-    if (!rowsNamed(name, &ok, &error).isEmpty())
+    QSqlQuery q = m_db.prepare(QStringLiteral("select count(*) from UserTable where UserName=? and ID<>?"));
+    q.addBindValue(name);
+    q.addBindValue(ownId);
+    if (!q.exec() || !q.next())
+        return failed(QStringLiteral("用户保存失败，错误=") + q.lastError().text());
+    // Two rows of one name could never log in: the login refuses them.
+    if (q.value(0).toInt() > 0)
         return refused(QStringLiteral("用户名已经存在：") + name, QString(), UserOutcome::Focus::UserName);
-    if (!ok
-        || !m_db.exec(QStringLiteral(
-                          "insert into UserTable (UserName, Passwd, RoleName, Remark) values (?, '', ?, ?)"),
-                      {name, roleName.trimmed(), remark}, &error))
+    return done(QString());
+}
+
+UserOutcome UserStore::addUser(const QString &userName, const QString &roleName,
+                               const QString &remark) const
+{
+    const QString name = loginText(userName);
+    if (const UserOutcome check = checkUserName(name); !check.ok())
+        return check;
+    QString error;
+    if (!m_db.exec(QStringLiteral("insert into UserTable (UserName, Passwd, RoleName, Remark) values (?, '', ?, ?)"),
+                   {name, roleName.trimmed(), remark}, &error))
         return failed(QStringLiteral("用户添加失败，错误=") + error);
     return done(QStringLiteral("用户添加成功：") + name);
 }

@@ -66,6 +66,10 @@ public:
     UserOutcome addUser(const QString &userName, const QString &roleName,
                         const QString &remark = QString()) const;
 
+    // Whether `userName` (login rules applied) may be stored for the row
+    // `ownId` (-1 for a new row): not empty, and no other row has it.
+    UserOutcome checkUserName(const QString &userName, qint64 ownId = -1) const;
+
     UserOutcome deleteUsers(const QList<qint64> &ids) const;
     UserOutcome resetPasswords(const QList<qint64> &ids) const;
 

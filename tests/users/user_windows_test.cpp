@@ -77,3 +77,60 @@ TEST(UserWindows, ModifyPasswordClearsWhatWasTyped)
     EXPECT_EQ(window.newBox()->text(), "***************");
     EXPECT_TRUE(UserStore(root.context().db()).login("amy", "n3w").ok());
 }
+
+TEST(UserWindows, ManageAddsAndEditsInItsFieldsAndRefusesATakenName)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Database &db = root.context().db();
+    const UserStore store(db);
+    store.addUser("amy", "录单员");
+    store.setPassword("amy", "pw");
+    TfrmUserManage window(db);
+    EXPECT_FALSE(window.nameBox()->isEnabled());
+    EXPECT_EQ(window.nameBox()->text(), "amy");
+    EXPECT_EQ(window.passwordBox()->text(), "******");
+    EXPECT_TRUE(window.passwordBox()->isReadOnly());
+
+    window.addUser();
+    EXPECT_TRUE(window.nameBox()->isEnabled());
+    EXPECT_EQ(window.passwordBox()->text(), "");
+    window.nameBox()->setText(" bob ");
+    window.roleBox()->setCurrentText("管理员");
+    window.remarkBox()->setText("O'Neil 的备注");
+    EXPECT_TRUE(window.post());
+    EXPECT_EQ(db.scalar("select UserName||'|'||Passwd||'|'||RoleName||'|'||Remark from UserTable where UserName='bob'")
+                  .toString(),
+              "bob||管理员|O'Neil 的备注");
+
+    const struct
+    {
+        const char *typed;
+        const char *message;
+    } refusals[] = {{"amy", "用户名已经存在：amy"}, {" ' ", "请选择正确的用户名~"}};
+    for (const auto &r : refusals) {
+        alerts.clear();
+        window.addUser();
+        window.nameBox()->setText(r.typed);
+        EXPECT_FALSE(window.post());
+        EXPECT_EQ(alerts.messages(), QStringList{r.message});
+        EXPECT_EQ(window.nameBox()->text(), r.typed);  // what was typed stays
+        window.nameBox()->setText(QString("carl%1").arg(window.model()->rowCount()));
+        EXPECT_TRUE(window.post());
+    }
+    EXPECT_EQ(db.scalar("select count(*) from UserTable").toInt(), 4);
+
+    // "修改": the current row's fields take input; renaming onto a taken name is refused.
+    window.grid()->setCurrentIndex(window.model()->index(1, window.model()->fieldIndex("UserName")));
+    ASSERT_EQ(window.nameBox()->text(), "bob");
+    window.editCurrent();
+    window.roleBox()->setCurrentText("订单处理员");
+    window.nameBox()->setText("amy");
+    alerts.clear();
+    EXPECT_FALSE(window.post());
+    EXPECT_TRUE(alerts.sawMessage("用户名已经存在：amy"));
+    window.nameBox()->setText("bobby");
+    EXPECT_TRUE(window.post());
+    EXPECT_EQ(db.scalar("select RoleName from UserTable where UserName='bobby'").toString(), "订单处理员");
+    EXPECT_EQ(db.scalar("select count(*) from UserTable where Passwd<>'' and Passwd not like 'pbkdf2-sha256$%'").toInt(), 0);
+}

@@ -14,6 +14,7 @@
 #include "bills/ui/install_waybill_entry.h"
 #include "history/ui/install_history.h"
 #include "users/ui/install_users.h"
+#include "maintenance/ui/tfrm_up2_new_version.h"
 #include "printing/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
 #include "refdata/ui/install_reference_data.h"
@@ -131,7 +132,13 @@ QString usageText()
         "                                      operator's password read from the first line\n"
         "                                      of standard input. Exit 0: done; 2: nothing\n"
         "                                      done (bad command line, no database, no such\n"
-        "                                      user, name already present)\n");
+        "                                      user, name already present)\n"
+        "  upgrade [--data DIR]                bring a database of an earlier version up to\n"
+        "                                      date (columns, tables, dictionary rows, the\n"
+        "                                      empty template package), printing each step;\n"
+        "                                      a copy is kept as EPData.ini.before-VERSION.\n"
+        "                                      Exit 0: upgraded or already current; 2:\n"
+        "                                      nothing changed (no database, a failure)\n");
 }
 
 namespace {
@@ -160,6 +167,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installHistory(mainWindow);
     installTemplateCatalogue(mainWindow);
     installUsers(mainWindow);
+    installDataUpgrade(mainWindow);
 }
 
 int runDesktop(const StartupOptions &options)

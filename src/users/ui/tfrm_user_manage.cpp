@@ -6,7 +6,11 @@
 #include "users/ui/tfrm_modify_password.h"
 #include "users/user_store.h"
 
+#include <QComboBox>
+#include <QDataWidgetMapper>
+#include <QFormLayout>
 #include <QHBoxLayout>
+#include <QLineEdit>
 #include <QHeaderView>
 #include <QPushButton>
 #include <QSqlError>
@@ -17,8 +21,27 @@
 
 namespace billprint {
 
+namespace {
+
+const QString kPasswordShown = QStringLiteral("******");
+
+int field(const QSqlTableModel *model, const char *name)
+{
+    return model->fieldIndex(QString::fromLatin1(name));
+}
+
+} // namespace
+
 TfrmUserManage::TfrmUserManage(const Database &db, QWidget *parent)
-    : QDialog(parent), m_db(db), m_model(new QSqlTableModel(this, db.connection())), m_grid(new QTableView(this))
+    : QDialog(parent),
+      m_db(db),
+      m_model(new QSqlTableModel(this, db.connection())),
+      m_grid(new QTableView(this)),
+      m_mapper(new QDataWidgetMapper(this)),
+      m_name(new QLineEdit(this)),
+      m_password(new QLineEdit(this)),
+      m_role(new QComboBox(this)),
+      m_remark(new QLineEdit(this))
 {
     setObjectName(QStringLiteral("frmUserManage"));
     setWindowTitle(QStringLiteral("用户及权限管理"));
@@ -33,11 +56,33 @@ TfrmUserManage::TfrmUserManage(const Database &db, QWidget *parent)
         m_model->setHeaderData(m_model->fieldIndex(field), Qt::Horizontal, title);
     m_grid->setModel(m_model);
     // The ID is the grid's key; the password hash is nobody's business.
+    m_grid->hideColumn(m_model->fieldIndex(QStringLiteral("ID")));
     m_grid->hideColumn(m_model->fieldIndex(QStringLiteral("Passwd")));
     m_grid->setSelectionBehavior(QAbstractItemView::SelectRows);
     m_grid->setSelectionMode(QAbstractItemView::ExtendedSelection);
     m_grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_grid->horizontalHeader()->setStretchLastSection(true);
+
+    // The edit fields: the password only shows whether there is one; it is
+    // set in the password change window, never typed here.
+    m_name->setMaxLength(30);
+    m_password->setReadOnly(true);
+    m_password->setEchoMode(QLineEdit::Password);
+    m_role->setEditable(true);
+    m_role->addItems(UserStore::roleNames());
+    m_remark->setMaxLength(200);
+    m_mapper->setModel(m_model);
+    m_mapper->setSubmitPolicy(QDataWidgetMapper::ManualSubmit);
+    m_mapper->addMapping(m_name, field(m_model, "UserName"));
+    m_mapper->addMapping(m_role, field(m_model, "RoleName"), "currentText");
+    m_mapper->addMapping(m_remark, field(m_model, "Remark"));
+    connect(m_grid->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
+            [this](const QModelIndex &current) { showRow(current.row()); });
+    auto *fields = new QFormLayout;
+    fields->addRow(QStringLiteral("用户名:"), m_name);
+    fields->addRow(QStringLiteral("密码:"), m_password);
+    fields->addRow(QStringLiteral("角色:"), m_role);
+    fields->addRow(QStringLiteral("备注:"), m_remark);
 
     auto *buttons = new QHBoxLayout;
     const QList<std::pair<QString, void (TfrmUserManage::*)()>> actions = {
@@ -61,8 +106,9 @@ TfrmUserManage::TfrmUserManage(const Database &db, QWidget *parent)
     buttons->addWidget(close);
     auto *layout = new QVBoxLayout(this);
     layout->addWidget(m_grid);
+    layout->addLayout(fields);
     layout->addLayout(buttons);
-    resize(640, 400);
+    resize(640, 480);
     reload();
 }
 
@@ -70,29 +116,101 @@ void TfrmUserManage::reload()
 {
     m_model->select();
     m_grid->clearSelection();
+    setEditing(false);
+    if (m_model->rowCount() > 0)
+        m_grid->selectionModel()->setCurrentIndex(m_model->index(0, field(m_model, "UserName")), QItemSelectionModel::NoUpdate);
+    else
+        showRow(-1);
+}
+
+void TfrmUserManage::setEditing(bool on)
+{
+    m_editing = on;
+    for (QWidget *editor : {static_cast<QWidget *>(m_name), static_cast<QWidget *>(m_role),
+                            static_cast<QWidget *>(m_remark)})
+        editor->setEnabled(on);
+}
+
+void TfrmUserManage::showRow(int row)
+{
+    // Moving to another row keeps what was typed for the row left.
+    if (m_editing && m_mapper->currentIndex() >= 0 && m_mapper->currentIndex() != row)
+        m_mapper->submit();
+    m_mapper->setCurrentIndex(row);
+    if (row < 0) {
+        m_name->clear();
+        m_remark->clear();
+        m_role->setCurrentText(QString());
+    }
+    const bool hasPassword = row >= 0 && !m_model->index(row, field(m_model, "Passwd")).data().toString().isEmpty();
+    m_password->setText(hasPassword ? kPasswordShown : QString());
 }
 
 void TfrmUserManage::addUser()
 {
+    if (m_editing)
+        m_mapper->submit();
     const int row = m_model->rowCount();
     m_model->insertRow(row);
-    m_model->setData(m_model->index(row, m_model->fieldIndex(QStringLiteral("Passwd"))), QString());
-    m_model->setData(m_model->index(row, m_model->fieldIndex(QStringLiteral("RoleName"))),
-                     UserStore::roleNames().last());
-    const QModelIndex name = m_model->index(row, m_model->fieldIndex(QStringLiteral("UserName")));
-    m_grid->setCurrentIndex(name);
-    m_grid->edit(name);
+    // A new user has no password until one is set: the login note says so.
+    m_model->setData(m_model->index(row, field(m_model, "Passwd")), QStringLiteral(""));  // empty, not NULL
+    m_model->setData(m_model->index(row, field(m_model, "RoleName")), UserStore::roleNames().last());
+    setEditing(true);
+    m_grid->selectionModel()->setCurrentIndex(m_model->index(row, field(m_model, "UserName")), QItemSelectionModel::NoUpdate);
+    showRow(row);
+    m_name->setFocus();
 }
 
 void TfrmUserManage::editCurrent()
 {
     const QModelIndex current = m_grid->currentIndex();
-    if (current.isValid())
-        m_grid->edit(current);
+    if (!current.isValid())
+        return;
+    setEditing(true);
+    showRow(current.row());
+    m_name->setFocus();
+}
+
+bool TfrmUserManage::checkPendingRows()
+{
+    const UserStore store(m_db);
+    QStringList names;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        if (m_model->headerData(row, Qt::Vertical).toString() == QLatin1String("!"))
+            continue;  // deleted, not yet posted
+        const QModelIndex nameIndex = m_model->index(row, field(m_model, "UserName"));
+        const QString name = UserStore::loginText(nameIndex.data().toString());
+        bool dirty = false;
+        for (int column = 0; column < m_model->columnCount() && !dirty; ++column)
+            dirty = m_model->isDirty(m_model->index(row, column));
+        if (dirty) {
+            const QVariant id = m_model->index(row, field(m_model, "ID")).data();
+            QString refusal = store.checkUserName(name, id.isNull() ? -1 : id.toLongLong()).message;
+            if (refusal.isEmpty() && names.contains(name))
+                refusal = QStringLiteral("用户名已经存在：") + name;  // twice among the rows not yet posted
+            if (refusal.isEmpty() && m_model->index(row, field(m_model, "RoleName")).data().toString().trimmed().isEmpty())
+                refusal = QStringLiteral("请选择用户的角色~");
+            if (!refusal.isEmpty()) {
+                tell(refusal, QStringLiteral("提示"), AlertIcon::Warning);
+                m_grid->selectionModel()->setCurrentIndex(nameIndex, QItemSelectionModel::NoUpdate);
+                m_name->setFocus();
+                return false;
+            }
+            // Stored the way the login reads it, so the name can log in.
+            if (name != nameIndex.data().toString())
+                m_model->setData(nameIndex, name);
+        }
+        names << name;
+    }
+    return true;
 }
 
 bool TfrmUserManage::post()
 {
+    if (m_editing)
+        m_mapper->submit();
+    if (!checkPendingRows())
+        return false;  // what was typed stays in the fields
     if (!m_model->submitAll()) {
         tell(QStringLiteral("保存失败，错误=") + m_model->lastError().text(), QStringLiteral("提示"),
              AlertIcon::Error);
@@ -110,8 +228,17 @@ QList<qint64> TfrmUserManage::selectedIds() const
     return ids;
 }
 
+bool TfrmUserManage::postPending()
+{
+    if (m_editing)
+        m_mapper->submit();
+    return !m_model->isDirty() || post();
+}
+
 void TfrmUserManage::deleteSelected()
 {
+    if (!postPending())
+        return;
     const QList<qint64> ids = selectedIds();
     const UserStore store(m_db);
     if (ids.isEmpty()) {
@@ -128,6 +255,8 @@ void TfrmUserManage::deleteSelected()
 
 void TfrmUserManage::resetSelected()
 {
+    if (!postPending())
+        return;
     const QList<qint64> ids = selectedIds();
     const UserStore store(m_db);
     if (ids.isEmpty()) {
@@ -143,6 +272,8 @@ void TfrmUserManage::resetSelected()
 
 void TfrmUserManage::modifyPassword()
 {
+    if (!postPending())
+        return;
     if (!m_modify)
         m_modify = new TfrmModifyPassword(m_db, this);
     const QModelIndex current = m_grid->currentIndex();

@@ -1,0 +1,69 @@
+#pragma once
+
+#include "maintenance/upgrade_progress.h"
+
+#include <QString>
+#include <vector>
+
+namespace billprint {
+
+class Database;
+
+// What an upgrade came to, with the message for the user.
+struct UpgradeOutcome
+{
+    enum class Status { Upgraded, AlreadyCurrent, Failed };
+
+    Status status = Status::Failed;
+    QString message;
+    QString failedStep;         // Failed: the step under way
+    QString backupPath;         // the copy of the database made first
+    QString packageBackupPath;  // the copy of the empty template package
+
+    bool ok() const { return status != Status::Failed; }
+};
+
+// Brings a database written by an earlier version up to date in place:
+// missing tables, the columns that the templates, the batch list and the
+// waybill history gained, the waybill fields of the dictionary, first
+// names of templates, the common templates, the empty template package
+// beside the database, and the version record of the data.
+//
+// Before anything changes, the database (and the package) are copied to
+// "<file>.before-<version>". All changes to both files are made in one
+// transaction: a failure leaves them as they were and names the step.
+class DataUpgrade
+{
+public:
+    // `versionText` is what the data is marked with (the program's version
+    // text). The empty template package is looked for beside the database.
+    DataUpgrade(const Database &db, QString versionText);
+
+    UpgradeProgress &progress() { return m_progress; }
+
+    // The data already carries this version.
+    bool isCurrent() const;
+    // `force` runs the upgrade even on data that says it is current.
+    UpgradeOutcome run(bool force = false);
+
+    static QString packagePathFor(const QString &databasePath);
+    static QString backupPathFor(const QString &filePath, const QString &versionText);
+
+private:
+    struct ColumnAddition;
+    bool runSteps(bool withPackage, QString *error);
+    bool createMissingTables(QString *error);
+    bool addMissingColumns(const QString &schema, const std::vector<ColumnAddition> &columns, QString *error);
+    bool normaliseDictionary(QString *error);
+    bool markCommonTemplates(QString *error);
+    bool visitTemplates(QString *error);
+    void enter(const QString &step);
+
+    const Database &m_db;
+    QString m_versionText;
+    QString m_packagePath;
+    UpgradeProgress m_progress;
+    QString m_step;
+};
+
+} // namespace billprint
