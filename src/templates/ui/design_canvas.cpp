@@ -109,7 +109,12 @@ void DesignCanvas::paintItem(QPainter &painter, const CanvasItem &item, bool sel
         QString text = item.text;
         if (item.look == CanvasItem::Look::CheckBox)
             text = QStringLiteral("☐") + text;
-        painter.drawText(item.rect, int(item.align | Qt::AlignVCenter) | Qt::TextDontClip, text);
+        // An input box shows what fits; a print label shows all of its text,
+        // as it would print.
+        const bool clip = item.look == CanvasItem::Look::Text;
+        if (clip)
+            painter.setClipRect(item.rect);
+        painter.drawText(item.rect, int(item.align | Qt::AlignVCenter) | (clip ? 0 : int(Qt::TextDontClip)), text);
         break;
     }
     }

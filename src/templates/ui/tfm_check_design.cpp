@@ -136,7 +136,7 @@ void TfmCheckDesign::buildWindow()
     m_slStep->setRange(1, 40);
     m_slStep->setValue(3);
     m_slStep->setToolTip(QStringLiteral("每次移动的步长"));
-    m_slStep->setMaximumWidth(100);
+    m_slStep->setFixedWidth(100);
     moves->addWidget(m_slStep);
     m_edtH = numberBox(movePanel, QStringLiteral("edtH"), 1, 200, 14);
     m_edtW = numberBox(movePanel, QStringLiteral("edtW"), 1, 1000, 20);

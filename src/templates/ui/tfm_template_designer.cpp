@@ -3,6 +3,7 @@
 #include "app/alert.h"
 #include "app/app_context.h"
 #include "app/database.h"
+#include "bills/check_ini_cache.h"
 #include "printing/calibration_sheet.h"
 #include "printing/print_fonts.h"
 #include "printing/print_run.h"
@@ -62,6 +63,8 @@ QSpinBox *spinBox(QWidget *parent, const QString &name, int min, int max, int va
     box->setObjectName(name);
     box->setRange(min, max);
     box->setValue(value);
+    // A typed number is written once, when it is complete.
+    box->setKeyboardTracking(false);
     return box;
 }
 
@@ -267,7 +270,7 @@ QWidget *TfmTemplateDesigner::buildToolPanel()
     m_slStep->setObjectName(QStringLiteral("tbStep"));
     m_slStep->setRange(1, 100);
     m_slStep->setValue(m_step);
-    m_slStep->setMaximumWidth(120);
+    m_slStep->setFixedWidth(110);
     row->addWidget(m_slStep);
     for (const char *mm : {"0.2", "0.3", "0.5", "0.6", "1", "2", "3", "5", "10"}) {
         auto *label = new QLabel(QStringLiteral("<a href=\"%1\">%1</a>").arg(QLatin1String(mm)), panel);
@@ -769,7 +772,11 @@ void TfmTemplateDesigner::loadProperties()
     for (QSpinBox *box : {m_edtX, m_edtY, m_edtW, m_edtH})
         box->setSingleStep(m_step);
     m_edtFontSize->setValue(f.CtlFontSize);
-    m_cbFont->setCurrentText(f.CtlFontName.trimmed().isEmpty() ? CkControl::defaultFontName() : f.CtlFontName);
+    // A face this machine lacks is still the template's: listed as it is.
+    const QString face = f.CtlFontName.trimmed().isEmpty() ? CkControl::defaultFontName() : f.CtlFontName;
+    if (m_cbFont->findText(face) < 0)
+        m_cbFont->insertItem(0, face);
+    m_cbFont->setCurrentText(face);
     m_ckBold->setChecked(f.Bold > 0);
     m_ckItalic->setChecked(f.Italic > 0);
     m_ckUnderline->setChecked(f.UnderLine > 0);
@@ -1303,15 +1310,13 @@ void TfmTemplateDesigner::updatePaperStatus()
                          + QString::number(m_paper.height() / 10.0) + QLatin1Char(']'));
 }
 
-void TfmTemplateDesigner::closeEvent(QCloseEvent *event)
-{
-    QDialog::closeEvent(event);
-}
-
 void TfmTemplateDesigner::done(int result)
 {
-    // The stack ends with the window: what was written stays written.
+    // The stack ends with the window: what was written stays written. The
+    // layout cache holds the initial values edited here.
     m_undo->clear();
+    if (m_usable)
+        CheckIniCache(m_ctx).buildCheckIniFile(m_checkTypeId);
     QDialog::done(result);
 }
 

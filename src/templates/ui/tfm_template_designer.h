@@ -87,7 +87,6 @@ public:
     void saveCurrentBox();
 
 protected:
-    void closeEvent(QCloseEvent *event) override;
     void done(int result) override;
 
 private:
