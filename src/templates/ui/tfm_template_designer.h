@@ -90,6 +90,8 @@ protected:
     void done(int result) override;
 
 private:
+    static QString groupHint() { return QStringLiteral("请选择分组"); }
+
     struct Item
     {
         CkControl field;
