@@ -9,7 +9,10 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
+#include <QLineEdit>
+#include <QSpinBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPushButton>
@@ -278,4 +281,72 @@ TEST(CalibrationSheet, GridNumbersAtTenMillimetreStepsAndFieldNames)
             EXPECT_GT(word.yMin, 30.0 * pt);
         }
     EXPECT_TRUE(named);
+}
+
+TEST(TemplateDesigner, PropertyPanelWritesOneColumnPerChange)
+{
+    Designer d;
+    d.db().exec("update CkControl set CtlW=0 where CheckTypeID=1 and CtlName='ZDREMARK'");  // SrcW 171 pixels
+    TfmTemplateDesigner w(d.root.context(), 1);
+    EXPECT_EQ(d.ctl("CtlW", "ZDREMARK"), 452);  // measured from the input box at 96 dpi
+    EXPECT_EQ(d.ctl("CtlW", "ZDOUTBANK"), 565);
+    w.selectItems({"ZDREMARK"});
+    EXPECT_EQ(w.findChild<QSpinBox *>("edtX")->value(), 28);
+
+    w.findChild<QSpinBox *>("edtX")->setValue(40);
+    EXPECT_EQ(d.ctl("CtlX", "ZDREMARK"), 40);
+    EXPECT_EQ(w.statusMessage(), "ZDREMARK:CtlX=40属性保存成功~");
+    w.findChild<QCheckBox *>("ckBreak")->setChecked(false);  // stored 13 characters a line
+    EXPECT_EQ(d.db().scalar("select BreakNum from CkControl where CheckTypeID=1 and CtlName='ZDREMARK'").toString(), "");
+    w.findChild<QCheckBox *>("ckFit")->setChecked(true);
+    EXPECT_EQ(d.db().scalar("select FitParam from CkControl where CheckTypeID=1 and CtlName='ZDREMARK'").toString(), "20");
+    auto *initValue = w.findChild<QLineEdit *>("edtInitValue");
+    initValue->setText("见合同");
+    emit initValue->editingFinished();
+    EXPECT_EQ(d.db().scalar("select InitValue from CkControl where CheckTypeID=1 and CtlName='ZDREMARK'").toString(),
+              "见合同");
+
+    for (int i = 0; i < 3; ++i)
+        w.undoStack()->undo();
+    EXPECT_EQ(d.db().scalar("select BreakNum from CkControl where CheckTypeID=1 and CtlName='ZDREMARK'").toString(), "13");
+    w.undoStack()->undo();
+    EXPECT_EQ(d.ctl("CtlX", "ZDREMARK"), 28);
+    EXPECT_EQ(w.findChild<QSpinBox *>("edtX")->value(), 28);  // the panel shows the row again
+}
+
+TEST(TemplateDesigner, GroupsSelectSeveralItems)
+{
+    Designer d;
+    d.db().exec("update NameDict set Groups='日期' where CheckTypeName='支票' and CtlName in ('ZDNIAN','ZDYUE','ZDRI')");
+    TfmTemplateDesigner w(d.root.context(), 1);
+    auto *groups = w.findChild<QComboBox *>("cbGroup");
+    emit groups->textActivated("日期");
+    EXPECT_TRUE(w.multipleMode());
+    QStringList chosen = w.selection();
+    chosen.sort();
+    EXPECT_EQ(chosen, (QStringList{"ZDNIAN", "ZDRI", "ZDYUE"}));
+    emit groups->textActivated("*ZDOUT");
+    EXPECT_EQ(w.selection(), (QStringList{"ZDOUTBANKACCT", "ZDOUTBANK"}));  // in list order
+}
+
+TEST(FieldDesigner, NewRowsFamiliesAndApostrophes)
+{
+    Designer d;
+    d.db().exec("update NameDict set CtlLabel='O''Neil 付款行' where CheckTypeName='支票' and CtlName='ZDOUTBANK'");
+    d.db().exec("delete from CkControl where CheckTypeID=1 and CtlName='ZDPJBH'");
+    TfmCheckDesign w(d.root.context(), 1);
+    EXPECT_TRUE(w.selectFieldByLabel("O'Neil 付款行"));
+    EXPECT_EQ(w.currentField(), "ZDOUTBANK");
+
+    // A field without a row gets one the first time it is picked.
+    ASSERT_TRUE(w.selectField("ZDPJBH"));
+    EXPECT_EQ(d.ctl("NeedShow", "ZDPJBH"), 1);
+    EXPECT_EQ(d.ctl("SrcX", "ZDPJBH"), 629);  // the number boxes of the field before
+    EXPECT_EQ(d.db().scalar("select CtlFontName from CkControl where CheckTypeID=1 and CtlName='ZDPJBH'").toString(),
+              d.db().scalar("select CtlFontName from CkControl where CheckTypeID=1 and CtlName='ZDOUTBANK'").toString());
+
+    emit w.findChild<QComboBox *>("cbFamily")->textActivated("进账单");
+    EXPECT_EQ(w.family(), "进账单");
+    EXPECT_EQ(w.checkTypeId(), 3);
+    EXPECT_TRUE(w.currentField().isEmpty());
 }
