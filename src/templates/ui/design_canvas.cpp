@@ -111,6 +111,10 @@ void DesignCanvas::paintItem(QPainter &painter, const CanvasItem &item, bool sel
             text = QStringLiteral("☐") + text;
         // An input box shows what fits; a print label shows all of its text,
         // as it would print.
+        if (item.leadIn >= 0 && item.align == Qt::AlignLeft) {
+            painter.drawText(QPoint(item.rect.left() + item.leadIn, item.rect.top() + item.baseline), text);
+            break;
+        }
         const bool clip = item.look == CanvasItem::Look::Text;
         if (clip)
             painter.setClipRect(item.rect);

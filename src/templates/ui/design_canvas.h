@@ -26,6 +26,12 @@ struct CanvasItem
     QFont font;
     Look look = Look::Text;
     Qt::Alignment align = Qt::AlignLeft;
+    // Left-aligned text placed as printing places it: `leadIn` pixels right
+    // of the box's left edge, its base line `baseline` pixels below the top
+    // (the character cell's top at the box's top). Negative: in the box by
+    // `align`.
+    int leadIn = -1;
+    int baseline = 0;
 };
 
 class DesignCanvas : public QWidget

@@ -199,6 +199,12 @@ void TfmTemplateDesigner::rebuildCanvas()
             c.font.setPointSizeF(points * m_zoom / 100.0);
             c.align = label.align;
             c.look = CanvasItem::Look::Label;
+            // Printing starts a value one em of its one-line size right of
+            // its x, with the character cell's top at its y.
+            const double pixelsPerPoint = logicalDpiY() / 72.0 * m_zoom / 100.0;
+            const int oneLine = i.field.CtlFontSize > 0 ? i.field.CtlFontSize : kUnsetPointSize;
+            c.leadIn = int(std::lround(oneLine * pixelsPerPoint));
+            c.baseline = int(std::lround(points * pixelsPerPoint * kClassicAscentEm));
             items.push_back(c);
         }
     }
