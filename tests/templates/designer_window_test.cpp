@@ -1,9 +1,12 @@
 // Both designers off screen on the delivered cheque template (id 1).
 
+#include "app/ui/tfm_main.h"
+#include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "render_pdf_words.h"
 #include "template_fixtures.h"
 #include "templates/ui/design_canvas.h"
+#include "templates/ui/install_designers.h"
 #include "templates/ui/tfm_check_design.h"
 #include "templates/ui/tfm_template_designer.h"
 
@@ -15,7 +18,10 @@
 #include <QSpinBox>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTimer>
 #include <QUndoStack>
 
 using namespace billprint;
@@ -349,4 +355,39 @@ TEST(FieldDesigner, NewRowsFamiliesAndApostrophes)
     EXPECT_EQ(w.family(), "进账单");
     EXPECT_EQ(w.checkTypeId(), 3);
     EXPECT_TRUE(w.currentField().isEmpty());
+}
+
+TEST(Designers, DesignModeOpensTheDesignerOfTheOpenBillAndItsFieldDesigner)
+{
+    Designer d;
+    Tfm_Main main(d.root.context(), [](Tfm_Main &m) {
+        installChequeEntry(m);
+        installDesigners(m);
+    });
+    main.findAction("支票")->trigger();
+    auto *cheque = qobject_cast<TfmCheckZP *>(main.mdiArea()->subWindowList().value(0)->widget());
+    ASSERT_TRUE(cheque);
+    ASSERT_FALSE(cheque->field("zdOutBank")->isHidden());
+
+    int designerOf = 0;
+    bool hiddenInBill = false;
+    QTimer::singleShot(0, &main, [&] {
+        auto *designer = qobject_cast<TfmTemplateDesigner *>(QApplication::activeModalWidget());
+        if (!designer)
+            return;
+        designerOf = designer->checkTypeId();
+        QTimer::singleShot(0, &main, [&] {
+            if (auto *fields = qobject_cast<TfmCheckDesign *>(QApplication::activeModalWidget())) {
+                fields->selectField("zdOutBank");
+                fields->setHidden(true);
+                fields->accept();
+            }
+        });
+        buttonOf(*designer, "btShowHidden")->click();
+        hiddenInBill = cheque->field("zdOutBank")->isHidden();
+        designer->reject();
+    });
+    main.runCommand("设计模式（票据模板界面及打印效果调整）");
+    EXPECT_EQ(designerOf, 1);
+    EXPECT_TRUE(hiddenInBill);  // laid out again as soon as the field designer closed
 }
