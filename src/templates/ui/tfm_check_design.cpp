@@ -20,6 +20,7 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
 #include <QSpinBox>
@@ -291,6 +292,10 @@ void TfmCheckDesign::layOut(bool force)
     m_picture = QSize(type->TWidth, type->THeight);
     m_captions = type->checkBoxCaptions();
     m_canvas->setCanvasSize(m_picture);
+    // Room for the whole picture beside the field list, within the screen.
+    const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1600, 1000);
+    resize(std::clamp(m_picture.width() + 180, std::min(980, screen.width()), screen.width()),
+           std::min(m_picture.height() + 200, screen.height() - 40));
     m_canvas->setPicture(QImage(m_ctx.dataRoot().imageFolder() + type->pictureFile()));
     loadFieldList();
     m_current.clear();
