@@ -117,6 +117,8 @@ public:
     int xMove() const { return m_xMove; }
     int yMove() const { return m_yMove; }
     bool landscape() const { return m_page.landscape; }
+    // The page of the prepared template (paper size and direction).
+    const PrintPageSetup &page() const { return m_page; }
     int checkTypeId() const { return m_checkTypeId; }
     // Print items whose renderer call failed during the last send.
     int failedItems() const { return m_failedItems; }

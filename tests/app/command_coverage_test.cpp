@@ -22,7 +22,6 @@ namespace {
 // Commands whose windows come with later work. A command that gets its
 // handler must leave this list.
 const QStringList kAwaitingLaterWork = {
-    "设计模式（票据模板界面及打印效果调整）",                           // designers
 };
 
 // The items a user can reach: shown, enabled, in menus that are shown.

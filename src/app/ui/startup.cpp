@@ -18,6 +18,7 @@
 #include "printing/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
 #include "refdata/ui/install_reference_data.h"
+#include "templates/ui/install_designers.h"
 #include "templates/ui/install_templates.h"
 #include "templates/delivered_pictures.h"
 
@@ -93,7 +94,7 @@ QString usageText()
         "  convert date TEXT                   date number in Chinese capitals\n"
         "  convert normalize TEXT              amount text normalised\n"
         "  convert break WIDTH TEXT            text broken into pieces of WIDTH\n"
-        "  print-sample --template ID (--pdf OUT | --printer NAME) [--data DIR]\n"
+        "  print-sample --template ID [--calibrate] (--pdf OUT | --printer NAME) [--data DIR]\n"
         "                                      print a template's sample bill to check\n"
         "                                      the alignment on plain paper\n"
         "  print --family 支票|进账单|缴款单 [--template NAME] [--amount A] [--date YYYY-MM-DD]\n"
@@ -166,6 +167,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installBankSlipEntries(mainWindow);
     installHistory(mainWindow);
     installTemplateCatalogue(mainWindow);
+    installDesigners(mainWindow);
     installUsers(mainWindow);
     installDataUpgrade(mainWindow);
 }

@@ -113,6 +113,9 @@ public:
 
     // ---- Template ----------------------------------------------------
     void initFormType();
+    // Places the fields again from the template's layout cache (after a
+    // designer changed the template); what the user typed stays.
+    void reLayout();
     // Selects `name` in the template list (true when it was found there
     // and selected now) and brings the tab strip in step.
     bool setCurrentCheckType(const QString &name);

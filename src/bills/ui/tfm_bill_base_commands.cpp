@@ -323,6 +323,11 @@ void TfmBillBase::wholePrintOffset()
 void TfmBillBase::designModeCommand()
 {
     m_host.designMode();
+    reLayout();
+}
+
+void TfmBillBase::reLayout()
+{
     m_ini = CheckIniCache(m_ctx).OpenCheckInif(m_checkTypeId);
     setFormControlsPosition(m_ctx.db(), m_family.family, this, m_ini.get());
     reapplySuppressions();

@@ -3,6 +3,7 @@
 #include "app/alert.h"
 #include "app/app_context.h"
 #include "app/data_root.h"
+#include "printing/calibration_sheet.h"
 #include "printing/pdf_print_output.h"
 #include "printing/print_sample.h"
 #include "printing/ui/printer_output.h"
@@ -22,6 +23,7 @@ struct SampleRequest
     QString pdfPath;
     QString printerName;
     bool toPrinter = false;
+    bool calibrate = false;  // the calibration sheet: grid, boxes and names under the sample values
     QString dataFolder;
     QString error;
 };
@@ -34,6 +36,10 @@ SampleRequest parse(const QStringList &args, const QString &dataFolder)
     bool havePdf = false;
     for (int i = 0; i < args.size(); ++i) {
         const QString &arg = args.at(i);
+        if (arg == QLatin1String("--calibrate")) {
+            request.calibrate = true;
+            continue;
+        }
         const bool known = arg == QLatin1String("--template") || arg == QLatin1String("--pdf")
                            || arg == QLatin1String("--printer") || arg == QLatin1String("--data");
         if (!known) {
@@ -102,7 +108,9 @@ int runPrintSampleCommand(const QStringList &args, const QString &dataFolder, QT
     std::unique_ptr<PrintOutput> output =
         request.toPrinter ? std::unique_ptr<PrintOutput>(std::make_unique<PrinterOutput>(request.printerName))
                           : std::unique_ptr<PrintOutput>(std::make_unique<PdfPrintOutput>(request.pdfPath));
-    const bool printed = printSampleBill(*context, request.templateId, *output, &error);
+    const bool printed = request.calibrate
+                             ? printCalibrationSheet(*context, request.templateId, *output, &error)
+                             : printSampleBill(*context, request.templateId, *output, &error);
 
     if (!printed || !told.isEmpty())
         return failWith(err, oneLine(!error.isEmpty() ? error : told.value(0, QStringLiteral("打印失败"))));

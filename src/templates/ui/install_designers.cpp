@@ -1,0 +1,37 @@
+#include "templates/ui/install_designers.h"
+
+#include "app/app_context.h"
+#include "app/ui/tfm_main.h"
+#include "bills/ui/tfm_bill_base.h"
+#include "templates/ui/tfm_template_designer.h"
+
+#include <QMdiSubWindow>
+
+namespace billprint {
+
+namespace {
+
+// Open bill windows place their fields again from the rebuilt caches.
+void reLayoutBillWindows(Tfm_Main *frame)
+{
+    for (QMdiSubWindow *sub : frame->findChildren<QMdiSubWindow *>())
+        if (auto *bill = qobject_cast<TfmBillBase *>(sub->widget()))
+            bill->reLayout();
+}
+
+} // namespace
+
+void installDesigners(Tfm_Main &mainWindow)
+{
+    Tfm_Main *frame = &mainWindow;
+    mainWindow.setCommandHandler(QStringLiteral("模板设计"), [frame] {
+        TfmTemplateDesigner window(frame->context(), frame->context().currentCheckTypeId, frame);
+        if (!window.isUsable())
+            return;
+        window.afterFieldDesigner = [frame] { reLayoutBillWindows(frame); };
+        window.exec();
+        reLayoutBillWindows(frame);
+    });
+}
+
+} // namespace billprint
