@@ -1,0 +1,140 @@
+#include "batch/match_column_store.h"
+#include "batch/ui/tfrm_import.h"
+#include "batch/ui/tfrm_import_column_cfg.h"
+#include "sheet_fixtures.h"
+#include "test_support.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSqlQuery>
+#include <QTableWidget>
+#include <gtest/gtest.h>
+
+using namespace billprint;
+using namespace billprint::test;
+
+namespace {
+
+class ImportWindowTest : public ::testing::Test
+{
+protected:
+    QStringList listed(const QString &sql)
+    {
+        QStringList values;
+        QSqlQuery q = root.context().db().prepare(sql);
+        EXPECT_TRUE(q.exec());
+        while (q.next())
+            values << q.value(0).toString();
+        return values;
+    }
+
+    QString writeOrders(const QList<QStringList> &rows)
+    {
+        const QString path = root.path() + "/orders.xlsx";
+        EXPECT_TRUE(writeXlsx(path, {{"订单", rows}}));
+        return path;
+    }
+
+    TempDataRoot root;
+    AlertRecorder alerts;
+};
+
+} // namespace
+
+TEST_F(ImportWindowTest, AddressBookImportMatchesStoresAndReports)
+{
+    const QString path = writeOrders({{"会员ID", "收货人", "手机号码", "详细地址", "城市"},
+                                      {"zs88", "张三", "#13800138000", "广州市天河区", "广州"},
+                                      {"obrien", "O'Brien", "#13912345678", "上海市浦东新区", "上海"}});
+    TfrmImport window(root.context(), ImportTarget::AddressBook);
+    int refreshed = 0;
+    window.setAfterStored([&refreshed] { ++refreshed; });
+    ASSERT_TRUE(window.openFile(path));
+    EXPECT_EQ(window.field("单位全称")->currentText(), "列1:会员ID");
+    EXPECT_EQ(window.field("联系人")->currentText(), "列2:收货人");
+    EXPECT_EQ(window.field("手机")->currentText(), "列3:手机号码");
+    EXPECT_EQ(window.field("地址")->currentText(), "列4:详细地址");
+    EXPECT_EQ(window.field("市")->currentText(), "列5:城市");
+    EXPECT_EQ(window.field("单位类型")->currentText(), "往来单位");
+    EXPECT_EQ(window.field("目的站"), nullptr);
+    window.start();
+    EXPECT_EQ(refreshed, 1);
+    EXPECT_EQ(window.lastResult().stored, 2);
+    ASSERT_FALSE(alerts.alerts().empty());
+    EXPECT_EQ(alerts.alerts().back().caption, "导入结束");
+    EXPECT_EQ(alerts.alerts().back().message, "导入结束，共有 2 条导入成功！\n");
+    EXPECT_EQ(listed("select 全称||'|'||联系人||'|'||手机||'|'||市||'|'||单位类型 from ckPersonalInfoTable order by ID"),
+              QStringList({"zs88|张三|13800138000|广州|往来单位", "obrien|O'Brien|13912345678|上海|往来单位"}));
+}
+
+TEST_F(ImportWindowTest, BatchListAsksBeforeAllowingDuplicates)
+{
+    root.context().db().exec("insert into ReceiverList (联系人,批打分组) values ('旧','老客户')");
+    const QString path = writeOrders({{"收件人", "城市", "收件地址", "订单编号"}, {"张三", "广州", "天河区", "A1"}});
+    TfrmImport window(root.context(), ImportTarget::BatchList);
+    ASSERT_TRUE(window.openFile(path));
+    EXPECT_EQ(window.field("市")->currentText(), "列2:城市");
+    EXPECT_EQ(window.field("目的站")->currentText(), "");
+    EXPECT_EQ(window.field("订单号"), nullptr);  // used through the check box
+    QComboBox *group = window.field("批打分组");
+    EXPECT_GE(group->findText("全部列表"), 0);
+    EXPECT_GE(group->findText("老客户"), 0);
+    EXPECT_FALSE(window.findChild<QCheckBox *>("ckDuplicate")->isChecked());
+    window.findChild<QCheckBox *>("ckOrderID")->click();
+    EXPECT_EQ(root.context().settings().getConfigByname("ckOrderIDOn"), "1");
+
+    window.start();  // the question is answered No
+    EXPECT_TRUE(alerts.sawMessage("你未选择任何重复判断依据。这样将可能会插入重复记录。确认允许重复吗？"));
+    EXPECT_EQ(listed("select count(*) from ReceiverList"), QStringList{"1"});
+    alerts.answerNext(AlertAnswer::Yes);
+    window.start();
+    EXPECT_EQ(listed("select 联系人||'|'||市||'|'||备注 from ReceiverList where 批打分组=''"),
+              QStringList{"张三|广州|订单号:A1;"});
+}
+
+TEST_F(ImportWindowTest, WithoutNameContactOrAddressNothingIsImported)
+{
+    const QString path = writeOrders({{"电话", "备注"}, {"020-1234", "x"}});
+    TfrmImport window(root.context(), ImportTarget::AddressBook);
+    ASSERT_TRUE(window.openFile(path));
+    window.start();
+    EXPECT_TRUE(alerts.sawMessage("收、发件单位名称、联系人、地址不能同时为空，请选择有效的Excel数据文件并匹配项目！"));
+    EXPECT_EQ(listed("select count(*) from ckPersonalInfoTable"), QStringList{"0"});
+}
+
+TEST_F(ImportWindowTest, UnreadableFileDisablesTheStart)
+{
+    const QString path = root.path() + "/bad.xlsx";
+    ASSERT_TRUE(writeBytes(path, QByteArray("PK\x03\x04garbage", 11)));
+    TfrmImport window(root.context(), ImportTarget::AddressBook);
+    EXPECT_FALSE(window.openFile(path));
+    EXPECT_TRUE(alerts.messages().value(0).startsWith("EXCEL导入错误,"));
+    EXPECT_FALSE(window.findChild<QPushButton *>("btStart")->isEnabled());
+}
+
+TEST_F(ImportWindowTest, ColumnSettingsStoreCleanListsAndRestoreTheDefaults)
+{
+    TfrmImportColumnCfg cfg(root.context());
+    QTableWidget *grid = cfg.grid();
+    ASSERT_EQ(grid->rowCount(), 36);
+    EXPECT_EQ(grid->item(0, 1)->text(), "联系人");
+    cfg.selectRow(0);
+    cfg.findChild<QLineEdit *>("edtSource")->setText(" 收件人，顾客,,姓名 ");
+    cfg.btSubmitClick();
+    EXPECT_EQ(MatchColumnStore(root.context().db()).titleList("联系人"), "收件人,顾客,姓名");
+
+    auto *order = cfg.findChild<QLineEdit *>("edtOrder");
+    EXPECT_FALSE(cfg.findChild<QPushButton *>("btAdd")->isVisibleTo(&cfg));
+    order->clear();
+    for (const QChar c : QStringLiteral("5820764"))
+        order->insert(c), emit order->textEdited(order->text());
+    EXPECT_TRUE(cfg.findChild<QPushButton *>("btAdd")->isVisibleTo(&cfg));
+    EXPECT_FALSE(cfg.findChild<QLineEdit *>("edtItem")->isReadOnly());
+
+    cfg.btRestoreClick();
+    EXPECT_TRUE(alerts.sawMessage("重置成功！"));
+    EXPECT_EQ(MatchColumnStore(root.context().db()).titleList("联系人"),
+              "联系人,收件人,收件人姓名,收货人,收件联系人,*姓名*,name,fullname");
+}
