@@ -108,70 +108,75 @@ SpreadsheetImport::Row SpreadsheetImport::readRow(const QStringList &cells, cons
     return row;
 }
 
-bool SpreadsheetImport::isDuplicate(const Row &row, const ImportOptions &options, QString *error) const
+void SpreadsheetImport::prepareStatements(const ImportOptions &options)
 {
-    if (!options.checkDuplicates || !options.anyDuplicateBasis())
-        return false;
     const bool book = options.target == ImportTarget::AddressBook;
-    QString sql = book ? QStringLiteral("select 全称 from CKPersonalInfoTable where 1=1")
-                       : QStringLiteral("select 全称 from ReceiverList where 1=1");
-    QVariantList values;
-    if (options.byName) {
-        sql += QStringLiteral(" and 全称=?");
-        values << row.value(QStringLiteral("单位全称"));
+    const QString table = book ? QStringLiteral("ckPersonalInfoTable") : QStringLiteral("ReceiverList");
+    const QStringList listColumns = m_db.columnNames(QStringLiteral("ReceiverList"));
+    m_insertItems.clear();
+    QStringList columns;
+    for (const ImportItem &item : importItems()) {
+        const QString &column = book ? item.bookColumn : item.listColumn;
+        // Columns an older list lacks are left out rather than failing
+        // every row.
+        if ((book ? item.inBook : item.inList) && !column.isEmpty()
+            && (book || listColumns.contains(column, Qt::CaseInsensitive))) {
+            columns << quoteIdentifier(column);
+            m_insertItems << item.name;
+        }
     }
-    if (options.byContact) {
-        sql += QStringLiteral(" and 联系人=?");
-        values << row.value(QStringLiteral("联系人"));
+    if (book)
+        columns << quoteIdentifier(QStringLiteral("排序"));
+    QStringList marks;
+    for (int i = 0; i < columns.size(); ++i)
+        marks << QStringLiteral("?");
+    // One statement for every row: preparing is most of an insert's cost.
+    m_insert = m_db.prepare(QStringLiteral("insert into %1 (%2) values (%3)")
+                                .arg(table, columns.join(QLatin1Char(',')), marks.join(QLatin1Char(','))));
+
+    m_duplicateItems.clear();
+    if (!options.checkDuplicates || !options.anyDuplicateBasis())
+        return;
+    QString sql = QStringLiteral("select 全称 from %1 where 1=1").arg(table);
+    // Item and column of each basis; both tables name the columns alike.
+    const std::tuple<bool, const char *, const char *> bases[] = {
+        {options.byName, "单位全称", "全称"}, {options.byContact, "联系人", "联系人"}, {options.byPhone, "电话", "电话"}};
+    for (const auto &[ticked, item, column] : bases) {
+        if (!ticked)
+            continue;
+        sql += QStringLiteral(" and %1=?").arg(quoteIdentifier(QString::fromUtf8(column)));
+        m_duplicateItems << QString::fromUtf8(item);
     }
-    if (options.byPhone) {
-        sql += QStringLiteral(" and 电话=?");
-        values << row.value(QStringLiteral("电话"));
-    }
-    QSqlQuery query = m_db.prepare(sql + QStringLiteral(" limit 1"));
-    for (const QVariant &v : values)
-        query.addBindValue(v);
-    if (!query.exec()) {
-        *error = query.lastError().text();
-        return false;
-    }
-    return query.next();
+    m_duplicate = m_db.prepare(sql + QStringLiteral(" limit 1"));
 }
 
-bool SpreadsheetImport::append(const Row &row, const ImportOptions &options, QString *error) const
+bool SpreadsheetImport::isDuplicate(const Row &row, QString *error)
 {
-    QStringList columns;
-    QVariantList values;
-    if (options.target == ImportTarget::AddressBook) {
-        for (const ImportItem &item : importItems()) {
-            if (item.inBook && !item.bookColumn.isEmpty()) {
-                columns << item.bookColumn;
-                values << row.value(item.name);
-            }
-        }
-        columns << QStringLiteral("排序");
-        values << 0;
-    } else {
-        for (const ImportItem &item : importItems()) {
-            // Columns an older list lacks are left out rather than failing
-            // every row.
-            if (item.inList && !item.listColumn.isEmpty()
-                && m_listColumns.contains(item.listColumn, Qt::CaseInsensitive)) {
-                columns << item.listColumn;
-                values << row.value(item.name);
-            }
-        }
+    if (m_duplicateItems.isEmpty())
+        return false;
+    for (int i = 0; i < m_duplicateItems.size(); ++i)
+        m_duplicate.bindValue(i, row.value(m_duplicateItems[i]));
+    if (!m_duplicate.exec()) {
+        *error = m_duplicate.lastError().text();
+        return false;
     }
-    QStringList quoted, marks;
-    for (const QString &c : columns) {
-        quoted << quoteIdentifier(c);
-        marks << QStringLiteral("?");
+    const bool found = m_duplicate.next();
+    m_duplicate.finish();
+    return found;
+}
+
+bool SpreadsheetImport::append(const Row &row, const ImportOptions &options, QString *error)
+{
+    int i = 0;
+    for (; i < m_insertItems.size(); ++i)
+        m_insert.bindValue(i, row.value(m_insertItems[i]));
+    if (options.target == ImportTarget::AddressBook)
+        m_insert.bindValue(i, 0);
+    if (!m_insert.exec()) {
+        *error = m_insert.lastError().text();
+        return false;
     }
-    const QString table = options.target == ImportTarget::AddressBook ? QStringLiteral("ckPersonalInfoTable")
-                                                                      : QStringLiteral("ReceiverList");
-    return m_db.exec(QStringLiteral("insert into %1 (%2) values (%3)")
-                         .arg(table, quoted.join(QLatin1Char(',')), marks.join(QLatin1Char(','))),
-                     values, error);
+    return true;
 }
 
 int SpreadsheetImport::storeRow(int rowNumber, const Row &row, const ImportOptions &options)
@@ -184,7 +189,7 @@ int SpreadsheetImport::storeRow(int rowNumber, const Row &row, const ImportOptio
         return 0;
     }
     QString error;
-    const bool duplicate = isDuplicate(row, options, &error);
+    const bool duplicate = isDuplicate(row, &error);
     if (!error.isEmpty()) {
         m_log->row("ERR", rowNumber,
                    QStringLiteral("错误，单位：%1,联系人：%2,电话：%3").arg(name, contact, phone) + QLatin1Char(' ')
@@ -222,7 +227,7 @@ ImportResult SpreadsheetImport::run(const QString &sourcePath, const SheetRows &
     ImportResult result;
     Log log(m_logPath);
     m_log = &log;
-    m_listColumns = m_db.columnNames(QStringLiteral("ReceiverList"));
+    prepareStatements(options);
     const int usedRows = int(rows.size());
     log.info(QStringLiteral("File"), QStringLiteral("数据文件来源:") + sourcePath);
     log.info(QStringLiteral("Total"), QStringLiteral("本次任务数据共有：%1行").arg(qMax(0, usedRows - 1)));
@@ -277,6 +282,8 @@ ImportResult SpreadsheetImport::run(const QString &sourcePath, const SheetRows &
     log.info(QStringLiteral("Finish"), result.message);
     log.flush();
     m_log = nullptr;
+    m_insert = QSqlQuery();
+    m_duplicate = QSqlQuery();
     return result;
 }
 

@@ -13,6 +13,7 @@
 #include "batch/sheet_file.h"
 
 #include <QHash>
+#include <QSqlQuery>
 #include <QString>
 #include <functional>
 
@@ -59,7 +60,7 @@ class SpreadsheetImport
 {
 public:
     static constexpr int kMaxRowNumber = 6000;
-    static constexpr int kRowsPerTransaction = 200;
+    static constexpr int kRowsPerTransaction = 500;
 
     SpreadsheetImport(const Database &db, QString logPath);
 
@@ -80,14 +81,18 @@ private:
     Row readRow(const QStringList &cells, const ImportOptions &options) const;
     // 1 when stored, 0 when skipped.
     int storeRow(int rowNumber, const Row &row, const ImportOptions &options);
-    bool isDuplicate(const Row &row, const ImportOptions &options, QString *error) const;
-    bool append(const Row &row, const ImportOptions &options, QString *error) const;
+    void prepareStatements(const ImportOptions &options);
+    bool isDuplicate(const Row &row, QString *error);
+    bool append(const Row &row, const ImportOptions &options, QString *error);
 
     const Database &m_db;
     QString m_logPath;
     class Log;
     Log *m_log = nullptr;
-    QStringList m_listColumns;
+    QSqlQuery m_insert;
+    QStringList m_insertItems;     // the item bound to each value of m_insert
+    QSqlQuery m_duplicate;
+    QStringList m_duplicateItems;  // the item bound to each value of m_duplicate
 };
 
 // The result message for `stored` rows stored and `skipped` skipped.

@@ -69,9 +69,8 @@ int referenceColumn(QStringView ref)
 
 // The text of a <si> or <is> element: every <t> except those of phonetic
 // runs (<rPh>), which carry the reading of the text, not the text.
-QString readRichText(QXmlStreamReader &xml)
+QString readRichText(QXmlStreamReader &xml, QLatin1String end)
 {
-    const QString end = xml.name().toString();
     QString text;
     int phonetic = 0;
     while (!xml.atEnd()) {
@@ -101,7 +100,7 @@ private:
     bool readWorkbook(const QByteArray &workbook, const QByteArray &rels, QString *error);
     void readSharedStrings(const QByteArray &data);
     void readStyles(const QByteArray &data);
-    QString cellText(const QString &type, int style, const QString &value) const;
+    QString cellText(QStringView type, int style, const QString &value) const;
 
     QString m_path;
     QStringList m_parts;  // zip entry of each sheet
@@ -183,7 +182,7 @@ void XlsxFile::readSharedStrings(const QByteArray &data)
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isStartElement() && xml.name() == QLatin1String("si"))
-            m_shared << readRichText(xml);
+            m_shared << readRichText(xml, QLatin1String("si"));
     }
 }
 
@@ -211,7 +210,7 @@ void XlsxFile::readStyles(const QByteArray &data)
     }
 }
 
-QString XlsxFile::cellText(const QString &type, int style, const QString &value) const
+QString XlsxFile::cellText(QStringView type, int style, const QString &value) const
 {
     if (type == QLatin1String("s"))
         return m_shared.value(value.toInt());
@@ -262,7 +261,7 @@ bool XlsxFile::readSheet(int index, SheetRows *rows, QString *error)
             const QStringView ref = a.value(QLatin1String("r"));
             const int at = ref.isEmpty() ? -1 : referenceColumn(ref);
             column = at >= 0 ? at : column + 1;
-            const QString type = a.value(QLatin1String("t")).toString();
+            const QStringView type = a.value(QLatin1String("t"));
             const int style = a.value(QLatin1String("s")).toInt();
             QString value;
             bool inline_ = false;
@@ -271,7 +270,7 @@ bool XlsxFile::readSheet(int index, SheetRows *rows, QString *error)
                 if (xml.isStartElement() && xml.name() == QLatin1String("v")) {
                     value = xml.readElementText();
                 } else if (xml.isStartElement() && xml.name() == QLatin1String("is")) {
-                    value = readRichText(xml);
+                    value = readRichText(xml, QLatin1String("is"));
                     inline_ = true;
                 } else if (xml.isEndElement() && xml.name() == QLatin1String("c")) {
                     break;
