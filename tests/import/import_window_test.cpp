@@ -1,15 +1,20 @@
+#include "addressbook/ui/address_book_host.h"
+#include "addressbook/ui/tfm_person_manage.h"
+#include "app/ui/tfm_main.h"
 #include "batch/match_column_store.h"
 #include "batch/ui/tfrm_import.h"
 #include "batch/ui/tfrm_import_column_cfg.h"
 #include "sheet_fixtures.h"
 #include "test_support.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSqlQuery>
 #include <QTableWidget>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace billprint;
@@ -137,4 +142,39 @@ TEST_F(ImportWindowTest, ColumnSettingsStoreCleanListsAndRestoreTheDefaults)
     EXPECT_TRUE(alerts.sawMessage("重置成功！"));
     EXPECT_EQ(MatchColumnStore(root.context().db()).titleList("联系人"),
               "联系人,收件人,收件人姓名,收货人,收件联系人,*姓名*,name,fullname");
+}
+
+TEST_F(ImportWindowTest, AddressBookButtonOpensTheImportForTheAddressBook)
+{
+    Tfm_Main main(root.context(), [](Tfm_Main &window) { installSpreadsheetImport(window); });
+    Tfm_PersonManage book(root.context());
+    QString seenScenario;
+    QTimer::singleShot(0, [&seenScenario] {
+        auto *import = qobject_cast<TfrmImport *>(QApplication::activeModalWidget());
+        if (!import)
+            return;
+        seenScenario = import->findChild<QComboBox *>("cbScenario")->currentText();
+        import->reject();
+    });
+    book.btImportClick();
+    EXPECT_EQ(seenScenario, "收发件人批量到地址薄");
+    addressBookHost() = AddressBookHost();
+}
+
+TEST_F(ImportWindowTest, ScreenshotForReview)
+{
+    if (qEnvironmentVariableIsEmpty("BILLPRINT_SHOTS"))
+        GTEST_SKIP();
+    const QString path = writeOrders({{"会员ID", "收货人", "手机号码", "详细地址", "城市", "订单编号"}, {"a", "b", "#1", "c", "d", "e"}});
+    for (ImportTarget target : {ImportTarget::AddressBook, ImportTarget::BatchList}) {
+        TfrmImport window(root.context(), target);
+        window.openFile(path);
+        window.show();
+        QApplication::processEvents();
+        window.grab().save(QString("/tmp/import_%1.png").arg(int(target)));
+    }
+    TfrmImportColumnCfg cfg(root.context());
+    cfg.show();
+    QApplication::processEvents();
+    cfg.grab().save("/tmp/import_cfg.png");
 }

@@ -132,12 +132,12 @@ void TfrmImport::buildWindow()
     showScenario();
 }
 
-QComboBox *TfrmImport::addField(QGroupBox *box, const QString &item, const QString &caption, bool book)
+QComboBox *TfrmImport::addField(QFormLayout *form, const QString &item, const QString &caption, bool book)
 {
-    auto *combo = new QComboBox(box);
+    auto *combo = new QComboBox(this);
     combo->setObjectName(QStringLiteral("cb_") + item + (book ? QStringLiteral("_book") : QString()));
     combo->setMinimumWidth(150);
-    static_cast<QFormLayout *>(box->layout())->addRow(caption, combo);
+    form->addRow(caption, combo);
     return combo;
 }
 
@@ -147,30 +147,39 @@ QWidget *TfrmImport::buildFields()
     auto *row = new QHBoxLayout(area);
     row->setContentsMargins(0, 0, 0, 0);
     auto *common = new QGroupBox(QStringLiteral("3、匹配列（带*号的至少选一项）"), area);
-    common->setLayout(new QFormLayout);
+    auto *commonForm = new QFormLayout(common);
     m_bookBox = new QGroupBox(QStringLiteral("地址薄-专有项目"), area);
-    m_bookBox->setLayout(new QFormLayout);
+    auto *bookForm = new QFormLayout(m_bookBox);
     m_listBox = new QGroupBox(QStringLiteral("批量打印-专有项目"), area);
-    m_listBox->setLayout(new QFormLayout);
+    auto *listLayout = new QVBoxLayout(m_listBox);
+    auto *listColumns = new QHBoxLayout;
+    // The batch list has twice as many items: two columns keep the window
+    // within a laptop screen.
+    QFormLayout *listForms[2] = {new QFormLayout, new QFormLayout};
+    listColumns->addLayout(listForms[0]);
+    listColumns->addLayout(listForms[1]);
+    listLayout->addLayout(listColumns);
+    int listed = 0;
+    auto listForm = [&] { return listForms[listed++ % 2]; };
     for (const ImportItem &item : importItems()) {
         if (item.caption.isEmpty())
             continue;
         if (item.inBook && item.inList && item.name != kGroup) {
-            m_common.insert(item.name, addField(common, item.name, item.caption, false));
+            m_common.insert(item.name, addField(commonForm, item.name, item.caption, false));
         } else if (item.name == kGroup) {
-            m_book.insert(item.name, addField(m_bookBox, item.name, QStringLiteral("地址薄分组->"), true));
-            m_list.insert(item.name, addField(m_listBox, item.name, QStringLiteral("批打分组->"), false));
+            m_book.insert(item.name, addField(bookForm, item.name, QStringLiteral("地址薄分组->"), true));
+            m_list.insert(item.name, addField(listForm(), item.name, QStringLiteral("批打分组->"), false));
         } else if (item.inBook) {
-            QComboBox *combo = addField(m_bookBox, item.name, item.caption, true);
+            QComboBox *combo = addField(bookForm, item.name, item.caption, true);
             m_book.insert(item.name, combo);
             if (item.name == kUnitKind) {
                 m_fixed = namedCheck(m_bookBox, QStringLiteral("ckFixed"), QStringLiteral("固定"));
                 m_fixed->setChecked(true);
                 connect(m_fixed, &QCheckBox::toggled, this, &TfrmImport::applyFixedKind);
-                static_cast<QFormLayout *>(m_bookBox->layout())->addRow(QString(), m_fixed);
+                bookForm->addRow(QString(), m_fixed);
             }
         } else {
-            m_list.insert(item.name, addField(m_listBox, item.name, item.caption, false));
+            m_list.insert(item.name, addField(listForm(), item.name, item.caption, false));
         }
     }
     const SystemSettings &settings = m_ctx.settings();
@@ -186,7 +195,9 @@ QWidget *TfrmImport::buildFields()
     remark->addWidget(new QLabel(QStringLiteral("加入备注："), m_listBox));
     remark->addWidget(m_orderId);
     remark->addWidget(m_memberId);
-    static_cast<QFormLayout *>(m_listBox->layout())->addRow(remark);
+    remark->addStretch(1);
+    listLayout->addLayout(remark);
+    listLayout->addStretch(1);
     row->addWidget(common);
     row->addWidget(m_bookBox);
     row->addWidget(m_listBox);

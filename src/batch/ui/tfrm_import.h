@@ -12,6 +12,7 @@
 
 class QCheckBox;
 class QComboBox;
+class QFormLayout;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -60,7 +61,7 @@ private:
     void buildWindow();
     QWidget *buildFields();
     QWidget *buildOptions();
-    QComboBox *addField(QGroupBox *box, const QString &item, const QString &caption, bool book);
+    QComboBox *addField(QFormLayout *form, const QString &item, const QString &caption, bool book);
     void showScenario();
     void btBrowseClick();
     void cbSheetChange(int index);

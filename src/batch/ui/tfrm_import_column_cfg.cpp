@@ -106,6 +106,7 @@ void TfrmImportColumnCfg::reload(int selectId)
         if (row.id == selectId)
             select = r;
     }
+    m_grid->resizeColumnToContents(0);
     m_grid->resizeColumnToContents(1);
     block.unblock();
     selectRow(select);
