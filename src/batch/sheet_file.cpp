@@ -98,7 +98,10 @@ std::unique_ptr<SheetFile> openSheetFile(const QString &path, QString *error)
     const QString suffix = QFileInfo(path).suffix().toLower();
     const bool textName = suffix == QLatin1String("csv") || suffix == QLatin1String("txt")
                           || suffix == QLatin1String("tsv");
-    if (textName && looksLikeText(head))
+    // Shops often export tab-separated text under an .xls name; markup
+    // (an HTML page saved as .xls) is no table this program can read.
+    const bool xlsName = suffix == QLatin1String("xls") || suffix == QLatin1String("et");
+    if (looksLikeText(head) && (textName || (xlsName && !head.trimmed().startsWith('<'))))
         return openTextSheetFile(path, error);
     *error = QStringLiteral("不是可以识别的表格文件（可以导入xlsx、xls、ods、csv和txt文件）");
     return nullptr;

@@ -99,6 +99,24 @@ TEST_F(ImportWindowTest, BatchListAsksBeforeAllowingDuplicates)
               QStringList{"张三|广州|订单号:A1;"});
 }
 
+TEST_F(ImportWindowTest, StoppingAsksAndKeepsTheRowsStoredSoFar)
+{
+    QList<QStringList> rows{{"收件人", "手机"}};
+    for (int i = 0; i < 30; ++i)
+        rows << QStringList{QStringLiteral("人%1").arg(i), "13800138000"};
+    TfrmImport window(root.context(), ImportTarget::BatchList);
+    ASSERT_TRUE(window.openFile(writeOrders(rows)));
+    alerts.answerNext(AlertAnswer::Yes);  // duplicates allowed
+    alerts.answerNext(AlertAnswer::Yes);  // stop
+    auto *stop = window.findChild<QPushButton *>("btStop");
+    QTimer::singleShot(0, stop, &QPushButton::click);  // pressed while the rows are stored
+    window.start();
+    EXPECT_TRUE(alerts.sawMessage("需要中止导出操作吗？"));
+    EXPECT_TRUE(window.lastResult().stopped);
+    EXPECT_EQ(window.lastResult().stored, 10);
+    EXPECT_EQ(listed("select count(*) from ReceiverList"), QStringList{"10"});
+}
+
 TEST_F(ImportWindowTest, WithoutNameContactOrAddressNothingIsImported)
 {
     const QString path = writeOrders({{"电话", "备注"}, {"020-1234", "x"}});

@@ -106,7 +106,8 @@ TEST(SheetReader, TextInEveryEncodingReadsTheSameRows)
         .replace("李四,13912345678,", "李四;13912345678;");
     struct Case { const char *name; QString text; const char *encoding; };
     const Case cases[] = {{"a.csv", comma, "utf8"},   {"b.csv", comma, "utf8bom"}, {"c.csv", comma, "gbk"},
-                          {"d.txt", tab, "utf16"},    {"e.txt", tab, "gbk"},       {"f.csv", semicolon, "utf8"}};
+                          {"d.txt", tab, "utf16"},    {"e.txt", tab, "gbk"},       {"f.csv", semicolon, "utf8"},
+                          {"shop-export.xls", tab, "gbk"}};
     QTemporaryDir dir;
     for (const Case &c : cases) {
         const QString path = dir.filePath(c.name);
@@ -131,6 +132,8 @@ TEST(SheetReader, FilesThatAreNoSpreadsheetSayWhy)
                           {"broken.xlsx", damaged, "损坏"},
                           {"picture.xlsx", QByteArray("\x89PNG\r\n\x1a\n\0\0", 10), "不是可以识别的表格文件"},
                           {"binary.csv", QByteArray("a,b\0\0\x01", 6), "不是可以识别的表格文件"},
+                          {"page.xls", QByteArray("<html><table><tr><td>1</td></tr></table></html>"),
+                           "不是可以识别的表格文件"},
                           {"empty.csv", QByteArray(), "文件是空的"}};
     for (const Case &c : cases) {
         const QString path = dir.filePath(c.name);

@@ -441,7 +441,7 @@ void TfrmImport::start()
     }
     m_running = true;
     m_stopPressed = false;
-    m_start->setEnabled(false);
+    setControlsEnabled(false);  // the rows being stored must not change under the run
     m_stop->setEnabled(true);
     const SheetRows &rows = m_session.rows();
     setStatus(QStringLiteral("正在验证数据文件有效性！"));
@@ -459,6 +459,7 @@ void TfrmImport::start()
     m_result = run.run(m_session.path(), rows, o);
     m_running = false;
     m_stop->setEnabled(false);
+    setControlsEnabled(true);
 
     if (m_openLog->isChecked())
         openWithDesktop(QUrl::fromLocalFile(logPath()));
@@ -470,6 +471,24 @@ void TfrmImport::start()
     m_viewLog->setEnabled(true);
     m_start->setEnabled(true);
     accept();
+}
+
+void TfrmImport::setControlsEnabled(bool on)
+{
+    for (const char *name : {"btBrowse", "cbSheet", "btColumnCfg", "btStart", "btClose"}) {
+        if (auto *w = findChild<QWidget *>(QString::fromLatin1(name)))
+            w->setEnabled(on);
+    }
+}
+
+void TfrmImport::reject()
+{
+    // Closing while rows are stored means stopping first.
+    if (m_running) {
+        m_stopPressed = true;
+        return;
+    }
+    QDialog::reject();
 }
 
 void TfrmImport::btViewLogClick()

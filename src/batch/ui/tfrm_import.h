@@ -57,7 +57,10 @@ public:
     QString statusText() const;
     QString logPath() const;
 
+    void reject() override;
+
 private:
+    void setControlsEnabled(bool on);
     void buildWindow();
     QWidget *buildFields();
     QWidget *buildOptions();
