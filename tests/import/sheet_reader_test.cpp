@@ -1,3 +1,4 @@
+#include "app/xlsx_writer.h"
 #include "batch/sheet_file.h"
 #include "sheet_fixtures.h"
 
@@ -54,6 +55,24 @@ TEST(SheetReader, XlsxReadsNumbersDatesStringsAndSparseRows)
     EXPECT_TRUE(rows[2].isEmpty());
     EXPECT_EQ(rows[3], QStringList({"李四", "0.1", "", "1.5"}));
     EXPECT_EQ(sheetRows(*o.file, 0), SheetRows({{"导出说明"}}));
+}
+
+TEST(SheetReader, XlsxOfTheProgramsOwnExportReadsBack)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("export.xlsx");
+    XlsxSheetWriter writer;
+    QString error;
+    ASSERT_TRUE(writer.open(path, "单位信息导出", &error));
+    ASSERT_TRUE(writer.writeHeader({"全称", "联系人", "开户行账号"}, &error));
+    ASSERT_TRUE(writer.writeRow({"O'Brien (中国) 咨询", "周杰", "0012345678901234567"}, &error));
+    ASSERT_TRUE(writer.writeRow({"", "李四", ""}, &error));
+    ASSERT_TRUE(writer.close(&error)) << error.toStdString();
+    Opened o = openFile(path);
+    ASSERT_TRUE(o.file) << o.error.toStdString();
+    EXPECT_EQ(sheetRows(*o.file, 0), SheetRows({{"全称", "联系人", "开户行账号"},
+                                                {"O'Brien (中国) 咨询", "周杰", "0012345678901234567"},
+                                                {"", "李四"}}));
 }
 
 TEST(SheetReader, OdsExpandsRepeatedCellsAndRowsButNotTheEmptyRest)
