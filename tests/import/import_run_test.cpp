@@ -295,3 +295,20 @@ TEST_F(ImportRunTest, StoredTitleListsDecideTheMatching)
     ASSERT_TRUE(store.restoreDefaults(&error));
     EXPECT_EQ(store.titleList("联系人"), "联系人,收件人,收件人姓名,收货人,收件联系人,*姓名*,name,fullname");
 }
+
+TEST(ImportSourceColumns, EntriesNameTheirColumnAndStopAfter61)
+{
+    const std::pair<const char *, int> entries[] = {
+        {"列1:收货人", 1}, {"列12:备注:留言", 12}, {"", 0}, {"全部列表", 0}, {"老客户", 0}};
+    for (const auto &[entry, column] : entries)
+        EXPECT_EQ(sourceColumnOf(QString::fromUtf8(entry)), column) << entry;
+    EXPECT_EQ(sourceColumnEntry(7, "城市"), "列7:城市");
+    QStringList titles;
+    for (int i = 1; i <= 70; ++i)
+        titles << (i == 2 ? QString() : QStringLiteral("标题%1").arg(i));
+    const QList<QPair<int, QString>> sources = sourceColumns(titles);
+    ASSERT_EQ(sources.size(), 60);  // 61 columns read, the empty second one skipped
+    EXPECT_EQ(sources.first(), qMakePair(1, QStringLiteral("标题1")));
+    EXPECT_EQ(sources[1], qMakePair(3, QStringLiteral("标题3")));
+    EXPECT_EQ(sources.last(), qMakePair(61, QStringLiteral("标题61")));
+}
