@@ -132,7 +132,9 @@ TEST_F(ImportWindowTest, UnreadableFileDisablesTheStart)
     const QString path = root.path() + "/bad.xlsx";
     ASSERT_TRUE(writeBytes(path, QByteArray("PK\x03\x04garbage", 11)));
     TfrmImport window(root.context(), ImportTarget::AddressBook);
+    ASSERT_TRUE(window.openFile(writeOrders({{"收货人"}, {"张三"}})));
     EXPECT_FALSE(window.openFile(path));
+    EXPECT_EQ(window.field("联系人")->count(), 1);  // only the empty entry
     EXPECT_TRUE(alerts.messages().value(0).startsWith("EXCEL导入错误,"));
     EXPECT_FALSE(window.findChild<QPushButton *>("btStart")->isEnabled());
 }

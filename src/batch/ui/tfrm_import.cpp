@@ -297,6 +297,7 @@ bool TfrmImport::openFile(const QString &path)
     m_file->setText(path);
     QString error;
     if (!m_session.open(path, &error)) {
+        fillFields();  // no columns of the previous file stay offered
         tell(error, QStringLiteral("错误"), AlertIcon::Error);
         return false;
     }
