@@ -1,5 +1,6 @@
 #include "addressbook/ui/address_book_host.h"
 #include "addressbook/ui/tfm_person_manage.h"
+#include "app/desktop_open.h"
 #include "app/ui/tfm_main.h"
 #include "batch/match_column_store.h"
 #include "batch/ui/tfrm_import.h"
@@ -115,6 +116,25 @@ TEST_F(ImportWindowTest, StoppingAsksAndKeepsTheRowsStoredSoFar)
     EXPECT_TRUE(window.lastResult().stopped);
     EXPECT_EQ(window.lastResult().stored, 10);
     EXPECT_EQ(listed("select count(*) from ReceiverList"), QStringList{"10"});
+}
+
+TEST_F(ImportWindowTest, TheLogOpensInsteadOfTheResultMessageWhenAsked)
+{
+    QList<QUrl> opened;
+    const DesktopOpener previous = setDesktopOpener([&opened](const QUrl &url) {
+        opened << url;
+        return true;
+    });
+    TfrmImport window(root.context(), ImportTarget::AddressBook);
+    ASSERT_TRUE(window.openFile(writeOrders({{"收货人"}, {"张三"}})));
+    window.findChild<QCheckBox *>("ckOpenLog")->setChecked(true);
+    window.start();
+    setDesktopOpener(previous);
+    ASSERT_EQ(opened.size(), 1);
+    EXPECT_EQ(opened[0].toLocalFile(), root.path() + "/ImportLog.txt");
+    EXPECT_FALSE(alerts.sawMessage("导入结束"));
+    EXPECT_EQ(window.statusText(), "导入结束，共有 1 条导入成功！");
+    EXPECT_TRUE(window.findChild<QPushButton *>("btViewLog")->isEnabled());
 }
 
 TEST_F(ImportWindowTest, WithoutNameContactOrAddressNothingIsImported)
