@@ -90,6 +90,25 @@ QString readCell(QXmlStreamReader &xml)
     return paragraphs.join(QLatin1Char('\n'));
 }
 
+// The sheet shown when the file was saved: settings.xml keeps its name as
+// the view setting ActiveTable. Empty when the file does not say.
+QString activeTableName(const QString &path)
+{
+    QByteArray settings;
+    if (!readEntry(path, QStringLiteral("settings.xml"), &settings))
+        return {};
+    QXmlStreamReader xml(settings);
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("config-item")
+            && xml.attributes().value(QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:config:1.0"),
+                                      QStringLiteral("name"))
+                   == QLatin1String("ActiveTable"))
+            return xml.readElementText();
+    }
+    return {};
+}
+
 class OdsFile : public SheetFile
 {
 public:
@@ -130,6 +149,7 @@ bool OdsFile::load(const QString &path, QString *error)
         *error = QStringLiteral("表格里没有工作表");
         return false;
     }
+    m_active = qMax(0, int(m_names.indexOf(activeTableName(path))));
     return true;
 }
 

@@ -135,7 +135,7 @@ inline bool writeXlsx(const QString &path, const QList<TestSheet> &sheets, int a
 // An ods whose equal neighbour cells and rows are written once with a
 // repeat count, and whose sheets end in the long empty runs LibreOffice
 // writes.
-inline bool writeOds(const QString &path, const QList<TestSheet> &sheets)
+inline bool writeOds(const QString &path, const QList<TestSheet> &sheets, const QString &activeTable = QString())
 {
     QByteArray xml;
     QXmlStreamWriter w(&xml);
@@ -196,8 +196,19 @@ inline bool writeOds(const QString &path, const QList<TestSheet> &sheets)
         w.writeEndElement();
     }
     w.writeEndDocument();
-    return zipFiles(path, {{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
-                           {QStringLiteral("content.xml"), xml}});
+    QList<QPair<QString, QByteArray>> entries{
+        {QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
+        {QStringLiteral("content.xml"), xml}};
+    if (!activeTable.isEmpty())
+        entries << qMakePair(QStringLiteral("settings.xml"),
+                             "<office:document-settings xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                             "xmlns:config=\"urn:oasis:names:tc:opendocument:xmlns:config:1.0\"><office:settings>"
+                             "<config:config-item-set config:name=\"ooo:view-settings\"><config:config-item "
+                             "config:name=\"ActiveTable\" config:type=\"string\">"
+                                 + activeTable.toUtf8()
+                                 + "</config:config-item></config:config-item-set></office:settings>"
+                                   "</office:document-settings>");
+    return zipFiles(path, entries);
 }
 
 inline bool writeBytes(const QString &path, const QByteArray &bytes)

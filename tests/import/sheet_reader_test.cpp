@@ -80,10 +80,11 @@ TEST(SheetReader, OdsExpandsRepeatedCellsAndRowsButNotTheEmptyRest)
     QTemporaryDir dir;
     const QString path = dir.filePath("orders.ods");
     const QStringList same{"王五", "#13800138000", "同一地址\n二楼", "@2026-03-05T00:00:00"};
-    ASSERT_TRUE(writeOds(path, {{"订单", {kTitles, same, same, {}, {"赵六", "赵六", "赵六"}}}, {"空", {}}}));
+    ASSERT_TRUE(writeOds(path, {{"订单", {kTitles, same, same, {}, {"赵六", "赵六", "赵六"}}}, {"空", {}}}, "空"));
     Opened o = openFile(path);
     ASSERT_TRUE(o.file) << o.error.toStdString();
     EXPECT_EQ(o.file->sheetNames(), QStringList({"订单", "空"}));
+    EXPECT_EQ(o.file->activeSheet(), 1);
     const SheetRows rows = sheetRows(*o.file, 0);
     ASSERT_EQ(rows.size(), 5);
     EXPECT_EQ(rows[1], QStringList({"王五", "13800138000", "同一地址\n二楼", "2026-03-05"}));
