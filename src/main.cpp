@@ -3,6 +3,7 @@
 #include "app/ui/startup.h"
 #include "app/version.h"
 #include "bills/ui/issue_command.h"
+#include "batch/import_command.h"
 #include "batch/ui/batch_command.h"
 #include "history/history_command.h"
 #include "maintenance/upgrade_command.h"
@@ -70,6 +71,8 @@ int runHeadless(const StartupOptions &options, int argc, char **argv)
         stdoutFile.open(stdout, QIODevice::WriteOnly);
         return runHistoryCommand(options.subcommandArgs, options.dataFolder, stdoutFile, err);
     }
+    if (options.subcommand == QLatin1String("import"))
+        return runImportCommand(options.subcommandArgs, options.dataFolder, out, err);
     if (options.subcommand == QLatin1String("package"))
         return runPackageCommand(options.subcommandArgs, options.dataFolder, out, err);
     if (options.subcommand == QLatin1String("upgrade"))

@@ -24,7 +24,7 @@ QString decode(const QByteArray &bytes, QString *error)
 
 } // namespace
 
-QList<QStringList> parseCsv(const QString &text)
+QList<QStringList> parseCsv(const QString &text, QChar separator)
 {
     QList<QStringList> rows;
     QStringList row;
@@ -48,7 +48,7 @@ QList<QStringList> parseCsv(const QString &text)
         if (c == QLatin1Char('"')) {
             quoted = true;
             any = true;
-        } else if (c == QLatin1Char(',')) {
+        } else if (c == separator) {
             row << field;
             field.clear();
             any = true;

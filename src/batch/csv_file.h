@@ -12,7 +12,7 @@ namespace billprint {
 
 // The rows of the file; false with `error` set when it cannot be read.
 bool readCsvFile(const QString &path, QList<QStringList> *rows, QString *error);
-// The rows of a text.
-QList<QStringList> parseCsv(const QString &text);
+// The rows of a text whose fields are separated by `separator`.
+QList<QStringList> parseCsv(const QString &text, QChar separator = QLatin1Char(','));
 
 } // namespace billprint

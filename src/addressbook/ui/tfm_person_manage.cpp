@@ -609,8 +609,10 @@ void Tfm_PersonManage::btImportClick()
         return;
     }
     host.openImport(this);
+    // The imported rows are seen among all rows, whatever was filtered.
     dataChanged();
-    refresh();
+    listAll();
+    rebuildTree();
 }
 
 void Tfm_PersonManage::btExportClick()

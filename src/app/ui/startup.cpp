@@ -7,6 +7,7 @@
 #include "app/ui/message_box_alert.h"
 #include "app/ui/tfm_boot.h"
 #include "addressbook/ui/address_book_commands.h"
+#include "batch/ui/tfrm_import.h"
 #include "app/ui/tfm_main.h"
 #include "batch/ui/install_batch_list.h"
 #include "bills/ui/install_bank_slips.h"
@@ -115,6 +116,14 @@ QString usageText()
         "                                      file (UTF-8 or GBK, titles in the first row)\n"
         "                                      in one document; prints the page count.\n"
         "                                      Exit 0: printed; 2: nothing printed\n"
+        "  import FILE --into addressbook|batch [--sheet NAME]\n"
+        "        [--no-duplicates contact,name,phone] [--data DIR]\n"
+        "                                      store the rows of an xlsx, xls, ods, csv or\n"
+        "                                      txt file in the address book or the batch\n"
+        "                                      list, columns matched by their titles; the\n"
+        "                                      log goes to ImportLog.txt in the data folder.\n"
+        "                                      Exit 0: imported (result on stdout); 2:\n"
+        "                                      unreadable file or nothing to match\n"
         "  history FAMILY [--number N] [--party TEXT] [--from YYYY-MM-DD]\n"
         "        [--to YYYY-MM-DD] [--min A] [--max A] [--exact]\n"
         "        (--csv OUT | --xlsx OUT | --json) [--data DIR]\n"
@@ -161,6 +170,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installReferenceData(mainWindow);
     installPrinterSettings(mainWindow);
     installAddressBook(mainWindow);
+    installSpreadsheetImport(mainWindow);
     installChequeEntry(mainWindow);
     installWaybillEntry(mainWindow);
     installBatchPrintList(mainWindow);

@@ -1,0 +1,138 @@
+// The .xls reader (Excel 97-2003 and WPS workbooks) on top of FreeXL.
+#include "batch/sheet_file.h"
+
+#include <QFile>
+
+#include <freexl.h>
+
+namespace billprint {
+
+namespace {
+
+// A workbook saved with a password to open has its streams encrypted:
+// the zip-based formats then sit inside an OLE2 file as this stream.
+bool isEncryptedPackage(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return false;
+    static const QByteArray name = QByteArray::fromRawData(
+        reinterpret_cast<const char *>(u"EncryptedPackage"), 32);
+    return file.readAll().contains(name);
+}
+
+QString freexlReason(int code)
+{
+    switch (code) {
+    case FREEXL_FILE_NOT_FOUND:
+        return QStringLiteral("文件不存在或不能读取");
+    case FREEXL_INSUFFICIENT_MEMORY:
+        return QStringLiteral("内存不足");
+    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
+        return QStringLiteral("文件里没有Excel工作簿");
+    case FREEXL_UNSUPPORTED_CHARSET:
+    case FREEXL_INVALID_CHARACTER:
+        return QStringLiteral("文件的字符编码无法识别");
+    default:
+        return QStringLiteral("文件已损坏或不是Excel 97-2003格式（代码%1）").arg(code);
+    }
+}
+
+class XlsFile : public SheetFile
+{
+public:
+    ~XlsFile() override
+    {
+        if (m_handle)
+            freexl_close(m_handle);
+    }
+
+    bool load(const QString &path, QString *error)
+    {
+        if (isEncryptedPackage(path)) {
+            *error = QStringLiteral("文件设有打开密码（已加密），请在表格程序里取消密码后再导入");
+            return false;
+        }
+        const int rc = freexl_open(QFile::encodeName(path).constData(), &m_handle);
+        if (rc != FREEXL_OK) {
+            *error = freexlReason(rc);
+            return false;
+        }
+        unsigned int info = 0;
+        if (freexl_get_info(m_handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED) {
+            *error = QStringLiteral("文件设有打开密码（已加密），请在表格程序里取消密码后再导入");
+            return false;
+        }
+        unsigned int count = 0;
+        freexl_get_info(m_handle, FREEXL_BIFF_SHEET_COUNT, &count);
+        for (unsigned short i = 0; i < count; ++i) {
+            const char *name = nullptr;
+            freexl_get_worksheet_name(m_handle, i, &name);
+            m_names << (name ? QString::fromUtf8(name) : QStringLiteral("Sheet%1").arg(i + 1));
+        }
+        if (m_names.isEmpty()) {
+            *error = QStringLiteral("工作簿里没有工作表");
+            return false;
+        }
+        return true;
+    }
+
+    bool readSheet(int index, SheetRows *rows, QString *error) override
+    {
+        rows->clear();
+        unsigned int rowCount = 0;
+        unsigned short columnCount = 0;
+        int rc = freexl_select_active_worksheet(m_handle, static_cast<unsigned short>(index));
+        if (rc == FREEXL_OK)
+            rc = freexl_worksheet_dimensions(m_handle, &rowCount, &columnCount);
+        if (rc != FREEXL_OK) {
+            *error = freexlReason(rc);
+            return false;
+        }
+        for (unsigned int r = 0; r < rowCount; ++r) {
+            QStringList row;
+            for (unsigned short c = 0; c < columnCount; ++c) {
+                FreeXL_CellValue value;
+                if (freexl_get_cell_value(m_handle, r, c, &value) != FREEXL_OK)
+                    continue;
+                putSheetCell(&row, c, cellText(value));
+            }
+            rows->append(row);
+        }
+        trimSheetRows(rows);
+        return true;
+    }
+
+private:
+    static QString cellText(const FreeXL_CellValue &value)
+    {
+        switch (value.type) {
+        case FREEXL_CELL_INT:
+            return QString::number(value.value.int_value);
+        case FREEXL_CELL_DOUBLE:
+            return sheetNumberText(value.value.double_value);
+        case FREEXL_CELL_TEXT:
+        case FREEXL_CELL_SST_TEXT:
+        case FREEXL_CELL_DATE:
+        case FREEXL_CELL_DATETIME:
+        case FREEXL_CELL_TIME:
+            return QString::fromUtf8(value.value.text_value);
+        default:
+            return {};
+        }
+    }
+
+    const void *m_handle = nullptr;
+};
+
+} // namespace
+
+std::unique_ptr<SheetFile> openXlsFile(const QString &path, QString *error)
+{
+    auto file = std::make_unique<XlsFile>();
+    if (!file->load(path, error))
+        return nullptr;
+    return file;
+}
+
+} // namespace billprint
