@@ -1,6 +1,7 @@
 #include "batch/receiver_columns.h"
 
 #include "app/database.h"
+#include "batch/match_column_store.h"
 
 #include <QHash>
 
@@ -66,37 +67,12 @@ bool titleAccepts(const QString &title, const QString &titleList)
 
 QString defaultTitleList(const QString &item)
 {
-    static const QHash<QString, QString> lists{
-        {QStringLiteral("联系人"), QStringLiteral("联系人,收件人,收件人姓名,收货人,收件联系人,*姓名*,name,fullname")},
-        {QStringLiteral("单位全称"), QStringLiteral("会员ID,买家会员名,全称,单位全称,收件单位,收件公司,*公司*,企业名称")},
-        {QStringLiteral("电话"), QStringLiteral("收件电话,固定电话,联系方式,联系电话,*电话*")},
-        {QStringLiteral("手机"), QStringLiteral("收件手机,Mobile,移动电话,*手机*")},
-        {QStringLiteral("地址"), QStringLiteral("收件地址,*地址*,address")},
-        {QStringLiteral("省"), QStringLiteral("*省*,州,Province")},
-        {QStringLiteral("市"), QStringLiteral("市,县市,城市,二级区划,city")},
-        {QStringLiteral("镇区"), QStringLiteral("镇区,区县,三级区划,区镇")},
-        {QStringLiteral("邮政编码"), QStringLiteral("邮政编码,邮编,PostCode")},
-        {QStringLiteral("物品内容"), QStringLiteral("物品内容,内件说明,商品名称,宝贝名称,宝贝标题")},
-        {QStringLiteral("重量"), QStringLiteral("重量,计费重量,weight")},
-        {QStringLiteral("国家"), QStringLiteral("国家,country")},
-        {QStringLiteral("备注"), QStringLiteral("备注,买家留言,扩展信息")},
-        {QStringLiteral("目的站"), QStringLiteral("目的地,目的站,城市")},
-        {QStringLiteral("件数"), QStringLiteral("件数,数量")},
-        {QStringLiteral("费用"), QStringLiteral("费用,总费用,费用合计")},
-        {QStringLiteral("订单号"), QStringLiteral("订单编号,订单ID,订单号")},
-        {QStringLiteral("会员Id"), QStringLiteral("QQ,旺旺,会员ID,客户编号")},
-        {QStringLiteral("保价金额"), QStringLiteral("保价金额,声明价值,保险金额")},
-        {QStringLiteral("保价费"), QStringLiteral("保价费,保险费")},
-        {QStringLiteral("运费"), QStringLiteral("运费,运输费")},
-        {QStringLiteral("加急费"), QStringLiteral("加急费")},
-        {QStringLiteral("包装费"), QStringLiteral("包装费")},
-        {QStringLiteral("体积"), QStringLiteral("体积")},
-        {QStringLiteral("代收金额"), QStringLiteral("代收金额,代收金额小写,代收款")},
-        {QStringLiteral("手续费"), QStringLiteral("手续费,代收费")},
-        {QStringLiteral("金额大写1"), QStringLiteral("金额大写1,金额")},
-        {QStringLiteral("批打分组"), QStringLiteral("分组,批打分组,导入分组")},
-    };
-    return lists.value(item);
+    // The import item names were written with varying case (会员Id/会员ID).
+    for (const auto &[name, titles] : MatchColumnStore::defaultRows()) {
+        if (name.compare(item, Qt::CaseInsensitive) == 0)
+            return titles;
+    }
+    return {};
 }
 
 QList<ColumnMatch> matchReceiverColumns(const QStringList &titles, const Database *db)

@@ -3,6 +3,7 @@
 #include "app/database.h"
 #include "app/lookups.h"
 #include "app/system_settings.h"
+#include "batch/match_column_store.h"
 #include "maintenance/upgrade_progress.h"
 
 #include <QSqlError>
@@ -11,49 +12,6 @@
 namespace billprint {
 
 namespace {
-
-const QString kMatchScenario = QStringLiteral("收件信息导入");
-
-// The titles an import recognises for each item, in the order the rows
-// are written.
-const std::pair<const char *, const char *> kMatchDefaults[] = {
-    {"联系人", "联系人,收件人,收件人姓名,收货人,收件联系人,*姓名*,name,fullname"},
-    {"单位全称", "会员ID,买家会员名,全称,单位全称,收件单位,收件公司,*公司*,企业名称"},
-    {"电话", "收件电话,固定电话,联系方式,联系电话,*电话*"},
-    {"手机", "收件手机,Mobile,移动电话,*手机*"},
-    {"地址", "收件地址,*地址*,address"},
-    {"省", "*省*,州,Province"},
-    {"市", "市,县市,城市,二级区划,city"},
-    {"镇区", "镇区,区县,三级区划,区镇"},
-    {"邮政编码", "邮政编码,邮编,PostCode"},
-    {"银行账号", "账号,银行账号,开户行账号,帐号"},
-    {"银行行号", "银行行号,开户行行号,*行号"},
-    {"银行地址", "银行地址,*行地址"},
-    {"开户银行", "开户行,开户银行,银行名称,银行"},
-    {"物品内容", "物品内容,内件说明,商品名称,宝贝名称,宝贝标题"},
-    {"重量", "重量,计费重量,weight"},
-    {"国家", "国家,country"},
-    {"备注", "备注,买家留言,扩展信息"},
-    {"目的站", "目的地,目的站,城市"},
-    {"件数", "件数,数量"},
-    {"费用", "费用,总费用,费用合计"},
-    {"订单号", "订单编号,订单ID,订单号"},
-    {"会员ID", "QQ,旺旺,会员ID,客户编号"},
-    {"保价金额", "保价金额,声明价值,保险金额"},
-    {"保价费", "保价费,保险费"},
-    {"运费", "运费,运输费"},
-    {"加急费", "加急费"},
-    {"包装费", "包装费"},
-    {"体积", "体积"},
-    {"代收金额", "代收金额,代收金额小写,代收款"},
-    {"手续费", "手续费,代收费"},
-    {"金额大写1", "金额大写1,金额"},
-    {"自定义3", "自定义3"},
-    {"自定义4", "自定义4"},
-    {"自定义5", "自定义5"},
-    {"助记码", "助记码"},
-    {"批打分组", "分组,批打分组,导入分组"},
-};
 
 const QString kMatchColumnTable = QStringLiteral(
     "create table %1 (Id INTEGER PRIMARY KEY AUTOINCREMENT, MatchType VARCHAR(50), ItemName VARCHAR(50), "
@@ -163,9 +121,9 @@ bool SchemaOperations::writeMatchColumnDefaults()
     const QString sql = QStringLiteral("insert into %1 (MatchType, ItemName, SourceName) values (?, ?, ?)")
                             .arg(qualified(QStringLiteral("MatchColumn")));
     return m_db.transaction([&] {
-        for (const auto &[item, titles] : kMatchDefaults) {
+        for (const auto &[item, titles] : MatchColumnStore::defaultRows()) {
             QString error;
-            if (!run(sql, {kMatchScenario, QString::fromUtf8(item), QString::fromUtf8(titles)}, &error))
+            if (!run(sql, {MatchColumnStore::scenario(), item, titles}, &error))
                 return fail(QStringLiteral("MatchColumn表格初始化数据失败!") + error);
         }
         return true;

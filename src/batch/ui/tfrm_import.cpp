@@ -1,5 +1,9 @@
 #include "batch/ui/tfrm_import.h"
 
+#include "batch/ui/batch_list_host.h"
+#include "batch/ui/tfrm_muti_print.h"
+#include "bills/ui/tfm_check_kdd.h"
+
 #include "addressbook/ui/address_book_host.h"
 #include "app/alert.h"
 #include "app/app_context.h"
@@ -525,6 +529,10 @@ void installSpreadsheetImport(Tfm_Main &mainWindow)
     AppContext &context = mainWindow.context();
     addressBookHost().openImport = [&context](QWidget *parent) {
         openSpreadsheetImport(context, ImportTarget::AddressBook, parent, {});
+    };
+    // The batch list reloads itself when the import window closes.
+    batchListHost().openImport = [&context](TfrmMutiPrint &list) {
+        openSpreadsheetImport(context, ImportTarget::BatchList, &list, {});
     };
 }
 
