@@ -3,6 +3,7 @@
 #include "app/ui/startup.h"
 #include "app/version.h"
 #include "bills/ui/issue_command.h"
+#include "batch/address_command.h"
 #include "batch/ui/batch_command.h"
 #include "history/history_command.h"
 #include "printing/ui/print_sample_command.h"
@@ -71,6 +72,10 @@ int runHeadless(const StartupOptions &options, int argc, char **argv)
     }
     if (options.subcommand == QLatin1String("package"))
         return runPackageCommand(options.subcommandArgs, options.dataFolder, out, err);
+    if (options.subcommand == QLatin1String("parse-address")) {
+        QTextStream in(stdin);
+        return runParseAddressCommand(options.subcommandArgs, options.dataFolder, in, out, err);
+    }
     if (options.subcommand == QLatin1String("user")) {
         QTextStream in(stdin);
         return runUserCommand(options.subcommandArgs, options.dataFolder, in, out, err);

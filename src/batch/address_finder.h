@@ -1,0 +1,28 @@
+// The two finder operations the address parser is built from, and the
+// byte length the parser compares texts by.
+#pragma once
+
+#include <QRegularExpression>
+#include <QString>
+#include <QStringList>
+
+namespace billprint {
+
+// Length of the text in the GBK code page: a Chinese character counts 2.
+int gbkLength(const QString &text);
+
+// The compiled expression for a pattern; every pattern is compiled once
+// per thread and kept, because the parser runs the same few dozen
+// patterns on every text.
+const QRegularExpression &addressPattern(const QString &pattern);
+
+// All matches of `pattern` in `text`, left to right and not overlapping,
+// each trimmed and cut after its first ASCII colon; with a sub-pattern
+// each result is then replaced by the last match of the sub-pattern in it.
+// Empty results are dropped.
+QStringList expressionFind(const QString &text, const QString &pattern,
+                           const QString &subPattern = QString());
+// The last match of `pattern` in `text`, trimmed; empty when none.
+QString expressionFindOne(const QString &text, const QString &pattern);
+
+} // namespace billprint
