@@ -25,4 +25,8 @@ QStringList expressionFind(const QString &text, const QString &pattern,
 // The last match of `pattern` in `text`, trimmed; empty when none.
 QString expressionFindOne(const QString &text, const QString &pattern);
 
+// Whether a road, street or building name goes on at `pos`, so that the
+// place name before it is part of that name ("中山路", "北京西路", "深南大道").
+bool roadFollows(const QString &text, int pos);
+
 } // namespace billprint

@@ -117,9 +117,15 @@ QString applyContainRule(const QString &address, const QString &province, const 
         }
         return front + address;
     }
+    // Only from the front: a street named after a place ("北京路" in
+    // Beijing) keeps its name.
     QString result = address;
-    for (const QString &part : {province, city, town})
-        result = dropLeadingCommas(removeFirst(result, part).trimmed());
+    for (const QString &part : {province, city, town}) {
+        result = result.trimmed();
+        if (!part.isEmpty() && result.startsWith(part) && !roadFollows(result, part.size()))
+            result.remove(0, part.size());
+        result = dropLeadingCommas(result.trimmed());
+    }
     return result;
 }
 

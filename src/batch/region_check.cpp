@@ -38,32 +38,6 @@ int skipBetween(const QString &text, int pos)
     return pos;
 }
 
-// A place name that a road, street or building is named after
-// ("中山路", "北京西路", "深南大道") is no region.
-bool roadFollows(const QString &text, int pos)
-{
-    static const QString roadSigns = QStringLiteral("路街道巷弄里桥胡");
-    static const QString directions = QStringLiteral("东西南北中");
-    if (pos >= text.size())
-        return false;
-    QChar c = text.at(pos);
-    if (directions.contains(c) && pos + 1 < text.size()) {
-        const QChar next = text.at(pos + 1);
-        if (roadSigns.contains(next) || next == QStringLiteral("大").at(0))
-            return true;
-    }
-    if (roadSigns.contains(c))
-        return true;
-    if (c == QStringLiteral("大").at(0) && pos + 1 < text.size())
-        return QStringLiteral("道街厦学").contains(text.at(pos + 1));
-    return false;
-}
-
-struct ChainState
-{
-    RegionChain chain;
-};
-
 class ChainFinder
 {
 public:
@@ -220,8 +194,10 @@ public:
         m_chain = findRegionChain(m_table, m_input);
         if (!m_chain.isEmpty())
             regions();
+        postcode();
         contact();
         address();
+        company();
     }
 
 private:
@@ -237,7 +213,11 @@ private:
     void telephones();
     void regions();
     void contact();
+    bool insideRegion(const QString &word) const;
     bool plausibleName(const QString &name) const;
+    QString wordBesideNumber() const;
+    void company();
+    void postcode();
     void address();
     QString tailAfterRegion() const;
     QString withoutKnownParts(QString value) const;
@@ -247,6 +227,7 @@ private:
     const RegionTable &m_table;
     RegionChain m_chain;
     QString m_townAfterChain;
+    QString m_spacedMobile;  // the mobile as written, when in groups
 };
 
 void Checker::telephones()
@@ -254,6 +235,11 @@ void Checker::telephones()
     QString mobile = text(F::Mobile);
     if (!isMobile(mobile)) {
         mobile = firstCaptured(m_input, "(?<![0-9])(1[3-9][0-9]{9})(?![0-9])");
+        if (mobile.isEmpty()) {
+            // Written in groups: "186 1234 5678", "186-1234-5678".
+            m_spacedMobile = firstCaptured(m_input, "(?<![0-9])(1[3-9][0-9][ -][0-9]{4}[ -][0-9]{4})(?![0-9])");
+            mobile = QString(m_spacedMobile).remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
+        }
         set(F::Mobile, mobile);
     }
     QString phone = text(F::Phone);
@@ -266,6 +252,14 @@ void Checker::telephones()
                               "(?<![0-9-])(\\(?0[0-9]{2,3}\\)?-?[2-9][0-9]{6,7}(-[0-9]{1,6})?)(?![0-9])");
         if (phone.isEmpty())
             phone = firstCaptured(m_input, "(?<![0-9-])([48]00-?[0-9]{3}-?[0-9]{4})(?![0-9])");
+    }
+    // The phone pattern keeps 15 characters; a longer extension goes on.
+    const int at = phone.isEmpty() ? -1 : m_input.indexOf(phone);
+    if (at >= 0) {
+        int end = at + phone.size();
+        while (end < m_input.size() && m_input.at(end).isDigit())
+            ++end;
+        phone = m_input.mid(at, end - at);
     }
     set(F::Phone, phone);
 }
@@ -291,7 +285,8 @@ void Checker::regions()
         // A town or street office right after a city without counties
         // ("东莞市长安镇").
         const int from = skipBetween(m_input, c.end);
-        m_townAfterChain = firstCaptured(m_input.mid(from), "^([^\\s,:0-9a-zA-Z()]{1,6}?(镇|乡|街道))");
+        m_townAfterChain = firstCaptured(m_input.mid(from), "^([^\\s,:0-9a-zA-Z()]{1,6}?(镇|乡|街道)"
+                                                            "|高新区|经开区|开发区|高新技术开发区|经济开发区)");
         town = m_townAfterChain;
     }
     if (!city.isEmpty() || c.prefecture >= 0 || c.county >= 0) {
@@ -301,6 +296,12 @@ void Checker::regions()
         // The pattern's city is a division, but not of this province.
         set(F::City, QString());
     }
+}
+
+bool Checker::insideRegion(const QString &word) const
+{
+    const int at = m_input.indexOf(word);
+    return !m_chain.isEmpty() && at >= m_chain.start && at < m_chain.end;
 }
 
 bool Checker::plausibleName(const QString &name) const
@@ -313,12 +314,14 @@ bool Checker::plausibleName(const QString &name) const
         && (!m_table.fullNamed(name).isEmpty() || !m_table.shortNamed(name.left(2)).isEmpty()
             || text(F::Address).contains(name)))
         return false;
+    if (insideRegion(name) || !m_table.fullNamed(name).isEmpty())
+        return false;
     for (const QString &label : {QStringLiteral("收货"), QStringLiteral("地址"), QStringLiteral("电话"),
                                  QStringLiteral("手机"), QStringLiteral("邮编"), QStringLiteral("公司")}) {
         if (name.contains(label))
             return false;
     }
-    return m_table.fullNamed(name).isEmpty() && m_table.shortNamed(name).isEmpty();
+    return true;
 }
 
 void Checker::contact()
@@ -343,7 +346,57 @@ void Checker::contact()
                 name = word;
         }
     }
+    if (name.isEmpty())
+        name = wordBesideNumber();
     set(F::Name, name);
+}
+
+// A postcode glued to the text around it ("166号264001"): six digits of
+// their own that are no part of a telephone.
+void Checker::postcode()
+{
+    if (!text(F::Postcode).isEmpty())
+        return;
+    QString zip;
+    QRegularExpressionMatchIterator it = re("(?<![0-9-])[0-8][0-9]{5}(?![0-9-])").globalMatch(m_input);
+    while (it.hasNext())
+        zip = it.next().captured(0);
+    set(F::Postcode, zip);
+}
+
+// A company the patterns took out of the street address ("…湖南大学南校区")
+// is none; a labelled one is taken as written.
+void Checker::company()
+{
+    const QString labelled =
+        firstCaptured(m_input, "(公司|单位|单位名称|公司名称|收件单位)[:]\\s*([^\\r\\n,:]{2,40}?)(?=\\s*(\\r|\\n|,|$|[^\\s]{2,3}[:]))", 2);
+    if (!labelled.isEmpty()) {
+        set(F::Company, labelled.trimmed());
+        return;
+    }
+    const QString company = text(F::Company);
+    const QString address = text(F::Address);
+    if (!company.isEmpty() && !address.isEmpty() && (address.contains(company) || company.contains(address)))
+        set(F::Company, QString());
+}
+
+// A short word right before or after the mobile or phone: names without
+// a common surname ("符丽 13876012345").
+QString Checker::wordBesideNumber() const
+{
+    for (const QString &number : {text(F::Mobile), m_spacedMobile, text(F::Phone)}) {
+        if (number.isEmpty() || !m_input.contains(number))
+            continue;
+        const QString escaped = QRegularExpression::escape(number);
+        const QRegularExpression before(QStringLiteral("(?:^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,4})[\\s,]*") + escaped);
+        const QRegularExpression after(escaped + QStringLiteral("[\\s,]*([^\\s,:0-9a-zA-Z()]{2,4})(?=$|[\\s,])"));
+        for (const QRegularExpression &around : {before, after}) {
+            const QString word = around.match(m_input).captured(1);
+            if (plausibleName(word))
+                return word;
+        }
+    }
+    return QString();
 }
 
 // What follows the run of divisions on its line, up to a comma: the
@@ -353,6 +406,12 @@ QString Checker::tailAfterRegion() const
     int from = m_chain.end;
     while (from < m_input.size() && m_input.at(from) == QLatin1Char(' '))
         ++from;
+    // A label in front of the street ("详细地址:"), which normalisation may
+    // have broken before its "地址:".
+    const QRegularExpressionMatch label =
+        re("^[^\\s,:0-9]{0,4}(\\r?\\n)?[^\\s,:0-9]{0,4}:").match(QStringView(m_input).mid(from));
+    if (label.hasMatch())
+        from += label.capturedLength();
     if (from < m_input.size() && (m_input.at(from) == QLatin1Char('\r') || m_input.at(from) == QLatin1Char('\n'))) {
         // The street may stand on the next line under a label of its own.
         const int labelled = skipBetween(m_input, from);
@@ -378,9 +437,9 @@ QString Checker::withoutKnownParts(QString value) const
         value.remove(QStringLiteral("邮编:") + zip);
         value.remove(zip);
     }
-    for (F f : {F::Mobile, F::Phone}) {
-        if (!text(f).isEmpty())
-            value.remove(text(f));
+    for (const QString &number : {text(F::Mobile), text(F::Phone), m_spacedMobile}) {
+        if (!number.isEmpty())
+            value.remove(number);
     }
     value.remove(re("(手机|电话|邮编)[:]?"));
     const QString name = text(F::Name);

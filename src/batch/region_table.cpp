@@ -3,6 +3,13 @@
 #include <QFile>
 #include <QStringList>
 
+// The table is a resource of the core library, which, being static, has
+// to register its resources itself.
+static void initRegionResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
 namespace billprint {
 
 namespace {
@@ -17,7 +24,7 @@ quint32 startKey(QChar a, QChar b)
 const QStringList &ethnicNames()
 {
     static const QStringList names{
-        QStringLiteral("朝鲜族"), QStringLiteral("土家族"), QStringLiteral("苗族"), QStringLiteral("侗族"),
+        QStringLiteral("维吾尔"), QStringLiteral("朝鲜族"), QStringLiteral("土家族"), QStringLiteral("苗族"), QStringLiteral("侗族"),
         QStringLiteral("布依族"), QStringLiteral("白族"), QStringLiteral("傣族"), QStringLiteral("景颇族"),
         QStringLiteral("傈僳族"), QStringLiteral("藏族"), QStringLiteral("羌族"), QStringLiteral("彝族"),
         QStringLiteral("哈尼族"), QStringLiteral("壮族"), QStringLiteral("回族"), QStringLiteral("蒙古族"),
@@ -53,6 +60,7 @@ QString stripEthnic(QString name)
 const RegionTable &RegionTable::delivered()
 {
     static const RegionTable table = [] {
+        initRegionResources();
         QFile file(QStringLiteral(":/regions/divisions.txt"));
         file.open(QIODevice::ReadOnly);
         return fromLines(QString::fromUtf8(file.readAll()));
