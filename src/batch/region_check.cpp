@@ -488,7 +488,11 @@ void checkRegions(AddressParse &parse, const QString &normalised, const RegionTa
 AddressParse parseAddressText(const QString &input, AddressSource source, bool containProvinceCity,
                               const ReplacementPairs &replacements)
 {
-    const QString normalised = normaliseAddressText(input, replacements);
+    return recogniseAndCheck(normaliseAddressText(input, replacements), source, containProvinceCity);
+}
+
+AddressParse recogniseAndCheck(const QString &normalised, AddressSource source, bool containProvinceCity)
+{
     AddressParse parse = recogniseAddress(normalised, source, false);
     checkRegions(parse, normalised, RegionTable::delivered());
     FieldChoice &address = parse[AddressField::Address];

@@ -34,6 +34,10 @@ RegionChain findRegionChain(const RegionTable &table, const QString &text);
 // Corrects `parse` (recognised from `normalised`) by the table.
 void checkRegions(AddressParse &parse, const QString &normalised, const RegionTable &table);
 
+// Recognises normalised text and checks it: the fields the parser window
+// shows.
+AddressParse recogniseAndCheck(const QString &normalised, AddressSource source, bool containProvinceCity);
+
 // Normalises, recognises and checks: what a pasted text becomes.
 AddressParse parseAddressText(const QString &input, AddressSource source, bool containProvinceCity,
                               const ReplacementPairs &replacements = {});
