@@ -181,17 +181,25 @@ void TfrmMatchAddr::buildFields(QWidget *host)
 {
     auto *group = new QGroupBox(QStringLiteral("调整匹配如下:"), host);
     auto *grid = new QGridLayout(group);
-    for (int i = 0; i < kAddressFieldCount; ++i) {
-        const FieldInfo &info = fieldInfos().at(i);
+    // Two fields a row; the address, usually the longest, has a row of its own.
+    int cell = 0;
+    for (const FieldInfo &info : fieldInfos()) {
         auto *box = new QComboBox(group);
         box->setEditable(true);
         box->setInsertPolicy(QComboBox::NoInsert);
-        box->setObjectName(QStringLiteral("cbField") + QString::number(i));
+        box->setObjectName(QStringLiteral("cbField") + QString::number(static_cast<int>(info.field)));
         m_boxes[static_cast<int>(info.field)] = box;
-        const int row = i / 2;
-        const int column = (i % 2) * 2;
-        grid->addWidget(new QLabel(info.caption + QLatin1Char(':'), group), row, column);
-        grid->addWidget(box, row, column + 1);
+        auto *label = new QLabel(info.caption + QLatin1Char(':'), group);
+        if (info.field == F::Address) {
+            cell += cell % 2;
+            grid->addWidget(label, cell / 2, 0);
+            grid->addWidget(box, cell / 2, 1, 1, 3);
+            cell += 2;
+            continue;
+        }
+        grid->addWidget(label, cell / 2, (cell % 2) * 2);
+        grid->addWidget(box, cell / 2, (cell % 2) * 2 + 1);
+        ++cell;
     }
     fieldBox(F::Name)->lineEdit()->installEventFilter(this);
     connect(fieldBox(F::Address)->lineEdit(), &QLineEdit::editingFinished, this, &TfrmMatchAddr::addressEdited);
@@ -202,7 +210,7 @@ void TfrmMatchAddr::buildFields(QWidget *host)
     auto *clearCompany = new QPushButton(QStringLiteral("清空单位内容"), group);
     m_buttons.insert(clearCompany->text(), clearCompany);
     connect(clearCompany, &QPushButton::clicked, this, [this] { fieldBox(F::Company)->setEditText(QString()); });
-    const int last = (kAddressFieldCount + 1) / 2;
+    const int last = (cell + 1) / 2;
     grid->addWidget(m_ckContain, last, 1);
     grid->addWidget(clearCompany, last, 3);
 
