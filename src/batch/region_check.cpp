@@ -287,6 +287,10 @@ void Checker::regions()
         const int from = skipBetween(m_input, c.end);
         m_townAfterChain = firstCaptured(m_input.mid(from), "^([^\\s,:0-9a-zA-Z()]{1,6}?(镇|乡|街道)"
                                                             "|高新区|经开区|开发区|高新技术开发区|经济开发区)");
+        // A city without counties is divided into street offices, often
+        // written short ("中山市东区").
+        if (m_townAfterChain.isEmpty() && c.prefecture >= 0 && !m_table.hasCounties(c.prefecture))
+            m_townAfterChain = firstCaptured(m_input.mid(from), "^([^\\s,:0-9a-zA-Z()区]{1,3}区)");
         town = m_townAfterChain;
     }
     if (!city.isEmpty() || c.prefecture >= 0 || c.county >= 0) {

@@ -116,6 +116,9 @@ void RegionTable::add(const QString &code, const QString &name)
     const int id = m_divisions.size();
     if (d.level == Division::Province)
         d.province = id;
+    // 东莞市 and 中山市 list themselves as their only county.
+    if (d.level == Division::County && m_divisions.at(d.parent).name != name)
+        m_withCounties.insert(d.parent);
     m_divisions << d;
     m_byCode.insert(code, id);
     m_full[name] << id;

@@ -33,6 +33,8 @@ public:
     const Division &at(int id) const { return m_divisions.at(id); }
     int size() const { return m_divisions.size(); }
     bool isMunicipality(int province) const;
+    // Whether a prefecture has counties ("东莞市" has none: towns follow it).
+    bool hasCounties(int prefecture) const { return m_withCounties.contains(prefecture); }
 
     // The divisions with this full name, and those with this short name.
     QList<int> fullNamed(QStringView name) const { return m_full.value(name.toString()); }
@@ -57,6 +59,7 @@ private:
     QHash<QString, QList<int>> m_full;
     QHash<QString, QList<int>> m_short;
     QSet<quint32> m_starts;
+    QSet<int> m_withCounties;
     int m_longest = 0;
 };
 
