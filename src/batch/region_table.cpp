@@ -150,12 +150,4 @@ QString RegionTable::provinceText(int province) const
     return d.shortName;
 }
 
-QString RegionTable::cityText(int id) const
-{
-    const Division &d = m_divisions.at(id);
-    if (d.level == Division::Province)
-        return d.name;  // a municipality
-    return d.name;
-}
-
 } // namespace billprint

@@ -46,9 +46,6 @@ public:
     // The province as the parser shows it: "广东省", but "上海" for a
     // municipality and "广西" for an autonomous region.
     QString provinceText(int province) const;
-    // The city as the parser shows it: the prefecture, the municipality
-    // ("上海市"), or a county its province governs directly ("仙桃市").
-    QString cityText(int id) const;
 
 private:
     void add(const QString &code, const QString &name);

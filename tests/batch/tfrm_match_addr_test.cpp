@@ -11,6 +11,7 @@
 #include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
+#include <QKeyEvent>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
@@ -115,6 +116,26 @@ TEST_F(MatchAddrTest, HandOverRefusesAnEmptyContactAndTakesTheUsersCorrections)
     ASSERT_EQ(handed.size(), 1);
     EXPECT_EQ(handed.first().first, QStringLiteral("王小二"));
     EXPECT_NE(w->result(), QDialog::Accepted);  // "2.0" keeps the window open
+}
+
+TEST_F(MatchAddrTest, NameBoxTakesTheClipboardOnOneLine)
+{
+    auto w = openBatch();
+    QLineEdit *name = w->fieldBox(F::Name)->lineEdit();
+    QApplication::clipboard()->setText(QStringLiteral(" 欧阳\r\n娜娜 \n"));
+    QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier);
+    QApplication::sendEvent(name, &paste);
+    EXPECT_EQ(name->text(), QStringLiteral("欧阳娜娜"));
+    EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("欧阳娜娜"));
+
+    // Leaving the box fills it from a short clipboard only when it is empty.
+    QApplication::clipboard()->setText(QStringLiteral("王五"));
+    QFocusEvent left(QEvent::FocusOut);
+    QApplication::sendEvent(name, &left);
+    EXPECT_EQ(name->text(), QStringLiteral("欧阳娜娜"));
+    name->clear();
+    QApplication::sendEvent(name, &left);
+    EXPECT_EQ(name->text(), QStringLiteral("王五"));
 }
 
 TEST_F(MatchAddrTest, SaveRemarkStoresItOnceAndListsIt)
