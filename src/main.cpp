@@ -4,6 +4,7 @@
 #include "app/version.h"
 #include "bills/ui/issue_command.h"
 #include "batch/import_command.h"
+#include "batch/address_command.h"
 #include "batch/ui/batch_command.h"
 #include "history/history_command.h"
 #include "maintenance/upgrade_command.h"
@@ -77,6 +78,10 @@ int runHeadless(const StartupOptions &options, int argc, char **argv)
         return runPackageCommand(options.subcommandArgs, options.dataFolder, out, err);
     if (options.subcommand == QLatin1String("upgrade"))
         return runUpgradeCommand(options.subcommandArgs, options.dataFolder, out, err);
+    if (options.subcommand == QLatin1String("parse-address")) {
+        QTextStream in(stdin);
+        return runParseAddressCommand(options.subcommandArgs, options.dataFolder, in, out, err);
+    }
     if (options.subcommand == QLatin1String("user")) {
         QTextStream in(stdin);
         return runUserCommand(options.subcommandArgs, options.dataFolder, in, out, err);

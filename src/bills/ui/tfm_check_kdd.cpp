@@ -1,4 +1,5 @@
 #include "bills/ui/tfm_check_kdd.h"
+#include "bills/ui/waybill_address_parser.h"
 
 #include "app/alert.h"
 #include "app/app_context.h"
@@ -94,8 +95,8 @@ TfmCheckKDD::TfmCheckKDD(AppContext &context, const BillWindowHost &host, QWidge
     addCommand(QStringLiteral("存收件人"), QStringLiteral("保存收件人到地址本（收发件人管理）"),
                [this] { saveReceiver(); }, QStyle::SP_DriveHDIcon);
     addCommand(QStringLiteral("地址串识别(&W)"), QStringLiteral("粘贴识别外部收货地址"),
-               [this] { tell(QStringLiteral("该功能将在后续版本提供"), QStringLiteral("提示")); },
-               QStyle::SP_FileDialogInfoView);
+               [this] { openWaybillAddressParser(*this); }, QStyle::SP_FileDialogInfoView);
+    addAddressParserMenu(*this);
     connectRules();
     // Every tick box a waybill template can print exists, so one the
     // template gives no caption prints empty instead of being looked for

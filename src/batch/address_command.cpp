@@ -1,0 +1,106 @@
+#include "batch/address_command.h"
+
+#include "app/data_root.h"
+#include "app/database.h"
+#include "batch/address_replacements.h"
+#include "batch/region_check.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+
+namespace billprint {
+
+namespace {
+
+QString oneLine(const QJsonObject &object)
+{
+    return QString::fromUtf8(QJsonDocument(object).toJson(QJsonDocument::Compact));
+}
+
+QString jsonValueText(const QJsonValue &value)
+{
+    const QString array = QString::fromUtf8(QJsonDocument(QJsonArray{value}).toJson(QJsonDocument::Compact));
+    return array.mid(1, array.size() - 2);
+}
+
+QJsonObject errorObject(const QJsonValue &id, const QString &message)
+{
+    QJsonObject o;
+    o.insert(QStringLiteral("id"), id);
+    o.insert(QStringLiteral("error"), message);
+    return o;
+}
+
+struct OutputField
+{
+    const char *key;
+    AddressField field;
+};
+
+const OutputField kOutputFields[] = {
+    {"company", AddressField::Company},   {"name", AddressField::Name},
+    {"phone", AddressField::Phone},       {"mobile", AddressField::Mobile},
+    {"country", AddressField::Country},   {"province", AddressField::Province},
+    {"city", AddressField::City},         {"town", AddressField::Town},
+    {"address", AddressField::Address},   {"postcode", AddressField::Postcode}};
+
+} // namespace
+
+QString parseAddressLine(const QString &line, const ReplacementPairs &replacements)
+{
+    QJsonParseError parseError;
+    const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &parseError);
+    if (parseError.error != QJsonParseError::NoError || !doc.isObject())
+        return oneLine(errorObject(QJsonValue::Null, QStringLiteral("not a JSON object")));
+    const QJsonObject in = doc.object();
+    const QJsonValue id = in.value(QStringLiteral("id"));
+    if (!in.value(QStringLiteral("text")).isString())
+        return oneLine(errorObject(id, QStringLiteral("no \"text\" string")));
+
+    const AddressParse parse =
+        parseAddressText(in.value(QStringLiteral("text")).toString(), AddressSource::Taobao, false, replacements);
+    // Written by hand so that the keys keep the order of the fields.
+    QString out = QStringLiteral("{\"id\":") + jsonValueText(id);
+    for (const OutputField &f : kOutputFields)
+        out += QStringLiteral(",\"%1\":").arg(QLatin1String(f.key)) + jsonValueText(parse.text(f.field));
+    // The remark box is typed by the user; recognition leaves it empty.
+    return out + QStringLiteral(",\"remark\":\"\"}");
+}
+
+int runParseAddressCommand(const QStringList &args, const QString &dataFolder, QTextStream &in,
+                           QTextStream &out, QTextStream &err)
+{
+    QString folder = dataFolder;
+    for (int i = 0; i < args.size(); ++i) {
+        if (args.at(i) == QLatin1String("--data") && i + 1 < args.size()) {
+            folder = args.at(++i);
+        } else {
+            err << "billprint parse-address: unknown argument: " << args.at(i) << "\n";
+            return 2;
+        }
+    }
+    // The user's replacement pairs when there is a database; parsing
+    // never creates one.
+    ReplacementPairs replacements;
+    const DataRoot root = DataRoot::resolve(folder, QCoreApplication::applicationDirPath());
+    if (QFileInfo(root.databasePath()).isFile()) {
+        QString error;
+        if (const std::unique_ptr<Database> db = Database::open(root.databasePath(), &error))
+            replacements = readAddressReplacements(*db);
+    }
+    in.setEncoding(QStringConverter::Utf8);
+    out.setEncoding(QStringConverter::Utf8);
+    QString line;
+    while (in.readLineInto(&line)) {
+        if (line.trimmed().isEmpty())
+            continue;
+        out << parseAddressLine(line, replacements) << '\n';
+    }
+    out.flush();
+    return 0;
+}
+
+} // namespace billprint

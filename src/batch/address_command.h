@@ -1,0 +1,24 @@
+// `billprint parse-address [--data DIR]`
+//
+// Reads JSON lines {"id": ..., "text": "..."} on standard input and writes
+// one JSON line per input line with the fields the parser window shows
+// after recognition with "含省市" unticked. A line that is no JSON object
+// with a text gets an error object and the rest go on.
+#pragma once
+
+#include "batch/address_parser.h"
+
+#include <QStringList>
+#include <QTextStream>
+
+namespace billprint {
+
+// Exit 0 when every line was read; 2 with one line on `err` for a bad
+// command line.
+int runParseAddressCommand(const QStringList &args, const QString &dataFolder, QTextStream &in,
+                           QTextStream &out, QTextStream &err);
+
+// One output line (without its line break) for one input line.
+QString parseAddressLine(const QString &line, const ReplacementPairs &replacements = {});
+
+} // namespace billprint
