@@ -154,8 +154,16 @@ bool SpreadsheetImport::isDuplicate(const Row &row, QString *error)
 {
     if (m_duplicateItems.isEmpty())
         return false;
-    for (int i = 0; i < m_duplicateItems.size(); ++i)
-        m_duplicate.bindValue(i, row.value(m_duplicateItems[i]));
+    // Rows that leave every chosen basis empty say nothing about identity:
+    // two receivers with mobiles only must not collide on an empty 电话.
+    bool anyValue = false;
+    for (int i = 0; i < m_duplicateItems.size(); ++i) {
+        const QString value = row.value(m_duplicateItems[i]);
+        anyValue = anyValue || !value.isEmpty();
+        m_duplicate.bindValue(i, value);
+    }
+    if (!anyValue)
+        return false;
     if (!m_duplicate.exec()) {
         *error = m_duplicate.lastError().text();
         return false;

@@ -225,6 +225,17 @@ TEST_F(ImportRunTest, CsvInGbkAndUtf16ImportTheSameRowsAsUtf8)
     EXPECT_EQ(imported[2], imported[0]);
 }
 
+TEST_F(ImportRunTest, RowsWithAnEmptyBasisAreNotDuplicatesOfEachOther)
+{
+    ImportOptions options = columnsFor(ImportTarget::BatchList, {{"联系人", 1}, {"手机", 2}, {"电话", 3}});
+    options.checkDuplicates = true;
+    options.byPhone = true;
+    const ImportResult result = importRows(
+        {{"联系人", "手机", "电话"}, {"张三", "13800138000", ""}, {"李四", "13900139000", ""}}, options);
+    EXPECT_EQ(result.stored, 2);
+    EXPECT_EQ(column("select 联系人 from ReceiverList order by ID"), QStringList({"张三", "李四"}));
+}
+
 TEST_F(ImportRunTest, XlsAndOdsImportPhonesAsElevenDigits)
 {
     QTemporaryDir dir;
