@@ -151,18 +151,44 @@ bool PrintRenderer::placeItemValue(int checkTypeId, int dx, const QString &separ
 
     if (parts.size() == 1) {
         x += currencyShift(value, m_ctx.currencySymbol, m_ctx.digitCellWidth);
-        return placeItemText(x, y, parts.first(), field->UnderLine, field->Italic, field->Bold, field->FitParam,
-                             field->CtlFontSize, field->CtlFontColor, field->CtlFontName, 0, placed);
+        const std::size_t first = placed->size();
+        if (!placeItemText(x, y, parts.first(), field->UnderLine, field->Italic, field->Bold, field->FitParam,
+                           field->CtlFontSize, field->CtlFontColor, field->CtlFontName, 0, placed))
+            return false;
+        alignInBox(*field, x, first, placed);
+        return true;
     }
     // Broken lines print smaller, but start where the one-line value would:
     // the template's x was measured for that.
     const int lineHeight = field->printLineHeight();
+    const std::size_t first = placed->size();
     for (int k = 0; k < parts.size(); ++k)
         if (!placeItemText(x, y + k * lineHeight, parts.at(k), field->UnderLine, field->Italic, field->Bold,
                            field->FitParam, field->printBreakFontSize(), field->CtlFontColor, field->CtlFontName,
                            field->CtlFontSize, placed))
             return false;
+    alignInBox(*field, x, first, placed);
     return true;
+}
+
+void PrintRenderer::alignInBox(const CkControl &field, int x, std::size_t first,
+                               std::vector<PlacedText> *placed) const
+{
+    const QString align = field.Align.trimmed();
+    const bool right = align == QLatin1String("2");
+    const bool centre = align == QLatin1String("1");
+    // Characters spread over digit boxes sit in their boxes, as the designer shows them.
+    if ((!right && !centre) || field.CtlW <= 0 || !field.FitParam.trimmed().isEmpty())
+        return;
+    const int boxLeft = tenthsMmToDevice(x, m_metrics.dpiX);
+    const int boxRight = tenthsMmToDevice(x + field.CtlW, m_metrics.dpiX);
+    for (std::size_t i = first; i < placed->size(); ++i) {
+        PlacedText &piece = (*placed)[i];
+        const int width = qRound(advance(piece.text, piece.fonts));
+        // The lead-in a left-aligned value starts after is kept free at the right edge too.
+        const int leadIn = piece.X - boxLeft;
+        piece.X = right ? boxRight - leadIn - width : (boxLeft + boxRight - width) / 2;
+    }
 }
 
 bool PrintRenderer::drawItemText(int x, int y, const QString &text, int underline, int italic, int bold,

@@ -10,6 +10,8 @@
 // are tenths of a millimetre (print_geometry.h); the "average character
 // width" is half an em and the cell's top 220/256 em above the base line,
 // whatever face is installed (print_fonts.h).
+// A value whose field is set to right or centre alignment in the template
+// designer lines up inside its print box (CtlW wide) as the designer shows.
 #pragma once
 
 #include "printing/print_fonts.h"
@@ -112,6 +114,10 @@ private:
     void placeTextAt(int x, int y, const QString &text, int underline, int italic, int bold, int size,
                      const QString &color, const QString &fontName, int leadInSize,
                      std::vector<PlacedText> *placed) const;
+    // Moves the pieces from `first` on within the field's print box (from
+    // `x`, `CtlW` wide) as its `Align` says: "2" right, "1" centred; left,
+    // an unmeasured box and pitch-spread characters stay as placed.
+    void alignInBox(const CkControl &field, int x, std::size_t first, std::vector<PlacedText> *placed) const;
     void draw(const std::vector<PlacedText> &placed);
     qreal advance(const QString &text, const PrintFonts &fonts) const;
     // The fonts of a face, size and style, made once per renderer: a font

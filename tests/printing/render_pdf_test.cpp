@@ -117,6 +117,43 @@ TEST_F(PdfPrintTest, ValuesStartWhereTheTemplateSaysOnAPageOfItsPaper)
     }
 }
 
+TEST_F(PdfPrintTest, RightAndCentredValuesLineUpInTheirPrintBoxes)
+{
+    // Boxes 60 mm wide from x 43 mm (offset 3 mm included); the lead-in of
+    // a left value (2 x 0.5 em of 10 pt = 3.53 mm) stays free on the right.
+    enum Edge { Start, Middle, End };
+    const struct
+    {
+        const char *name, *align, *text;
+        Edge edge;
+        double mm;
+    } rows[] = {
+        {"zdRight", "2", "右对齐", End, 103.0 - 3.528},
+        {"zdCentre", "1", "居中", Middle, 73.0},
+        {"zdLeft", "0", "靠左", Start, 43.0 + 3.528},
+    };
+    int order = 100, y = 100;
+    for (const auto &r : rows) {
+        const QString align = QString::fromLatin1(r.align);
+        f.addField(kId, QString::fromLatin1(r.name), 400, y += 100, [&align](CkControl &c) {
+            c.CtlW = 600;
+            c.Align = align;
+        });
+        f.addPrintItem(QString::fromLatin1(r.name), order += 10);
+        bill.set(QString::fromLatin1(r.name), QString::fromUtf8(r.text));
+    }
+    PdfPrintOutput pdf(pdfPath(QStringLiteral("aligned.pdf")));
+    ASSERT_TRUE(printTo(pdf));
+    const std::vector<PdfPage> pages = readPdfWords(pdf.path());
+    ASSERT_EQ(pages.size(), 1u);
+    for (const auto &r : rows) {
+        const PdfWord *word = find(pages.front(), QString::fromUtf8(r.text));
+        ASSERT_TRUE(word) << r.name << " among " << describe(pages.front());
+        const double edge = r.edge == Start ? word->xMin : r.edge == End ? word->xMax : (word->xMin + word->xMax) / 2;
+        EXPECT_NEAR(edge / kPointsPerMm, r.mm, 0.1) << r.name;
+    }
+}
+
 TEST_F(PdfPrintTest, APrinterInFullPageModePutsEveryValueWhereThePdfOutputDoes)
 {
     PdfPrintOutput pdf(pdfPath(QStringLiteral("direct.pdf")));

@@ -14,6 +14,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QListWidget>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QStatusBar>
@@ -275,4 +276,35 @@ TEST(PackageWindow, ExportPanelOpensAfterTwentyOneClicksOnTheCoverOfAMaximisedWi
     EXPECT_TRUE(window.exportPanelShown());
     ASSERT_EQ(window.databaseList()->count(), 1);
     EXPECT_EQ(window.databaseList()->item(0)->text(), "快递单（甲公司）");
+}
+
+TEST(CatalogueWindow, TemplateDesignEntryOpensTheChosenTemplateOrSaysItCannot)
+{
+    Windows w;
+    w.reset();
+    w.add(1, "支票", "甲");
+    w.add(2, "支票", "乙");
+    AlertRecorder alerts;
+    TfrmCheckTypeMng window(w.ctx(), 0);
+    auto designEntry = [&window](QMenu &menu) {
+        window.fillMenu(menu);
+        for (QAction *action : menu.actions())
+            if (action->text() == QStringLiteral("模板设计"))
+                return action;
+        return static_cast<QAction *>(nullptr);
+    };
+    // Rows go by name, in code order: 乙 (id 2) before 甲 (id 1).
+    window.grid()->selectRow(1);
+    QMenu menu;
+    QAction *entry = designEntry(menu);
+    ASSERT_NE(entry, nullptr);
+    EXPECT_TRUE(entry->isEnabled());
+
+    entry->trigger();
+    EXPECT_TRUE(alerts.sawMessage("该功能将在后续版本提供"));
+
+    int opened = 0;
+    window.openDesign = [&opened](int id) { opened = id; };
+    entry->trigger();
+    EXPECT_EQ(opened, 1);
 }

@@ -16,7 +16,11 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSpinBox>
+#include <QFocusEvent>
 #include <QKeyEvent>
+#include <QListWidget>
+#include <QResizeEvent>
+#include <QWheelEvent>
 #include <QMouseEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -390,4 +394,59 @@ TEST(Designers, DesignModeOpensTheDesignerOfTheOpenBillAndItsFieldDesigner)
     main.runCommand("设计模式（票据模板界面及打印效果调整）");
     EXPECT_EQ(designerOf, 1);
     EXPECT_TRUE(hiddenInBill);  // laid out again as soon as the field designer closed
+}
+
+TEST(TemplateDesigner, WheelWalksTheListsAndTheStatusFollowsDragsAndResizing)
+{
+    Designer d;
+    TfmTemplateDesigner w(d.root.context(), 1);
+    QListWidget *list = w.allItemsList();
+    ASSERT_GT(list->count(), 2);
+    auto wheel = [list](int delta) {
+        QWheelEvent e(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, delta), Qt::NoButton, Qt::NoModifier,
+                      Qt::NoScrollPhase, false);
+        QApplication::sendEvent(list->viewport(), &e);
+        return list->currentRow();
+    };
+    list->setCurrentRow(0);
+    EXPECT_EQ(wheel(-120), 1);  // towards the user: down one line
+    EXPECT_EQ(wheel(-120), 2);
+    EXPECT_EQ(wheel(120), 1);
+    list->setCurrentRow(0);
+    EXPECT_EQ(wheel(120), 0);  // stays on the first line
+
+    w.resize(1100, 700);
+    QResizeEvent resized(QSize(1100, 700), QSize(1000, 700));
+    QApplication::sendEvent(&w, &resized);
+    EXPECT_EQ(w.statusMessage(), "SizeW:1100");
+
+    const CanvasItem *label = w.canvas()->itemOf("ZDOUTBANK");
+    ASSERT_TRUE(label);
+    const QPoint from = label->rect.center();
+    const auto send = [&w](QEvent::Type type, QPoint at, Qt::MouseButton button, Qt::MouseButtons buttons) {
+        QMouseEvent e(type, QPointF(at), QPointF(w.canvas()->mapToGlobal(at)), button, buttons, Qt::NoModifier);
+        QApplication::sendEvent(w.canvas(), &e);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    send(QEvent::MouseMove, from + QPoint(10, 4), Qt::NoButton, Qt::LeftButton);
+    EXPECT_EQ(w.statusMessage(), "Image1 DragOver!");
+    send(QEvent::MouseButtonRelease, from + QPoint(10, 4), Qt::LeftButton, Qt::NoButton);
+    EXPECT_EQ(w.statusMessage(), "End Control Drag!");
+}
+
+TEST(FieldDesigner, EnteringTheTemplateBoxRebuildsTheLayoutCacheAndLengthensTheDropDown)
+{
+    Designer d;
+    {
+        TfmCheckZP bill(d.root.context());  // builds the cache
+        EXPECT_FALSE(bill.field("zdOutBank")->isHidden());
+    }
+    TfmCheckDesign w(d.root.context(), 1);
+    ASSERT_TRUE(w.selectField("zdOutBank"));
+    w.setHidden(true);
+    QFocusEvent entered(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(w.lastNameBox(), &entered);
+    EXPECT_EQ(w.lastNameBox()->maxVisibleItems(), 26);  // the off-screen screen is under 1000 pixels high
+    TfmCheckZP bill(d.root.context());  // the designer is still open
+    EXPECT_TRUE(bill.field("zdOutBank")->isHidden());
 }

@@ -9,6 +9,18 @@
 
 namespace billprint {
 
+void openPrintOffsets(Tfm_Main &mainWindow, int checkTypeId, QWidget *parent)
+{
+    bool design = false;
+    {
+        TfrmPrintOffset window(mainWindow.context(), checkTypeId, parent);
+        window.exec();
+        design = window.designRequested();
+    }
+    if (design)
+        mainWindow.runCommand(QString::fromUtf8(PrinterCommand::Designer));
+}
+
 void installPrinterSettings(Tfm_Main &mainWindow)
 {
     AppContext &context = mainWindow.context();
@@ -16,17 +28,8 @@ void installPrinterSettings(Tfm_Main &mainWindow)
 
     mainWindow.setCommandHandler(QString::fromUtf8(PrinterCommand::InitPrinterList),
                                  [&context] { initPrinterList(context); });
-    mainWindow.setCommandHandler(QString::fromUtf8(PrinterCommand::Offsets), [main, &context] {
-        bool design = false;
-        {
-            TfrmPrintOffset window(context, context.currentCheckTypeId, main);
-            window.exec();
-            design = window.designRequested();
-        }
-        // The designer opens once the offset window is gone.
-        if (design)
-            main->runCommand(QString::fromUtf8(PrinterCommand::Designer));
-    });
+    mainWindow.setCommandHandler(QString::fromUtf8(PrinterCommand::Offsets),
+                                 [main, &context] { openPrintOffsets(*main, context.currentCheckTypeId, main); });
     mainWindow.setCommandHandler(QString::fromUtf8(PrinterCommand::LockPrinter), [main, &context] {
         // Without a printer there is nothing to lock: the message is all.
         if (!requireInstalledPrinter(context))

@@ -1,5 +1,7 @@
 #pragma once
 
+class QWidget;
+
 namespace billprint {
 
 class Tfm_Main;
@@ -18,5 +20,9 @@ inline constexpr const char *Designer = "模板设计";
 // main window's constructor, whose creation steps then fill the printer
 // list and select the locked bill printer through these commands.
 void installPrinterSettings(Tfm_Main &mainWindow);
+
+// Opens the offset window on template `checkTypeId` over `parent`; when
+// the user goes on to the designer, it opens once the offset window is gone.
+void openPrintOffsets(Tfm_Main &mainWindow, int checkTypeId, QWidget *parent);
 
 } // namespace billprint

@@ -4,6 +4,7 @@
 #include "app/app_context.h"
 #include "app/ui/tfm_main.h"
 #include "maintenance/web_info.h"
+#include "printing/ui/install_printer_settings.h"
 #include "templates/ui/tfrm_bill_import_export.h"
 #include "templates/ui/tfrm_check_type_mng.h"
 
@@ -40,6 +41,7 @@ void installTemplateCatalogue(Tfm_Main &mainWindow)
         TfrmCheckTypeMng window(frame->context(), frame->context().currentCheckTypeId, frame);
         window.openImport = [frame, &window] { openPackages(frame, true, &window); };
         window.openMoreTemplates = [frame] { frame->runCommand(QStringLiteral("  在线升级")); };
+        window.openDesign = [frame, &window](int id) { openPrintOffsets(*frame, id, &window); };
         window.exec();
     });
 }

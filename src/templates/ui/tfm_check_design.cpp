@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QEvent>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -105,6 +106,7 @@ void TfmCheckDesign::buildWindow()
     m_cbLastName = new QComboBox(this);
     m_cbLastName->setObjectName(QStringLiteral("cbLastName"));
     m_cbLastName->setMinimumWidth(180);
+    m_cbLastName->installEventFilter(this);
     top->addWidget(m_cbLastName);
     QPushButton *btRefresh = button(this, QStringLiteral("btRefresh"), QStringLiteral("刷 新(&R)"));
     QPushButton *btSave = button(this, QStringLiteral("btSave"), QStringLiteral("保存设置"));
@@ -267,6 +269,24 @@ void TfmCheckDesign::familyChosen(const QString &family)
         m_cbLastName->setCurrentText(m_lastName);
     }
     layOut(true);
+}
+
+bool TfmCheckDesign::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_cbLastName && event->type() == QEvent::FocusIn)
+        lastNameEntered();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfmCheckDesign::lastNameEntered()
+{
+    // A long family list drops down in one piece, as far as the screen allows.
+    const int screenHeight = screen() ? screen()->geometry().height() : 1000;
+    m_cbLastName->setMaxVisibleItems(screenHeight <= 1000 ? 26 : 35);
+    // Before another template is picked, the bill windows get this one's
+    // boxes as they stand; a failure leaves the cache stale, rebuilt on use.
+    if (m_checkTypeId > 0)
+        CheckIniCache(m_ctx).buildCheckIniFile(m_checkTypeId);
 }
 
 void TfmCheckDesign::lastNameChosen(const QString &lastName)

@@ -62,9 +62,12 @@ public:
     void showTips();
     void saveCurrent();
     QString statusText(int panel) const;
+    QComboBox *lastNameBox() const { return m_cbLastName; }
 
 protected:
     void done(int result) override;
+    // Entering the last-name combo: see lastNameEntered.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     struct Field
@@ -77,6 +80,7 @@ private:
     void chooseInitialTemplate(int checkTypeId);
     void familyChosen(const QString &family);
     void lastNameChosen(const QString &lastName);
+    void lastNameEntered();
     void layOut(bool force);
     void loadFieldList();
     void rebuildCanvas();

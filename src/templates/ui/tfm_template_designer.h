@@ -71,6 +71,8 @@ public:
     // Selects the items by field name (multiple mode for more than one).
     void selectItems(const QStringList &names);
     QString statusMessage() const;
+    QListWidget *selectedList() const { return m_lbSelected; }
+    QListWidget *allItemsList() const { return m_lbAll; }
     // The paper of the canvas, tenths of a millimetre.
     QSize paper() const { return m_paper; }
 
@@ -88,6 +90,9 @@ public:
 
 protected:
     void done(int result) override;
+    void resizeEvent(QResizeEvent *event) override;
+    // The wheel over either list moves its current line instead of scrolling.
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     static QString groupHint() { return QStringLiteral("请选择分组"); }

@@ -146,6 +146,7 @@ void TfmTemplateDesigner::arrowKey(int dx, int dy)
 
 void TfmTemplateDesigner::dragMoved(QPoint delta)
 {
+    setStatus(QStringLiteral("Image1 DragOver!"));
     if (m_selected.size() != 1)
         return;
     const Item *current = item(m_selected.first());

@@ -34,6 +34,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QResizeEvent>
 #include <QScreen>
 #include <QScrollArea>
 #include <QSlider>
@@ -41,6 +42,7 @@
 #include <QStackedWidget>
 #include <QUndoStack>
 #include <QVBoxLayout>
+#include <QWheelEvent>
 
 #include <algorithm>
 
@@ -294,6 +296,8 @@ QWidget *TfmTemplateDesigner::buildSidePanel()
     m_lbSelected->setObjectName(QStringLiteral("lbSelected"));
     m_lbAll = new QListWidget(panel);
     m_lbAll->setObjectName(QStringLiteral("lbAll"));
+    m_lbSelected->viewport()->installEventFilter(this);
+    m_lbAll->viewport()->installEventFilter(this);
     m_lbSelected->setMaximumHeight(110);
     m_lbAll->setMaximumHeight(160);
     column->addWidget(new QLabel(QStringLiteral("选中项目列表:"), panel));
@@ -341,6 +345,30 @@ QWidget *TfmTemplateDesigner::buildSidePanel()
             setSelection({name});
     });
     return panel;
+}
+
+bool TfmTemplateDesigner::eventFilter(QObject *watched, QEvent *event)
+{
+    if (event->type() != QEvent::Wheel)
+        return QDialog::eventFilter(watched, event);
+    for (QListWidget *list : {m_lbSelected, m_lbAll}) {
+        if (watched != list->viewport())
+            continue;
+        const int delta = static_cast<QWheelEvent *>(event)->angleDelta().y();
+        if (delta != 0 && list->count() > 0) {
+            const int row = list->currentRow() < 0 ? 0 : list->currentRow() + (delta > 0 ? -1 : 1);
+            if (row >= 0 && row < list->count())
+                list->setCurrentRow(row);
+        }
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfmTemplateDesigner::resizeEvent(QResizeEvent *event)
+{
+    QDialog::resizeEvent(event);
+    setStatus(QStringLiteral("SizeW:") + QString::number(event->size().width()));
 }
 
 QWidget *TfmTemplateDesigner::buildPropertyPanel()

@@ -460,9 +460,29 @@ void TfrmCheckTypeMng::deleteSelected()
     refresh();
 }
 
+void TfrmCheckTypeMng::designTemplate()
+{
+    const int id = currentId();
+    if (id <= 0) {
+        tell(QStringLiteral("没有选中要设置的票据模版！"));
+        return;
+    }
+    if (!openDesign) {
+        tell(QStringLiteral("该功能将在后续版本提供"));
+        return;
+    }
+    openDesign(id);
+}
+
 void TfrmCheckTypeMng::showMenu(const QPoint &pos)
 {
     QMenu menu(this);
+    fillMenu(menu);
+    menu.exec(m_grid->viewport()->mapToGlobal(pos));
+}
+
+void TfrmCheckTypeMng::fillMenu(QMenu &menu)
+{
     auto add = [&](const char *text, bool enabled, std::function<void()> run) {
         menu.addAction(QString::fromUtf8(text), this, run)->setEnabled(enabled);
     };
@@ -476,6 +496,7 @@ void TfrmCheckTypeMng::showMenu(const QPoint &pos)
     add("启用模板-不隐藏", m_enable->isEnabled(), [this] { setVisible(true); });
     add("克隆为新模板", rows, [this] { cloneTemplate(); });
     add("模板重命名", rows, [this] { renameTemplate(); });
+    add("模板设计", m_hide->isEnabled() || !m_default->isEnabled(), [this] { designTemplate(); });
     add("导入模板", true, [this] {
         if (openImport)
             openImport();
@@ -483,7 +504,6 @@ void TfrmCheckTypeMng::showMenu(const QPoint &pos)
     });
     add("删除选中模板", m_delete->isEnabled(), [this] { deleteSelected(); });
     add("刷新", true, [this] { refresh(); });
-    menu.exec(m_grid->viewport()->mapToGlobal(pos));
 }
 
 } // namespace billprint

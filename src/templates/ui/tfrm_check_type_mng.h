@@ -5,6 +5,7 @@
 
 class QComboBox;
 class QLineEdit;
+class QMenu;
 class QPushButton;
 class QSqlQueryModel;
 class QTabBar;
@@ -27,6 +28,8 @@ public:
     // Run by the import button and the link to more templates.
     std::function<void()> openImport;
     std::function<void()> openMoreTemplates;
+    // Run by the menu's "模板设计" with the current row's template id.
+    std::function<void(int checkTypeId)> openDesign;
 
     void refresh();
     QTableView *grid() const { return m_grid; }
@@ -42,6 +45,11 @@ public:
     void deleteSelected();
     // Shows the background picture of the template in `row`, modally.
     void showPicture(int row);
+    // Opens the offset window on the current row's template; without a
+    // handler the user is told so.
+    void designTemplate();
+    // The grid's context menu, its entries enabled as the buttons are.
+    void fillMenu(QMenu &menu);
 
     // Closing saves the window size; a failure to write it is told.
     void done(int result) override;
