@@ -38,6 +38,10 @@ QString readResource(const QString &path)
     return QString::fromUtf8(file.readAll());
 }
 
+// A script holding this comment line is left out when a database of an
+// earlier version is brought to the current schema.
+const QString kSkippedByDataUpgrade = QStringLiteral("\n-- skipped by the data upgrade:");
+
 int scriptVersion(const QString &fileName)
 {
     static const QRegularExpression number(QStringLiteral("^(\\d+)_"));
@@ -187,24 +191,49 @@ bool Database::migrate(bool fresh, QString *error)
             *error = QStringLiteral("无法读取数据库版本：%1").arg(QDir::toNativeSeparators(m_path));
         return false;
     }
-    if (current == 0 && !fresh
-        && scalar(QStringLiteral("select count(*) from sqlite_master where type='table'")).toInt() > 0) {
+    if (!fresh && holdsEarlierVersionData()) {
         // A file with tables but without our version mark was written by
         // another program (or an earlier version): open it as it is; the
-        // upgrade window brings it up to date when the user asks.
+        // data upgrade brings it up to date when the user asks.
         return true;
     }
+    if (!applyScripts(current, false, error))
+        return false;
+    m_created = fresh;
+    return true;
+}
+
+bool Database::holdsEarlierVersionData() const
+{
+    return schemaVersion() == 0
+        && scalar(QStringLiteral("select count(*) from sqlite_master where type='table'")).toInt() > 0;
+}
+
+bool Database::adoptEarlierVersionData(QString *error) const
+{
+    if (!holdsEarlierVersionData())
+        return true;
+    return applyScripts(0, true, error);
+}
+
+bool Database::applyScripts(int current, bool adopting, QString *error) const
+{
     const QStringList scripts = migrationScripts();
     for (const QString &script : scripts) {
         const int version = scriptVersion(QFileInfo(script).fileName());
         if (version <= current)
             continue;
+        const QString text = readResource(script);
+        // Scripts that fill a new database with the delivered rows would
+        // clash with the rows an earlier version's user made: such a
+        // database only takes the version step.
+        const bool skip = adopting && text.contains(kSkippedByDataUpgrade);
         QString stepError;
         const bool ok = transaction([&] {
             // Another copy of the program may have run this step meanwhile.
             if (schemaVersion() >= version)
                 return true;
-            return runScript(readResource(script), &stepError)
+            return (skip || runScript(text, &stepError))
                 && exec(QStringLiteral("PRAGMA user_version = %1").arg(version), {}, &stepError);
         }, &stepError);
         if (!ok) {
@@ -212,12 +241,11 @@ bool Database::migrate(bool fresh, QString *error)
                 *error = QStringLiteral("数据库升级失败（%1）：%2").arg(QFileInfo(script).fileName(), stepError);
             return false;
         }
-        m_created = m_created || fresh;
     }
     return true;
 }
 
-bool Database::runScript(const QString &script, QString *error)
+bool Database::runScript(const QString &script, QString *error) const
 {
     for (const QString &statement : splitSqlScript(script)) {
         QSqlQuery q(connection());

@@ -15,8 +15,9 @@ namespace billprint {
 // A file that does not exist yet (or is empty) is created with the
 // delivered schema and first rows. A database this program created earlier
 // is brought up to the current schema version, each step in a transaction.
-// A database that some other program wrote (no schema version of ours) is
-// opened as it is and never altered here.
+// A database that an earlier version wrote (tables, but no schema version
+// of ours) is opened as it is; the data upgrade brings it to the current
+// schema through adoptEarlierVersionData().
 class Database
 {
 public:
@@ -36,6 +37,16 @@ public:
     const QString &path() const { return m_path; }
     bool wasCreated() const { return m_created; }
     int schemaVersion() const;
+
+    // Tables, but no schema version of ours: data of an earlier version.
+    bool holdsEarlierVersionData() const;
+    // Runs this program's schema scripts on data of an earlier version
+    // (after the data upgrade has added the tables and columns they need)
+    // and marks it with the latest schema version. Scripts holding the
+    // line "-- skipped by the data upgrade:" (the delivered rows of a new
+    // database) only advance the version. Each script is a savepoint, so
+    // inside the caller's transaction a failure undoes everything.
+    bool adoptEarlierVersionData(QString *error) const;
 
     // A query on this connection with `sql` prepared; values are bound
     // with addBindValue/bindValue by the caller.
@@ -58,7 +69,8 @@ private:
     explicit Database(QString path);
     bool openConnection(QString *error);
     bool migrate(bool fresh, QString *error);
-    bool runScript(const QString &script, QString *error);
+    bool applyScripts(int current, bool adopting, QString *error) const;
+    bool runScript(const QString &script, QString *error) const;
 
     QString m_path;
     QString m_connectionName;

@@ -139,7 +139,10 @@ QString DataUpgrade::backupPathFor(const QString &filePath, const QString &versi
 
 bool DataUpgrade::isCurrent() const
 {
-    return SystemSettings(m_db).getConfigByname(SettingKey::DataVersion) == m_versionText;
+    // Data upgraded before the upgrade ran the schema scripts carries the
+    // version text but no schema version: it is upgraded once more.
+    return !m_db.holdsEarlierVersionData()
+        && SystemSettings(m_db).getConfigByname(SettingKey::DataVersion) == m_versionText;
 }
 
 void DataUpgrade::enter(const QString &step)
@@ -286,6 +289,14 @@ bool DataUpgrade::runSteps(bool withPackage, QString *error)
         return false;
     enter(QStringLiteral("设置常用模板"));
     if (!markCommonTemplates(error))
+        return false;
+
+    // Last, once every table and column is there: this program's own
+    // schema scripts (indexes, the wider password column, seed rows), so
+    // that from now on the data is opened and updated as one of ours.
+    enter(QStringLiteral("升级数据结构到当前版本"));
+    m_progress.ProgressBarGrow(1, QStringLiteral("升级数据结构到当前版本"));
+    if (!m_db.adoptEarlierVersionData(error))
         return false;
 
     enter(QStringLiteral("记录数据版本"));

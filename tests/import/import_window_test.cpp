@@ -201,6 +201,28 @@ TEST_F(ImportWindowTest, AddressBookButtonOpensTheImportForTheAddressBook)
     addressBookHost() = AddressBookHost();
 }
 
+TEST_F(ImportWindowTest, ResultStaysInTheMainWindowStatusBar)
+{
+    Tfm_Main main(root.context(), [](Tfm_Main &window) { installSpreadsheetImport(window); });
+    const QString path = writeOrders({{"会员ID", "收货人", "手机号码", "详细地址"}, {"zs88", "张三", "#13800138000", "广州"}});
+    Tfm_PersonManage book(root.context());
+    const QString before = main.statusText(5);
+    QTimer::singleShot(0, [] {
+        if (auto *import = qobject_cast<TfrmImport *>(QApplication::activeModalWidget()))
+            import->reject();  // closed unused: the status bar keeps its text
+    });
+    book.btImportClick();
+    EXPECT_EQ(main.statusText(5), before);
+    QTimer::singleShot(0, [&path] {
+        auto *import = qobject_cast<TfrmImport *>(QApplication::activeModalWidget());
+        if (import && import->openFile(path))
+            import->start();
+    });
+    book.btImportClick();
+    EXPECT_EQ(main.statusText(5), "导入结束，共有 1 条导入成功！");
+    addressBookHost() = AddressBookHost();
+}
+
 TEST_F(ImportWindowTest, ScreenshotForReview)
 {
     if (qEnvironmentVariableIsEmpty("BILLPRINT_SHOTS"))

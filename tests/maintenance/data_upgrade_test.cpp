@@ -80,7 +80,8 @@ TEST(DataUpgrade, KeepsEveryRowAndAddsWhatTheOldDatabaseLacks)
     for (auto it = before.begin(); it != before.end(); ++it)
         EXPECT_EQ(after[it.key()].mid(0, it.value().size()).join("\n").toStdString(), it.value().join("\n").toStdString())
             << it.key().toStdString();
-    EXPECT_EQ(after["configtable"].mid(before["configtable"].size()), QStringList{"version|10.6"});
+    EXPECT_EQ(after["configtable"].mid(before["configtable"].size()),
+              QStringList({"启用系统背景|yes", "打印前弹出打印机设置|no", "启用默认出票人|no", "version|10.6"}));
 
     const QList<std::pair<QString, QStringList>> added = {
         {"CkControl", {"ctlLH", "ctlH", "ctlW", "NeedShow", "NeedPrint", "SrcX", "SrcY", "SrcW", "SrcH", "CtlType", "InitValue"}},
@@ -189,6 +190,71 @@ TEST(DataUpgrade, FailureInTheMiddleLeavesBothFilesAsTheyWere)
     EXPECT_EQ(outcome.failedStep, "编码修正");
     EXPECT_EQ(fileBytes(folder.databasePath()), database);
     EXPECT_EQ(fileBytes(folder.packagePath()), package);
+}
+
+TEST(DataUpgrade, OpenedAtStartAsDataOfThisProgramAtItsLatestSchema)
+{
+    OldDataFolder folder;
+    const QByteArray untouched = fileBytes(folder.databasePath());
+    QMap<QString, QStringList> before;
+    {
+        // Before the upgrade the start opens the data as it is.
+        std::unique_ptr<Database> db = Database::open(folder.databasePath(), nullptr);
+        ASSERT_TRUE(db);
+        EXPECT_EQ(db->schemaVersion(), 0);
+        before = rowsOf(db->connection(), oldColumns(db->connection()));
+    }
+    EXPECT_EQ(fileBytes(folder.databasePath()), untouched);
+    {
+        std::unique_ptr<Database> db = Database::open(folder.databasePath(), nullptr);
+        ASSERT_TRUE(DataUpgrade(*db, kVersion).run().ok());
+    }
+    QString error;
+    std::unique_ptr<Database> db = Database::open(folder.databasePath(), &error);
+    ASSERT_TRUE(db) << error.toStdString();
+    EXPECT_EQ(db->schemaVersion(), Database::latestSchemaVersion());
+    EXPECT_TRUE(DataUpgrade(*db, kVersion).isCurrent());
+    const QMap<QString, QStringList> after = rowsOf(db->connection(), oldColumns(db->connection()));
+    for (auto it = before.begin(); it != before.end(); ++it)
+        EXPECT_EQ(after[it.key()].mid(0, it.value().size()).size(), it.value().size()) << it.key().toStdString();
+    EXPECT_EQ(after["UserTable"].first(), "1|admin||管理员|<null>|<null>");
+    EXPECT_EQ(after["CKTypeTable"].size(), 4);  // no delivered templates beside the user's
+    EXPECT_EQ(stringOf(*db, "select type from pragma_table_info('UserTable') where name='Passwd'"), "VARCHAR(255)");
+    for (const char *index : {"ux_configtable_cname", "ux_ckcontrol_type_name", "ux_namedict_family_name",
+                              "ix_datakdd_date", "ix_datakdd_receiver", "ix_datazp_amount", "ix_receiver_phone"})
+        EXPECT_EQ(db->scalar("select count(*) from sqlite_master where type='index' and name=?", {index}).toInt(), 1)
+            << index;
+    EXPECT_EQ(db->scalar("select count(*) from coins").toInt(), 13);
+    EXPECT_EQ(db->scalar("select count(*) from DMTable where DMName='cfgDateChinese'").toInt(), 0);
+}
+
+TEST(DataUpgrade, DataUpgradedWithoutTheSchemaScriptsIsUpgradedAgain)
+{
+    OpenedOld old;
+    // What an upgrade that stopped short of the schema scripts left.
+    old.db->exec("insert into configtable values ('version', '10.6')");
+    DataUpgrade upgrade(*old.db, kVersion);
+    EXPECT_FALSE(upgrade.isCurrent());
+    ASSERT_EQ(upgrade.run().status, UpgradeOutcome::Status::Upgraded);
+    EXPECT_EQ(old.db->schemaVersion(), Database::latestSchemaVersion());
+}
+
+TEST(DataUpgrade, SchemaScriptRefusingTheDataUndoesTheWholeUpgrade)
+{
+    OldDataFolder folder;
+    // Two fields of one name on one template: the unique index cannot be built.
+    runStatements(folder.databasePath(), {"insert into CkControl (CheckTypeID, CtlName) values (2, 'zdsjdw')"});
+    const QByteArray database = fileBytes(folder.databasePath());
+    UpgradeOutcome outcome;
+    {
+        std::unique_ptr<Database> db = Database::open(folder.databasePath(), nullptr);
+        ASSERT_TRUE(db);
+        outcome = DataUpgrade(*db, kVersion).run();
+    }
+    EXPECT_EQ(outcome.status, UpgradeOutcome::Status::Failed);
+    EXPECT_EQ(outcome.failedStep, "升级数据结构到当前版本");
+    EXPECT_TRUE(outcome.message.contains("001_initial.sql")) << outcome.message.toStdString();
+    EXPECT_EQ(fileBytes(folder.databasePath()), database);
 }
 
 TEST(DataUpgrade, RestoreWritesTheCopyBack)

@@ -516,23 +516,33 @@ void TfrmImport::showFormatHelp()
                         "  3、Excel不能含有合并单元格。"));
 }
 
-void openSpreadsheetImport(AppContext &context, ImportTarget target, QWidget *parent,
-                           const std::function<void()> &afterStored)
+// The wide last panel of the main window's status bar, free for messages.
+constexpr int kMessagePanel = 5;
+
+ImportResult openSpreadsheetImport(AppContext &context, ImportTarget target, QWidget *parent,
+                                   const std::function<void()> &afterStored)
 {
     TfrmImport window(context, target, parent ? parent->window() : nullptr);
     window.setAfterStored(afterStored);
     window.exec();
+    return window.lastResult();
 }
 
 void installSpreadsheetImport(Tfm_Main &mainWindow)
 {
-    AppContext &context = mainWindow.context();
-    addressBookHost().openImport = [&context](QWidget *parent) {
-        openSpreadsheetImport(context, ImportTarget::AddressBook, parent, {});
+    Tfm_Main *main = &mainWindow;
+    // The result stays readable in the main window after the import
+    // window has closed.
+    auto report = [main](const ImportResult &result) {
+        if (!result.message.isEmpty())
+            main->setStatusText(kMessagePanel, result.message.trimmed());
+    };
+    addressBookHost().openImport = [main, report](QWidget *parent) {
+        report(openSpreadsheetImport(main->context(), ImportTarget::AddressBook, parent, {}));
     };
     // The batch list reloads itself when the import window closes.
-    batchListHost().openImport = [&context](TfrmMutiPrint &list) {
-        openSpreadsheetImport(context, ImportTarget::BatchList, &list, {});
+    batchListHost().openImport = [main, report](TfrmMutiPrint &list) {
+        report(openSpreadsheetImport(main->context(), ImportTarget::BatchList, &list, {}));
     };
 }
 

@@ -25,9 +25,10 @@ class AppContext;
 
 // Opens the import window for `target`, modally, with the scenario fixed.
 // `afterStored` runs after an import that stored rows, before the window
-// closes (the opener lists its rows again).
-void openSpreadsheetImport(AppContext &context, ImportTarget target, QWidget *parent,
-                           const std::function<void()> &afterStored);
+// closes (the opener lists its rows again). Returns what the import did
+// (nothing stored and no message when the window was closed unused).
+ImportResult openSpreadsheetImport(AppContext &context, ImportTarget target, QWidget *parent,
+                                   const std::function<void()> &afterStored);
 
 class TfrmImport : public QDialog
 {
