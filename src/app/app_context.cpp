@@ -12,10 +12,6 @@ AppContext::AppContext(DataRoot root, std::unique_ptr<Database> db, const QStrin
       m_install(installStorePath),
       m_versionText(getFileVersionText(2))
 {
-    // Data this program has just created is as new as the program: the
-    // data upgrade must not take it for an earlier version's.
-    if (m_db->wasCreated())
-        m_settings.setConfigByname(SettingKey::DataVersion, m_versionText);
 }
 
 std::unique_ptr<AppContext> AppContext::open(const DataRoot &root, QString *error,

@@ -32,22 +32,6 @@ TEST(UpgradeCommand, UpgradesPrintingEveryStepThenSaysItIsCurrent)
     EXPECT_EQ(fileBytes(folder.databasePath()), upgraded);
 }
 
-TEST(UpgradeCommand, DataThisProgramCreatedIsAlreadyCurrent)
-{
-    QTemporaryDir folder;
-    const QString csv = folder.filePath("one.csv");
-    QFile file(csv);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write("联系人,手机\n张三,13800138000\n");
-    file.close();
-    ASSERT_EQ(runProgram({"import", csv, "--into", "batch", "--data", folder.path()}).exitCode, 0);
-
-    const ProgramResult r = runProgram({"upgrade", "--data", folder.path()});
-    EXPECT_EQ(r.exitCode, 0);
-    EXPECT_EQ(r.out, "当前软件已经是V9.28，无需再升级！\n");
-    EXPECT_FALSE(QFileInfo::exists(folder.filePath("Data/EPData.ini.before-10.6")));
-}
-
 TEST(UpgradeCommand, RefusesWithoutDatabaseOrWithBadArguments)
 {
     QTemporaryDir empty;
