@@ -143,8 +143,8 @@ TfrmCheckTypeMng::TfrmCheckTypeMng(AppContext &ctx, int currentCheckTypeId, QWid
     connect(m_default, &QPushButton::clicked, this, &TfrmCheckTypeMng::setDefault);
     connect(m_common, &QPushButton::clicked, this, [this] { setCommon(true); });
     connect(m_uncommon, &QPushButton::clicked, this, [this] { setCommon(false); });
-    connect(m_hide, &QPushButton::clicked, this, [this] { setVisible(false); });
-    connect(m_enable, &QPushButton::clicked, this, [this] { setVisible(true); });
+    connect(m_hide, &QPushButton::clicked, this, [this] { setSelectedEnabled(false); });
+    connect(m_enable, &QPushButton::clicked, this, [this] { setSelectedEnabled(true); });
     connect(m_delete, &QPushButton::clicked, this, &TfrmCheckTypeMng::deleteSelected);
     connect(import, &QPushButton::clicked, this, [this] {
         if (openImport)
@@ -333,14 +333,14 @@ void TfrmCheckTypeMng::setCommon(bool common)
     refresh();
 }
 
-void TfrmCheckTypeMng::setVisible(bool visible)
+void TfrmCheckTypeMng::setSelectedEnabled(bool enabled)
 {
     try {
         for (int id : selectedIds()) {
             auto t = TCheckType::findById(m_ctx.db(), id);
             if (!t)
                 continue;
-            t->Visiable = visible ? TemplateFlag::Enabled : TemplateFlag::Hidden;
+            t->Visiable = enabled ? TemplateFlag::Enabled : TemplateFlag::Hidden;
             t->save(m_ctx.db());
         }
     } catch (const TemplateError &e) {
@@ -492,8 +492,8 @@ void TfrmCheckTypeMng::fillMenu(QMenu &menu)
     add("上移常用", m_uncommon->isEnabled(), [this] { moveCommon(true); });
     add("下移常用", m_uncommon->isEnabled(), [this] { moveCommon(false); });
     add("移出常用模板", m_uncommon->isEnabled(), [this] { setCommon(false); });
-    add("隐藏模板-停用", m_hide->isEnabled(), [this] { setVisible(false); });
-    add("启用模板-不隐藏", m_enable->isEnabled(), [this] { setVisible(true); });
+    add("隐藏模板-停用", m_hide->isEnabled(), [this] { setSelectedEnabled(false); });
+    add("启用模板-不隐藏", m_enable->isEnabled(), [this] { setSelectedEnabled(true); });
     add("克隆为新模板", rows, [this] { cloneTemplate(); });
     add("模板重命名", rows, [this] { renameTemplate(); });
     add("模板设计", m_hide->isEnabled() || !m_default->isEnabled(), [this] { designTemplate(); });

@@ -38,7 +38,7 @@ public:
 
     void setDefault();
     void setCommon(bool common);
-    void setVisible(bool visible);
+    void setSelectedEnabled(bool enabled);
     void moveCommon(bool up);
     void cloneTemplate();
     void renameTemplate();
