@@ -8,9 +8,19 @@
 #include "templates/delivered_pictures.h"
 #include "test_support.h"
 
+#include "app/desktop_open.h"
+
 #include <QAction>
+#include <QApplication>
+#include <QDialog>
+#include <QElapsedTimer>
+#include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QTimer>
 #include <QToolBar>
 #include <gtest/gtest.h>
 
@@ -45,7 +55,177 @@ void expectHandled(const Tfm_Main &frame, const QString &command)
         EXPECT_TRUE(frame.hasCommandHandler(command)) << "no handler: " << command.toStdString();
 }
 
+// While it lives, every modal window that comes up is noted (with
+// whether it was on screen) and closed, nested ones too, so a command
+// that runs a dialog with exec() returns.
+class ModalCloser
+{
+public:
+    ModalCloser()
+    {
+        QObject::connect(&m_timer, &QTimer::timeout, [this] { closeModal(); });
+        m_timer.start(5);
+        m_clock.start();
+    }
+    QStringList seen;
+
+private:
+    void closeModal()
+    {
+        QWidget *modal = QApplication::activeModalWidget();
+        if (!modal) {
+            closeHiddenDialogs();
+            return;
+        }
+        seen << QStringLiteral("%1 %2 \"%3\"")
+                    .arg(modal->isVisible() ? QStringLiteral("visible") : QStringLiteral("hidden"),
+                         QString::fromLatin1(modal->metaObject()->className()), modal->windowTitle());
+        if (auto *dialog = qobject_cast<QDialog *>(modal))
+            dialog->done(QDialog::Rejected);
+        else
+            modal->close();
+    }
+    // A dialog run with exec() that never came on screen (one whose
+    // class hides QWidget::setVisible) keeps the command from returning:
+    // after a while it is noted hidden and every event loop is left.
+    void closeHiddenDialogs()
+    {
+        if (m_clock.elapsed() < 3000)
+            return;
+        for (QWidget *widget : QApplication::topLevelWidgets())
+            if (qobject_cast<QDialog *>(widget) && !widget->isVisible())
+                seen << QStringLiteral("hidden %1").arg(QString::fromLatin1(widget->metaObject()->className()));
+        QCoreApplication::exit(1);
+        m_clock.restart();
+    }
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+};
+
+// What a command did that a user can see.
+struct Outcome
+{
+    QStringList windows;   // visible windows that came up
+    QStringList messages;  // alerts shown (questions answered No)
+    QStringList handedOut;  // web pages, folders and programs handed to the desktop
+    bool stateChanged = false;  // a check mark, the tool bar, side panel, first-use text, bill windows closed
+
+    bool seen() const { return !windows.isEmpty() || !messages.isEmpty() || !handedOut.isEmpty() || stateChanged; }
+    std::string describe() const
+    {
+        return (windows + messages + handedOut).join(QStringLiteral(" | ")).toStdString();
+    }
+};
+
+QString frameState(Tfm_Main &frame)
+{
+    QString state;
+    for (QAction *action : frame.findChildren<QAction *>())
+        if (action->isCheckable())
+            state += action->isChecked() ? QLatin1Char('1') : QLatin1Char('0');
+    state += frame.toolBar()->isVisible() ? QLatin1Char('T') : QLatin1Char('t');
+    state += frame.sidePanel()->isVisible() ? QLatin1Char('S') : QLatin1Char('s');
+    state += frame.firstUseText()->isVisible() ? QLatin1Char('F') : QLatin1Char('f');
+    return state;
+}
+
+// Triggers `item` as a click would and reports what came of it; every
+// window it left open is closed again.
+Outcome runItem(Tfm_Main &frame, QAction *item, AlertRecorder &alerts, QStringList &handedOut)
+{
+    QList<QPointer<QWidget>> before;
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->isVisible())
+            before << widget;
+    const QString stateBefore = frameState(frame);
+    const qsizetype childrenBefore = frame.mdiArea()->subWindowList().size();
+    alerts.clear();
+    handedOut.clear();
+
+    Outcome outcome;
+    {
+        ModalCloser closer;
+        item->trigger();
+        QApplication::processEvents();
+        outcome.windows = closer.seen;
+    }
+    for (QWidget *widget : QApplication::topLevelWidgets())
+        if (widget->isVisible() && !before.contains(widget) && !widget->inherits("QMenu")) {
+            outcome.windows << QStringLiteral("visible %1 \"%2\"").arg(widget->metaObject()->className(), widget->windowTitle());
+            widget->close();
+            widget->hide();
+        }
+    for (QMdiSubWindow *sub : frame.mdiArea()->subWindowList())
+        if (sub->isVisible())
+            outcome.windows << QStringLiteral("visible child \"%1\"").arg(sub->windowTitle());
+    outcome.messages = alerts.messages();
+    outcome.handedOut = handedOut;
+    outcome.stateChanged = frameState(frame) != stateBefore
+                           || frame.mdiArea()->subWindowList().size() < childrenBefore;
+
+    frame.mdiArea()->closeAllSubWindows();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QApplication::processEvents();
+    return outcome;
+}
+
 } // namespace
+
+TEST(Commands, EveryCommandOfTheMainWindowOpensAWindowOrSaysSomething)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    AppContext &ctx = root.context();
+    ensureDeliveredPictures(ctx.dataRoot().imageFolder());
+    QStringList handedOut;
+    const DesktopOpener previousOpener = setDesktopOpener([&](const QUrl &url) {
+        handedOut << url.toString();
+        return true;
+    });
+    Tfm_Main frame(ctx, installAllParts);
+    frame.startNewInstance = [&] {
+        handedOut << QStringLiteral("restart");
+        return true;
+    };
+    frame.startProgram = [&](const QString &program, const QStringList &) {
+        handedOut << program;
+        return true;
+    };
+    frame.show();
+
+    QList<QAction *> items;
+    collect(frame.menuBar()->actions(), items);
+    collect(frame.toolBar()->actions(), items);
+    collect(frame.backgroundMenu()->actions(), items);
+    QStringList ran;
+    for (QAction *item : items) {
+        const QString command = item->property("command").toString();
+        // Something for the command to act on.
+        if (command == QStringLiteral("关闭所有填开单据"))
+            frame.openEntryWindow(QStringLiteral("支票"));
+        if (command == QStringLiteral("刷新"))
+            frame.sidePanel()->hide();
+        const Outcome outcome = runItem(frame, item, alerts, handedOut);
+        EXPECT_TRUE(outcome.seen()) << "nothing visible came of: " << command.toStdString();
+        // A setting goes back as it was, so that the next commands run in
+        // the frame as it starts (the login setting would end the program).
+        if (item->isCheckable())
+            EXPECT_TRUE(runItem(frame, item, alerts, handedOut).seen()) << command.toStdString();
+        ASSERT_TRUE(frame.isVisible()) << "the frame went away after " << command.toStdString();
+        ran << command;
+    }
+    EXPECT_GT(ran.size(), 40);
+    // The commands whose windows were once unreachable open them on screen.
+    for (const QString &command : {QStringLiteral("票据模板管理（默认、显示、隐藏）"), QStringLiteral("票据模板导入"),
+                                   QStringLiteral("单位及客户资料管理(&K) "), QStringLiteral("支票")}) {
+        QAction *item = frame.findAction(command);
+        ASSERT_NE(item, nullptr) << command.toStdString();
+        const Outcome outcome = runItem(frame, item, alerts, handedOut);
+        ASSERT_FALSE(outcome.windows.isEmpty()) << command.toStdString();
+        EXPECT_TRUE(outcome.windows.first().startsWith(QStringLiteral("visible"))) << outcome.describe();
+    }
+    setDesktopOpener(previousOpener);
+}
 
 TEST(Commands, EveryItemOfTheMainWindowLeadsSomewhere)
 {

@@ -237,7 +237,7 @@ TEST(MainWindow, FirstTickEndsTheProgramWhenNobodyLogsIn)
     EXPECT_EQ(webChecks, 1);  // once, on the second tick
 }
 
-TEST(MainWindow, FirstUseTextTakesThePlaceOfThePictureOnly)
+TEST(MainWindow, FirstUseTextCoversTheWorkAreaWithoutSplittingIt)
 {
     TempDataRoot root;
     ensureSystemPictures(root.context().dataRoot().imageFolder());
@@ -246,8 +246,14 @@ TEST(MainWindow, FirstUseTextTakesThePlaceOfThePictureOnly)
     window.show();
     QWidget *cheque = window.openEntryWindow("支票");
     ASSERT_TRUE(window.backgroundPictureShown());
+    const auto *area = window.findChild<QMdiArea *>();
+    ASSERT_NE(area, nullptr);
+    const QSize areaSize = area->size();
     window.findAction("第一次用")->trigger();
     EXPECT_TRUE(window.firstUseText()->isVisible());
+    // It covers the picture; the work area is not split to make room.
+    EXPECT_EQ(area->size(), areaSize);
+    EXPECT_EQ(window.firstUseText()->geometry(), area->geometry());
     EXPECT_FALSE(window.backgroundPictureShown());
     EXPECT_TRUE(cheque->isVisible());
     EXPECT_TRUE(window.firstUseText()->toPlainText().startsWith("  第一次使用软件【3步走】："));
@@ -378,4 +384,19 @@ TEST(Dialogs, EnterPressesTheFocusedButtonButNotFromAnEditBox)
         QApplication::sendEvent(target, &enter);
     }
     EXPECT_EQ(clicks, 1);
+}
+
+TEST(MainWindow, OutsideProgramsThatCannotStartAreTold)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Tfm_Main window(root.context());
+    QStringList started;
+    window.startProgram = [&](const QString &program, const QStringList &) {
+        started << program;
+        return false;
+    };
+    window.runCommand("  计算器 (&U)");
+    window.runCommand("  锁定电脑屏幕");
+    EXPECT_EQ(alerts.messages(), QStringList({"系统计算器调用失败！", "锁定电脑屏幕失败！"}));
 }

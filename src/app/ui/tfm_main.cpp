@@ -109,6 +109,9 @@ Tfm_Main::Tfm_Main(AppContext &context, const Installer &install, QWidget *paren
         args.removeAll(QStringLiteral("--quit-after-startup"));
         return QProcess::startDetached(QCoreApplication::applicationFilePath(), args);
     };
+    startProgram = [](const QString &program, const QStringList &args) {
+        return QProcess::startDetached(program, args);
+    };
     if (install)
         install(*this);
 
@@ -158,6 +161,8 @@ void Tfm_Main::buildCentralArea()
     m_area->viewport()->installEventFilter(this);
     m_area->viewport()->setContextMenuPolicy(Qt::DefaultContextMenu);
 
+    // The first-use text is laid over the work area when shown, outside
+    // the layout, so the work area keeps its size.
     m_firstUse = new QPlainTextEdit(central);
     m_firstUse->setObjectName(QStringLiteral("MemoFirstRead"));
     m_firstUse->setReadOnly(true);
@@ -197,7 +202,6 @@ void Tfm_Main::buildCentralArea()
     side->addWidget(m_sideLabel, 1);
 
     row->addWidget(m_area, 1);
-    row->addWidget(m_firstUse, 1);
     row->addWidget(m_sidePanel);
     setCentralWidget(central);
 }
@@ -565,12 +569,12 @@ void Tfm_Main::toggleToolBar()
 
 void Tfm_Main::toggleFirstUseText()
 {
-    // The text takes the place of the background picture only: it lies
-    // under the bill windows, which stay open and in view.
+    // The text covers the work area while shown; the bill windows stay
+    // open behind it and come back when it is toggled off.
     if (m_firstUse->isHidden()) {
-        m_firstUse->setGeometry(m_area->viewport()->rect());
+        m_firstUse->setGeometry(m_area->geometry());
         m_firstUse->show();
-        m_firstUse->lower();
+        m_firstUse->raise();
     } else {
         m_firstUse->hide();
         m_sidePanel->show();
@@ -752,7 +756,7 @@ void Tfm_Main::startCalculator()
         QStringLiteral("xcalc")};
     for (const QString &name : calculators) {
         const QString program = QStandardPaths::findExecutable(name);
-        if (!program.isEmpty() && QProcess::startDetached(program, {}))
+        if (!program.isEmpty() && startProgram(program, {}))
             return;
     }
     tell(QStringLiteral("系统计算器调用失败！"), QStringLiteral("错误"), AlertIcon::Error);
@@ -763,9 +767,10 @@ void Tfm_Main::lockScreen()
     for (const auto &[program, args] : {std::pair{QStringLiteral("loginctl"), QStringList{QStringLiteral("lock-session")}},
                                         std::pair{QStringLiteral("xdg-screensaver"), QStringList{QStringLiteral("lock")}}}) {
         const QString path = QStandardPaths::findExecutable(program);
-        if (!path.isEmpty() && QProcess::startDetached(path, args))
+        if (!path.isEmpty() && startProgram(path, args))
             return;
     }
+    tell(QStringLiteral("锁定电脑屏幕失败！"), QStringLiteral("错误"), AlertIcon::Error);
 }
 
 void Tfm_Main::openProgramFolder()
@@ -921,7 +926,7 @@ bool Tfm_Main::eventFilter(QObject *watched, QEvent *event)
         m_backgroundMenu->exec(static_cast<QContextMenuEvent *>(event)->globalPos());
         return true;
     }
-    if (watched == m_firstUse->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+    if (m_firstUse && watched == m_firstUse->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         toggleFirstUseText();
         return true;
     }

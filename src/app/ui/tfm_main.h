@@ -67,6 +67,9 @@ public:
     // Starts the program anew for the restart command; false when the new
     // process could not be started. Replaceable (tests).
     std::function<bool()> startNewInstance;
+    // Starts an outside program (calculator, screen lock) detached; true
+    // when it started. Tests record instead of starting anything.
+    std::function<bool(const QString &program, const QStringList &args)> startProgram;
 
     // Asked on the first clock tick when login is required; false ends the
     // program.
