@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -223,6 +224,71 @@ TEST(Commands, EveryCommandOfTheMainWindowOpensAWindowOrSaysSomething)
         const Outcome outcome = runItem(frame, item, alerts, handedOut);
         ASSERT_FALSE(outcome.windows.isEmpty()) << command.toStdString();
         EXPECT_TRUE(outcome.windows.first().startsWith(QStringLiteral("visible"))) << outcome.describe();
+    }
+    setDesktopOpener(previousOpener);
+}
+
+TEST(Commands, EveryToolButtonOfEveryBillWindowOpensAWindowOrSaysSomething)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    AppContext &ctx = root.context();
+    ensureDeliveredPictures(ctx.dataRoot().imageFolder());
+    QStringList handedOut;
+    const DesktopOpener previousOpener = setDesktopOpener([&](const QUrl &url) {
+        handedOut << url.toString();
+        return true;
+    });
+    Tfm_Main frame(ctx, installAllParts);
+    frame.show();
+    for (const QString &family : {QStringLiteral("支票"), QStringLiteral("进账单"), QStringLiteral("现金缴款单"),
+                                  QStringLiteral("填写快递单")}) {
+        frame.findAction(family)->trigger();
+        auto *bill = frame.findChild<TfmBillBase *>();
+        ASSERT_NE(bill, nullptr) << family.toStdString();
+        ASSERT_TRUE(bill->isVisible()) << family.toStdString();
+        QStringList buttons;
+        for (QAction *button : bill->toolBar()->actions())
+            if (!button->isSeparator() && button->isVisible() && button->isEnabled() && !button->menu())
+                buttons << button->text();
+        ASSERT_GE(buttons.size(), 5) << family.toStdString();
+        for (const QString &caption : buttons) {
+            bill = frame.findChild<TfmBillBase *>();
+            if (!bill) {  // the button before closed it
+                frame.findAction(family)->trigger();
+                bill = frame.findChild<TfmBillBase *>();
+            }
+            QAction *button = nullptr;
+            for (QAction *candidate : bill->toolBar()->actions())
+                if (candidate->text() == caption)
+                    button = candidate;
+            ASSERT_NE(button, nullptr);
+            // Something for the new bill to clear.
+            if (caption.startsWith(QStringLiteral("新建")))
+                for (QLineEdit *box : bill->findChildren<QLineEdit *>())
+                    if (box->isVisible() && box->isEnabled() && !box->isReadOnly()) {
+                        box->setText(QStringLiteral("1"));
+                        break;
+                    }
+            const QImage lookBefore = bill->grab().toImage();
+            const QPointer<TfmBillBase> guard(bill);
+            const qsizetype childrenBefore = frame.mdiArea()->subWindowList().size();
+            alerts.clear();
+            handedOut.clear();
+            QStringList windows;
+            {
+                ModalCloser closer;
+                button->trigger();
+                QApplication::processEvents();
+                windows = closer.seen;
+            }
+            const bool opened = frame.mdiArea()->subWindowList().size() != childrenBefore;
+            const bool changed = opened || !guard || guard->grab().toImage() != lookBefore;
+            EXPECT_TRUE(!windows.isEmpty() || !alerts.messages().isEmpty() || !handedOut.isEmpty() || changed)
+                << family.toStdString() << ": nothing visible came of " << caption.toStdString();
+        }
+        frame.mdiArea()->closeAllSubWindows();
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
     setDesktopOpener(previousOpener);
 }
