@@ -426,7 +426,9 @@ bool TfmCheckDesign::selectFieldByLabel(const QString &label)
 
 bool TfmCheckDesign::selectField(const QString &name)
 {
-    commitNumberBoxes();
+    // What was typed for the field before stays on screen until it is stored.
+    if (!commitNumberBoxes())
+        return false;
     const Field *f = field(name);
     if (!f || f->entry.kind() == QLatin1String("IMAGE")) {
         setStatus(0, QStringLiteral("找不到对应的项目定义~~"));
@@ -495,6 +497,7 @@ void TfmCheckDesign::fillNumberBoxes()
     m_edtY->setValue(r.SrcY);
     m_edtW->setValue(r.SrcW);
     m_edtH->setValue(r.SrcH);
+    m_shownBox = QRect(m_edtX->value(), m_edtY->value(), m_edtW->value(), m_edtH->value());
     m_ckHide->setChecked(!r.isShown());
     QFont preview(r.printFontName());
     preview.setPointSize(r.CtlFontSize > 0 ? r.CtlFontSize : 9);
@@ -517,11 +520,11 @@ bool TfmCheckDesign::requireCurrent(bool fromNumberBoxes)
     return false;
 }
 
-void TfmCheckDesign::writeBox(const QString &text, QRect box, std::optional<bool> hidden)
+bool TfmCheckDesign::writeBox(const QString &text, QRect box, std::optional<bool> hidden)
 {
     const Field *f = field(m_current);
     if (!f || !f->row)
-        return;
+        return false;
     const CkControl &r = *f->row;
     const QString name = m_current;
     std::vector<ColumnEdit> edits;
@@ -539,12 +542,13 @@ void TfmCheckDesign::writeBox(const QString &text, QRect box, std::optional<bool
     auto command = std::make_unique<TemplateEditCommand>(m_ctx.db(), text, std::move(edits), [this] { afterWrite(); });
     QString error;
     if (!pushTemplateEdit(*m_undo, std::move(command), &error)) {
+        // Nothing was stored; the number boxes keep what was typed.
         tell(QStringLiteral("保存设置失败！") + error, QStringLiteral("提示"));
-        afterWrite();
-        return;
+        return false;
     }
     m_touched.insert(m_checkTypeId);
     setWindowTitle(QStringLiteral("' ") + f->entry.CtlLabel + QStringLiteral("' 打印细节修改成功！"));
+    return true;
 }
 
 static QRect currentBoxOf(const std::optional<CkControl> &row)
@@ -594,23 +598,39 @@ void TfmCheckDesign::previewNumberBoxes()
         return;
     // The box follows the number boxes at once; the row is written when
     // the number box is left.
-    std::vector<CanvasItem> items = m_canvas->items();
-    for (CanvasItem &item : items)
-        if (item.key == m_current && item.look != CanvasItem::Look::Line)
-            item.rect = QRect(m_edtX->value(), m_edtY->value(), m_edtW->value(), m_edtH->value());
-    m_canvas->setItems(std::move(items));
-}
-
-void TfmCheckDesign::commitNumberBoxes()
-{
-    if (m_updating || m_current.isEmpty())
-        return;
     const Field *f = field(m_current);
     if (!f || !f->row)
         return;
-    const QRect box(m_edtX->value(), m_edtY->value(), m_edtW->value(), m_edtH->value());
-    if (box != currentBoxOf(f->row))
-        writeBox(QStringLiteral("输入位置"), box);
+    const QRect box = typedBox(*f->row);
+    std::vector<CanvasItem> items = m_canvas->items();
+    for (CanvasItem &item : items)
+        if (item.key == m_current && item.look != CanvasItem::Look::Line)
+            item.rect = box;
+    m_canvas->setItems(std::move(items));
+}
+
+QRect TfmCheckDesign::typedBox(const CkControl &row) const
+{
+    // A box still showing what it was filled with keeps the stored value,
+    // which may lie outside the box's range.
+    const auto typed = [](const QSpinBox *box, int shown, int stored) {
+        return box->value() == shown ? stored : box->value();
+    };
+    return QRect(typed(m_edtX, m_shownBox.x(), row.SrcX), typed(m_edtY, m_shownBox.y(), row.SrcY),
+                 typed(m_edtW, m_shownBox.width(), row.SrcW), typed(m_edtH, m_shownBox.height(), row.SrcH));
+}
+
+bool TfmCheckDesign::commitNumberBoxes()
+{
+    if (m_updating || m_current.isEmpty())
+        return true;
+    const Field *f = field(m_current);
+    if (!f || !f->row)
+        return true;
+    const QRect box = typedBox(*f->row);
+    if (box == currentBoxOf(f->row))
+        return true;
+    return writeBox(QStringLiteral("输入位置"), box);
 }
 
 void TfmCheckDesign::setHidden(bool hidden)
@@ -630,7 +650,8 @@ void TfmCheckDesign::saveCurrent()
         tell(QStringLiteral("部分未启用项目，可以点击左侧列表中的数据项目选中！"));
         return;
     }
-    commitNumberBoxes();
+    if (!commitNumberBoxes())
+        return;  // the failure was told; no success may follow it
     if (const Field *f = field(m_current))
         tell(QStringLiteral("' ") + f->entry.CtlLabel + QStringLiteral("' 打印细节修改成功！"), QStringLiteral("提示"));
 }
