@@ -113,6 +113,8 @@ private:
     void connectPropertyBoxes();
 
     bool loadTemplate();
+    // The family's groups into "多选分组:"; a failure is told in the status.
+    void loadGroups();
     void loadItems();
     void measureUnsizedItems();
     void rebuildCanvas();
@@ -127,6 +129,8 @@ private:
     void pushBoxes(const QString &text, const std::vector<PrintBox> &before, const std::vector<PrintBox> &after,
                    const QString &report);
     void writeProperty(const QString &column, const QVariant &value);
+    // True when the edit's row exists once; several rows are told, none is quiet.
+    bool isSingleRow(const ColumnEdit &edit);
     void setSelection(const QStringList &names);
     void addToSelection(const QString &name);
     void itemPressed(const QString &name, Qt::KeyboardModifiers modifiers);
