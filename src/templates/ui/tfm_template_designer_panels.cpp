@@ -217,6 +217,7 @@ QWidget *TfmTemplateDesigner::buildToolPanel()
     m_cbGroup->lineEdit()->setPlaceholderText(groupHint());
     m_cbGroup->setMinimumWidth(110);
     m_cbGroup->setEnabled(false);
+    m_cbGroup->installEventFilter(this);
     row->addWidget(m_cbGroup);
 
     m_lbStep = new QLabel(panel);
@@ -239,9 +240,17 @@ QWidget *TfmTemplateDesigner::buildToolPanel()
         QPushButton *b = button(panel, QLatin1String(m.name), QString::fromUtf8(m.text));
         const int dx = m.dx, dy = m.dy;
         connect(b, &QPushButton::clicked, this, [this, b, dx, dy] {
+            // A disabled button hands its focus on to the next box, the zoom
+            // box, whose line edit would then take Ctrl+Z for itself: the
+            // canvas holds it meanwhile and the button gets it back.
+            const bool hadFocus = focusWidget() == b;
+            if (hadFocus)
+                m_canvas->setFocus(Qt::OtherFocusReason);
             b->setEnabled(false);
             moveSelected(dx, dy);
             b->setEnabled(true);
+            if (hadFocus)
+                b->setFocus(Qt::OtherFocusReason);
         });
         row->addWidget(b);
     }
@@ -349,6 +358,9 @@ QWidget *TfmTemplateDesigner::buildSidePanel()
 
 bool TfmTemplateDesigner::eventFilter(QObject *watched, QEvent *event)
 {
+    // Groups added since the window opened (or not read then) are read on entering the box.
+    if (watched == m_cbGroup && event->type() == QEvent::FocusIn && m_cbGroup->count() <= 1)
+        loadGroups();
     if (event->type() != QEvent::Wheel)
         return QDialog::eventFilter(watched, event);
     for (QListWidget *list : {m_lbSelected, m_lbAll}) {
