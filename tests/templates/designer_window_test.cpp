@@ -3,6 +3,7 @@
 #include "app/ui/tfm_main.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/tfm_check_zp.h"
+#include "printing/print_fonts.h"
 #include "render_pdf_words.h"
 #include "template_fixtures.h"
 #include "templates/ui/design_canvas.h"
@@ -589,4 +590,40 @@ TEST(TemplateDesigner, CtrlZUndoesAMoveMadeWithTheButtons)
     EXPECT_FALSE(focus == zoom || zoom->isAncestorOf(focus));  // its line edit would take Ctrl+Z
     QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
     EXPECT_EQ(d.ctl("CtlX", "ZDOUTBANK"), 1620);
+}
+
+TEST(FieldDesigner, DigitBoxCaptionsShowWhole)
+{
+    Designer d;
+    TfmCheckDesign w(d.root.context(), 1);
+    w.show();
+    ASSERT_TRUE(w.isVisible());
+    // The digit boxes are 17 pixels wide: "亿位" showed as "亿(", "千万位" as "千7".
+    const struct { const char *name, *caption; } boxes[] = {{"ZDYY", "亿"}, {"ZDQW", "千万"}, {"ZDF", "分"}};
+    for (const auto &b : boxes) {
+        const CanvasItem *box = w.canvas()->itemOf(b.name);
+        ASSERT_TRUE(box) << b.name;
+        EXPECT_EQ(box->text, QString::fromUtf8(b.caption));
+        EXPECT_LE(QFontMetrics(box->font).horizontalAdvance(box->text), box->rect.width()) << b.name;
+    }
+    EXPECT_EQ(w.canvas()->itemOf("ZDQW")->hint, "千万位");
+}
+
+TEST(TemplateDesigner, FontBoxShowsTheTemplatesFaceName)
+{
+    Designer d;
+    d.db().exec("update CkControl set CtlFontName='黑体' where CheckTypeID=1 and CtlName='ZDYT'");
+    TfmTemplateDesigner w(d.root.context(), 1);
+    w.show();
+    ASSERT_TRUE(w.isVisible());
+    auto *font = w.findChild<QComboBox *>("cbFont");
+    EXPECT_EQ(font->currentText(), "宋体");  // nothing loaded yet: not the first installed family
+    EXPECT_EQ(font->itemData(font->currentIndex(), Qt::ToolTipRole).toString(),
+              "打印时使用：" + resolvePrintFace("宋体"));
+    for (int i = 0; i < font->count(); ++i)
+        EXPECT_FALSE(font->itemText(i).endsWith(']')) << font->itemText(i).toStdString();
+    w.selectItems({"ZDYT"});
+    EXPECT_EQ(font->currentText(), "黑体");
+    EXPECT_EQ(d.db().scalar("select CtlFontName from CkControl where CheckTypeID=1 and CtlName='ZDYT'").toString(),
+              "黑体");
 }

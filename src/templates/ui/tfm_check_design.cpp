@@ -15,6 +15,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -75,6 +77,32 @@ QString cleanCaptions(const QString &typed)
         text.remove(drop);
     text.replace(QStringLiteral("，"), QStringLiteral(","));
     return text;
+}
+
+// The smallest font a caption shrinks to, in pixels: a Chinese character
+// stays readable.
+constexpr int kSmallestCaptionPixels = 8;
+
+// A field's caption shown whole on its box where it can be: a box narrower
+// than its caption (the digit boxes are 17 pixels wide for "千万位") drops
+// the "位" every digit box's label ends in, then takes a smaller font. The
+// hint keeps the whole label.
+void fitCaption(CanvasItem &item)
+{
+    const int room = item.rect.width();
+    const auto fits = [&item, room] { return QFontMetrics(item.font).horizontalAdvance(item.text) <= room; };
+    if (room <= 0 || item.text.isEmpty() || fits())
+        return;
+    if (item.text.size() > 1 && item.text.endsWith(QStringLiteral("位"))) {
+        item.text.chop(1);
+        if (fits())
+            return;
+    }
+    for (int pixels = QFontInfo(item.font).pixelSize() - 1; pixels >= kSmallestCaptionPixels; --pixels) {
+        item.font.setPixelSize(pixels);
+        if (fits())
+            return;
+    }
 }
 
 } // namespace
@@ -407,6 +435,8 @@ void TfmCheckDesign::rebuildCanvas()
                 item.text = m_captions.at(n);
         }
         item.font = font();
+        if (item.look == CanvasItem::Look::Text || item.look == CanvasItem::Look::Label)
+            fitCaption(item);
         items.push_back(item);
     }
     m_canvas->setItems(std::move(items));
