@@ -271,9 +271,7 @@ void TfmTemplateDesigner::loadProperties()
     m_edtFontSize->setValue(f.CtlFontSize);
     // A face this machine lacks is still the template's: listed as it is.
     const QString face = f.CtlFontName.trimmed().isEmpty() ? CkControl::defaultFontName() : f.CtlFontName;
-    if (m_cbFont->findText(face) < 0)
-        m_cbFont->insertItem(0, face);
-    m_cbFont->setCurrentText(face);
+    showFontFace(face);
     m_ckBold->setChecked(f.Bold > 0);
     m_ckItalic->setChecked(f.Italic > 0);
     m_ckUnderline->setChecked(f.UnderLine > 0);

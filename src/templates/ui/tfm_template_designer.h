@@ -111,6 +111,9 @@ private:
     QWidget *buildPropertyPanel();
     QWidget *buildBatchPanel();
     void connectPropertyBoxes();
+    // Shows `face` in "打印字体:" by the name the template stores (宋体 ...),
+    // listing it when the box lacks it.
+    void showFontFace(const QString &face);
 
     bool loadTemplate();
     // The family's groups into "多选分组:"; a failure is told in the status.

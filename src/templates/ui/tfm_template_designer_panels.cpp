@@ -69,13 +69,34 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text)
     return b;
 }
 
+// The installed families by the names a template stores. The font system
+// tells a family that several foundries make as "C059 [UKWN]"; the plain
+// family name is what prints.
 QStringList installedFonts()
 {
     QStringList fonts;
-    for (const QString &family : QFontDatabase::families())
-        if (!family.startsWith(QLatin1Char('@')))  // vertical-writing faces
+    for (QString family : QFontDatabase::families()) {
+        if (family.startsWith(QLatin1Char('@')))  // vertical-writing faces
+            continue;
+        const qsizetype foundry = family.indexOf(QStringLiteral(" ["));
+        if (foundry > 0 && family.endsWith(QLatin1Char(']')))
+            family.truncate(foundry);
+        if (!fonts.contains(family))
             fonts << family;
+    }
     return fonts;
+}
+
+// A face as the templates name it (宋体, 黑体 ...), listed at `at` unless it
+// is there already; its tip and look are those of the installed face that
+// prints it.
+void listTemplateFace(QComboBox *box, const QString &face, int at)
+{
+    if (box->findText(face) >= 0)
+        return;
+    box->insertItem(at, face);
+    box->setItemData(at, QStringLiteral("打印时使用：") + resolvePrintFace(face), Qt::ToolTipRole);
+    box->setItemData(at, printFont(face, 10, false, false, false), Qt::FontRole);
 }
 
 } // namespace
@@ -356,6 +377,12 @@ QWidget *TfmTemplateDesigner::buildSidePanel()
     return panel;
 }
 
+void TfmTemplateDesigner::showFontFace(const QString &face)
+{
+    listTemplateFace(m_cbFont, face, 0);
+    m_cbFont->setCurrentText(face);
+}
+
 bool TfmTemplateDesigner::eventFilter(QObject *watched, QEvent *event)
 {
     // Groups added since the window opened (or not read then) are read on entering the box.
@@ -409,6 +436,8 @@ QWidget *TfmTemplateDesigner::buildPropertyPanel()
     m_cbFont->setObjectName(QStringLiteral("cbFont"));
     m_cbFont->addItems(installedFonts());
     m_cbFont->setMaximumWidth(200);
+    // Before an item is loaded the box shows the face an item without one prints in.
+    showFontFace(CkControl::defaultFontName());
     form->addRow(QStringLiteral("打印字体:"), m_cbFont);
     m_edtFontSize = spinBox(panel, QStringLiteral("edtFontSize"), 6, 20, 11);
     form->addRow(QStringLiteral("字号:"), m_edtFontSize);
@@ -557,6 +586,7 @@ QWidget *TfmTemplateDesigner::buildBatchPanel()
     m_cbBatchFont->setObjectName(QStringLiteral("cbBatchFont"));
     m_cbBatchFont->addItem(QString());
     m_cbBatchFont->addItems(installedFonts());
+    listTemplateFace(m_cbBatchFont, CkControl::defaultFontName(), 1);
     m_cbBatchFont->setMaximumWidth(170);
     QPushButton *btFont = button(panel, QStringLiteral("btBatchFont"), QStringLiteral("批量应用"));
     grid->addWidget(new QLabel(QStringLiteral("批量改字体"), panel), 0, 0);
