@@ -627,3 +627,18 @@ TEST(TemplateDesigner, FontBoxShowsTheTemplatesFaceName)
     EXPECT_EQ(d.db().scalar("select CtlFontName from CkControl where CheckTypeID=1 and CtlName='ZDYT'").toString(),
               "黑体");
 }
+
+TEST(TemplateDesigner, SavingTheBoxKeepsStoredValuesTheBoxesCannotShow)
+{
+    Designer d;
+    // 距顶 offers up to the paper height less 0.5 mm (795 on the 80 mm cheque), 区域宽 up to 3000.
+    d.db().exec("update CkControl set CtlY=798, CtlW=3100 where CheckTypeID=1 and CtlName='ZDZFMM'");
+    TfmTemplateDesigner w(d.root.context(), 1);
+    w.selectItems({"ZDZFMM"});
+    EXPECT_EQ(w.findChild<QSpinBox *>("edtY")->value(), 795);
+    w.findChild<QSpinBox *>("edtX")->setValue(1530);
+    buttonOf(w, "btSaveBox")->click();
+    EXPECT_EQ(d.ctl("CtlX", "ZDZFMM"), 1530);
+    EXPECT_EQ(d.ctl("CtlY", "ZDZFMM"), 798);
+    EXPECT_EQ(d.ctl("CtlW", "ZDZFMM"), 3100);
+}

@@ -266,6 +266,7 @@ void TfmTemplateDesigner::loadProperties()
     m_edtY->setValue(f.CtlY);
     m_edtW->setValue(f.CtlW == 0 ? m_scale.toTenths(f.SrcW) : f.CtlW);
     m_edtH->setValue(f.CtlH == 0 ? m_scale.toTenths(f.SrcH) : f.CtlH);
+    m_shownBox = {f.CtlName, m_edtX->value(), m_edtY->value(), m_edtW->value(), m_edtH->value()};
     for (QSpinBox *box : {m_edtX, m_edtY, m_edtW, m_edtH})
         box->setSingleStep(m_step);
     m_edtFontSize->setValue(f.CtlFontSize);

@@ -162,6 +162,10 @@ private:
     int m_zoom = 100;
     int m_step = 5;
     bool m_updating = false;
+    // The box as the property boxes showed it when the current item was
+    // loaded: a stored value beyond a box's range shows clamped and is only
+    // written when the user changed that box.
+    PrintBox m_shownBox;
     QImage m_picture;
     std::vector<Item> m_items;  // the print items, in list order
     QStringList m_selected;     // field names in selection order

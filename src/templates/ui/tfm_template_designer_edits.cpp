@@ -309,9 +309,12 @@ void TfmTemplateDesigner::saveCurrentBox()
     const Item *current = item(m_selected.first());
     if (!current)
         return;
-    const std::vector<PrintBox> before{PrintBox::of(current->field)};
-    const std::vector<PrintBox> after{
-        {current->field.CtlName, m_edtX->value(), m_edtY->value(), m_edtW->value(), m_edtH->value()}};
+    const PrintBox stored = PrintBox::of(current->field);
+    const auto typed = [](const QSpinBox *box, int shown, int kept) { return box->value() == shown ? kept : box->value(); };
+    const std::vector<PrintBox> before{stored};
+    const std::vector<PrintBox> after{{current->field.CtlName, typed(m_edtX, m_shownBox.x, stored.x),
+                                       typed(m_edtY, m_shownBox.y, stored.y), typed(m_edtW, m_shownBox.w, stored.w),
+                                       typed(m_edtH, m_shownBox.h, stored.h)}};
     pushBoxes(QStringLiteral("保存打印设置"), before, after, QStringLiteral("个项目保存成功！"));
 }
 
