@@ -510,6 +510,9 @@ TEST(FieldDesigner, SavingWritesOnlyWhatWasTypedAndNoSuccessFollowsAFailure)
     EXPECT_FALSE(d.alerts.sawMessage("打印细节修改成功！"));
     EXPECT_EQ(top->value(), 140);
     EXPECT_EQ(d.ctl("SrcY", "ZDREMARK"), 120);
+    w.findChild<QCheckBox *>("ckHide")->setChecked(true);
+    EXPECT_FALSE(w.findChild<QCheckBox *>("ckHide")->isChecked());  // still shown, as stored
+    EXPECT_EQ(d.ctl("NeedShow", "ZDREMARK"), 1);
 }
 
 TEST(TemplateDesigner, PaperSizeShowsAndKeepsTenthsOfAMillimetre)

@@ -667,11 +667,11 @@ void TfmCheckDesign::setHidden(bool hidden)
 {
     if (!requireCurrent(false))
         return;
-    {
-        const QSignalBlocker block(m_ckHide);
-        m_ckHide->setChecked(hidden);
-    }
-    writeBox(hidden ? QStringLiteral("隐藏") : QStringLiteral("显示"), currentBoxOf(field(m_current)->row), hidden);
+    const QSignalBlocker block(m_ckHide);
+    m_ckHide->setChecked(hidden);
+    // A refused write leaves the field as it is stored, and the box says so.
+    if (!writeBox(hidden ? QStringLiteral("隐藏") : QStringLiteral("显示"), currentBoxOf(field(m_current)->row), hidden))
+        m_ckHide->setChecked(!hidden);
 }
 
 void TfmCheckDesign::saveCurrent()
