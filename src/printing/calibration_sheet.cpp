@@ -1,6 +1,7 @@
 #include "printing/calibration_sheet.h"
 
 #include "app/app_context.h"
+#include "printing/print_fonts.h"
 #include "printing/print_output.h"
 #include "printing/print_run.h"
 #include "printing/print_sample.h"
@@ -39,6 +40,22 @@ QFont smallFont(int points)
     return font;
 }
 
+// How far right of its template x the item's value is placed, device units.
+// A left-aligned value starts one lead-in in; a right-aligned one keeps the
+// lead-in free at the box's right edge; a centred one sits in the box as it is.
+int valueShift(const CalibrationBox &box, const PrintDeviceMetrics &m)
+{
+    const int leadIn = valueLeadIn(box.fontSize, m.dpiX);
+    if (box.spread || box.box.width() <= 0)
+        return leadIn;
+    const QString align = box.align.trimmed();
+    if (align == QLatin1String("1"))
+        return 0;
+    if (align == QLatin1String("2"))
+        return -leadIn;
+    return leadIn;
+}
+
 // Tick length at millimetre `mm`, tenths of a millimetre.
 int tickLength(int mm)
 {
@@ -68,7 +85,8 @@ std::vector<CalibrationBox> CalibrationSheet::boxesOf(const AppContext &context,
         QString caption = item.CtlLabel.trimmed();
         if (caption.isEmpty())
             caption = field->CtlName;
-        boxes.push_back({caption, QRect(field->CtlX, field->CtlY, field->CtlW, field->CtlH)});
+        boxes.push_back({caption, QRect(field->CtlX, field->CtlY, field->CtlW, field->CtlH), field->CtlFontSize,
+                         field->Align, !field->FitParam.trimmed().isEmpty()});
     }
     return boxes;
 }
@@ -112,15 +130,17 @@ void CalibrationSheet::draw(QPainter &painter, const PrintDeviceMetrics &m) cons
         painter.drawText(QPoint(at.x(), at.y() + ascent), QString::number(y / 10));
     }
 
-    // Every print item's box where its value lands, named above its corner.
+    // Every print item's box where its value lands, named above its corner,
+    // so a digit printed into its box on the form is inside the box here too.
     painter.setPen(hairline(QColor(0, 90, 200), m, 0.2));
     painter.setFont(smallFont(5));
     const int descent = painter.fontMetrics().descent();
     for (const CalibrationBox &box : m_boxes) {
-        const QPoint topLeft = device(box.box.x() + m_dx, box.box.y() + m_dy, m);
+        const QPoint shift(valueShift(box, m), 0);
+        const QPoint topLeft = device(box.box.x() + m_dx, box.box.y() + m_dy, m) + shift;
         if (box.box.width() > 0 && box.box.height() > 0) {
             const QPoint bottomRight =
-                device(box.box.x() + m_dx + box.box.width(), box.box.y() + m_dy + box.box.height(), m);
+                device(box.box.x() + m_dx + box.box.width(), box.box.y() + m_dy + box.box.height(), m) + shift;
             painter.drawRect(QRect(topLeft, bottomRight));
         } else {
             const int arm = tenthsMmToDevice(20, m.dpiX);

@@ -22,10 +22,17 @@ class PrintOutput;
 
 // A print item's box and caption, tenths of a millimetre from the paper's
 // corner (a box of width or height 0 is marked by a cross at its corner).
+// The box is drawn where the item's value lands: a value starts the
+// renderer's lead-in (one em of `fontSize`) right of the template x, and
+// is lined up in its box by `align` ("1" centre, "2" right) unless its
+// characters are spread at a pitch.
 struct CalibrationBox
 {
     QString caption;
     QRect box;
+    int fontSize = 0;  // CtlFontSize: the one-line size the lead-in is measured in
+    QString align;
+    bool spread = false;  // FitParam set: one character per digit box
 };
 
 class CalibrationSheet

@@ -67,6 +67,13 @@ inline constexpr double kClassicAscentEm = 220.0 / 256.0;
 // position formulas add twice.
 int averageCharWidth(int pointSize, int dpi);
 
+// How far right of its template x a value starts, in device units: twice
+// the average character width of its one-line font of `pointSize` points.
+inline int valueLeadIn(int pointSize, int dpi)
+{
+    return 2 * averageCharWidth(pointSize, dpi);
+}
+
 // Distance in device units from the top of a character cell to its base
 // line, for a font of `pointSize` points at `dpiY`.
 double cellAscent(int pointSize, int dpiY);

@@ -55,7 +55,7 @@ PrintRenderer::PrintRenderer(AppContext &context, QPainter &painter, const Print
 
 int PrintRenderer::deviceX(int x, int size) const
 {
-    return tenthsMmToDevice(x, m_metrics.dpiX) + 2 * averageCharWidth(size, m_metrics.dpiX);
+    return tenthsMmToDevice(x, m_metrics.dpiX) + valueLeadIn(size, m_metrics.dpiX);
 }
 
 int PrintRenderer::deviceY(int y) const

@@ -4,6 +4,8 @@
 #include "app/database.h"
 #include "templates/template_error.h"
 
+#include <QSqlError>
+#include <QSqlQuery>
 #include <QUndoStack>
 
 namespace billprint {
@@ -46,6 +48,19 @@ QString statementFor(const ColumnEdit &edit)
     return QString();
 }
 
+QString countFor(const ColumnEdit &edit)
+{
+    switch (edit.table) {
+    case ColumnEdit::Table::Field:
+        return QStringLiteral("select count(*) from CkControl where CheckTypeID=? and upper(CtlName)=upper(?)");
+    case ColumnEdit::Table::Catalogue:
+        return QStringLiteral("select count(*) from NameDict where CheckTypeName=? and upper(CtlName)=upper(?)");
+    case ColumnEdit::Table::Template:
+        return QStringLiteral("select count(*) from CKTypeTable where CheckTypeID=?");
+    }
+    return QString();
+}
+
 QVariantList keysFor(const ColumnEdit &edit, const QVariant &value)
 {
     // Text columns never hold NULL: readers compare with ''.
@@ -81,6 +96,18 @@ ColumnEdit ColumnEdit::templateRow(int checkTypeId, const QString &column, const
 bool TemplateEditWriter::isEditableColumn(ColumnEdit::Table table, const QString &column)
 {
     return editableColumns(table).contains(column);
+}
+
+int TemplateEditWriter::matchingRows(const ColumnEdit &edit) const
+{
+    QVariantList keys = keysFor(edit, QVariant());
+    keys.removeFirst();  // the value set; the rest are the row's keys
+    QSqlQuery q = m_db.prepare(countFor(edit));
+    for (const QVariant &key : keys)
+        q.addBindValue(key);
+    if (!q.exec() || !q.next())
+        throw TemplateError(q.lastError().text());
+    return q.value(0).toInt();
 }
 
 int TemplateEditWriter::write(const std::vector<ColumnEdit> &edits, bool undo) const

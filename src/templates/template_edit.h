@@ -51,6 +51,11 @@ public:
     // in one transaction. Returns the number of rows changed.
     int write(const std::vector<ColumnEdit> &edits, bool undo = false) const;
 
+    // How many rows the edit's statement would change: exactly one is a
+    // field as the designers know it; none or several mean the rows are not
+    // what was loaded (deleted meanwhile, or duplicated).
+    int matchingRows(const ColumnEdit &edit) const;
+
     static bool isEditableColumn(ColumnEdit::Table table, const QString &column);
 
 private:

@@ -11,6 +11,7 @@
 
 #include <QAction>
 #include <QComboBox>
+#include <QDialogButtonBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPrinter>
@@ -77,6 +78,22 @@ TEST_F(PrinterChoice, ThePrinterDialogSetsThePrintReadyFlag)
     EXPECT_EQ(alerts.messages(), QStringList{"打开打印机设置对话框出错，请确认打印机是否可用！"});
     EXPECT_EQ(alerts.alerts().front().caption, "提示");
     EXPECT_EQ(shown, 3);
+}
+
+TEST_F(PrinterChoice, ThePrinterSetupCommandConfirmsInsteadOfPrinting)
+{
+    installPrinters({"EPSON-LQ-630K"});
+    Tfm_Main main(ctx(), installPrinterSettings);
+    QString confirm;
+    whileModalOpen([&] { main.runCommand(PrinterCommand::PrinterSetup); },
+                   [&](QWidget *dialog) {
+                       EXPECT_TRUE(dialog->isVisible());
+                       EXPECT_EQ(dialog->windowTitle(), "打印机设置");
+                       if (auto *buttons = dialog->findChild<QDialogButtonBox *>())
+                           if (QPushButton *ok = buttons->button(QDialogButtonBox::Ok))
+                               confirm = ok->text();
+                   });
+    EXPECT_EQ(confirm, "确定");  // the dialog sets the printer up; it prints nothing
 }
 
 TEST_F(PrinterChoice, WithoutPrintersThePrinterDialogSaysSo)

@@ -3,6 +3,7 @@
 #include "app/ui/tfm_main.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/tfm_check_zp.h"
+#include "printing/print_fonts.h"
 #include "render_pdf_words.h"
 #include "template_fixtures.h"
 #include "templates/ui/design_canvas.h"
@@ -25,6 +26,7 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 #include <QUndoStack>
 
@@ -281,16 +283,45 @@ TEST(CalibrationSheet, GridNumbersAtTenMillimetreStepsAndFieldNames)
         ++numbers;
     }
     EXPECT_EQ(numbers, 22);  // 10 ... 220 mm across a 225 mm cheque
-    // The amount in words is named just above its box at 75.1, 33.5 mm.
+    // The amount in words is named just above its box at 75.1, 33.5 mm,
+    // moved right by one em of its 11 points (3.88 mm) as its value is.
     bool named = false;
     for (const PdfWord &word : pages[0].words)
         if (word.text == "金额大写") {
             named = true;
-            EXPECT_NEAR(word.xMin, 75.1 * pt, 0.2);
+            EXPECT_NEAR(word.xMin, (75.1 + 11 * 25.4 / 72) * pt, 0.2);
             EXPECT_LT(word.yMax, 33.5 * pt);
             EXPECT_GT(word.yMin, 30.0 * pt);
         }
     EXPECT_TRUE(named);
+}
+
+TEST(CalibrationSheet, DigitBoxesAreDrawnWhereTheirDigitsLand)
+{
+    if (!havePdfToText())
+        GTEST_SKIP() << "pdftotext is not installed";
+    TempDataRoot root;
+    const QString pdf = root.path() + "/c.pdf";
+    const ProgramResult run = runProgram(
+        {"--data", root.path(), "print-sample", "--template", "1", "--calibrate", "--pdf", pdf});
+    ASSERT_EQ(run.exitCode, 0) << run.err.toStdString();
+    const std::vector<PdfPage> pages = readPdfWords(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    // 百万位 is a 4.6 mm box at x 156.0 mm; its sample digit 1 prints at
+    // 12 points, one em (4.23 mm) right of that x. Box and name go there too.
+    const double pt = 72.0 / 25.4;
+    const PdfWord *name = nullptr;
+    const PdfWord *digit = nullptr;
+    for (const PdfWord &word : pages[0].words) {
+        if (word.text == "百万位")
+            name = &word;
+        if (word.text == "1" && word.yMin > 35 * pt && word.yMin < 45 * pt)
+            digit = &word;
+    }
+    ASSERT_TRUE(name && digit);
+    EXPECT_NEAR(name->xMin, (156.0 + 12 * 25.4 / 72) * pt, 0.2);
+    EXPECT_NEAR(digit->xMin, name->xMin, 0.2);
+    EXPECT_LT(digit->xMax, name->xMin + 4.6 * pt);  // the digit is inside its box
 }
 
 TEST(TemplateDesigner, PropertyPanelWritesOneColumnPerChange)
@@ -449,4 +480,168 @@ TEST(FieldDesigner, EnteringTheTemplateBoxRebuildsTheLayoutCacheAndLengthensTheD
     EXPECT_EQ(w.lastNameBox()->maxVisibleItems(), 26);  // the off-screen screen is under 1000 pixels high
     TfmCheckZP bill(d.root.context());  // the designer is still open
     EXPECT_TRUE(bill.field("zdOutBank")->isHidden());
+}
+
+TEST(FieldDesigner, SavingWritesOnlyWhatWasTypedAndNoSuccessFollowsAFailure)
+{
+    Designer d;
+    // Stored beyond what the number boxes offer (横向X from 5, 输入框宽 up to 1000).
+    d.db().exec("update CkControl set SrcX=2, SrcW=1180 where CheckTypeID=1 and CtlName='ZDREMARK'");
+    TfmCheckDesign w(d.root.context(), 1);
+    ASSERT_TRUE(w.selectField("ZDREMARK"));
+    buttonOf(w, "btSave")->click();
+    EXPECT_EQ(d.ctl("SrcX", "ZDREMARK"), 2);
+    EXPECT_EQ(d.ctl("SrcW", "ZDREMARK"), 1180);
+    EXPECT_EQ(w.undoStack()->count(), 0);
+
+    auto *top = w.findChild<QSpinBox *>("edtY");
+    top->setValue(120);
+    emit top->editingFinished();
+    EXPECT_EQ(d.ctl("SrcY", "ZDREMARK"), 120);
+    EXPECT_EQ(d.ctl("SrcX", "ZDREMARK"), 2);
+    EXPECT_EQ(d.ctl("SrcW", "ZDREMARK"), 1180);
+
+    // A write the database refuses is told, no success follows, the typed value stays.
+    ASSERT_TRUE(d.db().exec("create trigger locked before update on CkControl begin select raise(abort, '只读'); end"));
+    top->setValue(140);
+    d.alerts.clear();
+    buttonOf(w, "btSave")->click();
+    EXPECT_TRUE(d.alerts.sawMessage("保存设置失败！"));
+    EXPECT_FALSE(d.alerts.sawMessage("打印细节修改成功！"));
+    EXPECT_EQ(top->value(), 140);
+    EXPECT_EQ(d.ctl("SrcY", "ZDREMARK"), 120);
+    w.findChild<QCheckBox *>("ckHide")->setChecked(true);
+    EXPECT_FALSE(w.findChild<QCheckBox *>("ckHide")->isChecked());  // still shown, as stored
+    EXPECT_EQ(d.ctl("NeedShow", "ZDREMARK"), 1);
+}
+
+TEST(TemplateDesigner, PaperSizeShowsAndKeepsTenthsOfAMillimetre)
+{
+    Designer d;
+    d.db().exec("update CKTypeTable set PWidth=2254, PHeight=1016 where CheckTypeID=1");
+    TfmTemplateDesigner w(d.root.context(), 1);
+    auto *width = w.findChild<QComboBox *>("cbPaperWidth");
+    auto *height = w.findChild<QComboBox *>("cbPaperHeight");
+    EXPECT_EQ(width->currentText(), "22.54");
+    EXPECT_EQ(height->currentText(), "10.16");
+    buttonOf(w, "btApplyPaper")->click();
+    EXPECT_EQ(d.db().scalar("select PWidth from CKTypeTable where CheckTypeID=1").toInt(), 2254);
+    EXPECT_EQ(d.db().scalar("select PHeight from CKTypeTable where CheckTypeID=1").toInt(), 1016);
+    EXPECT_EQ(w.undoStack()->count(), 0);
+    height->setCurrentText("10.2");
+    buttonOf(w, "btApplyPaper")->click();
+    EXPECT_EQ(d.db().scalar("select PWidth from CKTypeTable where CheckTypeID=1").toInt(), 2254);
+    EXPECT_EQ(d.db().scalar("select PHeight from CKTypeTable where CheckTypeID=1").toInt(), 1020);
+}
+
+TEST(TemplateDesigner, SampleAndPropertyWritesNeedExactlyOneRow)
+{
+    Designer d;
+    // A database of an earlier version, without the rule of one row per field.
+    d.db().exec("drop index ux_namedict_family_name");
+    d.db().exec("drop index ux_ckcontrol_type_name");
+    TfmTemplateDesigner w(d.root.context(), 1);
+    auto *sample = w.findChild<QComboBox *>("cbSample");
+    w.selectItems({"ZDYT"});
+    d.db().exec("insert into NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, PrintItem, ShowOrd, Groups, CtlData) "
+                "values ('支票', 'ZDYT', '用途', 'TEXT', 1, 281, '其他', '货款')");
+    sample->setCurrentText("差旅费");
+    buttonOf(w, "btApplySample")->click();
+    EXPECT_EQ(w.statusMessage(), "测试值更新失败.没有有效的行！");
+    d.db().exec("delete from NameDict where CheckTypeName='支票' and CtlName='ZDYT'");
+    buttonOf(w, "btApplySample")->click();
+    EXPECT_EQ(w.statusMessage(), "测试值更新失败.没有有效的行！");
+    EXPECT_EQ(d.db().scalar("select count(*) from NameDict where CtlData='差旅费'").toInt(), 0);
+
+    d.db().exec("insert into CkControl (CheckTypeID, CtlName, CtlCName, CtlType, CtlX, CtlY, CtlW, CtlH) "
+                "values (1, 'ZDZFMM', '支付密码', 'TEXT', 1521, 469, 650, 51)");
+    w.selectItems({"ZDZFMM"});
+    w.findChild<QSpinBox *>("edtX")->setValue(1530);
+    EXPECT_TRUE(d.alerts.sawMessage("保存出错,同一个项目多条记录=！ZDZFMM,1"));
+    EXPECT_EQ(d.db().scalar("select count(*) from CkControl where CheckTypeID=1 and CtlName='ZDZFMM' and CtlX=1521").toInt(), 2);
+    EXPECT_EQ(w.undoStack()->count(), 0);
+}
+
+TEST(TemplateDesigner, GroupsThatCannotBeReadAreTold)
+{
+    Designer d;
+    d.db().exec("alter table NameDict rename column Groups to GroupName");
+    TfmTemplateDesigner w(d.root.context(), 1);
+    EXPECT_TRUE(w.statusMessage().startsWith("分组获取失败")) << w.statusMessage().toStdString();
+    // Entering the still empty box reads them again.
+    d.db().exec("alter table NameDict rename column GroupName to Groups");
+    auto *groups = w.findChild<QComboBox *>("cbGroup");
+    QFocusEvent entered(QEvent::FocusIn, Qt::TabFocusReason);
+    QApplication::sendEvent(groups, &entered);
+    EXPECT_TRUE(groups->findText("小写格") >= 0);
+}
+
+TEST(TemplateDesigner, CtrlZUndoesAMoveMadeWithTheButtons)
+{
+    Designer d;
+    TfmTemplateDesigner w(d.root.context(), 1);
+    w.show();
+    w.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&w));
+    ASSERT_TRUE(w.isVisible());
+    w.selectItems({"ZDOUTBANK"});
+    QTest::mouseClick(buttonOf(w, "btRight"), Qt::LeftButton);
+    EXPECT_EQ(d.ctl("CtlX", "ZDOUTBANK"), 1625);
+    QWidget *focus = w.focusWidget();
+    ASSERT_TRUE(focus);
+    QComboBox *zoom = w.findChild<QComboBox *>("cbZoom");
+    EXPECT_FALSE(focus == zoom || zoom->isAncestorOf(focus));  // its line edit would take Ctrl+Z
+    QTest::keyClick(focus, Qt::Key_Z, Qt::ControlModifier);
+    EXPECT_EQ(d.ctl("CtlX", "ZDOUTBANK"), 1620);
+}
+
+TEST(FieldDesigner, DigitBoxCaptionsShowWhole)
+{
+    Designer d;
+    TfmCheckDesign w(d.root.context(), 1);
+    w.show();
+    ASSERT_TRUE(w.isVisible());
+    // The digit boxes are 17 pixels wide: "亿位" showed as "亿(", "千万位" as "千7".
+    const struct { const char *name, *caption; } boxes[] = {{"ZDYY", "亿"}, {"ZDQW", "千万"}, {"ZDF", "分"}};
+    for (const auto &b : boxes) {
+        const CanvasItem *box = w.canvas()->itemOf(b.name);
+        ASSERT_TRUE(box) << b.name;
+        EXPECT_EQ(box->text, QString::fromUtf8(b.caption));
+        EXPECT_LE(QFontMetrics(box->font).horizontalAdvance(box->text), box->rect.width()) << b.name;
+    }
+    EXPECT_EQ(w.canvas()->itemOf("ZDQW")->hint, "千万位");
+}
+
+TEST(TemplateDesigner, FontBoxShowsTheTemplatesFaceName)
+{
+    Designer d;
+    d.db().exec("update CkControl set CtlFontName='黑体' where CheckTypeID=1 and CtlName='ZDYT'");
+    TfmTemplateDesigner w(d.root.context(), 1);
+    w.show();
+    ASSERT_TRUE(w.isVisible());
+    auto *font = w.findChild<QComboBox *>("cbFont");
+    EXPECT_EQ(font->currentText(), "宋体");  // nothing loaded yet: not the first installed family
+    EXPECT_EQ(font->itemData(font->currentIndex(), Qt::ToolTipRole).toString(),
+              "打印时使用：" + resolvePrintFace("宋体"));
+    for (int i = 0; i < font->count(); ++i)
+        EXPECT_FALSE(font->itemText(i).endsWith(']')) << font->itemText(i).toStdString();
+    w.selectItems({"ZDYT"});
+    EXPECT_EQ(font->currentText(), "黑体");
+    EXPECT_EQ(d.db().scalar("select CtlFontName from CkControl where CheckTypeID=1 and CtlName='ZDYT'").toString(),
+              "黑体");
+}
+
+TEST(TemplateDesigner, SavingTheBoxKeepsStoredValuesTheBoxesCannotShow)
+{
+    Designer d;
+    // 距顶 offers up to the paper height less 0.5 mm (795 on the 80 mm cheque), 区域宽 up to 3000.
+    d.db().exec("update CkControl set CtlY=798, CtlW=3100 where CheckTypeID=1 and CtlName='ZDZFMM'");
+    TfmTemplateDesigner w(d.root.context(), 1);
+    w.selectItems({"ZDZFMM"});
+    EXPECT_EQ(w.findChild<QSpinBox *>("edtY")->value(), 795);
+    w.findChild<QSpinBox *>("edtX")->setValue(1530);
+    buttonOf(w, "btSaveBox")->click();
+    EXPECT_EQ(d.ctl("CtlX", "ZDZFMM"), 1530);
+    EXPECT_EQ(d.ctl("CtlY", "ZDZFMM"), 798);
+    EXPECT_EQ(d.ctl("CtlW", "ZDZFMM"), 3100);
 }

@@ -5,9 +5,11 @@
 #include "printing/print_run.h"
 
 #include <QCoreApplication>
+#include <QDialogButtonBox>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <QPushButton>
 
 namespace billprint {
 
@@ -45,6 +47,11 @@ int runDesktopPrintDialog(QPrinter &printer, QWidget *parent)
 {
     QPrintDialog dialog(&printer, parent);
     dialog.setWindowTitle(QStringLiteral("打印机设置"));
+    // The desktop dialog's confirm button reads "打印(P)", but nothing is
+    // printed here: it confirms the printer and its settings.
+    if (auto *buttons = dialog.findChild<QDialogButtonBox *>())
+        if (QPushButton *confirm = buttons->button(QDialogButtonBox::Ok))
+            confirm->setText(QStringLiteral("确定"));
     return dialog.exec();
 }
 

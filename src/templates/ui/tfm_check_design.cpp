@@ -15,6 +15,8 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QEvent>
+#include <QFontInfo>
+#include <QFontMetrics>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -75,6 +77,32 @@ QString cleanCaptions(const QString &typed)
         text.remove(drop);
     text.replace(QStringLiteral("，"), QStringLiteral(","));
     return text;
+}
+
+// The smallest font a caption shrinks to, in pixels: a Chinese character
+// stays readable.
+constexpr int kSmallestCaptionPixels = 8;
+
+// A field's caption shown whole on its box where it can be: a box narrower
+// than its caption (the digit boxes are 17 pixels wide for "千万位") drops
+// the "位" every digit box's label ends in, then takes a smaller font. The
+// hint keeps the whole label.
+void fitCaption(CanvasItem &item)
+{
+    const int room = item.rect.width();
+    const auto fits = [&item, room] { return QFontMetrics(item.font).horizontalAdvance(item.text) <= room; };
+    if (room <= 0 || item.text.isEmpty() || fits())
+        return;
+    if (item.text.size() > 1 && item.text.endsWith(QStringLiteral("位"))) {
+        item.text.chop(1);
+        if (fits())
+            return;
+    }
+    for (int pixels = QFontInfo(item.font).pixelSize() - 1; pixels >= kSmallestCaptionPixels; --pixels) {
+        item.font.setPixelSize(pixels);
+        if (fits())
+            return;
+    }
 }
 
 } // namespace
@@ -407,6 +435,8 @@ void TfmCheckDesign::rebuildCanvas()
                 item.text = m_captions.at(n);
         }
         item.font = font();
+        if (item.look == CanvasItem::Look::Text || item.look == CanvasItem::Look::Label)
+            fitCaption(item);
         items.push_back(item);
     }
     m_canvas->setItems(std::move(items));
@@ -426,7 +456,9 @@ bool TfmCheckDesign::selectFieldByLabel(const QString &label)
 
 bool TfmCheckDesign::selectField(const QString &name)
 {
-    commitNumberBoxes();
+    // What was typed for the field before stays on screen until it is stored.
+    if (!commitNumberBoxes())
+        return false;
     const Field *f = field(name);
     if (!f || f->entry.kind() == QLatin1String("IMAGE")) {
         setStatus(0, QStringLiteral("找不到对应的项目定义~~"));
@@ -495,6 +527,7 @@ void TfmCheckDesign::fillNumberBoxes()
     m_edtY->setValue(r.SrcY);
     m_edtW->setValue(r.SrcW);
     m_edtH->setValue(r.SrcH);
+    m_shownBox = QRect(m_edtX->value(), m_edtY->value(), m_edtW->value(), m_edtH->value());
     m_ckHide->setChecked(!r.isShown());
     QFont preview(r.printFontName());
     preview.setPointSize(r.CtlFontSize > 0 ? r.CtlFontSize : 9);
@@ -517,11 +550,11 @@ bool TfmCheckDesign::requireCurrent(bool fromNumberBoxes)
     return false;
 }
 
-void TfmCheckDesign::writeBox(const QString &text, QRect box, std::optional<bool> hidden)
+bool TfmCheckDesign::writeBox(const QString &text, QRect box, std::optional<bool> hidden)
 {
     const Field *f = field(m_current);
     if (!f || !f->row)
-        return;
+        return false;
     const CkControl &r = *f->row;
     const QString name = m_current;
     std::vector<ColumnEdit> edits;
@@ -539,12 +572,13 @@ void TfmCheckDesign::writeBox(const QString &text, QRect box, std::optional<bool
     auto command = std::make_unique<TemplateEditCommand>(m_ctx.db(), text, std::move(edits), [this] { afterWrite(); });
     QString error;
     if (!pushTemplateEdit(*m_undo, std::move(command), &error)) {
+        // Nothing was stored; the number boxes keep what was typed.
         tell(QStringLiteral("保存设置失败！") + error, QStringLiteral("提示"));
-        afterWrite();
-        return;
+        return false;
     }
     m_touched.insert(m_checkTypeId);
     setWindowTitle(QStringLiteral("' ") + f->entry.CtlLabel + QStringLiteral("' 打印细节修改成功！"));
+    return true;
 }
 
 static QRect currentBoxOf(const std::optional<CkControl> &row)
@@ -594,34 +628,50 @@ void TfmCheckDesign::previewNumberBoxes()
         return;
     // The box follows the number boxes at once; the row is written when
     // the number box is left.
-    std::vector<CanvasItem> items = m_canvas->items();
-    for (CanvasItem &item : items)
-        if (item.key == m_current && item.look != CanvasItem::Look::Line)
-            item.rect = QRect(m_edtX->value(), m_edtY->value(), m_edtW->value(), m_edtH->value());
-    m_canvas->setItems(std::move(items));
-}
-
-void TfmCheckDesign::commitNumberBoxes()
-{
-    if (m_updating || m_current.isEmpty())
-        return;
     const Field *f = field(m_current);
     if (!f || !f->row)
         return;
-    const QRect box(m_edtX->value(), m_edtY->value(), m_edtW->value(), m_edtH->value());
-    if (box != currentBoxOf(f->row))
-        writeBox(QStringLiteral("输入位置"), box);
+    const QRect box = typedBox(*f->row);
+    std::vector<CanvasItem> items = m_canvas->items();
+    for (CanvasItem &item : items)
+        if (item.key == m_current && item.look != CanvasItem::Look::Line)
+            item.rect = box;
+    m_canvas->setItems(std::move(items));
+}
+
+QRect TfmCheckDesign::typedBox(const CkControl &row) const
+{
+    // A box still showing what it was filled with keeps the stored value,
+    // which may lie outside the box's range.
+    const auto typed = [](const QSpinBox *box, int shown, int stored) {
+        return box->value() == shown ? stored : box->value();
+    };
+    return QRect(typed(m_edtX, m_shownBox.x(), row.SrcX), typed(m_edtY, m_shownBox.y(), row.SrcY),
+                 typed(m_edtW, m_shownBox.width(), row.SrcW), typed(m_edtH, m_shownBox.height(), row.SrcH));
+}
+
+bool TfmCheckDesign::commitNumberBoxes()
+{
+    if (m_updating || m_current.isEmpty())
+        return true;
+    const Field *f = field(m_current);
+    if (!f || !f->row)
+        return true;
+    const QRect box = typedBox(*f->row);
+    if (box == currentBoxOf(f->row))
+        return true;
+    return writeBox(QStringLiteral("输入位置"), box);
 }
 
 void TfmCheckDesign::setHidden(bool hidden)
 {
     if (!requireCurrent(false))
         return;
-    {
-        const QSignalBlocker block(m_ckHide);
-        m_ckHide->setChecked(hidden);
-    }
-    writeBox(hidden ? QStringLiteral("隐藏") : QStringLiteral("显示"), currentBoxOf(field(m_current)->row), hidden);
+    const QSignalBlocker block(m_ckHide);
+    m_ckHide->setChecked(hidden);
+    // A refused write leaves the field as it is stored, and the box says so.
+    if (!writeBox(hidden ? QStringLiteral("隐藏") : QStringLiteral("显示"), currentBoxOf(field(m_current)->row), hidden))
+        m_ckHide->setChecked(!hidden);
 }
 
 void TfmCheckDesign::saveCurrent()
@@ -630,7 +680,8 @@ void TfmCheckDesign::saveCurrent()
         tell(QStringLiteral("部分未启用项目，可以点击左侧列表中的数据项目选中！"));
         return;
     }
-    commitNumberBoxes();
+    if (!commitNumberBoxes())
+        return;  // the failure was told; no success may follow it
     if (const Field *f = field(m_current))
         tell(QStringLiteral("' ") + f->entry.CtlLabel + QStringLiteral("' 打印细节修改成功！"), QStringLiteral("提示"));
 }

@@ -88,10 +88,11 @@ private:
     const Field *field(const QString &name) const;
     QRect boxOf(const Field &f) const;
     void fillNumberBoxes();
+    QRect typedBox(const CkControl &row) const;
     void previewNumberBoxes();
-    void commitNumberBoxes();
+    bool commitNumberBoxes();
     bool requireCurrent(bool fromNumberBoxes);
-    void writeBox(const QString &text, QRect box, std::optional<bool> hidden = std::nullopt);
+    bool writeBox(const QString &text, QRect box, std::optional<bool> hidden = std::nullopt);
     void ensureRow(const QString &name);
     void dragFinished(QPoint delta);
     void setStatus(int panel, const QString &text);
@@ -107,6 +108,10 @@ private:
     QString m_current;
     QString m_previous;
     bool m_updating = false;
+    // What the number boxes showed when they were filled from the current
+    // row: a stored value outside a box's range shows clamped, and only a
+    // box the user changed away from it is written back.
+    QRect m_shownBox;
     QSet<int> m_touched;  // templates whose cache is rebuilt on closing
     std::vector<Field> m_fields;
     std::unique_ptr<QUndoStack> m_undo;

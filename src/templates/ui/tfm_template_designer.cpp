@@ -23,6 +23,7 @@
 #include <QFontDatabase>
 #include <QFormLayout>
 #include <QGridLayout>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -55,9 +56,15 @@ QSize defaultPaper(const QString &family)
     return {2300, 1270};
 }
 
+// The paper is stored in tenths of a millimetre: two decimals of a
+// centimetre show every one of them, so applying the shown size writes the
+// stored one back unchanged. Whole millimetres read like the presets ("22.5").
 QString centimetres(int tenthsMm)
 {
-    return QString::number(tenthsMm / 100.0, 'f', 1);
+    QString text = QString::number(tenthsMm / 100.0, 'f', 2);
+    if (text.endsWith(QLatin1Char('0')))
+        text.chop(1);
+    return text;
 }
 
 } // namespace
@@ -114,17 +121,28 @@ bool TfmTemplateDesigner::loadTemplate()
     const QString picture = m_ctx.dataRoot().imageFolder() + type->pictureFile();
     m_lbPicture->setText(picture);
     m_picture = QImage(picture);  // a missing picture leaves the paper white
+    loadGroups();
+    return true;
+}
 
-    QStringList groups;
+void TfmTemplateDesigner::loadGroups()
+{
     QSqlQuery q = m_ctx.db().prepare(QStringLiteral("select distinct Groups from NameDict where CheckTypeName=?"));
     q.addBindValue(m_family);
-    if (q.exec())
-        while (q.next())
-            if (!q.value(0).toString().trimmed().isEmpty())
-                groups << q.value(0).toString().trimmed();
+    if (!q.exec()) {
+        setStatus(QStringLiteral("分组获取失败") + q.lastError().text());
+        return;
+    }
+    QStringList groups;
+    while (q.next())
+        if (!q.value(0).toString().trimmed().isEmpty())
+            groups << q.value(0).toString().trimmed();
+    const QSignalBlocker block(m_cbGroup);
+    const QString typed = m_cbGroup->currentText();
+    m_cbGroup->clear();
     m_cbGroup->addItems(groups);
     m_cbGroup->setCurrentIndex(-1);
-    return true;
+    m_cbGroup->setEditText(typed);
 }
 
 void TfmTemplateDesigner::loadItems()
@@ -248,14 +266,13 @@ void TfmTemplateDesigner::loadProperties()
     m_edtY->setValue(f.CtlY);
     m_edtW->setValue(f.CtlW == 0 ? m_scale.toTenths(f.SrcW) : f.CtlW);
     m_edtH->setValue(f.CtlH == 0 ? m_scale.toTenths(f.SrcH) : f.CtlH);
+    m_shownBox = {f.CtlName, m_edtX->value(), m_edtY->value(), m_edtW->value(), m_edtH->value()};
     for (QSpinBox *box : {m_edtX, m_edtY, m_edtW, m_edtH})
         box->setSingleStep(m_step);
     m_edtFontSize->setValue(f.CtlFontSize);
     // A face this machine lacks is still the template's: listed as it is.
     const QString face = f.CtlFontName.trimmed().isEmpty() ? CkControl::defaultFontName() : f.CtlFontName;
-    if (m_cbFont->findText(face) < 0)
-        m_cbFont->insertItem(0, face);
-    m_cbFont->setCurrentText(face);
+    showFontFace(face);
     m_ckBold->setChecked(f.Bold > 0);
     m_ckItalic->setChecked(f.Italic > 0);
     m_ckUnderline->setChecked(f.UnderLine > 0);

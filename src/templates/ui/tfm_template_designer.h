@@ -111,8 +111,13 @@ private:
     QWidget *buildPropertyPanel();
     QWidget *buildBatchPanel();
     void connectPropertyBoxes();
+    // Shows `face` in "打印字体:" by the name the template stores (宋体 ...),
+    // listing it when the box lacks it.
+    void showFontFace(const QString &face);
 
     bool loadTemplate();
+    // The family's groups into "多选分组:"; a failure is told in the status.
+    void loadGroups();
     void loadItems();
     void measureUnsizedItems();
     void rebuildCanvas();
@@ -127,6 +132,8 @@ private:
     void pushBoxes(const QString &text, const std::vector<PrintBox> &before, const std::vector<PrintBox> &after,
                    const QString &report);
     void writeProperty(const QString &column, const QVariant &value);
+    // True when the edit's row exists once; several rows are told, none is quiet.
+    bool isSingleRow(const ColumnEdit &edit);
     void setSelection(const QStringList &names);
     void addToSelection(const QString &name);
     void itemPressed(const QString &name, Qt::KeyboardModifiers modifiers);
@@ -155,6 +162,10 @@ private:
     int m_zoom = 100;
     int m_step = 5;
     bool m_updating = false;
+    // The box as the property boxes showed it when the current item was
+    // loaded: a stored value beyond a box's range shows clamped and is only
+    // written when the user changed that box.
+    PrintBox m_shownBox;
     QImage m_picture;
     std::vector<Item> m_items;  // the print items, in list order
     QStringList m_selected;     // field names in selection order

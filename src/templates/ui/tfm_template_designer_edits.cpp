@@ -88,6 +88,22 @@ void TfmTemplateDesigner::pushBoxes(const QString &text, const std::vector<Print
         setStatus(QString::number(changed.size()) + report);
 }
 
+bool TfmTemplateDesigner::isSingleRow(const ColumnEdit &edit)
+{
+    int rows = 0;
+    try {
+        rows = TemplateEditWriter(m_ctx.db()).matchingRows(edit);
+    } catch (const TemplateError &e) {
+        tell(QStringLiteral("保存错误") + e.message(), QStringLiteral("错误"), AlertIcon::Error);
+        return false;
+    }
+    // No row: the item went away meanwhile, there is nothing to write.
+    if (rows > 1)
+        tell(QStringLiteral("保存出错,同一个项目多条记录=！") + edit.ctlName + QLatin1Char(',')
+             + QString::number(edit.checkTypeId));
+    return rows == 1;
+}
+
 void TfmTemplateDesigner::writeProperty(const QString &column, const QVariant &value)
 {
     if (m_updating || m_selected.size() > 1 || m_selected.isEmpty())
@@ -95,7 +111,10 @@ void TfmTemplateDesigner::writeProperty(const QString &column, const QVariant &v
     const Item *current = item(m_selected.first());
     if (!current)
         return;
-    std::optional<CkControl> stored = CkControlStore(m_ctx.db()).find(m_checkTypeId, current->field.CtlName);
+    const QString name = current->field.CtlName;
+    if (!isSingleRow(ColumnEdit::field(m_checkTypeId, name, column, QVariant(), value)))
+        return;
+    std::optional<CkControl> stored = CkControlStore(m_ctx.db()).find(m_checkTypeId, name);
     if (!stored)
         return;
     QVariant before;
@@ -118,7 +137,6 @@ void TfmTemplateDesigner::writeProperty(const QString &column, const QVariant &v
         {"InitValue", [](const CkControl &c) { return QVariant(c.InitValue); }},
     };
     before = readers.value(column)(f);
-    const QString name = current->field.CtlName;
     if (pushEdits(name + QLatin1Char(':') + column, {ColumnEdit::field(m_checkTypeId, name, column, before, value)},
                   name + QLatin1Char('.') + column)
         && before.toString() != value.toString())
@@ -291,9 +309,12 @@ void TfmTemplateDesigner::saveCurrentBox()
     const Item *current = item(m_selected.first());
     if (!current)
         return;
-    const std::vector<PrintBox> before{PrintBox::of(current->field)};
-    const std::vector<PrintBox> after{
-        {current->field.CtlName, m_edtX->value(), m_edtY->value(), m_edtW->value(), m_edtH->value()}};
+    const PrintBox stored = PrintBox::of(current->field);
+    const auto typed = [](const QSpinBox *box, int shown, int kept) { return box->value() == shown ? kept : box->value(); };
+    const std::vector<PrintBox> before{stored};
+    const std::vector<PrintBox> after{{current->field.CtlName, typed(m_edtX, m_shownBox.x, stored.x),
+                                       typed(m_edtY, m_shownBox.y, stored.y), typed(m_edtW, m_shownBox.w, stored.w),
+                                       typed(m_edtH, m_shownBox.h, stored.h)}};
     pushBoxes(QStringLiteral("保存打印设置"), before, after, QStringLiteral("个项目保存成功！"));
 }
 
@@ -305,8 +326,21 @@ void TfmTemplateDesigner::applySampleValue()
     if (!current)
         return;
     const QString text = m_cbSample->currentText().trimmed();
-    if (pushEdits(QStringLiteral("测试数据"), {ColumnEdit::catalogue(m_family, current->field.CtlName,
-                                                                 QStringLiteral("CtlData"), current->entry.CtlData, text)}))
+    const ColumnEdit edit =
+        ColumnEdit::catalogue(m_family, current->field.CtlName, QStringLiteral("CtlData"), current->entry.CtlData, text);
+    int rows = 0;
+    try {
+        rows = TemplateEditWriter(m_ctx.db()).matchingRows(edit);
+    } catch (const TemplateError &e) {
+        tell(QStringLiteral("更新失败！") + e.message(), QStringLiteral("错误"), AlertIcon::Error);
+        return;
+    }
+    // The sample belongs to exactly one catalogue row; none or several is no sample to set.
+    if (rows != 1) {
+        setStatus(QStringLiteral("测试值更新失败.没有有效的行！"));
+        return;
+    }
+    if (pushEdits(QStringLiteral("测试数据"), {edit}))
         setStatus(QStringLiteral("更新成功！"));
 }
 

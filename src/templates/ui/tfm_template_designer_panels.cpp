@@ -69,13 +69,34 @@ QPushButton *button(QWidget *parent, const QString &name, const QString &text)
     return b;
 }
 
+// The installed families by the names a template stores. The font system
+// tells a family that several foundries make as "C059 [UKWN]"; the plain
+// family name is what prints.
 QStringList installedFonts()
 {
     QStringList fonts;
-    for (const QString &family : QFontDatabase::families())
-        if (!family.startsWith(QLatin1Char('@')))  // vertical-writing faces
+    for (QString family : QFontDatabase::families()) {
+        if (family.startsWith(QLatin1Char('@')))  // vertical-writing faces
+            continue;
+        const qsizetype foundry = family.indexOf(QStringLiteral(" ["));
+        if (foundry > 0 && family.endsWith(QLatin1Char(']')))
+            family.truncate(foundry);
+        if (!fonts.contains(family))
             fonts << family;
+    }
     return fonts;
+}
+
+// A face as the templates name it (宋体, 黑体 ...), listed at `at` unless it
+// is there already; its tip and look are those of the installed face that
+// prints it.
+void listTemplateFace(QComboBox *box, const QString &face, int at)
+{
+    if (box->findText(face) >= 0)
+        return;
+    box->insertItem(at, face);
+    box->setItemData(at, QStringLiteral("打印时使用：") + resolvePrintFace(face), Qt::ToolTipRole);
+    box->setItemData(at, printFont(face, 10, false, false, false), Qt::FontRole);
 }
 
 } // namespace
@@ -217,6 +238,7 @@ QWidget *TfmTemplateDesigner::buildToolPanel()
     m_cbGroup->lineEdit()->setPlaceholderText(groupHint());
     m_cbGroup->setMinimumWidth(110);
     m_cbGroup->setEnabled(false);
+    m_cbGroup->installEventFilter(this);
     row->addWidget(m_cbGroup);
 
     m_lbStep = new QLabel(panel);
@@ -239,9 +261,17 @@ QWidget *TfmTemplateDesigner::buildToolPanel()
         QPushButton *b = button(panel, QLatin1String(m.name), QString::fromUtf8(m.text));
         const int dx = m.dx, dy = m.dy;
         connect(b, &QPushButton::clicked, this, [this, b, dx, dy] {
+            // A disabled button hands its focus on to the next box, the zoom
+            // box, whose line edit would then take Ctrl+Z for itself: the
+            // canvas holds it meanwhile and the button gets it back.
+            const bool hadFocus = focusWidget() == b;
+            if (hadFocus)
+                m_canvas->setFocus(Qt::OtherFocusReason);
             b->setEnabled(false);
             moveSelected(dx, dy);
             b->setEnabled(true);
+            if (hadFocus)
+                b->setFocus(Qt::OtherFocusReason);
         });
         row->addWidget(b);
     }
@@ -347,8 +377,17 @@ QWidget *TfmTemplateDesigner::buildSidePanel()
     return panel;
 }
 
+void TfmTemplateDesigner::showFontFace(const QString &face)
+{
+    listTemplateFace(m_cbFont, face, 0);
+    m_cbFont->setCurrentText(face);
+}
+
 bool TfmTemplateDesigner::eventFilter(QObject *watched, QEvent *event)
 {
+    // Groups added since the window opened (or not read then) are read on entering the box.
+    if (watched == m_cbGroup && event->type() == QEvent::FocusIn && m_cbGroup->count() <= 1)
+        loadGroups();
     if (event->type() != QEvent::Wheel)
         return QDialog::eventFilter(watched, event);
     for (QListWidget *list : {m_lbSelected, m_lbAll}) {
@@ -397,6 +436,8 @@ QWidget *TfmTemplateDesigner::buildPropertyPanel()
     m_cbFont->setObjectName(QStringLiteral("cbFont"));
     m_cbFont->addItems(installedFonts());
     m_cbFont->setMaximumWidth(200);
+    // Before an item is loaded the box shows the face an item without one prints in.
+    showFontFace(CkControl::defaultFontName());
     form->addRow(QStringLiteral("打印字体:"), m_cbFont);
     m_edtFontSize = spinBox(panel, QStringLiteral("edtFontSize"), 6, 20, 11);
     form->addRow(QStringLiteral("字号:"), m_edtFontSize);
@@ -545,6 +586,7 @@ QWidget *TfmTemplateDesigner::buildBatchPanel()
     m_cbBatchFont->setObjectName(QStringLiteral("cbBatchFont"));
     m_cbBatchFont->addItem(QString());
     m_cbBatchFont->addItems(installedFonts());
+    listTemplateFace(m_cbBatchFont, CkControl::defaultFontName(), 1);
     m_cbBatchFont->setMaximumWidth(170);
     QPushButton *btFont = button(panel, QStringLiteral("btBatchFont"), QStringLiteral("批量应用"));
     grid->addWidget(new QLabel(QStringLiteral("批量改字体"), panel), 0, 0);
