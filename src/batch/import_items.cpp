@@ -70,11 +70,12 @@ const ImportItem *findImportItem(const QString &name)
 
 QStringList importMatchOrder(ImportTarget target)
 {
+    // The bank items take their columns in both imports: the batch list
+    // has no bank columns, but a column titled 开户行地址 must not become
+    // the receiver's 地址 there either. It is matched and left unimported.
     QStringList order{QStringLiteral("单位全称"), QStringLiteral("联系人"), QStringLiteral("电话"),
-                      QStringLiteral("手机"), QStringLiteral("省")};
-    if (target == ImportTarget::AddressBook)
-        order << QStringLiteral("开户银行") << QStringLiteral("银行账号") << QStringLiteral("银行地址")
-              << QStringLiteral("银行行号");
+                      QStringLiteral("手机"),     QStringLiteral("省"),     QStringLiteral("开户银行"),
+                      QStringLiteral("银行账号"), QStringLiteral("银行地址"), QStringLiteral("银行行号")};
     order << QStringLiteral("市") << QStringLiteral("镇区") << QStringLiteral("地址") << QStringLiteral("邮政编码")
           << QStringLiteral("国家") << QStringLiteral("备注");
     if (target == ImportTarget::AddressBook) {

@@ -1,6 +1,7 @@
 #include "batch/receiver_columns.h"
 
 #include "app/database.h"
+#include "batch/import_items.h"
 #include "batch/match_column_store.h"
 
 #include <QHash>
@@ -11,26 +12,17 @@ namespace {
 
 const QString kScenario = QStringLiteral("收件信息导入");
 
-// Items in the order they take columns, with the list column each fills.
+// Items in the order they take columns, with the list column each fills
+// ("" for an item the list has no column for): the order of the import
+// window, so a sheet matches alike in both.
 const QList<QPair<QString, QString>> &batchItems()
 {
     static const QList<QPair<QString, QString>> items = [] {
         QList<QPair<QString, QString>> list;
-        auto same = [&list](const char *name) {
-            list << qMakePair(QString::fromUtf8(name), QString::fromUtf8(name));
-        };
-        list << qMakePair(QStringLiteral("单位全称"), QStringLiteral("全称"));
-        for (const char *n : {"联系人", "电话", "手机", "省", "市", "镇区", "地址"})
-            same(n);
-        list << qMakePair(QStringLiteral("邮政编码"), QStringLiteral("邮编"));
-        for (const char *n : {"国家", "备注", "批打分组"})
-            same(n);
-        list << qMakePair(QStringLiteral("物品内容"), QStringLiteral("内件说明"));
-        for (const char *n : {"目的站", "件数", "重量", "费用", "保价费", "保价金额", "加急费", "运费", "送货费",
-                              "体积", "包装费", "代收金额", "手续费", "其他费", "自定义3", "自定义4", "自定义5",
-                              "金额大写1"})
-            same(n);
-        list << qMakePair(QStringLiteral("订单号"), QString()) << qMakePair(QStringLiteral("会员Id"), QString());
+        for (const QString &name : importMatchOrder(ImportTarget::BatchList)) {
+            const ImportItem *item = findImportItem(name);
+            list << qMakePair(name, item && item->inList ? item->listColumn : QString());
+        }
         return list;
     }();
     return items;

@@ -25,7 +25,7 @@ struct ColumnMatch
 {
     int source = -1;     // 0-based column of the sheet
     QString item;        // import item (单位全称, 物品内容, 订单号, ...)
-    QString listColumn;  // column of ReceiverList it fills ("" for 订单号, 会员Id)
+    QString listColumn;  // column of ReceiverList it fills ("" for 订单号, 会员Id and the bank items)
 };
 
 // Matches the sheet titles for the batch list. `db` may be null (then only

@@ -74,12 +74,41 @@ bool addAmountBound(Conditions &conditions, const QString &column, const QString
     return true;
 }
 
+// The day a stored date names as one number, yyyymmdd, for dates in
+// either stored form: "2024-03-05" as this program writes them, and
+// "2024/3/5" as earlier versions and other programs did (both possibly
+// followed by a time). SQLite reads the leading number of a text cast to
+// integer, so year, month and day are the numbers after 0, 1 and 2 dashes.
+QString dayNumberExpression(const QString &column)
+{
+    const QString dashed = QStringLiteral("replace(%1, '/', '-')").arg(quoteIdentifier(column));
+    const QString afterYear = QStringLiteral("substr(%1, 6)").arg(dashed);
+    return QStringLiteral("(cast(%1 as integer) * 10000 + cast(%2 as integer) * 100"
+                          " + cast(substr(%1, 6 + instr(%2, '-')) as integer))")
+        .arg(dashed, afterYear);
+}
+
+QString yearStart(int year)
+{
+    return QString::number(year) + QLatin1Char('-');
+}
+
+int dayNumber(const QDate &date)
+{
+    return date.year() * 10000 + date.month() * 100 + date.day();
+}
+
 void addDateRange(Conditions &conditions, const QString &column, const QDate &from, const QDate &to)
 {
-    // The stored dates are ISO text, possibly followed by a time: every
-    // moment of the last day is before the day after it.
-    conditions.add(quoteIdentifier(column) + QStringLiteral(" >= ?"), {billDateText(from)});
-    conditions.add(quoteIdentifier(column) + QStringLiteral(" < ?"), {billDateText(to.addDays(1))});
+    // Both forms of a date of year Y sort between "Y-" and "Y+1-" as text
+    // ("-" sorts before "/"): that whole-year range keeps the column's
+    // index in use, and the day number then compares the dates themselves.
+    // A bare "2024" would not do: a column declared DATE turns it into a
+    // number, and every text sorts after every number.
+    conditions.add(quoteIdentifier(column) + QStringLiteral(" >= ?"), {yearStart(from.year())});
+    conditions.add(quoteIdentifier(column) + QStringLiteral(" < ?"), {yearStart(to.year() + 1)});
+    conditions.add(dayNumberExpression(column) + QStringLiteral(" between ? and ?"),
+                   {dayNumber(from), dayNumber(to)});
 }
 
 QString orderClause(const HistoryFamily &family, const HistoryOrder &order)

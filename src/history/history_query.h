@@ -4,9 +4,10 @@
 //
 // Every typed value is bound, never spliced into the text: a payee called
 // O'Brien or a number "50%" is searched for as it stands ("%" and "_" are
-// no wildcards in containment mode). Dates compare as dates (ISO text,
-// the stored form) and amounts as numbers (the stored text cast to a
-// number), so 9 is less than 10 and 8 March lies before 10 March.
+// no wildcards in containment mode). Dates compare as dates, whether
+// stored as ISO text (this program) or as "yyyy/M/d" (earlier versions),
+// and amounts as numbers (the stored text cast to a number), so 9 is less
+// than 10 and 8 March lies before 10 March.
 #pragma once
 
 #include "history/history_family.h"

@@ -3,8 +3,10 @@
 #include "app/database.h"
 #include "app/database_backup.h"
 #include "app/system_settings.h"
+#include "history/history_family.h"
 #include "maintenance/schema_operations.h"
 
+#include <QDate>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -290,6 +292,9 @@ bool DataUpgrade::runSteps(bool withPackage, QString *error)
     enter(QStringLiteral("设置常用模板"));
     if (!markCommonTemplates(error))
         return false;
+    enter(QStringLiteral("修正历史单据日期"));
+    if (!normaliseBillDates(error))
+        return false;
 
     // Last, once every table and column is there: this program's own
     // schema scripts (indexes, the wider password column, seed rows), so
@@ -375,6 +380,46 @@ bool DataUpgrade::visitTemplates(QString *error)
     }
     while (q.next())
         m_progress.ProgressBarGrow(1, QStringLiteral("升级模板数据.."));
+    return true;
+}
+
+bool DataUpgrade::normaliseBillDates(QString *error)
+{
+    // Earlier versions wrote the bill dates as "2024/3/5"; this program
+    // writes and sorts them as "2024-03-05". A time after the date stays.
+    static const QRegularExpression slashed(QStringLiteral("^\\s*(\\d{4})/(\\d{1,2})/(\\d{1,2})(.*)$"));
+    SchemaOperations ops(m_db, &m_progress);
+    for (const HistoryFamily *family : HistoryFamily::all()) {
+        const QString table = family->table();
+        const QString column = family->dateColumn;
+        if (!ops.tableExists(table) || !ops.aIFExistsColumn(table, column))
+            continue;
+        const QString serial = quoteIdentifier(HistoryColumn::Serial);
+        QSqlQuery q = m_db.prepare(QStringLiteral("select %1, %2 from %3 where %2 like '%/%'")
+                                       .arg(serial, quoteIdentifier(column), quoteIdentifier(table)));
+        if (!q.exec()) {
+            *error = q.lastError().text();
+            return false;
+        }
+        QList<std::pair<QVariant, QString>> changes;
+        while (q.next()) {
+            const auto match = slashed.match(q.value(1).toString());
+            const QDate date = match.hasMatch() ? QDate(match.captured(1).toInt(), match.captured(2).toInt(),
+                                                        match.captured(3).toInt())
+                                                : QDate();
+            // A text that names no day is left as it is: guessing would
+            // change what the user wrote.
+            if (date.isValid())
+                changes.append({q.value(0), date.toString(Qt::ISODate) + match.captured(4)});
+        }
+        for (const auto &[key, iso] : changes) {
+            if (!m_db.exec(QStringLiteral("update %1 set %2=? where %3=?").arg(quoteIdentifier(table),
+                                                                              quoteIdentifier(column), serial),
+                           {iso, key}, error))
+                return false;
+        }
+        m_progress.ProgressBarGrow(1, QStringLiteral("修正历史单据日期...") + table);
+    }
     return true;
 }
 

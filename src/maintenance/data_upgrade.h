@@ -26,8 +26,9 @@ struct UpgradeOutcome
 // Brings a database written by an earlier version up to date in place:
 // missing tables, the columns that the templates, the batch list and the
 // waybill history gained, the waybill fields of the dictionary, first
-// names of templates, the common templates, the empty template package
-// beside the database, and the version record of the data.
+// names of templates, the common templates, bill dates written as
+// "yyyy/M/d" (rewritten as ISO dates), the empty template package beside
+// the database, and the version record of the data.
 //
 // Before anything changes, the database (and the package) are copied to
 // "<file>.before-<version>". All changes to both files are made in one
@@ -56,6 +57,7 @@ private:
     bool addMissingColumns(const QString &schema, const std::vector<ColumnAddition> &columns, QString *error);
     bool normaliseDictionary(QString *error);
     bool markCommonTemplates(QString *error);
+    bool normaliseBillDates(QString *error);
     bool visitTemplates(QString *error);
     void enter(const QString &step);
 

@@ -153,9 +153,10 @@ bool UserStore::storePassword(const QString &name, const QString &password, QStr
     return m_db.exec(QStringLiteral("update UserTable set Passwd=? where UserName=?"), {stored, name}, error);
 }
 
-UserOutcome UserStore::changePassword(const QString &userName, const QString &oldPassword,
+UserOutcome UserStore::changePassword(const QString &typedName, const QString &oldPassword,
                                       const QString &newPassword, const QString &confirmPassword) const
 {
+    const QString userName = loginText(typedName);
     const QString fresh = loginText(newPassword);
     if (fresh != loginText(confirmPassword))
         return refused(QStringLiteral("密码两次输入不一致！"));
@@ -178,8 +179,9 @@ UserOutcome UserStore::changePassword(const QString &userName, const QString &ol
     return done(QStringLiteral("密码修改成功,请牢记新密码。"), QStringLiteral("消息"));
 }
 
-UserOutcome UserStore::setPassword(const QString &userName, const QString &newPassword) const
+UserOutcome UserStore::setPassword(const QString &typedName, const QString &newPassword) const
 {
+    const QString userName = loginText(typedName);
     bool ok = false;
     QString error;
     const QList<Row> rows = rowsNamed(userName, &ok, &error);
@@ -189,7 +191,7 @@ UserOutcome UserStore::setPassword(const QString &userName, const QString &newPa
         return refused(QStringLiteral("没有这个用户：") + userName);
     if (!storePassword(userName, loginText(newPassword), &error))
         return failed(QStringLiteral("密码修改失败，错误=") + error);
-    return done(QStringLiteral("密码修改成功,请牢记新密码。"), QStringLiteral("消息"));
+    return done(QStringLiteral("用户%1的密码修改成功,请牢记新密码。").arg(userName), QStringLiteral("消息"));
 }
 
 UserOutcome UserStore::checkUserName(const QString &userName, qint64 ownId) const
@@ -218,6 +220,9 @@ UserOutcome UserStore::addUser(const QString &userName, const QString &roleName,
     if (!m_db.exec(QStringLiteral("insert into UserTable (UserName, Passwd, RoleName, Remark) values (?, '', ?, ?)"),
                    {name, roleName.trimmed(), remark}, &error))
         return failed(QStringLiteral("用户添加失败，错误=") + error);
+    // The operator learns the name to log in with when it is not the one typed.
+    if (name != userName)
+        return done(QStringLiteral("用户添加成功：%1（用户名不能含单引号和首尾空格，已保存为：%1）").arg(name));
     return done(QStringLiteral("用户添加成功：") + name);
 }
 

@@ -52,17 +52,23 @@ public:
                       LoginThrottle *throttle = nullptr,
                       const QDateTime &now = QDateTime::currentDateTimeUtc()) const;
 
+    // Every operation takes a user name as typed and applies the login's
+    // rule to it (trimmed, single quotes removed): that is how names are
+    // stored, so "O'Neil" finds the user stored as "ONeil" everywhere.
+
     // Password change: the new password typed twice (trimmed), the old one
     // as typed; single quotes are removed from all three as at login so
     // the password set here is the one the login accepts.
-    UserOutcome changePassword(const QString &userName, const QString &oldPassword,
+    UserOutcome changePassword(const QString &typedName, const QString &oldPassword,
                                const QString &newPassword, const QString &confirmPassword) const;
 
     // Sets a password without knowing the old one (the administrator's
-    // command line). Same trimming and quote rules as the change.
-    UserOutcome setPassword(const QString &userName, const QString &newPassword) const;
+    // command line). Same trimming and quote rules as the change; the
+    // message names the stored user.
+    UserOutcome setPassword(const QString &typedName, const QString &newPassword) const;
 
     // A new user with an empty password; a name already present is refused.
+    // The message names the user as stored.
     UserOutcome addUser(const QString &userName, const QString &roleName,
                         const QString &remark = QString()) const;
 

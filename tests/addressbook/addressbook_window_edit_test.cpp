@@ -2,10 +2,12 @@
 // record editor, the three deletions, the default drawer, and the record
 // editor's own rules.
 #include "addressbook/person_store.h"
+#include "addressbook/ui/address_book_commands.h"
 #include "addressbook/ui/address_book_host.h"
 #include "addressbook/ui/person_filter_tree.h"
 #include "addressbook/ui/tfrm_person_info.h"
 #include "addressbook_window_fixtures.h"
+#include "app/ui/tfm_main.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -65,6 +67,36 @@ TEST_F(AddressBookEdit, AddStartsAnEmptyUnitOfTheListedKindAndSavesIt)
               1);
     EXPECT_TRUE(listedNames(window).contains("成都蜀锦文化传播有限公司"));  // listed again at once
     EXPECT_TRUE(window.button("btRefresh")->isEnabled());
+}
+
+TEST(AddressBookCounts, SavingTheFirstUnitCountsIt)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Tfm_Main main(root.context(), installAddressBook);
+    bool shown = false;
+    QString titleBefore, titleAfter, totalBefore, totalAfter;
+    onModal<Tfm_PersonManage>([&](Tfm_PersonManage &window) {
+        shown = window.isVisible();
+        titleBefore = window.titleText();
+        totalBefore = window.statusText(2);
+        onModal<Tfrm_PersonInfo>([](Tfrm_PersonInfo &editor) {
+            editor.setFieldText("全称", "成都蜀锦文化传播有限公司");
+            editor.setFieldText("联系人", "杨帆");
+            EXPECT_TRUE(editor.btSaveClick());
+            editor.close();
+        });
+        window.button("btAdd")->click();
+        titleAfter = window.titleText();
+        totalAfter = window.statusText(2);
+        window.close();
+    });
+    main.runCommand(QString::fromUtf8(AddressBookCommand::Counterparties));
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(titleBefore, "单位及客户资料管理(0)");
+    EXPECT_EQ(totalBefore, "系统共有[0]条.");
+    EXPECT_EQ(titleAfter, "单位及客户资料管理(1)");
+    EXPECT_EQ(totalAfter, "系统共有[1]条.");
 }
 
 TEST_F(AddressBookEdit, AddInAGroupPresetsTheGroup)

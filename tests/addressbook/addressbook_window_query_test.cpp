@@ -1,7 +1,12 @@
 // The address book window's listing: keyword search, the filter tree,
 // the one-column query, ordering, and the counts it shows.
+#include "addressbook/ui/address_book_commands.h"
 #include "addressbook/ui/person_filter_tree.h"
+#include "addressbook/ui/tfrm_person_info.h"
 #include "addressbook_window_fixtures.h"
+#include "app/ui/tfm_main.h"
+
+#include <QAbstractItemView>
 
 #include <QComboBox>
 #include <QFocusEvent>
@@ -250,4 +255,47 @@ TEST(AddressBookTreeChoice, NodePathsGiveTheirFilters)
     EXPECT_TRUE(all.runQuery);
     EXPECT_TRUE(all.group.isEmpty() && all.unitKind.isEmpty() && all.keyword.isEmpty());
     EXPECT_EQ(all.tabText, "【全部分组】");
+}
+
+// Long province and group names are shown whole in the tree and in the
+// editor's drop-down lists.
+TEST(AddressBookNames, LongProvinceAndGroupNamesAreNotCut)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    for (const char *province : {"新疆维吾尔自治区", "内蒙古自治区", "广西壮族自治区"})
+        addUnit(root.context().db(), {{"全称", "乌鲁木齐天山棉业有限公司"}, {"省", province},
+                                      {"分组", "西北地区大客户（重点跟进）"}});
+    Tfm_Main main(root.context(), installAddressBook);
+    bool shown = false;
+    QStringList cut;
+    onModal<Tfm_PersonManage>([&](Tfm_PersonManage &window) {
+        shown = window.isVisible();
+        QApplication::processEvents();
+        PersonFilterTree *tree = window.tree();
+        const QFontMetrics metrics = tree->fontMetrics();
+        for (const char *heading : {"[按地区分组]", "[按其他分组]"}) {
+            QTreeWidgetItem *top = tree->topNode(QString::fromUtf8(heading));
+            for (int i = 0; i < top->childCount(); ++i) {
+                const QString name = top->child(i)->text(0);
+                const QRect rect = tree->visualItemRect(top->child(i));
+                if (rect.left() + metrics.horizontalAdvance(name) > tree->viewport()->width())
+                    cut << name;
+            }
+        }
+        onModal<Tfrm_PersonInfo>([&cut](Tfrm_PersonInfo &editor) {
+            auto *province = qobject_cast<QComboBox *>(editor.field("省"));
+            province->setFocus();  // entering the empty list fills it
+            QApplication::processEvents();
+            const int longest = province->view()->fontMetrics().horizontalAdvance("新疆维吾尔自治区");
+            if (province->count() == 0 || province->view()->minimumWidth() < longest)
+                cut << "省 list";
+            editor.close();
+        });
+        window.button("btAdd")->click();
+        window.close();
+    });
+    main.runCommand(QString::fromUtf8(AddressBookCommand::Manage));
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(cut.isEmpty()) << cut.join(", ").toStdString();
 }

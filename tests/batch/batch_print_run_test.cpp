@@ -59,6 +59,45 @@ TEST_F(BatchPrintRunTest, StoppingEndsTheDocumentAfterTheCurrentPage)
     EXPECT_EQ(output.pages, 2);
 }
 
+TEST_F(BatchPrintRunTest, AVanishedRowEndsTheRunBeforeItsPageWithoutTellingTwice)
+{
+    const QList<int> ids{add({{"全称", "广州一号"}}), add({{"全称", "深圳二号"}}), add({{"全称", "珠海三号"}})};
+    QString error;
+    ASSERT_TRUE(ReceiverList(db()).remove({ids[1]}, &error)) << error.toStdString();
+    auto w = openWaybill();
+    ReceiverList list(db());
+    BatchPrintRun run(*w, list, {});
+    AlertRecorder alerts;
+    EXPECT_EQ(run.print(ids), 1);
+    EXPECT_EQ(run.problem(), QStringLiteral("调用错误，找不到记录，编号=%1").arg(ids[1]));
+    EXPECT_TRUE(alerts.alerts().empty());  // the caller tells, once
+    // Only the first receiver's page; none with the first receiver again.
+    EXPECT_EQ(output.pages, 1);
+    EXPECT_EQ(output.ends, 1);
+    EXPECT_EQ(output.textsEqual(QStringLiteral("广州一号")).size(), 1u);
+    EXPECT_TRUE(output.textsEqual(QStringLiteral("珠海三号")).empty());
+    EXPECT_FALSE(w->isLoading());
+}
+
+TEST_F(BatchPrintRunTest, AFailedReadPrintsNothingAndIsOneProblem)
+{
+    QList<int> ids;
+    for (int i = 0; i < 250; ++i)
+        ids << add({{"全称", QStringLiteral("收件%1").arg(i)}});
+    auto w = openWaybill();
+    ReceiverList list(db());
+    ASSERT_TRUE(db().exec(QStringLiteral("drop table ReceiverList")));
+    BatchPrintRun run(*w, list, {});
+    AlertRecorder alerts;
+    EXPECT_EQ(run.print(ids), 0);
+    EXPECT_TRUE(run.problem().startsWith(QStringLiteral("错误，"))) << run.problem().toStdString();
+    EXPECT_TRUE(alerts.alerts().empty());
+    // The document is dropped: no page, not even an empty one, goes out.
+    EXPECT_TRUE(output.texts().empty());
+    EXPECT_EQ(output.ends, 0);
+    EXPECT_EQ(output.aborts, 1);
+}
+
 TEST_F(BatchPrintRunTest, OptionalColumnsAreSentOnlyWhenShownAndCapitalsTakeDigitsOnly)
 {
     const int id = add({{"全称", "甲"}, {"备注", "易碎"}, {"金额大写1", "12.50"}});

@@ -37,6 +37,8 @@ protected:
         batchListHost() = BatchListHost();
         TfmCheckKDD::setBatchListOpener({});  // another test may have installed the main window's
         batchListHost().askValue = [this](const QString &, const QString &, QWidget *) { return valueAnswer; };
+        // Every page of a batch carries the sender the waybill shows.
+        waybill->setFieldText(QStringLiteral("zdHKR"), QStringLiteral("广州禾朔商贸有限公司"));
     }
     void TearDown() override { batchListHost() = BatchListHost(); }
 
@@ -187,6 +189,43 @@ TEST_F(MutiPrintTest, ThreeRowsPrintThreePagesInOneDocumentInListOrder)
     EXPECT_EQ(output.textsEqual(QStringLiteral("O'Brien")).front().page, 2);
     EXPECT_TRUE(list().grid()->isEnabled());
     EXPECT_TRUE(list().button(QStringLiteral("btPrint"))->isEnabled());
+    EXPECT_EQ(alerts.messages(), QStringList{QStringLiteral("批量打印完成，共 3 张")});
+}
+
+TEST_F(MutiPrintTest, AnEmptySenderIsAskedAboutBeforeAnythingPrints)
+{
+    add({{"全称", "收件一"}});
+    add({{"全称", "收件二"}});
+    waybill->setFieldText(QStringLiteral("zdHKR"), QString());
+    const QString question =
+        QStringLiteral("发件人为空（寄件单位、联系人、地址、电话都没有填写），批量打印的2张快递单都将没有发件人。确定要继续打印吗？");
+    EXPECT_EQ(list().printListed(), 0);  // answered No
+    EXPECT_TRUE(alerts.sawMessage(question));
+    EXPECT_EQ(output.begins, 0);
+    alerts.answerNext(AlertAnswer::Yes);
+    EXPECT_EQ(list().printListed(), 2);
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("批量打印完成，共 2 张")));
+    // A waybill that prints the receiver only needs no sender.
+    waybill->option(QStringLiteral("ckPrintSJROnly"))->setChecked(true);
+    const size_t asked = alerts.alerts().size();
+    EXPECT_EQ(list().printListed(), 2);
+    ASSERT_EQ(alerts.alerts().size(), asked + 1);
+    EXPECT_EQ(alerts.alerts()[asked].message, QStringLiteral("批量打印完成，共 2 张"));
+}
+
+TEST_F(MutiPrintTest, ARowDeletedSinceListingStopsTheRunWithOneMessage)
+{
+    add({{"全称", "收件一"}});
+    const int gone = add({{"全称", "收件二"}});
+    add({{"全称", "收件三"}});
+    list();
+    QString error;
+    ASSERT_TRUE(ReceiverList(db()).remove({gone}, &error));
+    EXPECT_EQ(list().printListed(), 1);
+    EXPECT_EQ(output.pages, 1);
+    EXPECT_EQ(alerts.messages(),
+              QStringList{QStringLiteral("调用错误，找不到记录，编号=%1\n已停止批量打印，共打印了1张。").arg(gone)});
+    EXPECT_TRUE(list().grid()->isEnabled());
 }
 
 TEST_F(MutiPrintTest, SelectedRowsPrintInListOrderNotClickOrder)

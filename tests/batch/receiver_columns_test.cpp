@@ -29,6 +29,10 @@ TEST(ReceiverColumns, TitlesGoToTheFirstItemThatAcceptsThem)
     EXPECT_EQ(matched({"城市", "目的地"}), "0:市>市 1:目的站>目的站");
     EXPECT_EQ(matched({"会员ID", "内件说明", "全称", "邮编"}), "0:单位全称>全称 1:物品内容>内件说明 3:邮政编码>邮编");
     EXPECT_EQ(matched({"", "送货费"}), "1:送货费>送货费");
+    // Bank columns are matched to their bank items, which the list has no
+    // column for, so they fill nothing (not the receiver's address).
+    EXPECT_EQ(matched({"收件人", "开户行地址", "开户行", "账号"}),
+              "0:联系人>联系人 1:银行地址> 2:开户银行> 3:银行账号>");
 }
 
 TEST(CsvFile, ReadsUtf8AndGbkWithQuotes)

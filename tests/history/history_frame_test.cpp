@@ -12,6 +12,8 @@
 #include "templates/delivered_pictures.h"
 
 #include <QApplication>
+#include <QHeaderView>
+#include <QTableView>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -125,6 +127,71 @@ TEST_F(HistoryFrameTest, OpeningAChequeWhileADepositSlipIsOpenAsksFirst)
     EXPECT_EQ(alerts.messages(), QStringList({"是否保存该支票？", "新支票保存成功！ "}));
     EXPECT_EQ(db().scalar("select count(*) from DataZPTable").toInt(), 2);
     EXPECT_EQ(cheque->serial(), serial);
+}
+
+TEST_F(HistoryFrameTest, ColumnsFitTheirContentUntilWidthsAreRemembered)
+{
+    const QString payee = QStringLiteral("广州禾朔商贸有限公司深圳分公司");
+    const QString amount = QStringLiteral("1234567.89");
+    addCheque("10203040", payee, amount, "2024-03-05");
+    Tfm_Main main(ctx());
+    installChequeEntry(main);
+    installHistory(main);
+    // Widths of the payee and amount columns and of their titles as shown.
+    struct Shown
+    {
+        bool visible = false;
+        int payee = 0, amount = 0, payeeTitle = 0, amountTitle = 0, payeeText = 0, amountText = 0;
+        bool refitted = false;
+    };
+    auto openHistory = [&](const std::function<void(TfmSearchBase &)> &before = {}) {
+        Shown shown;
+        QTimer::singleShot(0, [&] {
+            auto *w = qobject_cast<TfmSearchBase *>(QApplication::activeModalWidget());
+            if (!w)
+                return;
+            shown.visible = w->isVisible();
+            QTableView *grid = w->grid();
+            auto columnOf = [grid](const QString &title) {
+                for (int c = 0; c < grid->model()->columnCount(); ++c)
+                    if (grid->model()->headerData(c, Qt::Horizontal).toString() == title)
+                        return c;
+                return -1;
+            };
+            const int payeeColumn = columnOf(QStringLiteral("收款人全称"));
+            const int amountColumn = columnOf(QStringLiteral("金额"));
+            const QFontMetrics cells = grid->fontMetrics();
+            const QFontMetrics titles = grid->horizontalHeader()->fontMetrics();
+            shown.payee = grid->columnWidth(payeeColumn);
+            shown.amount = grid->columnWidth(amountColumn);
+            shown.payeeText = cells.horizontalAdvance(payee);
+            shown.amountText = cells.horizontalAdvance(amount);
+            shown.payeeTitle = titles.horizontalAdvance(QStringLiteral("收款人全称"));
+            shown.amountTitle = titles.horizontalAdvance(QStringLiteral("金额"));
+            if (before) {
+                // Rows listed later widen their columns too.
+                const QString longer = payee + QStringLiteral("南山科技园营业部");
+                addCheque("10203041", longer, amount, "2024-03-06");
+                w->refresh();
+                shown.refitted = grid->columnWidth(payeeColumn) >= cells.horizontalAdvance(longer);
+                grid->setColumnWidth(payeeColumn, 55);
+                before(*w);
+            }
+            w->close();
+        });
+        main.findAction(QStringLiteral("支票管理(&Z)"))->trigger();
+        return shown;
+    };
+
+    const Shown fresh = openHistory([](TfmSearchBase &w) { w.rememberColumnWidths(); });
+    EXPECT_TRUE(fresh.visible);
+    EXPECT_GE(fresh.payee, fresh.payeeText);
+    EXPECT_GE(fresh.amount, fresh.amountText);
+    EXPECT_GE(fresh.payee, fresh.payeeTitle);
+    EXPECT_GE(fresh.amount, fresh.amountTitle);
+    EXPECT_TRUE(fresh.refitted);
+    // Remembered widths win over the content.
+    EXPECT_EQ(openHistory().payee, 55);
 }
 
 TEST_F(HistoryFrameTest, AFamilyWhoseWindowCannotOpenSaysSo)

@@ -45,8 +45,13 @@ TEST(HistoryStatement, FiltersAreBoundNeverSpliced)
              f.minAmount = QStringLiteral("9");
              f.maxAmount = QStringLiteral("abc");
          }),
-         R"( where "出票日期" >= ? and "出票日期" < ? and cast("金额" as real) >= ?)",
-         {QStringLiteral("2024-03-08"), QStringLiteral("2024-03-11"), 9.0}},
+         // Whole years on the text (the index), then the day as yyyymmdd
+         // read from "2024-03-08" and "2024/3/8" alike.
+         R"( where "出票日期" >= ? and "出票日期" < ? and (cast(replace("出票日期", '/', '-') as integer) * 10000)"
+         R"( + cast(substr(replace("出票日期", '/', '-'), 6) as integer) * 100)"
+         R"( + cast(substr(replace("出票日期", '/', '-'), 6 + instr(substr(replace("出票日期", '/', '-'), 6), '-')))"
+         R"( as integer)) between ? and ? and cast("金额" as real) >= ?)",
+         {QStringLiteral("2024-"), QStringLiteral("2025-"), 20240308, 20240310, 9.0}},
         {&HistoryFamily::waybill(), filterWith([](HistoryFilter &f) {
              f.firstParty = QStringLiteral("张三");
              f.templateName = QStringLiteral("顺丰");

@@ -102,6 +102,30 @@ TEST_F(HistoryStoreTest, EachFamilyFindsTheRowsItsFiltersName)
     }
 }
 
+TEST_F(HistoryStoreTest, DateRangesFindDatesWrittenWithSlashesToo)
+{
+    // As earlier versions and other programs wrote them, and as this one does.
+    addRow("DataZPTable", {{"票据编号", "A1"}, {"出票日期", "2024/3/5"}});
+    addRow("DataZPTable", {{"票据编号", "A2"}, {"出票日期", "2024-03-05"}});
+    addRow("DataZPTable", {{"票据编号", "A3"}, {"出票日期", "2024/3/12 09:30:00"}});
+    addRow("DataZPTable", {{"票据编号", "A4"}, {"出票日期", "2024/12/1"}});
+    addRow("DataZPTable", {{"票据编号", "A5"}, {"出票日期", "2023/12/31"}});
+    addRow("DataKDDTable", {{"快递单号", "SF1"}, {"寄件日期", "2024/3/5"}});
+    auto range = [](QDate from, QDate to) {
+        HistoryFilter f;
+        f.anyDate = false;
+        f.from = from;
+        f.to = to;
+        return f;
+    };
+    const HistoryFamily &cheque = HistoryFamily::cheque();
+    EXPECT_EQ(list(db(), cheque, range(QDate(2024, 3, 5), QDate(2024, 3, 5))).serials, (QList<int>{1, 2}));
+    EXPECT_EQ(list(db(), cheque, range(QDate(2024, 3, 6), QDate(2024, 3, 12))).serials, (QList<int>{3}));
+    EXPECT_EQ(list(db(), cheque, range(QDate(2023, 12, 31), QDate(2024, 3, 5))).serials, (QList<int>{1, 2, 5}));
+    EXPECT_EQ(list(db(), cheque, range(QDate(2024, 11, 1), QDate(2025, 1, 1))).serials, (QList<int>{4}));
+    EXPECT_EQ(list(db(), HistoryFamily::waybill(), range(QDate(2024, 3, 1), QDate(2024, 3, 31))).rows, 1);
+}
+
 TEST_F(HistoryStoreTest, VoidRenumberAndClear)
 {
     const int a = addCheque("001", "甲", "1", "2024-03-01");

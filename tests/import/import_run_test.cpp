@@ -77,6 +77,10 @@ TEST_F(ImportRunTest, TitlesMatchTheFirstItemThatAcceptsThem)
         {ImportTarget::BatchList, {"会员ID", "旺旺", "订单编号"}, {{"单位全称", 1}, {"会员Id", 2}, {"订单号", 3}}},
         {ImportTarget::AddressBook, {"开户行", "帐号", "银行行号", "类型", "单位类型"},
          {{"开户银行", 1}, {"银行账号", 2}, {"银行行号", 3}, {"单位类型", 5}}},
+        // A bank column goes to its bank item in the batch list too, never
+        // to the receiver's address.
+        {ImportTarget::BatchList, {"收件人", "开户行地址", "收货地址"}, {{"联系人", 1}, {"银行地址", 2}, {"地址", 3}}},
+        {ImportTarget::BatchList, {"开户行地址", "收件人"}, {{"银行地址", 1}, {"联系人", 2}}},
     };
     for (const Case &c : cases) {
         QTemporaryDir dir;
@@ -182,6 +186,20 @@ TEST_F(ImportRunTest, OrderNumberAndMemberGoIntoTheRemark)
                options);
     EXPECT_EQ(column("select 联系人||'|'||备注 from ReceiverList order by ID"),
               QStringList({"张三|请放门卫 订单号:A1001;会员ID:zs88", "李四|"}));
+}
+
+TEST_F(ImportRunTest, BankColumnsAreNotImportedIntoTheBatchList)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bank.xlsx");
+    ASSERT_TRUE(writeXlsx(path, {{"Sheet1",
+                                  {{"收件人", "开户行地址", "账号"},
+                                   {"张三", "广州市天河路385号工行天河支行", "6222020200112233445"}}}}));
+    ImportSession session;
+    ImportOptions options = openAndMatch(session, path, ImportTarget::BatchList);
+    SpreadsheetImport run(db(), logPath());
+    EXPECT_EQ(run.run(path, session.rows(), options).stored, 1);
+    EXPECT_EQ(column("select 联系人||'|'||地址 from ReceiverList"), QStringList{"张三|"});
 }
 
 TEST_F(ImportRunTest, StopKeepsTheRowsStoredSoFar)

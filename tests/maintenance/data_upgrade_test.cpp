@@ -163,6 +163,26 @@ TEST(DataUpgrade, SecondRunChangesNothing)
     EXPECT_TRUE(QFileInfo::exists(old.folder.databasePath() + ".before-10.6-2"));  // the first copy is kept
 }
 
+TEST(DataUpgrade, BillDatesWrittenWithSlashesBecomeIsoDates)
+{
+    OldDataFolder folder;
+    runStatements(folder.databasePath(),
+                  {"insert into DataKDDTable (\"寄件单位\", \"寄件日期\") values ('乙', '2012/5/6')",
+                   "insert into DataKDDTable (\"寄件单位\", \"寄件日期\") values ('丙', '2012/11/20 14:05:00')",
+                   "insert into DataKDDTable (\"寄件单位\", \"寄件日期\") values ('丁', '2012/13/40')"});
+    QString error;
+    std::unique_ptr<Database> db = Database::open(folder.databasePath(), &error);
+    ASSERT_TRUE(db) << error.toStdString();
+    ASSERT_TRUE(DataUpgrade(*db, kVersion).run().ok());
+    auto dateOf = [&](const char *sender) {
+        return stringOf(*db, "select 寄件日期 from DataKDDTable where 寄件单位=?", {QString::fromUtf8(sender)});
+    };
+    EXPECT_EQ(dateOf("我方"), "2012-05-06");
+    EXPECT_EQ(dateOf("乙"), "2012-05-06");
+    EXPECT_EQ(dateOf("丙"), "2012-11-20 14:05:00");
+    EXPECT_EQ(dateOf("丁"), "2012/13/40");  // names no day: left as written
+}
+
 TEST(DataUpgrade, FailureInTheMiddleLeavesBothFilesAsTheyWere)
 {
     OldDataFolder folder;

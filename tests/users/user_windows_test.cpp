@@ -10,12 +10,27 @@
 #include <QComboBox>
 #include <QItemSelectionModel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QSqlTableModel>
 #include <QTableView>
+#include <QTimer>
 #include <gtest/gtest.h>
 
 using namespace billprint;
 using namespace billprint::test;
+
+namespace {
+
+QPushButton *buttonCaptioned(QWidget *window, const char *caption)
+{
+    for (QPushButton *button : window->findChildren<QPushButton *>())
+        if (button->text() == QString::fromUtf8(caption))
+            return button;
+    ADD_FAILURE() << "no button " << caption;
+    return nullptr;
+}
+
+} // namespace
 
 TEST(UserWindows, LoginStoresOperatorAndRoleOrClearsThem)
 {
@@ -68,14 +83,33 @@ TEST(UserWindows, ModifyPasswordClearsWhatWasTyped)
     TempDataRoot root;
     AlertRecorder alerts;
     UserStore(root.context().db()).addUser("amy", "录单员");
-    TfrmModifyPassword window(root.context().db());
-    window.prepare("amy");
-    window.newBox()->setText("n3w");
-    window.confirmBox()->setText("n3w");
-    window.modify();
-    EXPECT_TRUE(alerts.sawMessage("密码修改成功,请牢记新密码。"));
-    EXPECT_EQ(window.newBox()->text(), "***************");
+    TfrmUserManage manage(root.context().db());
+    manage.show();
+    bool shown = false;
+    // The change window runs modally; it is used from inside its loop.
+    QTimer::singleShot(0, &manage, [&] {
+        auto *window = manage.findChild<TfrmModifyPassword *>();
+        if (!window) {
+            ADD_FAILURE() << "no password window";
+            return;
+        }
+        shown = window->isVisible();
+        QPushButton *modify = buttonCaptioned(window, "修改");
+        window->newBox()->setText("n3w");
+        window->confirmBox()->setText("n3w");
+        modify->click();
+        EXPECT_TRUE(alerts.sawMessage("密码修改成功,请牢记新密码。"));
+        EXPECT_EQ(window->newBox()->text(), "");
+        EXPECT_EQ(window->confirmBox()->text(), "");
+        // A second press sets no password of stand-ins: nothing was typed.
+        modify->click();
+        EXPECT_EQ(alerts.messages().last(), "用户名或密码输入有错误，请重新输入.");
+        window->reject();
+    });
+    buttonCaptioned(&manage, "修改密码")->click();
+    EXPECT_TRUE(shown);
     EXPECT_TRUE(UserStore(root.context().db()).login("amy", "n3w").ok());
+    EXPECT_FALSE(UserStore(root.context().db()).login("amy", "***************").ok());
 }
 
 TEST(UserWindows, ManageAddsAndEditsInItsFieldsAndRefusesATakenName)

@@ -149,7 +149,7 @@ TEST(UserPasswordChange, RulesAndMessages)
     EXPECT_EQ(wrongOld.message, "用户名或密码输入有错误，请重新输入.");
     EXPECT_EQ(wrongOld.caption, "密码错误");
     EXPECT_EQ(wrongOld.focus, UserOutcome::Focus::OldPassword);
-    const UserOutcome changed = u.store.changePassword("bob", "", " it's ", "it's");
+    const UserOutcome changed = u.store.changePassword(" b'ob ", "", " it's ", "it's");
     EXPECT_EQ(changed.message, "密码修改成功,请牢记新密码。");
     EXPECT_EQ(changed.caption, "消息");
     // The password set here is the one the login accepts.
@@ -186,18 +186,25 @@ TEST(UserManagement, AddDeleteResetAndNoPlainPasswordsStored)
 TEST(UserCommand, AddsUsersAndSetsPasswordsFromInput)
 {
     Users u;
+    QString outText;
     auto run = [&](const QStringList &args, QString input, QString *errText) {
-        QString outText;
+        outText.clear();
         QTextStream in(&input), out(&outText), err(errText);
         return runUserCommand(args, u.root.path(), in, out, err);
     };
     QString err;
     EXPECT_EQ(run({"add", "o'neil", "--role", "录单员"}, "", &err), 0);
+    EXPECT_EQ(outText, "用户添加成功：oneil（用户名不能含单引号和首尾空格，已保存为：oneil）\n");
+    // The name is found the way it was typed when it was added.
+    EXPECT_EQ(run({"passwd", "o'neil"}, "first\n", &err), 0) << err.toStdString();
+    EXPECT_EQ(outText, "用户oneil的密码修改成功,请牢记新密码。\n");
+    EXPECT_TRUE(u.store.login("o'neil", "first").ok());
     EXPECT_EQ(run({"add", "o'neil", "--role", "录单员"}, "", &err), 2);  // quotes removed: "oneil" exists
     EXPECT_EQ(run({"add", "eve"}, "", &err), 2);
     EXPECT_TRUE(err.contains("--role")) << err.toStdString();
     EXPECT_EQ(run({"passwd", "oneil"}, "", &err), 2);  // nothing to read
     EXPECT_EQ(run({"passwd", "nobody"}, "x\n", &err), 2);
+    EXPECT_TRUE(err.endsWith("没有这个用户：nobody\n")) << err.toStdString();
     EXPECT_EQ(run({"passwd", "oneil"}, " s3cret \n", &err), 0);
     EXPECT_TRUE(u.store.login("oneil", "s3cret").ok());
     EXPECT_TRUE(isNewFormat(u.allPasswd().first()));

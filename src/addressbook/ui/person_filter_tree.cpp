@@ -3,6 +3,7 @@
 #include "app/alert.h"
 
 #include <QMenu>
+#include <QScrollBar>
 
 namespace billprint {
 
@@ -69,6 +70,16 @@ void PersonFilterTree::rebuild(const QStringList &provinces, const QStringList &
     refill(topNode(FilterNode::ByProvince), provinces);
     refill(topNode(FilterNode::ByGroup), groups);
     expandAll();
+    fitToNames();
+}
+
+void PersonFilterTree::fitToNames()
+{
+    // Province and group names are read whole: the panel is at least as
+    // wide as its longest name, up to a limit past which names are cut
+    // rather than the grid squeezed.
+    const int wanted = sizeHintForColumn(0) + 2 * frameWidth() + verticalScrollBar()->sizeHint().width();
+    setMinimumWidth(qBound(kNarrowestPanel, wanted, kWidestPanel));
 }
 
 QTreeWidgetItem *PersonFilterTree::topNode(const QString &text) const

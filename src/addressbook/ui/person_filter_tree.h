@@ -58,6 +58,10 @@ signals:
 
 private:
     void showContextMenu(const QPoint &pos);
+    // Widens the panel to show every node's name whole.
+    void fitToNames();
+    static constexpr int kNarrowestPanel = 120;
+    static constexpr int kWidestPanel = 360;
 };
 
 } // namespace billprint

@@ -273,6 +273,7 @@ Tfrm_PersonInfo *Tfm_PersonManage::editor()
         connect(m_editor, &Tfrm_PersonInfo::saved, this, [this](const TPerson &saved) {
             dataChanged();
             runQuery();
+            updateCounts();
             // Keep the saved unit in sight when the listing shows it.
             for (int row = 0; row < m_model->rowCount(); ++row) {
                 if (m_model->idAt(row) == saved.id()) {
@@ -705,6 +706,17 @@ void Tfm_PersonManage::updateCaption()
         return;
     setWindowTitle((m_pickMode ? QStringLiteral("选择单位-当前选中:") : QStringLiteral("单位、客户管理-当前选中:"))
                    + m_model->textAt(current.row(), QStringLiteral("全称")));
+}
+
+void Tfm_PersonManage::updateCounts()
+{
+    // The title keeps its wording ("单位及客户资料管理" or, after a refresh,
+    // "单位、客户管理") and shows the units listed now.
+    const QString title = m_lbTitle->text();
+    const qsizetype open = title.lastIndexOf(QLatin1Char('('));
+    setTitle((open > 0 ? title.left(open) : QStringLiteral("单位及客户资料管理"))
+             + QStringLiteral("(%1)").arg(m_model->totalRows()));
+    updateTotalStatus();
 }
 
 void Tfm_PersonManage::updateTotalStatus()

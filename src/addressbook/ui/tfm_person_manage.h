@@ -114,6 +114,8 @@ private:
     void updateSelectionStatus();
     void updateCaption();
     void updateTotalStatus();
+    // Title count and "系统共有[n]条." after the units changed.
+    void updateCounts();
     void setTitle(const QString &text);
     void setTab(const QString &text);
     void dataChanged();

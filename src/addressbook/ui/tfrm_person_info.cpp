@@ -11,7 +11,9 @@
 #include "refdata/ui/gbk_length_validator.h"
 
 #include <QCheckBox>
+#include <QAbstractItemView>
 #include <QComboBox>
+#include <QScrollBar>
 #include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -125,6 +127,11 @@ void setListItems(QComboBox *box, const QStringList &items)
     box->clear();
     box->addItems(items);
     box->setEditText(typed);
+    // The drop-down shows every entry whole ("新疆维吾尔自治区", a long
+    // group name), even where the box itself is narrower.
+    QAbstractItemView *list = box->view();
+    list->setMinimumWidth(list->sizeHintForColumn(0) + list->verticalScrollBar()->sizeHint().width()
+                          + 2 * list->frameWidth());
 }
 
 QLabel *noteLabel(const QString &text, QWidget *parent)

@@ -198,6 +198,9 @@ int runBatchCommand(const QStringList &args, const QString &dataFolder, QTextStr
     BatchPrintRun run(window, list, shown);
     const int pages = run.print(ids);
     window.setPrintOutput(nullptr);
+    // A batch that stopped at an unreadable row is not the batch asked for.
+    if (!run.problem().isEmpty())
+        return failWith(err, run.problem() + QStringLiteral(" (%1 pages printed before it)").arg(pages));
     if (pages == 0)
         return failWith(err, told.value(0, QStringLiteral("nothing was printed")));
     out << pages << " pages -> " << (request.printerName.isEmpty() ? request.pdfPath : request.printerName) << "\n";

@@ -55,26 +55,20 @@ bool BatchPrintRun::SendToCheckByID(int id)
         tell(QStringLiteral("没有选中有效的记录~"));
         return false;
     }
-    return sendRow(id);
-}
-
-bool BatchPrintRun::sendRow(int id)
-{
     QString error;
     const QSqlRecord r = m_list.row(id, &error);
-    return sendRecord(id, r, error);
+    const QString problem = sendRecord(id, r, error);
+    if (!problem.isEmpty())
+        tell(problem);
+    return problem.isEmpty();
 }
 
-bool BatchPrintRun::sendRecord(int id, const QSqlRecord &r, const QString &error)
+QString BatchPrintRun::sendRecord(int id, const QSqlRecord &r, const QString &error)
 {
-    if (!error.isEmpty()) {
-        tell(QStringLiteral("错误，") + error);
-        return false;
-    }
-    if (r.isEmpty()) {
-        tell(QStringLiteral("调用错误，找不到记录，编号=") + QString::number(id));
-        return false;
-    }
+    if (!error.isEmpty())
+        return QStringLiteral("错误，") + error;
+    if (r.isEmpty())
+        return QStringLiteral("调用错误，找不到记录，编号=") + QString::number(id);
     auto text = [&r](const char *column) { return r.value(QString::fromUtf8(column)).toString(); };
     TfmCheckKDD &w = m_window;
     set(QStringLiteral("zdSKR"), text("全称"));
@@ -101,13 +95,14 @@ bool BatchPrintRun::sendRecord(int id, const QSqlRecord &r, const QString &error
         set(QStringLiteral("zdJEDX1"), amountForCapitals(text("金额大写1")));
         w.amountInWordsLeft();
     }
-    return true;
+    return QString();
 }
 
 int BatchPrintRun::print(const QList<int> &ids, bool needReady)
 {
     m_stopped = false;
     m_failed = false;
+    m_problem.clear();
     if (ids.isEmpty())
         return 0;
     if (!m_window.PrintPrepare() && needReady)
@@ -125,20 +120,32 @@ int BatchPrintRun::print(const QList<int> &ids, bool needReady)
             rows = m_list.rows(ids.mid(i, kRowsPerRead), &error);
         }
         m_window.setLoading(true);
-        sendRecord(ids[i], rows.value(ids[i]), error);
+        // A row that cannot be read ends the run before its page: the
+        // window still shows the previous receiver, whose page this would be.
+        m_problem = sendRecord(ids[i], rows.value(ids[i]), error);
+        if (!m_problem.isEmpty()) {
+            m_window.setLoading(false);
+            break;
+        }
+        // The page is started only now that there is a receiver for it.
+        if (done > 0)
+            m_window.NewCheckPage();
         m_window.SendCheckToPrinter();
+        m_window.setLoading(false);
         ++done;
         const bool last = i + 1 == ids.size();
-        if (!last && m_progress && !m_progress(done, int(ids.size())))
+        if (!last && m_progress && !m_progress(done, int(ids.size()))) {
             m_stopped = true;
-        if (!last && !m_stopped)
-            m_window.NewCheckPage();
-        m_window.setLoading(false);
-        if (m_stopped)
             break;
+        }
     }
-    if (m_progress && !m_stopped)
+    if (m_progress && !m_stopped && m_problem.isEmpty())
         m_progress(done, int(ids.size()));
+    if (done == 0) {
+        // Nothing to hand to the printer: not even an empty sheet.
+        m_window.AbortPrint();
+        return 0;
+    }
     m_failed = !m_window.PrinterTransEnd();
     return m_failed ? 0 : done;
 }

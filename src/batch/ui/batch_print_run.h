@@ -36,8 +36,13 @@ public:
 
     // Prints the rows in the order given. `needReady`: stop before
     // anything when the printer is not ready. Returns the pages printed.
+    // A row that is gone (or a read that fails) ends the run before its
+    // page; the pages before it are handed to the printer and problem()
+    // says which row it was. Nothing is told: the caller tells once.
     int print(const QList<int> &ids, bool needReady = true);
     bool stopped() const { return m_stopped; }
+    // Why the run ended before its last row; empty when it did not.
+    const QString &problem() const { return m_problem; }
     // The document could not be finished (the user was told).
     bool failed() const { return m_failed; }
 
@@ -45,9 +50,10 @@ public:
     static const QList<QPair<QString, QString>> &optionalFields();
 
 private:
-    bool sendRow(int id);
-    // Fills the window from row `id` as read (`error`: why it could not be).
-    bool sendRecord(int id, const QSqlRecord &r, const QString &error);
+    // Fills the window from row `id` as read (`error`: why it could not
+    // be). Returns what went wrong, empty when the window was filled; the
+    // window is left untouched otherwise.
+    QString sendRecord(int id, const QSqlRecord &r, const QString &error);
     // Writes a field of the window; the fields are looked up once per run.
     void set(const QString &field, const QString &text);
     QWidget *widget(const QString &field);
@@ -59,6 +65,7 @@ private:
     QHash<QString, QWidget *> m_fields;
     bool m_stopped = false;
     bool m_failed = false;
+    QString m_problem;
 };
 
 } // namespace billprint

@@ -763,9 +763,29 @@ void TfrmMutiPrint::stopPrinting()
     m_stopRequested = true;
 }
 
+bool TfrmMutiPrint::senderMissing() const
+{
+    // With "仅打印收件方" the sender is not printed, so it may be empty.
+    if (const QCheckBox *receiverOnly = m_waybill->option(QStringLiteral("ckPrintSJROnly"));
+        receiverOnly && receiverOnly->isChecked())
+        return false;
+    for (const char *field : {"zdHKR", "zdHKRLXR", "zdHkrDZ", "zdhkrDH", "hkrHandset"}) {
+        if (!m_waybill->fieldText(QString::fromUtf8(field)).trimmed().isEmpty())
+            return false;
+    }
+    return true;
+}
+
 int TfrmMutiPrint::runPrint(const QList<int> &ids, bool needReady)
 {
     if (!m_waybill || ids.isEmpty() || m_printing)
+        return 0;
+    // Every page gets the sender the waybill shows: one forgotten would
+    // be missing on the whole batch.
+    if (senderMissing()
+        && !askYesNo(QStringLiteral("发件人为空（寄件单位、联系人、地址、电话都没有填写），批量打印的%1张快递单都将没有发件人。"
+                                    "确定要继续打印吗？")
+                         .arg(ids.size())))
         return 0;
     m_printing = true;
     m_stopRequested = false;
@@ -800,9 +820,21 @@ int TfrmMutiPrint::runPrint(const QList<int> &ids, bool needReady)
     m_grid->setEnabled(true);
     m_printing = false;
     updateCounts();
-    if (run.stopped() && !run.failed())
-        tell(QStringLiteral("已停止批量打印，共打印了%1张。").arg(pages));
+    tellPrintOutcome(run, pages);
     return pages;
+}
+
+void TfrmMutiPrint::tellPrintOutcome(const BatchPrintRun &run, int pages)
+{
+    const QString stoppedText = QStringLiteral("已停止批量打印，共打印了%1张。").arg(pages);
+    if (!run.problem().isEmpty())
+        tell(run.problem() + QLatin1Char('\n') + stoppedText, QStringLiteral("错误"), AlertIcon::Error);
+    else if (run.failed())
+        return;  // the print run told why the document did not go out
+    else if (run.stopped())
+        tell(stoppedText);
+    else if (pages > 0)
+        tell(QStringLiteral("批量打印完成，共 %1 张").arg(pages));
 }
 
 // ---- Menu, help, window -----------------------------------------------------

@@ -25,6 +25,7 @@ class QTableView;
 namespace billprint {
 
 class AppContext;
+class BatchPrintRun;
 class TfmCheckKDD;
 class TPersonKDD;
 
@@ -125,6 +126,10 @@ private:
     void fillRewriteLists();
     void targetChosen(const QString &target);
     int runPrint(const QList<int> &ids, bool needReady);
+    // The waybill would print no sender at all.
+    bool senderMissing() const;
+    // One message for how a run ended; none when the print run told.
+    void tellPrintOutcome(const BatchPrintRun &run, int pages);
     bool listLocked() const;
 
     AppContext &m_ctx;

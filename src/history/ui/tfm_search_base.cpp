@@ -267,6 +267,10 @@ void TfmSearchBase::buildGrid()
     m_grid->verticalHeader()->setDefaultSectionSize(22);
     m_grid->horizontalHeader()->setSectionsClickable(true);
     m_grid->horizontalHeader()->setSortIndicatorShown(false);
+    connect(m_grid->horizontalHeader(), &QHeaderView::sectionResized, this, [this] {
+        if (!m_fittingColumns)
+            m_columnsSizedByUser = true;
+    });
     m_grid->viewport()->installEventFilter(this);
     if (m_family.chequeCommands) {
         // Selected rows white on blue, whatever their status colour.

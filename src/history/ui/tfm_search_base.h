@@ -141,6 +141,8 @@ private:
     void resetFilters();
     void forgetStatement() { m_lastKey.clear(); }
     void showResult();
+    // Remembered widths, else widths that fit the titles and rows.
+    void restoreColumnWidths();
     void markAmountBox(QLineEdit *box, bool invalid);
     QDate today() const;
     void storeDoubleClickOption();
@@ -186,6 +188,9 @@ private:
     NumberRecordingPanel *m_recording = nullptr;
     QList<QPushButton *> m_buttons;
     QList<QAction *> m_rowCommands;  // enabled only while the list has rows
+    bool m_fittingColumns = false;      // the window itself sizes the columns
+    bool m_columnsSizedByUser = false;  // a column was dragged since the window opened
+    static constexpr int kWidestFittedColumn = 320;
 };
 
 // The four families' windows.

@@ -4,6 +4,7 @@
 
 #include "app/alert.h"
 #include "app/app_context.h"
+#include "app/ini_file.h"
 #include "app/lookups.h"
 #include "app/ui/grid_helpers.h"
 #include "history/history_list_model.h"
@@ -16,6 +17,7 @@
 #include <QLocale>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScopedValueRollback>
 #include <QTableView>
 
 namespace billprint {
@@ -110,7 +112,28 @@ void TfmSearchBase::runQuery()
         tell(QStringLiteral("数据库错误,Error=") + error, QStringLiteral("失败"), AlertIcon::Error);
     }
     showResult();
-    GridColsWidthLoad(m_ctx.config(), m_grid, m_family.windowName);
+    restoreColumnWidths();
+}
+
+void TfmSearchBase::restoreColumnWidths()
+{
+    IniFile &config = m_ctx.config();
+    if (config.hasKey(m_family.windowName.toUpper(), m_grid->objectName().toUpper() + QStringLiteral(".W0"))) {
+        GridColsWidthLoad(config, m_grid, m_family.windowName);
+        return;
+    }
+    // Until the user remembers widths, columns are as wide as their title
+    // and the rows shown: an amount or a name cut off is misread. Once the
+    // user drags a column the widths are left as they are.
+    if (m_columnsSizedByUser)
+        return;
+    const QScopedValueRollback fitting(m_fittingColumns, true);
+    m_grid->resizeColumnsToContents();
+    for (int column = 0; column < m_model->columnCount(); ++column) {
+        // A long address would push every other column out of sight.
+        if (m_grid->columnWidth(column) > kWidestFittedColumn)
+            m_grid->setColumnWidth(column, kWidestFittedColumn);
+    }
 }
 
 void TfmSearchBase::showResult()

@@ -72,10 +72,10 @@ void TfrmModifyPassword::modify()
         m_old->setFocus();
     }
     if (o.ok()) {
-        // The typed password is not kept in the boxes.
-        const QString placeholder(15, QLatin1Char('*'));
-        m_new->setText(placeholder);
-        m_confirm->setText(placeholder);
+        // The typed password is not kept in the boxes. Empty, not filled
+        // with stand-ins: a second press would set the stand-ins.
+        m_new->clear();
+        m_confirm->clear();
         m_old->clear();
     }
 }
