@@ -228,6 +228,7 @@ void TfmBillBase::newBill()
     clearPurpose();
     setBillDate(QDate::currentDate());
     setCopyEnabled(false);
+    markClean();
 }
 
 void TfmBillBase::copyBill()
@@ -486,6 +487,7 @@ bool TfmBillBase::BrowseOldCheck(const QString &templateName, const QString &ser
         updateCaption(QStringLiteral("新"));
     }
     setCopyEnabled(m_saved);
+    markClean();
     bringToFront();
     return loaded;
 }
