@@ -49,5 +49,41 @@ TEST_F(WaybillFrameTest, MenuOpensTheWaybillAndHistoryShowsAStoredOne)
     EXPECT_EQ(waybill->windowTitle(), QStringLiteral("历史快递单查看（流水号为：1)"));
 }
 
+TEST_F(WaybillFrameTest, AWaybillReopenedOnASmallerTemplateShowsNoBandAboveItsToolBar)
+{
+    // The wide waybill is the default: the window opens on it.
+    ASSERT_TRUE(db().exec(QStringLiteral("update CKTypeTable set IsDefault=case when CheckTypeID=6 then '默认' else '0' "
+                                         "end where TypeFirstName='快递单'")));
+    BillRecord stored;
+    stored.set(QStringLiteral("收件联系人"), QStringLiteral("王五"));
+    stored.set(QStringLiteral("模板种类"), QStringLiteral("通用快递运单"));
+    ASSERT_EQ(BillRecordStore(db(), QStringLiteral("DataKDDTable")).save(stored), BillSaveOutcome::Appended);
+
+    Tfm_Main main(ctx());
+    installWaybillEntry(main);
+    installHistory(main);
+    main.resize(1400, 950);
+    main.show();
+    main.findAction(QStringLiteral("填写快递单"))->trigger();
+    QMdiSubWindow *sub = main.mdiArea()->subWindowList().value(0);
+    ASSERT_NE(sub, nullptr);
+    auto *waybill = qobject_cast<TfmCheckKDD *>(sub->widget());
+    ASSERT_TRUE(waybill->isVisible());
+    ASSERT_EQ(waybill->templateListText(), QStringLiteral("宽版快递单"));
+    const int top = sub->contentsMargins().top();
+    EXPECT_EQ(waybill->y(), top);
+    const int wideHeight = waybill->height();
+
+    TfmSearch_KDD history(ctx(), historyWindowHost(main));
+    history.selectRows({0});
+    history.openCurrentRow();
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(waybill->templateListText(), QStringLiteral("通用快递运单"));
+    ASSERT_LT(waybill->height(), wideHeight);
+    EXPECT_EQ(waybill->y(), top);  // right under the title bar
+    EXPECT_EQ(sub->height(), waybill->height() + top + sub->contentsMargins().bottom());
+    EXPECT_EQ(sub->width(), waybill->width() + sub->contentsMargins().left() + sub->contentsMargins().right());
+}
+
 } // namespace
 } // namespace billprint::test

@@ -712,6 +712,23 @@ void TfmBillBase::applySizeLimits()
     setMinimumSize(m_limits.minWidth, m_limits.minHeight);
     setMaximumSize(maxWidth, m_limits.maxHeight);
     resize(maxWidth, m_limits.height);
+    fitFrameToWindow();
+}
+
+void TfmBillBase::fitFrameToWindow()
+{
+    // The MDI frame keeps the size it was given. A frame taller or wider
+    // than the window, whose size is fixed by its template, centres it:
+    // an empty band shows above the tool bar (a stored bill reopened on a
+    // smaller template than the one shown); a smaller one cuts it off.
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (!sub || sub->isMaximized() || sub->isMinimized() || m_pictureSize.isEmpty())
+        return;
+    QMargins frame = sub->contentsMargins();
+    if (sub->layout())
+        frame += sub->layout()->contentsMargins();
+    const QSize window(qMax(m_limits.maxWidth, m_limits.minWidth), m_limits.height);
+    sub->resize(window.grownBy(frame));
 }
 
 void TfmBillBase::fitFieldFont(QLineEdit *edit)
@@ -1009,6 +1026,7 @@ void TfmBillBase::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!m_positioned) {
         m_positioned = true;
+        fitFrameToWindow();  // the frame was made before it held this window
         restorePosition();
     }
 }

@@ -379,6 +379,8 @@ private:
     void storePosition();
     int chromeHeight() const;
     void applySizeLimits();
+    // The MDI frame around the window takes the window's size.
+    void fitFrameToWindow();
     // Shrinks the font of an edit box whose text is wider than its box, so
     // the whole value shows on the form (the paper has its own fonts).
     void fitFieldFont(QLineEdit *edit);
