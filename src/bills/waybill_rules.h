@@ -33,6 +33,13 @@ struct AmountInWords
 // 56.7 into 零伍陆柒零 and 1234 into 超出位数限制). An empty text stays empty.
 AmountInWords amountInWords(const QString &format, const QString &typed);
 
+// The figures behind what the amount in words shows in `format`, for a
+// stored waybill opened again: a shown number is itself the figures; shown
+// capitals are read back into the figures that give exactly those capitals
+// in `format` again ("000.00    限百位到分" and 零伍陆柒零 give 56.7). ""
+// when the figures cannot be told.
+QString figuresOfAmountInWords(const QString &format, const QString &shown);
+
 // The telephone with the mobile added as the option "合并手机到电话" does:
 // the mobile alone when the telephone is empty, telephone + "\" + mobile
 // when the telephone does not hold the mobile yet, else unchanged.

@@ -9,6 +9,7 @@
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/tfm_check_jkd.h"
 #include "bills/ui/tfm_check_jzd.h"
+#include "bills/ui/party_frame.h"
 #include "cheque_fixtures.h"
 
 #include <QCheckBox>
@@ -97,6 +98,127 @@ TEST_F(BankSlipTest, SwappingTwiceRestoresTheParties)
         shown << text(*w, QStringLiteral("cg") + QLatin1String(name));
     EXPECT_EQ(shown, expected);
     EXPECT_EQ(text(*w, QStringLiteral("zdInBank")), QStringLiteral("招商银行上海分行"));
+}
+
+// Types into a field of the bill panel as the user does: the whole text
+// selected, then replaced key by key.
+void typeOver(TfmBillBase &w, const QString &name, const QString &text)
+{
+    QWidget *f = w.field(name);
+    QLineEdit *edit = qobject_cast<QLineEdit *>(f);
+    if (auto *list = qobject_cast<QComboBox *>(f))
+        edit = list->lineEdit();
+    ASSERT_NE(edit, nullptr) << name.toStdString();
+    edit->selectAll();
+    type(edit, text);
+}
+
+QStringList partiesShown(TfmBillBase &w)
+{
+    QStringList shown;
+    for (const char *prefix : {"zd", "cg"})
+        for (const char *name : {"OutComp", "OutBank", "OutBankAcct", "InComp", "InBank", "InBankAcct"})
+            shown << w.fieldText(QLatin1String(prefix) + QLatin1String(name));
+    return shown;
+}
+
+TEST_F(BankSlipTest, SwappingMovesWhatTheBoxesShowNotTheUnitsPickedEarlier)
+{
+    const TPerson payee = addUnit(QStringLiteral("上海华东电子科技有限公司"), UnitKind::Counterparty,
+                                  QStringLiteral("招商银行上海分行"), QStringLiteral("6200002"));
+    auto w = openDeposit();
+    w->show();
+    ASSERT_TRUE(w->isVisible());
+    picks.push_back(payee);
+    emit qobject_cast<PartyFrame *>(w->field(QStringLiteral("shpskr")))->clicked();
+    typeOver(*w, QStringLiteral("zdInBank"), QStringLiteral("建设银行浦东支行"));
+    typeOver(*w, QStringLiteral("zdInBankAcct"), QStringLiteral("6217000"));
+    typeOver(*w, QStringLiteral("zdOutComp"), QStringLiteral("杭州青禾贸易有限公司"));
+    typeOver(*w, QStringLiteral("zdOutBank"), QStringLiteral("农业银行西湖支行"));
+    typeOver(*w, QStringLiteral("zdOutBankAcct"), QStringLiteral("1900003"));
+    const QStringList typed = partiesShown(*w);
+    ASSERT_EQ(typed.mid(0, 6), QStringList({"杭州青禾贸易有限公司", "农业银行西湖支行", "1900003",
+                                            "上海华东电子科技有限公司", "建设银行浦东支行", "6217000"}));
+
+    QCheckBox *swap = w->option(QStringLiteral("cfgChangeInOuter"));
+    swap->click();
+    const QStringList swapped{"上海华东电子科技有限公司", "建设银行浦东支行", "6217000",
+                              "杭州青禾贸易有限公司", "农业银行西湖支行", "1900003"};
+    EXPECT_EQ(partiesShown(*w), swapped + swapped);
+    swap->click();
+    EXPECT_EQ(partiesShown(*w), typed);
+
+    // The payee's starting text stays on the payee's side.
+    auto fresh = openDeposit();
+    fresh->setOutComp(QStringLiteral("杭州青禾贸易有限公司"));
+    fresh->option(QStringLiteral("cfgChangeInOuter"))->click();
+    EXPECT_EQ(text(*fresh, QStringLiteral("zdOutComp")), QString());
+    EXPECT_EQ(text(*fresh, QStringLiteral("zdInComp")), QStringLiteral("杭州青禾贸易有限公司"));
+    fresh->option(QStringLiteral("cfgChangeInOuter"))->click();
+    EXPECT_EQ(text(*fresh, QStringLiteral("zdOutComp")), QStringLiteral("杭州青禾贸易有限公司"));
+    EXPECT_EQ(text(*fresh, QStringLiteral("zdInComp")), kPayeeStartText);
+}
+
+TEST_F(BankSlipTest, ClosingTheAddressBookWithoutAChoiceKeepsDrawerAndPayee)
+{
+    const TPerson drawer = addUnit(QStringLiteral("北京恒远贸易有限公司"), UnitKind::Own,
+                                   QStringLiteral("工商银行朝阳支行"), QStringLiteral("0200001"));
+    const TPerson payee = addUnit(QStringLiteral("上海华东电子科技有限公司"), UnitKind::Counterparty,
+                                  QStringLiteral("招商银行上海分行"), QStringLiteral("6200002"));
+    auto w = openDeposit();
+    w->show();
+    ASSERT_TRUE(w->isVisible());
+    auto *drawerFrame = qobject_cast<PartyFrame *>(w->field(QStringLiteral("shpHKR")));
+    auto *payeeFrame = qobject_cast<PartyFrame *>(w->field(QStringLiteral("shpskr")));
+    picks = {drawer, payee, std::nullopt, std::nullopt};
+    emit drawerFrame->clicked();
+    emit payeeFrame->clicked();
+    const QStringList chosen = partiesShown(*w);
+    ASSERT_EQ(chosen.mid(0, 6), QStringList({"北京恒远贸易有限公司", "工商银行朝阳支行", "0200001",
+                                             "上海华东电子科技有限公司", "招商银行上海分行", "6200002"}));
+    emit drawerFrame->clicked();  // both closed without a choice
+    emit payeeFrame->clicked();
+    EXPECT_EQ(pickRequests.size(), 4);
+    EXPECT_EQ(partiesShown(*w), chosen);
+}
+
+TEST_F(BankSlipTest, PrintAndSaveLeavesNothingToAskOnCloseAndAddsNoSecondRow)
+{
+    Tfm_Main main(ctx());
+    installBankSlipEntries(main);
+    main.show();
+    main.findAction(QStringLiteral("进账单"))->trigger();
+    ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
+    QMdiSubWindow *sub = main.mdiArea()->subWindowList().first();
+    auto *w = qobject_cast<TfmCheckJZD *>(sub->widget());
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(w->isVisible());
+    w->setPrintOutput(&output);
+    typeOver(*w, QStringLiteral("zdInComp"), QStringLiteral("上海华东电子科技有限公司"));
+    typeOver(*w, QStringLiteral("zdPJHM"), QStringLiteral("02468135"));
+    typeAmount(*w, QStringLiteral("500"));
+    w->command(QStringLiteral("打印并保存"))->trigger();
+    ASSERT_EQ(output.ends, 1);
+    ASSERT_EQ(rowCount(QStringLiteral("DataJZDTable")), 1);
+    const int serial = w->lastSavedSerial();
+
+    alerts.clear();
+    w->command(QStringLiteral("保存(&S)"))->trigger();  // nothing changed since
+    EXPECT_EQ(alerts.messages(), QStringList{"没有改动,无需保存~"});
+    alerts.clear();
+    alerts.answerNext(AlertAnswer::Yes);  // would store the bill a second time
+    sub->close();
+    EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());
+    EXPECT_TRUE(alerts.messages().isEmpty()) << alerts.messages().join(QLatin1Char('|')).toStdString();
+    EXPECT_EQ(rowCount(QStringLiteral("DataJZDTable")), 1);
+
+    auto again = openDeposit();
+    ASSERT_TRUE(again->BrowseOldCheck(again->templateListText(), QString::number(serial)));
+    EXPECT_EQ(text(*again, QStringLiteral("zdPJHM")), QStringLiteral("02468135"));
+    ASSERT_EQ(again->saveCommand(), BillSaveResult::Written);
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("进账单修改保存成功")));
+    EXPECT_EQ(again->serial(), serial);
+    EXPECT_EQ(rowCount(QStringLiteral("DataJZDTable")), 1);
 }
 
 TEST_F(BankSlipTest, EnterFindsTheDrawerByCodeAndTypingByName)

@@ -92,12 +92,14 @@ TEST_F(ChequeSaveTest, PrintAndSaveThenReopenRestoresEveryField)
 
     EXPECT_EQ(w->printAndSave(), BillSaveResult::Written);
     EXPECT_EQ(output.ends, 1);
-    // Saved without the announcement, then turned into a new bill.
+    // Saved without the announcement, then turned into a new bill that
+    // holds nothing unsaved until it is changed.
     EXPECT_FALSE(alerts.sawMessage(QStringLiteral("新支票保存成功")));
     const int serial = w->lastSavedSerial();
     ASSERT_GT(serial, 0);
     EXPECT_EQ(w->serial(), -1);
-    EXPECT_FALSE(w->isSaved());
+    EXPECT_TRUE(w->isSaved());
+    EXPECT_FALSE(w->hasUnsavedBill());
     EXPECT_EQ(w->fieldText(QStringLiteral("zdPJBH")), QString());
     EXPECT_FALSE(w->command(QStringLiteral("复制(&C)"))->isEnabled());
     EXPECT_EQ(w->fieldText(QStringLiteral("zdJEDX")), QStringLiteral("美元壹仟贰佰叁拾肆元伍角陆分"));

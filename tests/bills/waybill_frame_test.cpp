@@ -35,7 +35,9 @@ TEST_F(WaybillFrameTest, MenuOpensTheWaybillAndHistoryShowsAStoredOne)
     ASSERT_EQ(main.mdiArea()->subWindowList().size(), 1);
     auto *waybill = qobject_cast<TfmCheckKDD *>(main.mdiArea()->subWindowList().first()->widget());
     ASSERT_NE(waybill, nullptr);
-    EXPECT_EQ(waybill->fieldText(QStringLiteral("zdSKR")), QStringLiteral("单击我或红圈选择收件人...:)"));
+    EXPECT_EQ(waybill->fieldText(QStringLiteral("zdSKR")), QString());
+    EXPECT_EQ(qobject_cast<QComboBox *>(waybill->field(QStringLiteral("zdSKR")))->lineEdit()->placeholderText(),
+              QStringLiteral("单击我或红圈选择收件人...:)"));
 
     TfmSearch_KDD history(ctx(), historyWindowHost(main));
     history.selectRows({0});
@@ -45,6 +47,42 @@ TEST_F(WaybillFrameTest, MenuOpensTheWaybillAndHistoryShowsAStoredOne)
     EXPECT_EQ(waybill->fieldText(QStringLiteral("zdSKR")), QStringLiteral("O'Brien 贸易"));
     EXPECT_EQ(waybill->billDate(), QDate(2026, 3, 5));
     EXPECT_EQ(waybill->windowTitle(), QStringLiteral("历史快递单查看（流水号为：1)"));
+}
+
+TEST_F(WaybillFrameTest, AWaybillReopenedOnASmallerTemplateShowsNoBandAboveItsToolBar)
+{
+    // The wide waybill is the default: the window opens on it.
+    ASSERT_TRUE(db().exec(QStringLiteral("update CKTypeTable set IsDefault=case when CheckTypeID=6 then '默认' else '0' "
+                                         "end where TypeFirstName='快递单'")));
+    BillRecord stored;
+    stored.set(QStringLiteral("收件联系人"), QStringLiteral("王五"));
+    stored.set(QStringLiteral("模板种类"), QStringLiteral("通用快递运单"));
+    ASSERT_EQ(BillRecordStore(db(), QStringLiteral("DataKDDTable")).save(stored), BillSaveOutcome::Appended);
+
+    Tfm_Main main(ctx());
+    installWaybillEntry(main);
+    installHistory(main);
+    main.resize(1400, 950);
+    main.show();
+    main.findAction(QStringLiteral("填写快递单"))->trigger();
+    QMdiSubWindow *sub = main.mdiArea()->subWindowList().value(0);
+    ASSERT_NE(sub, nullptr);
+    auto *waybill = qobject_cast<TfmCheckKDD *>(sub->widget());
+    ASSERT_TRUE(waybill->isVisible());
+    ASSERT_EQ(waybill->templateListText(), QStringLiteral("宽版快递单"));
+    const int top = sub->contentsMargins().top();
+    EXPECT_EQ(waybill->y(), top);
+    const int wideHeight = waybill->height();
+
+    TfmSearch_KDD history(ctx(), historyWindowHost(main));
+    history.selectRows({0});
+    history.openCurrentRow();
+    QCoreApplication::sendPostedEvents();
+    ASSERT_EQ(waybill->templateListText(), QStringLiteral("通用快递运单"));
+    ASSERT_LT(waybill->height(), wideHeight);
+    EXPECT_EQ(waybill->y(), top);  // right under the title bar
+    EXPECT_EQ(sub->height(), waybill->height() + top + sub->contentsMargins().bottom());
+    EXPECT_EQ(sub->width(), waybill->width() + sub->contentsMargins().left() + sub->contentsMargins().right());
 }
 
 } // namespace

@@ -42,6 +42,24 @@ INSTANTIATE_TEST_SUITE_P(
                       WordsCase{"000.00    限百位到分", "１２", "１２", true},
                       WordsCase{"000.00    限百位到分", "", "", false}));
 
+TEST(WaybillRulesTest, StoredAmountInWordsGivesBackTheFiguresBehindIt)
+{
+    const QString hundreds = QStringLiteral("000.00    限百位到分");
+    const QString traditional = QStringLiteral("打印中国传统大写金额");
+    EXPECT_EQ(figuresOfAmountInWords(hundreds, QStringLiteral("零伍陆柒零")), QStringLiteral("56.7"));
+    EXPECT_EQ(figuresOfAmountInWords(QStringLiteral("0000      限千位无小数"), QStringLiteral("零零壹贰")),
+              QStringLiteral("12"));
+    EXPECT_EQ(figuresOfAmountInWords(traditional, QStringLiteral("壹仟贰佰叁拾肆元伍角陆分")),
+              QStringLiteral("1234.56"));
+    EXPECT_EQ(figuresOfAmountInWords(traditional, QStringLiteral("壹拾万零叁元整")), QStringLiteral("100003"));
+    EXPECT_EQ(figuresOfAmountInWords(traditional, QStringLiteral("零元整")), QStringLiteral("0"));
+    // Figures are their own; what cannot be read back exactly gives none.
+    EXPECT_EQ(figuresOfAmountInWords(hundreds, QStringLiteral("88")), QStringLiteral("88"));
+    EXPECT_EQ(figuresOfAmountInWords(hundreds, QStringLiteral("超出位数限制")), QString());
+    EXPECT_EQ(figuresOfAmountInWords(hundreds, QStringLiteral("伍陆柒")), QString());
+    EXPECT_EQ(figuresOfAmountInWords(QStringLiteral("打印小写金额"), QStringLiteral("零伍陆柒零")), QString());
+}
+
 TEST(WaybillRulesTest, FourteenFormatsEndWithFiguresAndTraditionalCapitals)
 {
     ASSERT_EQ(amountInWordsFormats().size(), 14);

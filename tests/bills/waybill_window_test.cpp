@@ -3,12 +3,21 @@
 // text of the receiver on paper, saving and reopening, new and copy, the
 // close question and the batch steps over several rows in one document.
 
+#include "app/ui/tfm_main.h"
+#include "batch/receiver_list.h"
+#include "batch/ui/tfrm_muti_print.h"
+#include "bills/ui/install_waybill_entry.h"
 #include "bills/ui/tfm_check_kdd.h"
 #include "bills/waybill_rules.h"
 #include "bills/ui/party_frame.h"
 #include "cheque_fixtures.h"
 
+#include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
 #include <QDir>
 #include <QFile>
 #include <QPlainTextEdit>
@@ -35,6 +44,43 @@ protected:
     {
         if (w.option(name)->isChecked() != on)
             w.option(name)->click();
+    }
+
+    // The main window with the waybill entry, the waybill opened from its
+    // menu entry as the user does.
+    TfmCheckKDD *openFromMenu(Tfm_Main &main)
+    {
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);  // windows closed before
+        if (!main.isVisible()) {
+            installWaybillEntry(main);
+            main.show();
+        }
+        main.findAction(QStringLiteral("填写快递单"))->trigger();
+        const QList<QMdiSubWindow *> subs = main.mdiArea()->subWindowList();
+        auto *w = subs.isEmpty() ? nullptr : qobject_cast<TfmCheckKDD *>(subs.first()->widget());
+        if (w)
+            w->setPrintOutput(&output);
+        return w;
+    }
+
+    static void enter(QWidget *field)
+    {
+        QFocusEvent in(QEvent::FocusIn, Qt::MouseFocusReason);
+        QApplication::sendEvent(field, &in);
+    }
+    static void leave(QWidget *field)
+    {
+        QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+        QApplication::sendEvent(field, &out);
+    }
+    // Clicks into a field and types at the cursor, as the user does.
+    static void typeInto(TfmCheckKDD &w, const QString &name, const QString &text)
+    {
+        QWidget *f = w.field(name);
+        enter(f);
+        auto *list = qobject_cast<QComboBox *>(f);
+        type(list ? static_cast<QWidget *>(list->lineEdit()) : f, text);
+        leave(f);
     }
 
     TPerson addReceiver()
@@ -128,7 +174,7 @@ TEST_F(WaybillTest, DateOptionHidesAndPlacesTheDate)
 TEST_F(WaybillTest, ReceiverStillShowingTheStartingTextPrintsEmpty)
 {
     auto w = openWaybill();
-    ASSERT_EQ(w->fieldText(QStringLiteral("zdSKR")), kReceiverStartText);
+    ASSERT_EQ(w->fieldText(QStringLiteral("zdSKR")), QString());
     w->setFieldText(QStringLiteral("zdWPNR"), QStringLiteral("文件"));
     ASSERT_TRUE(w->printOne());
     EXPECT_TRUE(output.textsEqual(kReceiverStartText).empty());
@@ -195,13 +241,12 @@ TEST_F(WaybillTest, NewClearsTheReceiverAndCopyNeedsASavedBill)
     EXPECT_EQ(w->windowTitle(), QStringLiteral("新快递单-ID=-1"));
 }
 
-TEST_F(WaybillTest, ClosingAsksOnlyWithReceiverAndContact)
+TEST_F(WaybillTest, ClosingAsksWhenAnythingWasTyped)
 {
     auto w = openWaybill();
-    w->setFieldText(QStringLiteral("zdSKR"), QStringLiteral("甲"));
     EXPECT_FALSE(w->hasUnsavedBill());
     w->setFieldText(QStringLiteral("zdSKRLXR"), QStringLiteral("乙"));
-    EXPECT_TRUE(w->hasUnsavedBill());
+    EXPECT_TRUE(w->hasUnsavedBill());  // a contact alone is a waybill worth keeping
     alerts.answerNext(AlertAnswer::No);
     w->close();
     ASSERT_FALSE(alerts.alerts().empty());
@@ -317,6 +362,116 @@ TEST_F(WaybillTest, RememberedFormatAndOptionsComeBackWithTheTemplate)
               QStringLiteral("0000.0    限千位到角"));
     EXPECT_TRUE(w->option(QStringLiteral("cfgWantPrintRQ"))->isChecked());
     EXPECT_FALSE(w->option(QStringLiteral("ckPrintFJROnly"))->isChecked());  // not remembered
+}
+
+TEST_F(WaybillTest, TheReceiverPromptIsAHintAndNeverPartOfTheName)
+{
+    auto w = openWaybill();
+    w->show();
+    ASSERT_TRUE(w->isVisible());
+    auto *receiver = qobject_cast<QComboBox *>(w->field(QStringLiteral("zdSKR")));
+    EXPECT_EQ(receiver->lineEdit()->placeholderText(), kReceiverStartText);
+    enter(receiver);
+    EXPECT_EQ(receiver->lineEdit()->placeholderText(), QString());  // gone while typing
+    type(receiver->lineEdit(), QStringLiteral("北京华联综合超市"));
+    leave(receiver);
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdSKR")), QStringLiteral("北京华联综合超市"));
+    ASSERT_TRUE(w->printOne());
+    EXPECT_EQ(output.textsEqual(QStringLiteral("北京华联综合超市")).size(), 1u);
+    ASSERT_EQ(w->saveCommand(), BillSaveResult::Written);
+    EXPECT_EQ(BillRecordStore(db(), QStringLiteral("DataKDDTable")).load(w->serial())->text(QStringLiteral("收件单位")),
+              QStringLiteral("北京华联综合超市"));
+}
+
+TEST_F(WaybillTest, AParsedReceiverWithoutUnitIsOfferedForSavingOnClose)
+{
+    Tfm_Main main(ctx());
+    TfmCheckKDD *w = openFromMenu(main);
+    ASSERT_NE(w, nullptr);
+    ASSERT_TRUE(w->isVisible());
+    QApplication::clipboard()->setText(
+        QStringLiteral("收货地址：张三，86-0571-88886666，13812345678，浙江省 杭州市 西湖区 文三路100号 ，（310012）"));
+    w->command(QStringLiteral("地址串识别(&W)"))->menu()->actions().at(0)->trigger();  // 识别剪切板为收件人
+    ASSERT_EQ(w->fieldText(QStringLiteral("zdSKRLXR")), QStringLiteral("张三"));
+    ASSERT_EQ(w->fieldText(QStringLiteral("zdSKR")), QString());
+    alerts.answerNext(AlertAnswer::Yes);
+    main.mdiArea()->subWindowList().first()->close();
+    ASSERT_EQ(alerts.alerts().size(), 2u);  // the question, then the save message
+    EXPECT_EQ(alerts.alerts().front().message, QStringLiteral("是否保存该快递单？"));
+    EXPECT_EQ(alerts.alerts().front().caption, QStringLiteral("关闭快递单"));
+    EXPECT_EQ(rowCount(QStringLiteral("DataKDDTable")), 1);
+    EXPECT_EQ(db().scalar(QStringLiteral("select 收件联系人 from DataKDDTable")).toString(), QStringLiteral("张三"));
+
+    // Nothing typed: closing asks nothing.
+    alerts.clear();
+    w = openFromMenu(main);
+    ASSERT_NE(w, nullptr);
+    main.mdiArea()->subWindowList().first()->close();
+    EXPECT_TRUE(alerts.alerts().empty());
+}
+
+TEST_F(WaybillTest, AReopenedWaybillKeepsItsAmountInWordsAndPrints)
+{
+    int serial = -1;
+    {
+        auto w = openWaybill();
+        setFormat(*w, QStringLiteral("000.00    限百位到分"));
+        w->rememberOptions();
+        typeInto(*w, QStringLiteral("zdJEDX1"), QStringLiteral("56.7"));
+        ASSERT_EQ(w->fieldText(QStringLiteral("zdJEDX1")), QStringLiteral("零伍陆柒零"));
+        w->setFieldText(QStringLiteral("zdSKRLXR"), QStringLiteral("王五"));
+        ASSERT_EQ(w->saveCommand(), BillSaveResult::Written);
+        serial = w->serial();
+    }
+    alerts.clear();
+    auto w = openWaybill();
+    ASSERT_TRUE(w->BrowseOldCheck(QString(), QString::number(serial)));
+    QWidget *words = w->field(QStringLiteral("zdJEDX1"));
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdJEDX1")), QStringLiteral("零伍陆柒零"));
+    enter(words);
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdJEDX1")), QStringLiteral("56.7"));  // the figures behind it
+    leave(words);
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdJEDX1")), QStringLiteral("零伍陆柒零"));
+    EXPECT_TRUE(alerts.alerts().empty()) << alerts.messages().join(QLatin1Char('|')).toStdString();
+    EXPECT_TRUE(w->printOne());
+    EXPECT_EQ(output.textsEqual(QStringLiteral("陆")).size(), 1u);  // one capital to a box
+    w->command(QStringLiteral("复制(&C)"))->trigger();
+    EXPECT_EQ(w->serial(), -1);
+    EXPECT_EQ(alerts.messages(), QStringList{"已复制保存过的单据为一张新单~"});
+}
+
+TEST_F(WaybillTest, ABatchPrintLeavesTheWaybillAsItWas)
+{
+    int serial = -1;
+    {
+        auto w = openWaybill();
+        w->setFieldText(QStringLiteral("zdSKR"), QStringLiteral("深圳华南贸易有限公司"));
+        w->setFieldText(QStringLiteral("zdSKRLXR"), QStringLiteral("王五"));
+        ASSERT_EQ(w->saveCommand(), BillSaveResult::Written);
+        serial = w->serial();
+    }
+    QString error;
+    for (const char *name : {"收件一", "收件二"})
+        ASSERT_GT(ReceiverList(db()).add({{QStringLiteral("全称"), QString::fromUtf8(name)},
+                                          {QStringLiteral("联系人"), QStringLiteral("李四")}},
+                                         &error),
+                  0)
+            << error.toStdString();
+    auto w = openWaybill();
+    ASSERT_TRUE(w->BrowseOldCheck(QString(), QString::number(serial)));
+    const QString title = w->windowTitle();
+    ASSERT_EQ(title, QStringLiteral("历史快递单查看（流水号为：%1)").arg(serial));
+    TfrmMutiPrint *list = TfrmMutiPrint::of(*w);
+    list->refresh();
+    ASSERT_EQ(list->printListed(), 2);
+    EXPECT_EQ(output.textsEqual(QStringLiteral("收件二")).size(), 1u);
+    EXPECT_EQ(w->windowTitle(), title);
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdSKR")), QStringLiteral("深圳华南贸易有限公司"));
+    EXPECT_EQ(w->fieldText(QStringLiteral("zdSKRLXR")), QStringLiteral("王五"));
+    EXPECT_EQ(w->serial(), serial);
+    EXPECT_TRUE(w->isSaved());
+    EXPECT_TRUE(w->isHistory());
+    EXPECT_FALSE(w->hasUnsavedBill());
 }
 
 } // namespace

@@ -105,6 +105,8 @@ int BatchPrintRun::print(const QList<int> &ids, bool needReady)
     m_problem.clear();
     if (ids.isEmpty())
         return 0;
+    // The rows only pass through the window: afterwards it shows its own bill again.
+    const TfmCheckKDD::BatchFill keepBill(m_window);
     if (!m_window.PrintPrepare() && needReady)
         return 0;
     m_window.PrinterTransBegin(1);

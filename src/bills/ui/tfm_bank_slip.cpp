@@ -67,6 +67,12 @@ void TfmBankSlip::setReceiver(const std::optional<TPerson> &person)
     m_fillingParty = false;
 }
 
+void TfmBankSlip::pickReceiver()
+{
+    if (std::optional<TPerson> unit = host().pickPerson(UnitKind::Counterparty, receiverPickCaption(), this))
+        setReceiver(unit);
+}
+
 void TfmBankSlip::renderDate()
 {
     TfmBillBase::renderDate();

@@ -17,6 +17,9 @@ public:
     // Name, bank and account of the payee from an address-book record;
     // none empties the three.
     void setReceiver(const std::optional<TPerson> &person) override;
+    // A unit chosen in the address book fills the payee; closing the
+    // chooser without a choice leaves the payee as it is.
+    void pickReceiver() override;
     void renderDate() override;
     void updateCaption(const QString &tag = QString()) override;
     // "存收款人": the payee with its bank and account.

@@ -435,6 +435,57 @@ void TfmBillBase::setTextIfDifferent(QWidget *f, const QString &text)
         FormControls::setText(f, text);
 }
 
+namespace {
+
+// A list laid over a field while that field is edited holds no value of
+// its own.
+bool isOverlay(const QWidget *w)
+{
+    return w->property("overlay").toBool();
+}
+
+} // namespace
+
+QHash<QString, QString> TfmBillBase::billContent() const
+{
+    QHash<QString, QString> content;
+    const QList<QWidget *> fields = m_panel->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
+    for (const QWidget *f : fields) {
+        if (f->objectName().isEmpty() || isOverlay(f))
+            continue;
+        if (const auto *date = qobject_cast<const QDateEdit *>(f))
+            content.insert(f->objectName(), date->date().toString(Qt::ISODate));
+        else if (const auto *box = qobject_cast<const QCheckBox *>(f))
+            content.insert(f->objectName(), box->isChecked() ? QStringLiteral("1") : QStringLiteral("0"));
+        else if (qobject_cast<const QLineEdit *>(f) || qobject_cast<const QComboBox *>(f)
+                 || qobject_cast<const QPlainTextEdit *>(f))
+            content.insert(f->objectName(), FormControls::text(f));
+    }
+    return content;
+}
+
+void TfmBillBase::restoreBillContent(const QHash<QString, QString> &content)
+{
+    // A field set here may make another follow it (a city the destination
+    // station, a mobile the telephone): a second round puts those back.
+    for (int round = 0; round < 2; ++round) {
+        for (auto it = content.constBegin(); it != content.constEnd(); ++it) {
+            QWidget *f = field(it.key());
+            if (!f)
+                continue;
+            if (auto *date = qobject_cast<QDateEdit *>(f)) {
+                const QDate d = QDate::fromString(it.value(), Qt::ISODate);
+                if (d != date->date())
+                    setBillDate(d);
+            } else if (auto *box = qobject_cast<QCheckBox *>(f)) {
+                box->setChecked(it.value() == QLatin1String("1"));
+            } else {
+                setTextIfDifferent(f, it.value());
+            }
+        }
+    }
+}
+
 void TfmBillBase::connectFieldEdits()
 {
     const QList<QWidget *> fields = m_panel->findChildren<QWidget *>(QString(), Qt::FindDirectChildrenOnly);
@@ -526,6 +577,7 @@ void TfmBillBase::openWindow()
     setCurrentCheckType(templateListText());
     applySizeLimits();  // the tab strip has its tabs now
     m_host.setBackgroundMenuEnabled(false);
+    markClean();
 }
 
 void TfmBillBase::setDropDownRows()
@@ -544,6 +596,8 @@ QString TfmBillBase::today() const
 
 void TfmBillBase::setSaved(bool saved)
 {
+    if (saved)
+        markClean();
     if (m_saved == saved)
         return;
     m_saved = saved;
@@ -619,6 +673,8 @@ void TfmBillBase::initFormType()
     m_ini = CheckIniCache(m_ctx).OpenCheckInif(m_checkTypeId);
     if (m_checkTypeId == m_laidOutId)
         return;
+    // Values the template gives its fields are no change of the user's.
+    const bool wasClean = !changedSinceClean();
     loadParam(m_checkTypeId, templateListText());
     loadCheckBoxsConfig();
     setFormControlsPosition(m_ctx.db(), m_family.family, this, m_ini.get());
@@ -637,6 +693,8 @@ void TfmBillBase::initFormType()
         m_filledLists.removeAll(name.toUpper());
     }
     m_laidOutId = m_checkTypeId;
+    if (wasClean)
+        markClean();
 }
 
 int TfmBillBase::chromeHeight() const
@@ -654,6 +712,23 @@ void TfmBillBase::applySizeLimits()
     setMinimumSize(m_limits.minWidth, m_limits.minHeight);
     setMaximumSize(maxWidth, m_limits.maxHeight);
     resize(maxWidth, m_limits.height);
+    fitFrameToWindow();
+}
+
+void TfmBillBase::fitFrameToWindow()
+{
+    // The MDI frame keeps the size it was given. A frame taller or wider
+    // than the window, whose size is fixed by its template, centres it:
+    // an empty band shows above the tool bar (a stored bill reopened on a
+    // smaller template than the one shown); a smaller one cuts it off.
+    auto *sub = qobject_cast<QMdiSubWindow *>(parentWidget());
+    if (!sub || sub->isMaximized() || sub->isMinimized() || m_pictureSize.isEmpty())
+        return;
+    QMargins frame = sub->contentsMargins();
+    if (sub->layout())
+        frame += sub->layout()->contentsMargins();
+    const QSize window(qMax(m_limits.maxWidth, m_limits.minWidth), m_limits.height);
+    sub->resize(window.grownBy(frame));
 }
 
 void TfmBillBase::fitFieldFont(QLineEdit *edit)
@@ -951,6 +1026,7 @@ void TfmBillBase::showEvent(QShowEvent *event)
     QWidget::showEvent(event);
     if (!m_positioned) {
         m_positioned = true;
+        fitFrameToWindow();  // the frame was made before it held this window
         restorePosition();
     }
 }

@@ -97,6 +97,9 @@ public:
     bool isHistory() const { return m_history; }
     // True while the window holds a typed bill that closing would offer to save.
     bool hasUnsavedBill() const { return !m_saved && worthAsking(); }
+    // True when a field of the bill holds something else than when the bill
+    // was opened, started anew, loaded or saved.
+    bool changedSinceClean() const { return billContent() != m_cleanContent; }
     bool isLoading() const { return m_loading; }
     // The fill-in flag: while on, handlers that look things up stay quiet.
     void setLoading(bool on) { m_loading = on; }
@@ -339,6 +342,15 @@ protected:
     QWidget *frameWidget();
     QString today() const;
     void setSaved(bool saved);
+    // What the fields hold now is the bill as opened, started, loaded or
+    // saved: changedSinceClean() compares with it.
+    void markClean() { m_cleanContent = billContent(); }
+    // Every field of the bill panel by name: texts, ticks ("1"/"0") and the
+    // date. Lists laid over a field while it is edited are no fields.
+    QHash<QString, QString> billContent() const;
+    // Puts back what billContent() gave; every field changes as if the
+    // program had set it.
+    void restoreBillContent(const QHash<QString, QString> &content);
     void setSerial(int serial) { m_serial = serial; }
     void setHistory(bool history) { m_history = history; }
     void setCopyEnabled(bool enabled);
@@ -367,6 +379,8 @@ private:
     void storePosition();
     int chromeHeight() const;
     void applySizeLimits();
+    // The MDI frame around the window takes the window's size.
+    void fitFrameToWindow();
     // Shrinks the font of an edit box whose text is wider than its box, so
     // the whole value shows on the form (the paper has its own fonts).
     void fitFieldFont(QLineEdit *edit);
@@ -414,6 +428,7 @@ private:
     AmountEntryController *m_amount = nullptr;
     QList<QPair<QString, Remember>> m_remembered;  // option name, rule
     QStringList m_filledLists;                      // lists filled on entry (upper case)
+    QHash<QString, QString> m_cleanContent;         // billContent() when last clean
 
     PrintOutput *m_outputOverride = nullptr;
     std::unique_ptr<PrintOutput> m_printerOutput;

@@ -181,11 +181,15 @@ BillSaveResult TfmBillBase::printAndSave()
     // A bill that did not reach the paper is not recorded as issued.
     if (printOne()) {
         result = saveCommand();
-        if (result != BillSaveResult::Failed) {
+        if (result == BillSaveResult::Written) {
             m_announce = false;  // the copy that follows is part of this command
             clearBillNumber(true);
             copyBill();
             setCopyEnabled(false);
+            // The window holds the copy of a bill that is stored as printed:
+            // nothing in it is unsaved until the user changes something, so
+            // closing asks nothing and saving it unchanged adds no second row.
+            setSaved(true);
         }
     }
     button->setEnabled(true);
@@ -224,6 +228,7 @@ void TfmBillBase::newBill()
     clearPurpose();
     setBillDate(QDate::currentDate());
     setCopyEnabled(false);
+    markClean();
 }
 
 void TfmBillBase::copyBill()
@@ -482,6 +487,7 @@ bool TfmBillBase::BrowseOldCheck(const QString &templateName, const QString &ser
         updateCaption(QStringLiteral("新"));
     }
     setCopyEnabled(m_saved);
+    markClean();
     bringToFront();
     return loaded;
 }

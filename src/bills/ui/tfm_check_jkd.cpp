@@ -32,12 +32,6 @@ TfmCheckJKD::TfmCheckJKD(AppContext &context, const BillWindowHost &host, QWidge
     finishSlip();
 }
 
-void TfmCheckJKD::pickReceiver()
-{
-    if (std::optional<TPerson> unit = host().pickPerson(UnitKind::Counterparty, receiverPickCaption(), this))
-        setReceiver(unit);
-}
-
 void TfmCheckJKD::payeeNameTyped(const QString &name)
 {
     // The first unit of that name gives bank and account; the payee stays

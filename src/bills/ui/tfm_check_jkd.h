@@ -14,10 +14,6 @@ class TfmCheckJKD : public TfmBankSlip
 public:
     TfmCheckJKD(AppContext &context, const BillWindowHost &host = {}, QWidget *parent = nullptr);
 
-    // A unit chosen in the address book fills the payee; closing the
-    // chooser without a choice leaves the payee as it is.
-    void pickReceiver() override;
-
 protected:
     void writeColumns(BillRecord &record) const override;
     void readColumns(const BillRecord &record) override;

@@ -121,12 +121,68 @@ void TfmCheckJZD::payeeNameTyped(const QString &name)
         setReceiver(unit);
 }
 
+namespace {
+
+// What one side of the slip shows: name, bank and account.
+struct ShownParty
+{
+    QString name;
+    QString bank;
+    QString account;
+};
+
+// The record behind a side after a swap: the address-book record when it
+// still names what the side shows, else the shown texts as a typed unit.
+std::optional<TPerson> recordFor(const std::optional<TPerson> &record, const ShownParty &shown, const QString &kind)
+{
+    if (record && record->fullName() == shown.name)
+        return record;
+    if (shown.name.isEmpty())
+        return std::nullopt;
+    TPerson typed;
+    typed.setFullName(shown.name);
+    typed.setBank(shown.bank);
+    typed.setAccount(shown.account);
+    typed.setUnitKind(kind);
+    return typed;
+}
+
+} // namespace
+
 void TfmCheckJZD::swapParties()
 {
-    const std::optional<TPerson> drawer = sender();
-    const std::optional<TPerson> payee = receiver();
-    setSender(payee);
-    setReceiver(drawer);
+    // What the boxes show is swapped, not the records picked earlier: a
+    // typed name, bank or account is the user's and goes across as typed.
+    const ShownParty drawer{fieldText(QStringLiteral("zdOutComp")), fieldText(QStringLiteral("zdOutBank")),
+                            fieldText(QStringLiteral("zdOutBankAcct"))};
+    const bool payeeWasStartText = fieldText(QStringLiteral("zdInComp")) == kPayeeStartText;
+    const ShownParty payee{payeeText(), fieldText(QStringLiteral("zdInBank")), fieldText(QStringLiteral("zdInBankAcct"))};
+    const std::optional<TPerson> drawerRecord = sender();
+    const std::optional<TPerson> payeeRecord = receiver();
+
+    // The starting text stays on the payee's side: an empty drawer that
+    // came from it gives it back when swapped again.
+    const bool payeeGetsStartText = drawer.name.isEmpty() && m_drawerEmptiedByStartText;
+    m_fillingParty = true;
+    setOutComp(payee.name);
+    setOutBank(payee.bank);
+    setOutBankAcct(payee.account);
+    setInComp(payeeGetsStartText ? kPayeeStartText : drawer.name);
+    setInBank(drawer.bank);
+    setInBankAcct(drawer.account);
+    m_fillingParty = false;
+    m_drawerEmptiedByStartText = payeeWasStartText;
+
+    keepSender(recordFor(payeeRecord, payee, UnitKind::Own));
+    keepReceiver(recordFor(drawerRecord, drawer, UnitKind::Counterparty));
+    MustSavechange();
+}
+
+void TfmCheckJZD::pickSender()
+{
+    // Closing the address book without a choice keeps the drawer shown.
+    if (std::optional<TPerson> unit = host().pickPerson(UnitKind::Own, senderPickCaption(), this))
+        setSender(unit);
 }
 
 bool TfmCheckJZD::eventFilter(QObject *watched, QEvent *event)

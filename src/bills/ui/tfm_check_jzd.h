@@ -19,7 +19,12 @@ public:
     void setPJZLei(const QString &text);
     void setPJHMa(const QString &text);
     void setSender(const std::optional<TPerson> &person) override;
-    // "交换收款单位和出票单位": each party shown in the other's fields.
+    // A unit chosen in the address book fills the drawer; closing the
+    // chooser without a choice leaves the drawer as it is.
+    void pickSender() override;
+    // "交换收款单位和出票单位": what each side shows (name, bank, account and
+    // their stub copies) goes to the other side; swapping twice gives back
+    // exactly what was shown.
     void swapParties();
     // "转为支票": a cheque with this slip's values.
     void convertToCheque();
@@ -38,6 +43,10 @@ private:
     // `zd` field and its stub copy `cg`, which follows every change.
     void addWithStub(QWidget *main, const QString &suffix);
     void drawerTyped(const QString &text);
+
+    // The drawer was left empty by a swap of a payee that showed its
+    // starting text.
+    bool m_drawerEmptiedByStartText = false;
 };
 
 } // namespace billprint

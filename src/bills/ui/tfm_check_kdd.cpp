@@ -107,7 +107,7 @@ TfmCheckKDD::TfmCheckKDD(AppContext &context, const BillWindowHost &host, QWidge
         box->hide();
         connect(box, &QCheckBox::toggled, this, [this] { MustSavechange(); });
     }
-    setFieldText(QStringLiteral("zdSKR"), kReceiverStartText);
+    showReceiverPrompt(true);
     addCommand(QStringLiteral("批量打印"), QStringLiteral("批量打印快递单（收件人列表）"), [this] { openBatchList(); },
                QStyle::SP_FileDialogListView);
     openWindow();
@@ -133,6 +133,35 @@ void TfmCheckKDD::openBatchList()
         return;
     }
     batchListOpener()(*this);
+}
+
+TfmCheckKDD::BatchFill::BatchFill(TfmCheckKDD &window)
+    : m_window(window),
+      m_content(window.billContent()),
+      m_typedWords(window.m_typedWords),
+      m_shownWords(window.m_shownWords),
+      m_title(window.windowTitle()),
+      m_serial(window.serial()),
+      m_saved(window.isSaved()),
+      m_history(window.isHistory()),
+      m_copyEnabled(window.command(QStringLiteral("复制(&C)"))->isEnabled())
+{
+}
+
+TfmCheckKDD::BatchFill::~BatchFill()
+{
+    TfmCheckKDD &w = m_window;
+    const bool loading = w.isLoading();
+    w.setLoading(true);  // nothing is looked up for the values put back
+    w.restoreBillContent(m_content);
+    w.setLoading(loading);
+    w.m_typedWords = m_typedWords;
+    w.m_shownWords = m_shownWords;
+    w.setSerial(m_serial);
+    w.setHistory(m_history);
+    w.setSaved(m_saved);
+    w.setCopyEnabled(m_copyEnabled);
+    w.setWindowTitle(m_title);
 }
 
 void TfmCheckKDD::buildSenderFields()
@@ -203,6 +232,7 @@ void TfmCheckKDD::buildOverlays()
     for (const QString &name : {QStringLiteral("Cb_S"), QStringLiteral("Cb_XS"), QStringLiteral("cbCountry"),
                                 QStringLiteral("cb_zdWPNR"), QStringLiteral("cbBZ")}) {
         QComboBox *overlay = addList(name);
+        overlay->setProperty("overlay", true);
         overlay->removeEventFilter(this);  // not a field: no list is filled for it on entry
         overlay->installEventFilter(this);
         m_overlayTargets.insert(overlay, nullptr);
@@ -382,6 +412,15 @@ void TfmCheckKDD::setReceiver(const std::optional<TPerson> &person)
     MustSavechange();
 }
 
+void TfmCheckKDD::showReceiverPrompt(bool show)
+{
+    // A hint, never a value: it shows only while the field is empty and
+    // not being typed into.
+    auto *receiver = qobject_cast<QComboBox *>(field(QStringLiteral("zdSKR")));
+    if (receiver && receiver->lineEdit())
+        receiver->lineEdit()->setPlaceholderText(show ? kReceiverStartText : QString());
+}
+
 QString TfmCheckKDD::receiverText() const
 {
     const QString text = fieldText(QStringLiteral("zdSKR"));
@@ -515,13 +554,22 @@ QString TfmCheckKDD::amountFormat() const
 bool TfmCheckKDD::amountInWordsLeft()
 {
     const QString shown = fieldText(QStringLiteral("zdJEDX1"));
-    if (shown != m_shownWords)
+    // Entering the field showed the typed figures (m_shownWords is empty
+    // then): what it holds now is what the user typed, even when emptied.
+    if (shown != m_shownWords || m_shownWords.isEmpty())
         m_typedWords = shown;
     return applyAmountFormat();
 }
 
 bool TfmCheckKDD::applyAmountFormat()
 {
+    // A stored text whose figures could not be told: the new format may
+    // tell them; if not, it stays as it was saved.
+    if (m_typedWords.isEmpty() && !m_shownWords.isEmpty() && fieldText(QStringLiteral("zdJEDX1")) == m_shownWords) {
+        m_typedWords = figuresOfAmountInWords(amountFormat(), m_shownWords);
+        if (m_typedWords.isEmpty())
+            return true;
+    }
     const AmountInWords words = amountInWords(amountFormat(), m_typedWords);
     if (words.notANumber) {
         m_shownWords = m_typedWords;
@@ -631,6 +679,8 @@ bool TfmCheckKDD::eventFilter(QObject *watched, QEvent *event)
             openOverlay(overlayNamed(QStringLiteral("cbCountry")), owner);
         else if (name == QLatin1String("zdhkrDH") || name == QLatin1String("zdskrDH"))
             phoneEntered(name == QLatin1String("zdskrDH"));
+        else if (name == QLatin1String("zdSKR"))
+            showReceiverPrompt(false);
         else if (name == QLatin1String("zdJEDX1") && !m_typedWords.isEmpty()
                  && fieldText(name) == m_shownWords) {
             auto *edit = static_cast<QLineEdit *>(owner);
@@ -641,6 +691,8 @@ bool TfmCheckKDD::eventFilter(QObject *watched, QEvent *event)
     } else if (type == QEvent::FocusOut && name == QLatin1String("zdJEDX1")
                && static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason) {
         amountInWordsLeft();
+    } else if (type == QEvent::FocusOut && name == QLatin1String("zdSKR")) {
+        showReceiverPrompt(true);
     } else if (type == QEvent::MouseButtonDblClick) {
         if (name == QLatin1String("zdWPNR") || name == QLatin1String("zdBz")) {
             openOverlay(overlayNamed(name == QLatin1String("zdBz") ? QStringLiteral("cbBZ") : QStringLiteral("cb_zdWPNR")),
@@ -675,8 +727,11 @@ void TfmCheckKDD::readColumns(const BillRecord &record)
         if (c.readBack)
             setFieldText(QString::fromUtf16(c.field), record.text(QString::fromUtf16(c.column)));
     setFieldText(QStringLiteral("zdSKR"), record.text(kReceiverColumn));
-    m_typedWords = fieldText(QStringLiteral("zdJEDX1"));
-    m_shownWords = m_typedWords;
+    // The row keeps the amount in words as it was shown; the figures typed
+    // for it are what entering the field shows and what a format change
+    // writes anew.
+    m_shownWords = fieldText(QStringLiteral("zdJEDX1"));
+    m_typedWords = figuresOfAmountInWords(amountFormat(), m_shownWords);
     const QDate date = record.date(kDateColumn);
     if (date.isValid())
         setBillDate(date);
@@ -684,7 +739,9 @@ void TfmCheckKDD::readColumns(const BillRecord &record)
 
 bool TfmCheckKDD::worthAsking() const
 {
-    return !receiverText().isEmpty() && !fieldText(QStringLiteral("zdSKRLXR")).isEmpty();
+    // Whatever was typed, picked or taken from a parsed address is the
+    // user's: a receiver without a unit name is a waybill too.
+    return changedSinceClean();
 }
 
 // ---- Commands --------------------------------------------------------------------
@@ -702,6 +759,7 @@ void TfmCheckKDD::newBill()
     updateCaption(QStringLiteral("新建"));
     setBillDate(QDate::currentDate());
     setCopyEnabled(false);
+    markClean();
 }
 
 void TfmCheckKDD::copyBill()

@@ -39,6 +39,31 @@ public:
     static void setBatchListOpener(BatchListOpener opener);
     void openBatchList();
 
+    // Keeps the window's bill across a batch print, which fills the
+    // receiver and goods fields once per list row: when the scope ends the
+    // window shows again the bill it showed before, with its title, serial
+    // number and saved state, so the last receiver printed is not taken
+    // for the stored bill.
+    class BatchFill
+    {
+    public:
+        explicit BatchFill(TfmCheckKDD &window);
+        ~BatchFill();
+        BatchFill(const BatchFill &) = delete;
+        BatchFill &operator=(const BatchFill &) = delete;
+
+    private:
+        TfmCheckKDD &m_window;
+        QHash<QString, QString> m_content;
+        QString m_typedWords;
+        QString m_shownWords;
+        QString m_title;
+        int m_serial;
+        bool m_saved;
+        bool m_history;
+        bool m_copyEnabled;
+    };
+
     void setSender(const std::optional<TPerson> &person) override;
     void setReceiver(const std::optional<TPerson> &person) override;
     void fillListOnEntry(const QString &name) override;
@@ -78,6 +103,9 @@ private:
     void mobileChanged(bool receiver);
     void phoneEntered(bool receiver);
     void fitAddressFont(const QString &name, int limit);
+    // The receiver's starting text "单击我或红圈选择收件人...:)" is a hint
+    // shown in the empty field while it is not being typed into.
+    void showReceiverPrompt(bool show);
     void unitPicked(bool receiver);
     void unitEntered(bool receiver);
     void openOverlay(QComboBox *overlay, QWidget *target);
