@@ -248,7 +248,7 @@ void TfrmBillImportExport::loadPackageList()
         return;
     }
     for (const PackageTemplate &t : m_package->templates())
-        m_packageList->addItem(t.typeName);
+        m_packageList->addItem(t.shownName());
     setImportMovesEnabled(true);
 }
 
@@ -297,12 +297,14 @@ void TfrmBillImportExport::startImport()
     }
     const int count = m_importChosen->count();
     m_progress->setText(QStringLiteral("0/%1").arg(count));
-    // Templates whose name is taken are replaced only when the user says so.
+    // Templates whose name is taken are replaced only when the user says
+    // so; one the package cannot give is not worth the question.
     QStringList names;
     int failed = 0;
     for (int i = 0; i < count; ++i) {
         const QString name = m_importChosen->item(i)->text();
-        if (TCheckType::findByTypeName(m_ctx.db(), name)
+        const PackageTemplate *source = m_package->find(name);
+        if (source && source->problem.isEmpty() && TCheckType::findByTypeName(m_ctx.db(), name)
             && !askYesNo(name + QStringLiteral("已经存在了，是否覆盖导入！"), QStringLiteral("提示"))) {
             ++failed;
             continue;
@@ -312,17 +314,20 @@ void TfrmBillImportExport::startImport()
     int done = 0;
     if (!names.isEmpty()) {
         QString error;
+        ImportReport report;
         PackageImporter importer(m_ctx.db(), m_ctx.dataRoot().imageFolder());
         importer.progress = [this, failed, count](int n, int) {
             m_progress->setText(QStringLiteral("%1/%2").arg(failed + n).arg(count));
             m_progress->repaint();
         };
-        const QList<int> ids = importer.import(*m_package, names, ExistingName::Replace, &error);
-        if (ids.isEmpty()) {
+        if (importer.importAvailable(*m_package, names, ExistingName::Replace, &report, &error)) {
+            done = report.ids.size();
+            failed += int(report.refused.size());
+            tellImportGaps(report);
+        } else {
             fail(error);
             failed += names.size();
         }
-        done = ids.size();
     }
     m_progress->setText(QStringLiteral("%1/%2").arg(count).arg(count));
     if (failed == 0)
@@ -333,6 +338,19 @@ void TfrmBillImportExport::startImport()
         tell(QStringLiteral("导入结束，失败%1个!").arg(failed));
     if (done > 0 && afterImport)
         afterImport();
+}
+
+void TfrmBillImportExport::tellImportGaps(const ImportReport &report)
+{
+    if (!report.withoutPicture.isEmpty())
+        tell(QStringLiteral("导入图片失败~") + QLatin1Char('\n') + report.withoutPicture.join(QLatin1Char('\n')),
+             QStringLiteral("提示"), AlertIcon::Warning);
+    if (report.refused.empty())
+        return;
+    QStringList lines;
+    for (const RefusedTemplate &t : report.refused)
+        lines << QStringLiteral("导入失败，单据：") + t.name + QStringLiteral("（") + t.why + QStringLiteral("）");
+    fail(lines.join(QLatin1Char('\n')));
 }
 
 QWidget *TfrmBillImportExport::buildExportPage()

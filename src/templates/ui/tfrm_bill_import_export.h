@@ -17,6 +17,7 @@ namespace billprint {
 
 class AppContext;
 class TemplatePackage;
+struct ImportReport;
 
 // Imports templates from a package and exports templates into a new one.
 class TfrmBillImportExport : public QDialog
@@ -68,6 +69,8 @@ private:
     void coverClicked();
     // Tells a failure and keeps it in Config.ini as the last package error.
     void fail(const QString &message);
+    // Names the templates imported without a picture and those refused.
+    void tellImportGaps(const ImportReport &report);
 
     AppContext &m_ctx;
     std::unique_ptr<TemplatePackage> m_package;
