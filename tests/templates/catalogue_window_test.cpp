@@ -18,6 +18,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
 #include <QLineF>
 #include <QListWidget>
 #include <QMenu>
@@ -455,4 +456,30 @@ TEST(CatalogueWindow, OpensFromTheMainMenuAndFromTheChequeWindowsTab)
     closeNextCatalogue(&shown);
     tabs->setCurrentIndex(configure);
     EXPECT_TRUE(shown);
+}
+
+// The clerk reads which package was chosen: a path of a download folder
+// fits whole into the box; a longer one loses its middle, not its ends.
+TEST(PackageWindow, ThePackagePathIsShownWholeOrShortenedInTheMiddle)
+{
+    Windows w;
+    AlertRecorder alerts;
+    TfrmBillImportExport window(w.ctx(), true);
+    window.show();
+    QLineEdit *box = window.packagePathBox();
+    auto fits = [box] { return box->fontMetrics().horizontalAdvance(box->text()) < box->width(); };
+
+    const QString usual = "/home/财务部/文档/票据模板/2026年/快递单-新嘉豪速递.tpk";
+    window.choosePackage(usual);  // no such file: told, the path stays
+    EXPECT_EQ(box->text(), usual);
+    EXPECT_TRUE(fits());
+
+    const QString deep = "/media/财务U盘/2026年各银行票据模板备份/顺丰速运与其他快递公司的面单/快递单-新嘉豪速递（2026年3月版）.tpk";
+    window.resize(520, 420);
+    window.choosePackage(deep);
+    EXPECT_TRUE(fits());
+    EXPECT_TRUE(box->text().startsWith("/media/")) << box->text().toStdString();
+    EXPECT_TRUE(box->text().endsWith("版）.tpk")) << box->text().toStdString();
+    EXPECT_TRUE(box->text().contains("…"));
+    EXPECT_EQ(box->toolTip(), deep);
 }

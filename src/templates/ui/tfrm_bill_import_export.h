@@ -16,6 +16,7 @@ class QTabWidget;
 namespace billprint {
 
 class AppContext;
+class PathBox;
 class TemplatePackage;
 struct ImportReport;
 
@@ -42,6 +43,7 @@ public:
     QListWidget *exportChosen() const { return m_exportChosen; }
     QPushButton *importButton() const { return m_import; }
     QStatusBar *statusBar() const { return m_status; }
+    QLineEdit *packagePathBox() const;
     QLabel *progress() const { return m_progress; }
     QLabel *exportCover() const { return m_cover; }
     bool exportPanelShown() const;
@@ -77,7 +79,7 @@ private:
     QTabWidget *m_tabs = nullptr;
     QStatusBar *m_status = nullptr;
     QLabel *m_progress = nullptr;
-    QLineEdit *m_packagePath = nullptr, *m_exportPath = nullptr;
+    PathBox *m_packagePath = nullptr, *m_exportPath = nullptr;
     QListWidget *m_packageList = nullptr, *m_importChosen = nullptr, *m_databaseList = nullptr,
                 *m_exportChosen = nullptr;
     QList<QPushButton *> m_importMoves;
