@@ -55,6 +55,9 @@ int TemplateCatalogue::cloneTemplate(int sourceId, const QString &answer, QStrin
         copy.CheckTypeID = newId;
         copy.ImgFile = TCheckType::newPictureName(Lookups::getTypeCodeByTypeName(family), newId, QStringLiteral("hsb"));
         copy.IniFile.clear();
+        // The entry windows list and find templates by their last name, so
+        // the clone must carry its own or it would stand for its source.
+        copy.TypeDescribe = last;
         copy.setFullName(family, last);
         copy.save(m_db, newId);
         const CkControlStore store(m_db);

@@ -220,22 +220,19 @@ bool readRows(PackageConnection &c, const QString &table, std::vector<QVariantMa
     return true;
 }
 
-bool checkTemplate(const PackageTemplate &t, QString *error)
+// Why a template of the package cannot be imported; empty when it can.
+QString problemOf(const PackageTemplate &t)
 {
+    if (t.packageId <= 0)
+        return QStringLiteral("模板编号无效：%1").arg(t.packageId);
+    if (t.typeName.trimmed().isEmpty())
+        return QStringLiteral("模板没有名称");
     const QString imgFile = t.row.value(QStringLiteral("imgfile")).toString();
-    if (!imgFile.isEmpty() && !TemplatePackage::isSafePictureName(imgFile)) {
-        *error = refuse(QStringLiteral("底图名称不安全：") + imgFile);
-        return false;
-    }
-    if (!t.picture.isEmpty() && QImage::fromData(t.picture).isNull()) {
-        *error = refuse(QStringLiteral("底图不是可读的图片：") + t.typeName);
-        return false;
-    }
-    if (t.packageId <= 0 || t.typeName.trimmed().isEmpty()) {
-        *error = refuse(QStringLiteral("模板编号或名称无效"));
-        return false;
-    }
-    return true;
+    if (!imgFile.isEmpty() && !TemplatePackage::isSafePictureName(imgFile))
+        return QStringLiteral("底图名称不安全：") + imgFile;
+    if (!t.picture.isEmpty() && QImage::fromData(t.picture).isNull())
+        return QStringLiteral("底图不是可读的图片");
+    return {};
 }
 
 } // namespace
@@ -249,10 +246,15 @@ bool TemplatePackage::isSafePictureName(const QString &name)
     return !name.startsWith(QLatin1Char('.'));
 }
 
-const PackageTemplate *TemplatePackage::find(const QString &typeName) const
+QString PackageTemplate::shownName() const
+{
+    return typeName.trimmed().isEmpty() ? QStringLiteral("（无名称，包中编号%1）").arg(packageId) : typeName;
+}
+
+const PackageTemplate *TemplatePackage::find(const QString &shownName) const
 {
     for (const PackageTemplate &t : m_templates)
-        if (t.typeName == typeName)
+        if (t.shownName() == shownName)
             return &t;
     return nullptr;
 }
@@ -280,8 +282,7 @@ std::unique_ptr<TemplatePackage> TemplatePackage::read(const QString &path, QStr
         t.typeName = row.value(QStringLiteral("typename")).toString();
         t.picture = row.take(QStringLiteral("img_bytes")).toByteArray();
         t.row = row;
-        if (!checkTemplate(t, error))
-            return nullptr;
+        t.problem = problemOf(t);
         const QString family = TCheckType::firstNameOf(row.value(QStringLiteral("typefirstname")).toString(), t.typeName);
         for (const QVariantMap &f : fields)
             if (f.value(QStringLiteral("checktypeid")).toInt() == t.packageId)
@@ -498,20 +499,41 @@ QString PackageImporter::freeFullName(const QString &first, const QString &last,
     }
 }
 
-int PackageImporter::importOne(const PackageTemplate &source, ExistingName existing,
+namespace {
+
+// A template replacing another of the same name keeps the place the user
+// gave the old one: its default mark (else the family would be left
+// without a default), its common mark and its order among the common ones.
+void takeOverPlace(const TCheckType &replaced, TCheckType *t)
+{
+    t->IsDefault = replaced.isDefault() ? TemplateFlag::Default : TemplateFlag::NotDefault;
+    t->IsCommon = replaced.isCommon() ? TemplateFlag::Common : TemplateFlag::NotCommon;
+    t->ShowOrd = replaced.ShowOrd;
+}
+
+} // namespace
+
+int PackageImporter::importOne(const PackageTemplate &source, ExistingName existing, ImportReport *report,
                                std::vector<std::pair<QString, QByteArray>> *replacedFiles) const
 {
     TCheckType t = templateFrom(source.row);
     if (const auto old = TCheckType::findByTypeName(m_db, t.TypeName)) {
-        if (existing == ExistingName::Replace)
+        if (existing == ExistingName::Replace) {
+            takeOverPlace(*old, &t);
             TCheckType::deleteTemplate(m_db, old->CheckTypeID);
-        else
+        } else {
             t.TypeName = freeFullName(t.TypeFirstName, t.TypeDescribe, &t.TypeDescribe);
+        }
     }
     const int newId = TCheckType::newCheckTypeId(m_db);
     t.CheckTypeID = newId;
-    t.ImgFile = TCheckType::newPictureName(Lookups::getTypeCodeByTypeName(t.TypeFirstName), newId,
-                                           QStringLiteral("img"));
+    // Without a picture the template shows the fallback picture rather
+    // than naming a file that does not exist.
+    if (!source.picture.isEmpty())
+        t.ImgFile = TCheckType::newPictureName(Lookups::getTypeCodeByTypeName(t.TypeFirstName), newId,
+                                               QStringLiteral("img"));
+    else
+        report->withoutPicture << t.TypeName;
     t.save(m_db, newId);
     const CkControlStore fields(m_db);
     for (const QVariantMap &row : source.fields) {
@@ -550,44 +572,75 @@ int PackageImporter::importOne(const PackageTemplate &source, ExistingName exist
     return newId;
 }
 
-QList<int> PackageImporter::import(const TemplatePackage &package, const QStringList &chosen, ExistingName existing,
-                                   QString *error) const
+bool PackageImporter::chooseSources(const TemplatePackage &package, const QStringList &chosen,
+                                    std::vector<const PackageTemplate *> *sources, QString *error) const
 {
-    std::vector<const PackageTemplate *> sources;
     if (chosen.isEmpty()) {
         for (const PackageTemplate &t : package.templates())
-            sources.push_back(&t);
+            sources->push_back(&t);
     }
     for (const QString &name : chosen) {
         const PackageTemplate *t = package.find(name);
         if (!t) {
             *error = QStringLiteral("票据包中没有模板：") + name;
+            return false;
+        }
+        sources->push_back(t);
+    }
+    if (sources->empty()) {
+        *error = QStringLiteral("抱歉,禾朔从包里找不到可用于导入的票据！");
+        return false;
+    }
+    return true;
+}
+
+QList<int> PackageImporter::import(const TemplatePackage &package, const QStringList &chosen, ExistingName existing,
+                                   QString *error) const
+{
+    std::vector<const PackageTemplate *> sources;
+    if (!chooseSources(package, chosen, &sources, error))
+        return {};
+    for (const PackageTemplate *t : sources)
+        if (!t->problem.isEmpty()) {
+            *error = QStringLiteral("导入失败，单据：") + t->shownName() + QStringLiteral("，") + t->problem;
             return {};
         }
-        sources.push_back(t);
-    }
-    if (sources.empty()) {
-        *error = QStringLiteral("抱歉,禾朔从包里找不到可用于导入的票据！");
+    ImportReport report;
+    if (!importAvailable(package, chosen, existing, &report, error))
         return {};
-    }
-    QList<int> ids;
+    return report.ids;
+}
+
+bool PackageImporter::importAvailable(const TemplatePackage &package, const QStringList &chosen,
+                                      ExistingName existing, ImportReport *report, QString *error) const
+{
+    *report = ImportReport();
+    std::vector<const PackageTemplate *> sources;
+    if (!chooseSources(package, chosen, &sources, error))
+        return false;
     // Pictures written so far, with what the file held before (empty: none).
     std::vector<std::pair<QString, QByteArray>> written;
     const bool ok = m_db.transaction([&] {
-        try {
-            for (const PackageTemplate *t : sources) {
-                ids << importOne(*t, existing, &written);
-                if (progress)
-                    progress(int(ids.size()), int(sources.size()));
+        int done = 0;
+        for (const PackageTemplate *t : sources) {
+            if (!t->problem.isEmpty())
+                report->refused.push_back({t->shownName(), t->problem});
+            else {
+                try {
+                    report->ids << importOne(*t, existing, report, &written);
+                } catch (const TemplateError &e) {
+                    *error = QStringLiteral("导入失败，单据：") + t->shownName() + QStringLiteral("，") + e.message();
+                    return false;
+                }
             }
-            return true;
-        } catch (const TemplateError &e) {
-            *error = QStringLiteral("导入失败，单据：") + e.message();
-            return false;
+            if (progress)
+                progress(++done, int(sources.size()));
         }
+        return true;
     }, error);
     if (ok)
-        return ids;
+        return true;
+    *report = ImportReport();
     for (auto it = written.rbegin(); it != written.rend(); ++it) {
         if (it->second.isEmpty()) {
             QFile::remove(it->first);
@@ -597,7 +650,7 @@ QList<int> PackageImporter::import(const TemplatePackage &package, const QString
         if (back.open(QIODevice::WriteOnly) && back.write(it->second) == it->second.size())
             back.commit();
     }
-    return {};
+    return false;
 }
 
 } // namespace billprint

@@ -24,6 +24,14 @@ struct PackageTemplate
     std::vector<QVariantMap> nameDict;
     std::vector<QVariantMap> dictionary;
     QByteArray picture;
+    // Why this template cannot be imported (bad id, no name, a picture
+    // that is no picture); empty when it can. The other templates of the
+    // package stay importable.
+    QString problem;
+
+    // The name the user sees: the full name, or the package's number for
+    // a template without one.
+    QString shownName() const;
 };
 
 // A template package (.tpk): an SQLite file of our own schema with the
@@ -34,7 +42,8 @@ struct PackageTemplate
 // journal), without trusted schema; every object of its schema must be a
 // plain table or index; the tables and columns are checked before any
 // row is read; limits bound what it may hold. A package that breaks any
-// rule is refused as a whole.
+// of these rules is refused as a whole; a single bad template only has
+// its `problem` set.
 class TemplatePackage
 {
 public:
@@ -47,7 +56,8 @@ public:
     static std::unique_ptr<TemplatePackage> read(const QString &path, QString *error);
 
     const std::vector<PackageTemplate> &templates() const { return m_templates; }
-    const PackageTemplate *find(const QString &typeName) const;
+    // The template listed under `shownName`; null when there is none.
+    const PackageTemplate *find(const QString &shownName) const;
 
     // Writes the templates `ids` of `db` with their fields, family
     // catalogue, dictionary rows and pictures into a new package at
@@ -66,24 +76,52 @@ private:
 // What happens to a package template whose full name is already taken.
 enum class ExistingName { Replace, MakeUnique };
 
+// A package template that was not imported, and why.
+struct RefusedTemplate
+{
+    QString name;
+    QString why;
+};
+
+// What an import did.
+struct ImportReport
+{
+    QList<int> ids;                        // the new template ids, in order
+    std::vector<RefusedTemplate> refused;  // templates the package cannot give
+    QStringList withoutPicture;            // imported, but their package had no picture
+};
+
 // Puts templates of a package into the database and their pictures into
 // the picture folder, all in one transaction: when any template fails,
 // the database and the picture folder are left as they were.
+//
+// A template replacing one of the same name (ExistingName::Replace) takes
+// over its default and common marks and its place in the common order, so
+// a family never loses its default to an update.
 class PackageImporter
 {
 public:
     PackageImporter(const Database &db, QString imageFolder) : m_db(db), m_imageFolder(std::move(imageFolder)) {}
 
-    // Imports `chosen` (full names; all templates when empty). Returns the
-    // new template ids in order, or an empty list with `error` set.
+    // Imports `chosen` (shown names; all templates when empty), all or
+    // nothing: a chosen template with a problem refuses the import.
+    // Returns the new template ids in order, or an empty list with `error`.
     QList<int> import(const TemplatePackage &package, const QStringList &chosen, ExistingName existing,
                       QString *error) const;
+    // Imports the chosen templates that have no problem, in one
+    // transaction, and lists the others in `report->refused`. False with
+    // `error` when a name is not in the package or the transaction failed
+    // (then nothing was imported).
+    bool importAvailable(const TemplatePackage &package, const QStringList &chosen, ExistingName existing,
+                         ImportReport *report, QString *error) const;
 
     // Told after each template with the templates done and the total.
     std::function<void(int done, int total)> progress;
 
 private:
-    int importOne(const PackageTemplate &source, ExistingName existing,
+    bool chooseSources(const TemplatePackage &package, const QStringList &chosen,
+                       std::vector<const PackageTemplate *> *sources, QString *error) const;
+    int importOne(const PackageTemplate &source, ExistingName existing, ImportReport *report,
                   std::vector<std::pair<QString, QByteArray>> *replacedFiles) const;
     QString freeFullName(const QString &first, const QString &last, QString *newLast) const;
 

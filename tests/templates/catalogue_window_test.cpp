@@ -1,5 +1,10 @@
 #include "app/data_root.h"
+#include "app/ui/startup.h"
+#include "app/ui/tfm_main.h"
+#include "bills/ui/tfm_check_zp.h"
+#include "recording_output.h"
 #include "template_fixtures.h"
+#include "templates/delivered_pictures.h"
 #include "templates/template_package.h"
 #include "templates/ui/tfrm_bill_import_export.h"
 #include "templates/ui/tfrm_check_type_mng.h"
@@ -13,6 +18,8 @@
 #include <QDir>
 #include <QImage>
 #include <QLabel>
+#include <QLineEdit>
+#include <QLineF>
 #include <QListWidget>
 #include <QMenu>
 #include <QMouseEvent>
@@ -307,4 +314,172 @@ TEST(CatalogueWindow, TemplateDesignEntryOpensTheChosenTemplateOrSaysItCannot)
     window.openDesign = [&opened](int id) { opened = id; };
     entry->trigger();
     EXPECT_EQ(opened, 1);
+}
+
+namespace {
+
+int rowOfTemplate(TfrmCheckTypeMng &window, int id)
+{
+    const QAbstractItemModel *model = window.grid()->model();
+    for (int row = 0; row < model->rowCount(); ++row)
+        if (model->index(row, 0).data().toInt() == id)
+            return row;
+    return -1;
+}
+
+// Where the cheque window prints the amount in capitals on the template
+// chosen by its last name; prints nothing when the window cannot choose it.
+QPointF capitalsPrintedOn(AppContext &ctx, const QString &lastName, int *openedId)
+{
+    RecordingOutput output;
+    TfmCheckZP window(ctx);
+    window.setPrintOutput(&output);
+    if (!window.chooseTemplate(lastName))
+        return {};
+    *openedId = window.checkTypeId();
+    window.setJEXX("1234.56");
+    if (!window.printOne())
+        return {};
+    const std::vector<RecordedText> capitals = output.textsEqual("壹仟贰佰叁拾肆元伍角陆分");
+    window.setPrintOutput(nullptr);
+    return capitals.size() == 1 ? capitals.front().baseline : QPointF();
+}
+
+} // namespace
+
+TEST(CatalogueWindow, AClonedChequeTemplateOpensAndPrintsAsItself)
+{
+    TempDataRoot root;
+    AppContext &ctx = root.context();
+    ensureDeliveredPictures(ctx.dataRoot().imageFolder());
+    ctx.printerNames = {"测试打印机"};
+    AlertRecorder alerts;
+    TfrmCheckTypeMng window(ctx, 0);
+    QStringList prompts;
+    window.askName = [&prompts](const QString &prompt, const QString &current) {
+        prompts << prompt + current;
+        return QStringLiteral("工行转账");
+    };
+    window.grid()->selectRow(rowOfTemplate(window, 1));  // 支票（通用转账支票）, delivered
+    window.cloneTemplate();
+    EXPECT_EQ(prompts, QStringList{"输入新模板名(15个汉字以内)：通用转账支票"});
+    EXPECT_TRUE(alerts.sawMessage("克隆模板成功，已新增一个同类模板~"));
+    const int clone = ctx.db().scalar("select CheckTypeID from CKTypeTable where TypeName='支票（工行转账）'").toInt();
+    ASSERT_GT(clone, 1);
+    EXPECT_EQ(ctx.db().scalar("select TypeDescribe from CKTypeTable where CheckTypeID=?", {clone}).toString(),
+              "工行转账");
+
+    // The clerk moves the clone's amount in capitals 10 mm to the right.
+    ASSERT_TRUE(ctx.db().exec("update CkControl set CtlX=CtlX+100 where CheckTypeID=? and CtlName='ZDJEDX'", {clone}));
+    int opened = 0;
+    const QPointF onSource = capitalsPrintedOn(ctx, "通用转账支票", &opened);
+    EXPECT_EQ(opened, 1);
+    const QPointF onClone = capitalsPrintedOn(ctx, "工行转账", &opened);
+    EXPECT_EQ(opened, clone);
+    ASSERT_FALSE(onSource.isNull());
+    ASSERT_FALSE(onClone.isNull());
+    EXPECT_NEAR(QLineF(onSource, onClone).length(), 100 / 254.0 * 600, 0.5);  // 10 mm at 600 dpi
+
+    // Made the default, the clone is what a new cheque opens with.
+    window.grid()->selectRow(rowOfTemplate(window, clone));
+    window.setDefault();
+    TfmCheckZP cheque(ctx);
+    EXPECT_EQ(cheque.checkTypeId(), clone);
+}
+
+TEST(CatalogueWindow, AFailedChangeIsNeverFollowedByACountOrATabSwitch)
+{
+    Windows w;
+    w.reset();
+    w.add(1, "支票", "甲");
+    w.add(2, "支票", "乙");
+    AlertRecorder alerts;
+    TfrmCheckTypeMng window(w.ctx(), 0);
+    w.ctx().db().exec("create trigger locked before update on CKTypeTable begin select raise(abort, 'locked'); end");
+    window.grid()->selectRow(0);
+    window.setCommon(true);
+    EXPECT_EQ(alerts.messages(), QStringList{"模板设置失败,中止！~"});
+    EXPECT_EQ(window.scopes()->currentIndex(), 0);
+
+    window.scopes()->setCurrentIndex(1);
+    window.grid()->selectRow(0);
+    alerts.clear();
+    window.setCommon(false);
+    EXPECT_EQ(alerts.messages(), QStringList{"模板设置失败,中止！~"});
+    EXPECT_EQ(window.scopes()->currentIndex(), 1);
+
+    w.ctx().db().exec("create trigger kept before delete on CKTypeTable begin select raise(abort, 'kept'); end");
+    window.grid()->selectRow(0);
+    alerts.clear();
+    alerts.answerNext(AlertAnswer::Yes);
+    alerts.answerNext(AlertAnswer::Yes);
+    window.deleteSelected();
+    EXPECT_EQ(alerts.messages().size(), 3);
+    EXPECT_EQ(alerts.messages().value(2), "模板删除失败,中止！~");
+    EXPECT_EQ(w.ctx().db().scalar("select count(*) from CKTypeTable").toInt(), 2);
+}
+
+namespace {
+
+// Notes whether the next modal window is the catalogue on screen, and closes it.
+void closeNextCatalogue(bool *shown)
+{
+    QTimer::singleShot(0, [shown] {
+        auto *catalogue = qobject_cast<TfrmCheckTypeMng *>(QApplication::activeModalWidget());
+        *shown = catalogue && catalogue->isVisible();
+        if (catalogue)
+            catalogue->reject();
+    });
+}
+
+} // namespace
+
+TEST(CatalogueWindow, OpensFromTheMainMenuAndFromTheChequeWindowsTab)
+{
+    TempDataRoot root;
+    AppContext &ctx = root.context();
+    ensureDeliveredPictures(ctx.dataRoot().imageFolder());
+    AlertRecorder alerts;
+    Tfm_Main frame(ctx, installAllParts);
+    bool shown = false;
+    closeNextCatalogue(&shown);
+    frame.findAction("票据模板管理（默认、显示、隐藏）")->trigger();
+    EXPECT_TRUE(shown);
+
+    frame.findAction("支票")->trigger();
+    auto *cheque = frame.findChild<TfmCheckZP *>();
+    ASSERT_NE(cheque, nullptr);
+    QTabBar *tabs = cheque->templateTabs();
+    const int configure = tabs->count() - 1;
+    ASSERT_EQ(tabs->tabText(configure), "配置常用模板");
+    shown = false;
+    closeNextCatalogue(&shown);
+    tabs->setCurrentIndex(configure);
+    EXPECT_TRUE(shown);
+}
+
+// The clerk reads which package was chosen: a path of a download folder
+// fits whole into the box; a longer one loses its middle, not its ends.
+TEST(PackageWindow, ThePackagePathIsShownWholeOrShortenedInTheMiddle)
+{
+    Windows w;
+    AlertRecorder alerts;
+    TfrmBillImportExport window(w.ctx(), true);
+    window.show();
+    QLineEdit *box = window.packagePathBox();
+    auto fits = [box] { return box->fontMetrics().horizontalAdvance(box->text()) < box->width(); };
+
+    const QString usual = "/home/财务部/文档/票据模板/2026年/快递单-新嘉豪速递.tpk";
+    window.choosePackage(usual);  // no such file: told, the path stays
+    EXPECT_EQ(box->text(), usual);
+    EXPECT_TRUE(fits());
+
+    const QString deep = "/media/财务U盘/2026年各银行票据模板备份/顺丰速运与其他快递公司的面单/快递单-新嘉豪速递（2026年3月版）.tpk";
+    window.resize(520, 420);
+    window.choosePackage(deep);
+    EXPECT_TRUE(fits());
+    EXPECT_TRUE(box->text().startsWith("/media/")) << box->text().toStdString();
+    EXPECT_TRUE(box->text().endsWith("版）.tpk")) << box->text().toStdString();
+    EXPECT_TRUE(box->text().contains("…"));
+    EXPECT_EQ(box->toolTip(), deep);
 }

@@ -50,6 +50,7 @@ TEST(TemplateCatalogue, CloneThenDeleteLeavesTheOriginalUntouched)
     const int id = c.catalogue.cloneTemplate(3, QStringLiteral(" 建行(新) "), &message);
     ASSERT_EQ(id, 4) << message.toStdString();
     EXPECT_EQ(c.store.db().scalar("select TypeName from CKTypeTable where CheckTypeID=4").toString(), "支票（建行新）");
+    EXPECT_EQ(c.store.db().scalar("select TypeDescribe from CKTypeTable where CheckTypeID=4").toString(), "建行新");
     EXPECT_EQ(c.store.count("select count(*) from CkControl where CheckTypeID=4"), 1);
     EXPECT_TRUE(QFile::exists(c.images + "zp4.jpg"));
 
@@ -89,6 +90,8 @@ TEST(TemplateCatalogue, RefusedNames)
     QString message;
     EXPECT_TRUE(c.catalogue.renameTemplate(1, QStringLiteral("丙"), &message));
     EXPECT_EQ(c.store.db().scalar("select TypeName from CKTypeTable where CheckTypeID=1").toString(), "支票（丙）");
+    // The entry windows find templates by their last name.
+    EXPECT_EQ(c.store.db().scalar("select TypeDescribe from CKTypeTable where CheckTypeID=1").toString(), "丙");
 }
 
 TEST(TemplateCatalogue, TheDefaultMovesWithinItsFamily)

@@ -29,6 +29,7 @@ public:
             EXPECT_TRUE(db().exec(QStringLiteral("delete from ") + QLatin1String(table)));
     }
     const Database &db() { return m_root.context().db(); }
+    AppContext &context() { return m_root.context(); }
     QString folder() const { return m_root.path(); }
 
     // A template row as the catalogue would store it.

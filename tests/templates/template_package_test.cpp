@@ -1,13 +1,17 @@
 #include "app/data_root.h"
+#include "app/lookups.h"
 #include "template_fixtures.h"
 #include "templates/ck_control.h"
 #include "templates/name_dict.h"
 #include "templates/template_package.h"
+#include "templates/ui/tfrm_bill_import_export.h"
 
 #include <QBuffer>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QImage>
+#include <QListWidget>
+#include <QPushButton>
 #include <QSqlRecord>
 #include <functional>
 
@@ -161,14 +165,8 @@ TEST(PackageTransfer, HostilePackagesAreRefusedAndChangeNothing)
     const QString good = source.exportTo(dir.filePath("good.tpk"));
     const QByteArray goodBytes = fileBytes(good);
     const std::vector<std::pair<const char *, std::function<void(const QString &)>>> cases = {
-        {"parent folder", [](const QString &p) { tamper(p, {"update _CKTypeTable set ImgFile='../../evil.jpg'"}); }},
-        {"absolute path", [](const QString &p) { tamper(p, {"update _CKTypeTable set ImgFile='/tmp/x.jpg'"}); }},
-        {"backslash", [](const QString &p) { tamper(p, {"update _CKTypeTable set ImgFile='..\\x.jpg'"}); }},
-        {"drive letter", [](const QString &p) { tamper(p, {"update _CKTypeTable set ImgFile='C:x.jpg'"}); }},
         {"30 MB non-picture", [](const QString &p) {
              tamper(p, {"update _CKTypeTable set Img_Bytes=?"}, {QByteArray(30 * 1024 * 1024, 'x')}); }},
-        {"small non-picture", [](const QString &p) {
-             tamper(p, {"update _CKTypeTable set Img_Bytes=?"}, {QByteArray("not a picture")}); }},
         {"text over 64 KB", [](const QString &p) {
              tamper(p, {"update _ckControl set InitValue=?"}, {QString(70000, 'a')}); }},
         {"trigger", [](const QString &p) {
@@ -198,6 +196,79 @@ TEST(PackageTransfer, HostilePackagesAreRefusedAndChangeNothing)
         EXPECT_EQ(QDir(images).entryList(QDir::Files), picturesBefore) << name;
         EXPECT_EQ(rows(source.store.db(), "select CheckTypeID, TypeName from CKTypeTable"), templatesBefore) << name;
     }
+}
+
+// A bad template is refused on its own: the package still reads, the
+// template carries its problem, and the all-or-nothing import (the
+// headless command's) refuses without changing anything.
+TEST(PackageTransfer, ABadTemplateIsRefusedAloneAndTheStrictImportChangesNothing)
+{
+    Source source;
+    QTemporaryDir dir;
+    const QString good = source.exportTo(dir.filePath("good.tpk"));
+    const struct
+    {
+        const char *name;
+        const char *statement;
+        QVariantList values;
+        const char *problem;
+    } cases[] = {
+        {"parent folder", "update _CKTypeTable set ImgFile='../../evil.jpg'", {}, "底图名称不安全：../../evil.jpg"},
+        {"absolute path", "update _CKTypeTable set ImgFile='/tmp/x.jpg'", {}, "底图名称不安全：/tmp/x.jpg"},
+        {"backslash", "update _CKTypeTable set ImgFile='..\\x.jpg'", {}, "底图名称不安全：..\\x.jpg"},
+        {"drive letter", "update _CKTypeTable set ImgFile='C:x.jpg'", {}, "底图名称不安全：C:x.jpg"},
+        {"small non-picture", "update _CKTypeTable set Img_Bytes=?", {QByteArray("not a picture")},
+         "底图不是可读的图片"},
+        {"id 0", "update _CKTypeTable set CheckTypeID=0", {}, "模板编号无效：0"},
+    };
+    const QString images = source.imageFolder;
+    const QStringList picturesBefore = QDir(images).entryList(QDir::Files);
+    const QStringList templatesBefore = rows(source.store.db(), "select CheckTypeID, TypeName from CKTypeTable");
+    for (const auto &tc : cases) {
+        const QString path = dir.filePath(QString::fromUtf8(tc.name) + ".tpk");
+        QFile::copy(good, path);
+        QFile(path).setPermissions(QFile::ReadOwner | QFile::WriteOwner);
+        tamper(path, {QString::fromUtf8(tc.statement)}, tc.values);
+        QString error;
+        const auto package = TemplatePackage::read(path, &error);
+        ASSERT_TRUE(package) << tc.name << ": " << error.toStdString();
+        ASSERT_EQ(package->templates().size(), 1u) << tc.name;
+        EXPECT_EQ(package->templates().front().problem, QString::fromUtf8(tc.problem)) << tc.name;
+        EXPECT_TRUE(PackageImporter(source.store.db(), images).import(*package, {}, ExistingName::MakeUnique, &error)
+                        .isEmpty()) << tc.name;
+        EXPECT_EQ(error, QStringLiteral("导入失败，单据：支票（工行'甲），") + QString::fromUtf8(tc.problem)) << tc.name;
+        EXPECT_EQ(QDir(images).entryList(QDir::Files), picturesBefore) << tc.name;
+        EXPECT_EQ(rows(source.store.db(), "select CheckTypeID, TypeName from CKTypeTable"), templatesBefore) << tc.name;
+    }
+}
+
+// Updating the family's default from a package keeps the family's default:
+// the new template takes over the marks and the place of the one replaced.
+TEST(PackageTransfer, AReplacedTemplateHandsItsDefaultAndCommonMarksOn)
+{
+    Source source;
+    QTemporaryDir dir;
+    const QString path = source.exportTo(dir.filePath("支票-工行.tpk"));
+    TemplateDb target;
+    const QString images = DataRoot(target.folder()).imageFolder();
+    target.add(1, QStringLiteral("支票"), QStringLiteral("工行'甲"), 40, TemplateFlag::Default);
+    target.add(2, QStringLiteral("支票"), QStringLiteral("建行"), 7);
+    QString error;
+    const auto package = TemplatePackage::read(path, &error);
+    ASSERT_TRUE(package) << error.toStdString();
+    ASSERT_EQ(PackageImporter(target.db(), images).import(*package, {}, ExistingName::Replace, &error), QList<int>{3})
+        << error.toStdString();
+    EXPECT_EQ(target.count("select count(*) from CKTypeTable where CheckTypeID=1"), 0);
+    EXPECT_EQ(rows(target.db(), "select IsDefault, IsCommon, ShowOrd from CKTypeTable where CheckTypeID=3"),
+              QStringList{"默认|是|40"});
+    EXPECT_EQ(Lookups(target.db()).loadDefaultCheckTypeId(QStringLiteral("支票")), 3);
+
+    // One the user took off the common list stays off it.
+    target.db().exec("update CKTypeTable set IsDefault='0', IsCommon='否', ShowOrd=5 where CheckTypeID=3");
+    // The replaced template had the highest id, so the new one gets it again.
+    ASSERT_EQ(PackageImporter(target.db(), images).import(*package, {}, ExistingName::Replace, &error), QList<int>{3});
+    EXPECT_EQ(rows(target.db(), "select IsDefault, IsCommon, ShowOrd from CKTypeTable where CheckTypeID=3"),
+              QStringList{"0|否|5"});
 }
 
 TEST(PackageTransfer, AFailingImportLeavesDatabaseAndPicturesAsTheyWere)
@@ -235,4 +306,57 @@ TEST(PackageTransfer, HeadlessExportAndImport)
     EXPECT_EQ(unknown.exitCode, 2);
     EXPECT_EQ(unknown.out, "");
     EXPECT_EQ(target.count("select count(*) from CKTypeTable"), 1);
+}
+
+// One bad template in a package costs only itself: the others are
+// imported, the bad ones are named, and a template without a picture
+// comes in with a warning.
+TEST(PackageWindow, ImportsTheGoodTemplatesAndNamesTheRefusedOnes)
+{
+    TemplateDb source;
+    const QString sourceImages = DataRoot(source.folder()).imageFolder();
+    QDir().mkpath(sourceImages);
+    const struct
+    {
+        int id;
+        const char *last;
+        bool picture;
+    } templates[] = {{7, "甲公司", true}, {8, "乙公司", false}, {9, "丙公司", true}, {10, "丁公司", true},
+                     {11, "戊公司", true}};
+    for (const auto &t : templates) {
+        TCheckType row = source.add(t.id, QStringLiteral("快递单"), QString::fromUtf8(t.last));
+        if (!t.picture)
+            continue;
+        row.ImgFile = QStringLiteral("kdd%1.jpg").arg(t.id);
+        row.save(source.db());
+        QFile pic(sourceImages + row.ImgFile);
+        pic.open(QIODevice::WriteOnly);
+        pic.write(jpegBytes());
+    }
+    QTemporaryDir dir;
+    const QString path = dir.filePath("快递单等5个模板.tpk");
+    QString error;
+    ASSERT_TRUE(TemplatePackage::write(source.db(), sourceImages, {7, 8, 9, 10, 11}, path, &error))
+        << error.toStdString();
+    tamper(path, {"update _CKTypeTable set Img_Bytes=x'00112233' where CheckTypeID=9",
+                  "update _CKTypeTable set CheckTypeID=0 where CheckTypeID=10",
+                  "update _CKTypeTable set TypeName='' where CheckTypeID=11"});
+
+    TemplateDb target;
+    AlertRecorder alerts;
+    TfrmBillImportExport window(target.context(), true);
+    window.choosePackage(path);
+    for (QPushButton *b : window.findChildren<QPushButton *>())
+        if (b->text() == "->>")
+            b->click();
+    ASSERT_EQ(window.importChosen()->count(), 5);
+    window.startImport();
+    EXPECT_TRUE(alerts.sawMessage("导入图片失败~\n快递单（乙公司）"));
+    EXPECT_TRUE(alerts.sawMessage("导入失败，单据：快递单（丙公司）（底图不是可读的图片）"));
+    EXPECT_TRUE(alerts.sawMessage("导入失败，单据：快递单（丁公司）（模板编号无效：0）"));
+    EXPECT_TRUE(alerts.sawMessage("导入失败，单据：（无名称，包中编号11）（模板没有名称）"));
+    EXPECT_EQ(alerts.messages().last(), "导入结束，成功导入单据2个，失败3个!");
+    EXPECT_EQ(rows(target.db(), "select CheckTypeID, TypeName, ImgFile from CKTypeTable order by CheckTypeID"),
+              (QStringList{"1|快递单（乙公司）|", "2|快递单（甲公司）|kdd2.jpg"}));
+    EXPECT_TRUE(target.context().config().readString("ERROR", "LASTERROR").startsWith("导入失败，单据："));
 }

@@ -7,6 +7,7 @@
 #include "bills/ui/tfrm_image_show.h"
 #include "templates/check_type.h"
 #include "templates/template_package.h"
+#include "templates/ui/path_box.h"
 
 #include <QBoxLayout>
 #include <QButtonGroup>
@@ -103,7 +104,15 @@ TfrmBillImportExport::TfrmBillImportExport(AppContext &ctx, bool importOnly, QWi
     m_status->setSizeGripEnabled(false);
     m_status->showMessage(QStringLiteral("请先浏览找到要导入的模版文件(如: 支票2012.tpk )."));
     layout->addWidget(m_status);
+    // Wide enough for the path of a package in a download folder; a size
+    // the user chose is kept.
+    resize(780, 500);
     FormFaceLoad(m_ctx.config(), this);
+}
+
+QLineEdit *TfrmBillImportExport::packagePathBox() const
+{
+    return m_packagePath;
 }
 
 TfrmBillImportExport::~TfrmBillImportExport()
@@ -141,10 +150,11 @@ QWidget *TfrmBillImportExport::buildImportPage()
 {
     auto *page = new QWidget;
     auto *layout = new QVBoxLayout(page);
+    // The path gets a row of its own: packages sit deep in download
+    // folders, and the clerk must be able to read which file was chosen.
+    layout->addWidget(new QLabel(QStringLiteral("1.请选择要导入的票据包来源(*.tpk)")));
     auto *source = new QHBoxLayout;
-    source->addWidget(new QLabel(QStringLiteral("1.请选择要导入的票据包来源(*.tpk)")));
-    m_packagePath = new QLineEdit(QStringLiteral("请选择票据包文件"));
-    m_packagePath->setReadOnly(true);
+    m_packagePath = new PathBox(QStringLiteral("请选择票据包文件"));
     auto *browse = new QPushButton(QStringLiteral("浏览.."));
     auto *web = new QPushButton(QStringLiteral("网上下载"));
     source->addWidget(m_packagePath, 1);
@@ -220,9 +230,9 @@ void TfrmBillImportExport::packageChoiceCancelled()
 void TfrmBillImportExport::choosePackage(const QString &path)
 {
     m_package.reset();
-    m_packagePath->setText(path);
+    m_packagePath->setPath(path);
     if (!path.contains(QLatin1String(".tpk")) && !path.contains(QLatin1String(".hsb"))) {
-        m_packagePath->clear();
+        m_packagePath->setPath(QString());
         tell(QStringLiteral("请选择标准的禾朔票据包，例如：中行进账单.tpk, 快递单-新嘉豪速递.tpk"));
         return;
     }
@@ -238,7 +248,7 @@ void TfrmBillImportExport::loadPackageList()
     m_packageList->clear();
     setImportMovesEnabled(false);
     QString error;
-    m_package = TemplatePackage::read(m_packagePath->text(), &error);
+    m_package = TemplatePackage::read(m_packagePath->path(), &error);
     if (!m_package) {
         fail(QStringLiteral(":),数据包访问异常！") + error);
         return;
@@ -248,7 +258,7 @@ void TfrmBillImportExport::loadPackageList()
         return;
     }
     for (const PackageTemplate &t : m_package->templates())
-        m_packageList->addItem(t.typeName);
+        m_packageList->addItem(t.shownName());
     setImportMovesEnabled(true);
 }
 
@@ -256,7 +266,7 @@ void TfrmBillImportExport::clearImportChoice()
 {
     m_importChosen->clear();
     m_import->setEnabled(false);
-    if (!m_packagePath->text().isEmpty() && m_package)
+    if (!m_packagePath->path().isEmpty() && m_package)
         loadPackageList();
 }
 
@@ -297,12 +307,14 @@ void TfrmBillImportExport::startImport()
     }
     const int count = m_importChosen->count();
     m_progress->setText(QStringLiteral("0/%1").arg(count));
-    // Templates whose name is taken are replaced only when the user says so.
+    // Templates whose name is taken are replaced only when the user says
+    // so; one the package cannot give is not worth the question.
     QStringList names;
     int failed = 0;
     for (int i = 0; i < count; ++i) {
         const QString name = m_importChosen->item(i)->text();
-        if (TCheckType::findByTypeName(m_ctx.db(), name)
+        const PackageTemplate *source = m_package->find(name);
+        if (source && source->problem.isEmpty() && TCheckType::findByTypeName(m_ctx.db(), name)
             && !askYesNo(name + QStringLiteral("已经存在了，是否覆盖导入！"), QStringLiteral("提示"))) {
             ++failed;
             continue;
@@ -312,17 +324,20 @@ void TfrmBillImportExport::startImport()
     int done = 0;
     if (!names.isEmpty()) {
         QString error;
+        ImportReport report;
         PackageImporter importer(m_ctx.db(), m_ctx.dataRoot().imageFolder());
         importer.progress = [this, failed, count](int n, int) {
             m_progress->setText(QStringLiteral("%1/%2").arg(failed + n).arg(count));
             m_progress->repaint();
         };
-        const QList<int> ids = importer.import(*m_package, names, ExistingName::Replace, &error);
-        if (ids.isEmpty()) {
+        if (importer.importAvailable(*m_package, names, ExistingName::Replace, &report, &error)) {
+            done = report.ids.size();
+            failed += int(report.refused.size());
+            tellImportGaps(report);
+        } else {
             fail(error);
             failed += names.size();
         }
-        done = ids.size();
     }
     m_progress->setText(QStringLiteral("%1/%2").arg(count).arg(count));
     if (failed == 0)
@@ -333,6 +348,19 @@ void TfrmBillImportExport::startImport()
         tell(QStringLiteral("导入结束，失败%1个!").arg(failed));
     if (done > 0 && afterImport)
         afterImport();
+}
+
+void TfrmBillImportExport::tellImportGaps(const ImportReport &report)
+{
+    if (!report.withoutPicture.isEmpty())
+        tell(QStringLiteral("导入图片失败~") + QLatin1Char('\n') + report.withoutPicture.join(QLatin1Char('\n')),
+             QStringLiteral("提示"), AlertIcon::Warning);
+    if (report.refused.empty())
+        return;
+    QStringList lines;
+    for (const RefusedTemplate &t : report.refused)
+        lines << QStringLiteral("导入失败，单据：") + t.name + QStringLiteral("（") + t.why + QStringLiteral("）");
+    fail(lines.join(QLatin1Char('\n')));
 }
 
 QWidget *TfrmBillImportExport::buildExportPage()
@@ -382,8 +410,7 @@ QWidget *TfrmBillImportExport::buildExportPanel()
     watchList(m_databaseList, [this](const QString &name) { showDatabasePicture(name); });
     auto *target = new QHBoxLayout;
     target->addWidget(new QLabel(QStringLiteral("导出到文件夹:")));
-    m_exportPath = new QLineEdit;
-    m_exportPath->setReadOnly(true);
+    m_exportPath = new PathBox;
     auto *browse = new QPushButton(QStringLiteral("2.浏览.."));
     target->addWidget(m_exportPath, 1);
     target->addWidget(browse);
@@ -441,11 +468,11 @@ QString TfrmBillImportExport::proposedExportName(const QStringList &chosen)
 void TfrmBillImportExport::chooseExportFile(const QString &path)
 {
     if (!path.contains(QLatin1String(".tpk"))) {
-        m_exportPath->clear();
+        m_exportPath->setPath(QString());
         tell(QStringLiteral("请选择或输入标准的票据包，例如：顺风快递07.tpk、天地达.tpk"));
         return;
     }
-    m_exportPath->setText(path);
+    m_exportPath->setPath(path);
     m_export->setEnabled(m_exportChosen->count() > 0);
 }
 
@@ -460,7 +487,7 @@ void TfrmBillImportExport::startExport()
         ids << m_exportChosen->item(i)->data(Qt::UserRole).toInt();
     m_progress->setText(QStringLiteral("0/%1").arg(ids.size()));
     QString error;
-    if (TemplatePackage::write(m_ctx.db(), m_ctx.dataRoot().imageFolder(), ids, m_exportPath->text(), &error)) {
+    if (TemplatePackage::write(m_ctx.db(), m_ctx.dataRoot().imageFolder(), ids, m_exportPath->path(), &error)) {
         m_progress->setText(QStringLiteral("%1/%1").arg(ids.size()));
         tell(QStringLiteral("导出完成,成功导出%1个单据！").arg(ids.size()));
         return;

@@ -16,7 +16,9 @@ class QTabWidget;
 namespace billprint {
 
 class AppContext;
+class PathBox;
 class TemplatePackage;
+struct ImportReport;
 
 // Imports templates from a package and exports templates into a new one.
 class TfrmBillImportExport : public QDialog
@@ -41,6 +43,7 @@ public:
     QListWidget *exportChosen() const { return m_exportChosen; }
     QPushButton *importButton() const { return m_import; }
     QStatusBar *statusBar() const { return m_status; }
+    QLineEdit *packagePathBox() const;
     QLabel *progress() const { return m_progress; }
     QLabel *exportCover() const { return m_cover; }
     bool exportPanelShown() const;
@@ -68,13 +71,15 @@ private:
     void coverClicked();
     // Tells a failure and keeps it in Config.ini as the last package error.
     void fail(const QString &message);
+    // Names the templates imported without a picture and those refused.
+    void tellImportGaps(const ImportReport &report);
 
     AppContext &m_ctx;
     std::unique_ptr<TemplatePackage> m_package;
     QTabWidget *m_tabs = nullptr;
     QStatusBar *m_status = nullptr;
     QLabel *m_progress = nullptr;
-    QLineEdit *m_packagePath = nullptr, *m_exportPath = nullptr;
+    PathBox *m_packagePath = nullptr, *m_exportPath = nullptr;
     QListWidget *m_packageList = nullptr, *m_importChosen = nullptr, *m_databaseList = nullptr,
                 *m_exportChosen = nullptr;
     QList<QPushButton *> m_importMoves;

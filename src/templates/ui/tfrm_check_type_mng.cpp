@@ -325,7 +325,11 @@ void TfrmCheckTypeMng::setCommon(bool common)
             n += t->save(m_ctx.db());
         }
     } catch (const TemplateError &) {
+        // The rows changed before the failure stay changed: the list shows
+        // them, but no count pretends the operation went through.
         tell(QStringLiteral("模板设置失败,中止！~"), QStringLiteral("错误"), AlertIcon::Error);
+        refresh();
+        return;
     }
     tell(common ? QStringLiteral("共添加 %1 个模板为常用模板！\n\r\n\r新设置常用快递后，请重开快递单填开界面生效~").arg(n)
                 : QStringLiteral("共从常用模板移出 %1 个模板为普通模板！").arg(n));
@@ -391,13 +395,18 @@ void TfrmCheckTypeMng::moveCommon(bool up)
     refresh();
 }
 
+QString TfrmCheckTypeMng::askNewLastName(const QString &current)
+{
+    const QString prompt = QStringLiteral("输入新模板名(15个汉字以内)：");
+    return askName ? askName(prompt, current) : giveMeAnValue(prompt, current, QStringLiteral("string"), this);
+}
+
 void TfrmCheckTypeMng::cloneTemplate()
 {
     const auto source = TCheckType::findById(m_ctx.db(), currentId());
     if (!source)
         return;
-    const QString answer = giveMeAnValue(QStringLiteral("输入新模板名(15个汉字以内)："), source->TypeDescribe,
-                                         QStringLiteral("string"), this);
+    const QString answer = askNewLastName(source->TypeDescribe);
     if (answer.isEmpty() || answer == source->TypeDescribe)
         return;
     try {
@@ -418,8 +427,7 @@ void TfrmCheckTypeMng::renameTemplate()
     const auto t = TCheckType::findById(m_ctx.db(), currentId());
     if (!t)
         return;
-    const QString answer = giveMeAnValue(QStringLiteral("输入新模板名(15个汉字以内)："), t->TypeDescribe,
-                                         QStringLiteral("string"), this);
+    const QString answer = askNewLastName(t->TypeDescribe);
     if (answer.isEmpty() || answer == t->TypeDescribe)
         return;
     try {
@@ -454,6 +462,8 @@ void TfrmCheckTypeMng::deleteSelected()
             }
         } catch (const TemplateError &) {
             tell(QStringLiteral("模板删除失败,中止！~"), QStringLiteral("错误"), AlertIcon::Error);
+            refresh();
+            return;
         }
     }
     tell(QStringLiteral("共删除 %1 个模板！").arg(n));

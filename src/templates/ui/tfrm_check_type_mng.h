@@ -30,6 +30,8 @@ public:
     std::function<void()> openMoreTemplates;
     // Run by the menu's "模板设计" with the current row's template id.
     std::function<void(int checkTypeId)> openDesign;
+    // The name prompt of clone and rename; by default giveMeAnValue.
+    std::function<QString(const QString &prompt, const QString &defaultValue)> askName;
 
     void refresh();
     QTableView *grid() const { return m_grid; }
@@ -64,6 +66,7 @@ private:
     void familyChanged();
     void enableButtons();
     void showMenu(const QPoint &pos);
+    QString askNewLastName(const QString &current);
 
     AppContext &m_ctx;
     int m_passedId;
