@@ -447,6 +447,7 @@ TEST_F(WaybillTest, ABatchPrintLeavesTheWaybillAsItWas)
         auto w = openWaybill();
         w->setFieldText(QStringLiteral("zdSKR"), QStringLiteral("深圳华南贸易有限公司"));
         w->setFieldText(QStringLiteral("zdSKRLXR"), QStringLiteral("王五"));
+        w->setFieldText(QStringLiteral("zdHKR"), QStringLiteral("北京禾朔科技有限公司"));  // a sender: nothing to ask
         ASSERT_EQ(w->saveCommand(), BillSaveResult::Written);
         serial = w->serial();
     }
