@@ -170,29 +170,44 @@ Outcome runItem(Tfm_Main &frame, QAction *item, AlertRecorder &alerts, QStringLi
     return outcome;
 }
 
-} // namespace
-
-TEST(Commands, EveryCommandOfTheMainWindowOpensAWindowOrSaysSomething)
+// The whole program in a frame on screen, with web pages, folders and
+// outside programs recorded in `handedOut` instead of started.
+class CommandRun : public ::testing::Test
 {
+protected:
+    CommandRun()
+    {
+        ensureDeliveredPictures(ctx.dataRoot().imageFolder());
+        m_previousOpener = setDesktopOpener([this](const QUrl &url) {
+            handedOut << url.toString();
+            return true;
+        });
+        frame.startNewInstance = [this] {
+            handedOut << QStringLiteral("restart");
+            return true;
+        };
+        frame.startProgram = [this](const QString &program, const QStringList &) {
+            handedOut << program;
+            return true;
+        };
+        frame.show();
+    }
+    ~CommandRun() override { setDesktopOpener(m_previousOpener); }
+
     TempDataRoot root;
     AlertRecorder alerts;
     AppContext &ctx = root.context();
-    ensureDeliveredPictures(ctx.dataRoot().imageFolder());
     QStringList handedOut;
-    const DesktopOpener previousOpener = setDesktopOpener([&](const QUrl &url) {
-        handedOut << url.toString();
-        return true;
-    });
-    Tfm_Main frame(ctx, installAllParts);
-    frame.startNewInstance = [&] {
-        handedOut << QStringLiteral("restart");
-        return true;
-    };
-    frame.startProgram = [&](const QString &program, const QStringList &) {
-        handedOut << program;
-        return true;
-    };
-    frame.show();
+    Tfm_Main frame{ctx, installAllParts};
+
+private:
+    DesktopOpener m_previousOpener;
+};
+
+} // namespace
+
+TEST_F(CommandRun, EveryCommandOfTheMainWindowOpensAWindowOrSaysSomething)
+{
 
     QList<QAction *> items;
     collect(frame.menuBar()->actions(), items);
@@ -225,22 +240,10 @@ TEST(Commands, EveryCommandOfTheMainWindowOpensAWindowOrSaysSomething)
         ASSERT_FALSE(outcome.windows.isEmpty()) << command.toStdString();
         EXPECT_TRUE(outcome.windows.first().startsWith(QStringLiteral("visible"))) << outcome.describe();
     }
-    setDesktopOpener(previousOpener);
 }
 
-TEST(Commands, EveryToolButtonOfEveryBillWindowOpensAWindowOrSaysSomething)
+TEST_F(CommandRun, EveryToolButtonOfEveryBillWindowOpensAWindowOrSaysSomething)
 {
-    TempDataRoot root;
-    AlertRecorder alerts;
-    AppContext &ctx = root.context();
-    ensureDeliveredPictures(ctx.dataRoot().imageFolder());
-    QStringList handedOut;
-    const DesktopOpener previousOpener = setDesktopOpener([&](const QUrl &url) {
-        handedOut << url.toString();
-        return true;
-    });
-    Tfm_Main frame(ctx, installAllParts);
-    frame.show();
     for (const QString &family : {QStringLiteral("支票"), QStringLiteral("进账单"), QStringLiteral("现金缴款单"),
                                   QStringLiteral("填写快递单")}) {
         frame.findAction(family)->trigger();
@@ -290,7 +293,6 @@ TEST(Commands, EveryToolButtonOfEveryBillWindowOpensAWindowOrSaysSomething)
         frame.mdiArea()->closeAllSubWindows();
         QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     }
-    setDesktopOpener(previousOpener);
 }
 
 TEST(Commands, EveryItemOfTheMainWindowLeadsSomewhere)
