@@ -4,6 +4,8 @@
 #include <QStringDecoder>
 #include <QTextCodec>
 
+#include <algorithm>
+
 namespace billprint {
 
 namespace {
@@ -40,16 +42,27 @@ QString decodeTextFile(const QByteArray &bytes, QString *encoding)
     QString text = utf8.decode(body);
     if (!utf8.hasError() || bom)
         return text;
-    // Neither decoding is clean: the one with fewer errors is the file's.
-    // UTF-8 wins a tie, being the stricter of the two.
+    // Errors in UTF-8 decoding. A file in another code page breaks UTF-8
+    // throughout, at most one character in five or so decoding by chance;
+    // a few errors among many well-formed multi-byte characters are damage
+    // to a UTF-8 file, whatever GB18030 makes of it. GB18030 takes almost
+    // any pair of bytes, so its own error count is weak evidence.
     const qsizetype genuine = body.count("\xEF\xBF\xBD");
+    const qsizetype utf8Errors = decodingErrors(text, genuine);
+    const qsizetype wellFormed = std::count_if(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= 0x80 && c != kReplacement && !c.isLowSurrogate();
+    });
+    if (utf8Errors * 10 <= wellFormed)
+        return text;
+    // Otherwise the decoding with fewer errors is the file's; UTF-8 wins a
+    // tie, being the stricter of the two.
     QTextCodec *gb18030 = QTextCodec::codecForName("GB18030");
     if (!gb18030)
         return text;
     QTextCodec::ConverterState state;
     QString gbText = gb18030->toUnicode(body.constData(), int(body.size()), &state);
     const qsizetype gbErrors = qMax<qsizetype>(state.invalidChars, decodingErrors(gbText, 0));
-    if (decodingErrors(text, genuine) <= gbErrors)
+    if (utf8Errors <= gbErrors)
         return text;
     named("GB18030");
     return gbText;
