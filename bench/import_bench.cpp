@@ -10,6 +10,9 @@
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <quazip.h>
+#include <quazipfile.h>
+#include <quazipnewinfo.h>
 
 using namespace billprint;
 
@@ -100,5 +103,92 @@ void BM_ReadXlsx6000(benchmark::State &state)
     }
 }
 BENCHMARK(BM_ReadXlsx6000)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+namespace {
+
+// Files that claim far more than one import takes (200 000 rows with a
+// cell in column XFD; an ods of 1 048 575 rows × 16 384 cells, written as
+// one repeated row): the readers keep 6000 rows and 256 columns and
+// should take about as long as a 6000-row file, in about as much memory.
+bool writeZip(const QString &path, const QList<QPair<QString, QByteArray>> &entries)
+{
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdCreate))
+        return false;
+    for (const auto &[name, data] : entries) {
+        QuaZipFile file(&zip);
+        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(name)) || file.write(data) != data.size())
+            return false;
+        file.close();
+    }
+    zip.close();
+    return zip.getZipError() == 0;
+}
+
+QByteArray inlineCell(const QByteArray &ref, const QByteArray &text)
+{
+    return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + text + "</t></is></c>";
+}
+
+bool writeFarColumnXlsx(const QString &path)
+{
+    QByteArray rows = "<row r=\"1\">" + inlineCell("A1", "联系人") + "</row>";
+    for (int r = 2; r <= 200000; ++r) {
+        const QByteArray n = QByteArray::number(r);
+        rows += "<row r=\"" + n + "\">" + inlineCell("A" + n, "收件人") + inlineCell("XFD" + n, "x") + "</row>";
+    }
+    return writeZip(path, {{QStringLiteral("xl/workbook.xml"),
+                            "<workbook xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/"
+                            "relationships\"><sheets><sheet name=\"Sheet1\" r:id=\"rId1\"/></sheets></workbook>"},
+                           {QStringLiteral("xl/_rels/workbook.xml.rels"),
+                            "<Relationships><Relationship Id=\"rId1\" Target=\"worksheets/sheet1.xml\"/>"
+                            "</Relationships>"},
+                           {QStringLiteral("xl/worksheets/sheet1.xml"),
+                            "<worksheet><sheetData>" + rows + "</sheetData></worksheet>"}});
+}
+
+bool writeGridOds(const QString &path)
+{
+    return writeZip(path, {{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
+                           {QStringLiteral("content.xml"),
+                            "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\""
+                            " xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" xmlns:text=\"urn:oasis:"
+                            "names:tc:opendocument:xmlns:text:1.0\"><office:body><office:spreadsheet><table:table "
+                            "table:name=\"Sheet1\"><table:table-row><table:table-cell><text:p>联系人</text:p>"
+                            "</table:table-cell></table:table-row><table:table-row table:number-rows-repeated="
+                            "\"1048575\"><table:table-cell table:number-columns-repeated=\"16384\"><text:p>x</text:p>"
+                            "</table:table-cell></table:table-row></table:table></office:spreadsheet></office:body>"
+                            "</office:document-content>"}});
+}
+
+void readHostile(benchmark::State &state, bool (*write)(const QString &), const char *name)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromLatin1(name));
+    if (!write(path))
+        return state.SkipWithError("cannot write the file");
+    for (auto _ : state) {
+        ImportSession session;
+        QString error;
+        if (!session.open(path, &error) || !session.chooseSheet(0, &error))
+            return state.SkipWithError(error.toUtf8().constData());
+        if (session.rows().size() != 6001 || !session.readNotes().cutAtLimits)
+            return state.SkipWithError("the sheet was not cut at 6000 rows");
+    }
+}
+
+void BM_ReadXlsx200000RowsToColumnXFD(benchmark::State &state)
+{
+    readHostile(state, writeFarColumnXlsx, "far-column.xlsx");
+}
+BENCHMARK(BM_ReadXlsx200000RowsToColumnXFD)->Unit(benchmark::kMillisecond);
+
+void BM_ReadOdsGridOfAMillionRepeatedRows(benchmark::State &state)
+{
+    readHostile(state, writeGridOds, "grid.ods");
+}
+BENCHMARK(BM_ReadOdsGridOfAMillionRepeatedRows)->Unit(benchmark::kMillisecond);
 
 } // namespace

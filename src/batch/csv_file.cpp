@@ -4,44 +4,109 @@
 #include <QStringDecoder>
 #include <QTextCodec>
 
+#include <algorithm>
+
 namespace billprint {
 
 namespace {
 
-QString decode(const QByteArray &bytes, QString *error)
+constexpr QChar kReplacement(0xFFFD);
+
+// Replacement characters the decoding made (those the file itself holds,
+// correctly encoded, are no errors).
+qsizetype decodingErrors(const QString &text, qsizetype genuine)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
-    QTextCodec *gbk = QTextCodec::codecForName("GB18030");
-    if (!gbk) {
-        *error = QStringLiteral("the file is neither UTF-8 nor readable as GBK");
-        return {};
-    }
-    return gbk->toUnicode(bytes);
+    return qMax<qsizetype>(0, text.count(kReplacement) - genuine);
 }
 
 } // namespace
 
+QString decodeTextFile(const QByteArray &bytes, QString *encoding)
+{
+    auto named = [encoding](const char *name) {
+        if (encoding)
+            *encoding = QString::fromLatin1(name);
+    };
+    if (bytes.startsWith("\xFF\xFE")) {
+        named("UTF-16");
+        return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
+    }
+    if (bytes.startsWith("\xFE\xFF")) {
+        named("UTF-16");
+        return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
+    }
+    const bool bom = bytes.startsWith("\xEF\xBB\xBF");
+    const QByteArray body = bom ? bytes.mid(3) : bytes;
+    named("UTF-8");
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    QString text = utf8.decode(body);
+    if (!utf8.hasError() || bom)
+        return text;
+    // Errors in UTF-8 decoding. A file in another code page breaks UTF-8
+    // throughout, at most one character in five or so decoding by chance;
+    // a few errors among many well-formed multi-byte characters are damage
+    // to a UTF-8 file, whatever GB18030 makes of it. GB18030 takes almost
+    // any pair of bytes, so its own error count is weak evidence.
+    const qsizetype genuine = body.count("\xEF\xBF\xBD");
+    const qsizetype utf8Errors = decodingErrors(text, genuine);
+    const qsizetype wellFormed = std::count_if(text.cbegin(), text.cend(), [](QChar c) {
+        return c.unicode() >= 0x80 && c != kReplacement && !c.isLowSurrogate();
+    });
+    if (utf8Errors * 10 <= wellFormed)
+        return text;
+    // Otherwise the decoding with fewer errors is the file's; UTF-8 wins a
+    // tie, being the stricter of the two.
+    QTextCodec *gb18030 = QTextCodec::codecForName("GB18030");
+    if (!gb18030)
+        return text;
+    QTextCodec::ConverterState state;
+    QString gbText = gb18030->toUnicode(body.constData(), int(body.size()), &state);
+    const qsizetype gbErrors = qMax<qsizetype>(state.invalidChars, decodingErrors(gbText, 0));
+    if (utf8Errors <= gbErrors)
+        return text;
+    named("GB18030");
+    return gbText;
+}
+
 QList<QStringList> parseCsv(const QString &text, QChar separator)
+{
+    return parseCsv(text, separator, CsvLimits(), nullptr);
+}
+
+QList<QStringList> parseCsv(const QString &text, QChar separator, const CsvLimits &limits, bool *cut)
 {
     QList<QStringList> rows;
     QStringList row;
     QString field;
     bool quoted = false;
     bool any = false;
-    const int n = int(text.size());
-    for (int i = 0; i < n; ++i) {
+    bool dropped = false;
+    auto keep = [&](QChar c) {
+        if (limits.maxFieldLength < 0 || field.size() < limits.maxFieldLength)
+            field += c;
+        else
+            dropped = true;
+    };
+    auto endField = [&] {
+        if (limits.maxColumns < 0 || row.size() < limits.maxColumns)
+            row << field;
+        else if (!field.isEmpty())
+            dropped = true;
+        field.clear();
+    };
+    auto rowsFull = [&] { return limits.maxRows >= 0 && rows.size() >= limits.maxRows; };
+    const qsizetype n = text.size();
+    qsizetype i = 0;
+    for (; i < n && !rowsFull(); ++i) {
         const QChar c = text[i];
         if (quoted) {
             if (c == QLatin1Char('"') && i + 1 < n && text[i + 1] == QLatin1Char('"')) {
-                field += c;
+                keep(c);
                 ++i;
             } else if (c == QLatin1Char('"')) {
                 quoted = false;
             } else {
-                field += c;
+                keep(c);
             }
             continue;
         }
@@ -49,27 +114,33 @@ QList<QStringList> parseCsv(const QString &text, QChar separator)
             quoted = true;
             any = true;
         } else if (c == separator) {
-            row << field;
-            field.clear();
+            endField();
             any = true;
         } else if (c == QLatin1Char('\n') || c == QLatin1Char('\r')) {
             if (c == QLatin1Char('\r') && i + 1 < n && text[i + 1] == QLatin1Char('\n'))
                 ++i;
             if (any || !field.isEmpty()) {
-                row << field;
+                endField();
                 rows << row;
             }
             row.clear();
             field.clear();
             any = false;
         } else {
-            field += c;
+            keep(c);
         }
     }
-    if (any || !field.isEmpty()) {
-        row << field;
+    if (rowsFull()) {
+        // Whatever follows the last row kept is left out when it is more
+        // than separators and line ends.
+        for (; i < n && !dropped; ++i)
+            dropped = !text[i].isSpace() && text[i] != separator;
+    } else if (any || !field.isEmpty()) {
+        endField();
         rows << row;
     }
+    if (cut)
+        *cut = dropped;
     return rows;
 }
 
@@ -80,11 +151,7 @@ bool readCsvFile(const QString &path, QList<QStringList> *rows, QString *error)
         *error = QStringLiteral("cannot read ") + path + QStringLiteral(": ") + file.errorString();
         return false;
     }
-    QString text = decode(file.readAll(), error);
-    if (!error->isEmpty())
-        return false;
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
+    const QString text = decodeTextFile(file.readAll());
     *rows = parseCsv(text);
     if (rows->isEmpty()) {
         *error = path + QStringLiteral(" holds no rows");

@@ -128,9 +128,15 @@ int runImportCommand(const QStringList &args, const QString &dataFolder, QTextSt
 
     CollectedAlerts alerts;
     SpreadsheetImport import(db, root.folder() + QStringLiteral("/ImportLog.txt"));
-    const ImportResult result = import.run(request.file, session.rows(), options);
+    const ImportResult result = import.run(request.file, session.rows(), options, session.readNotes());
     for (const QString &message : alerts.messages())
         err << "billprint: import: " << oneLine(message) << "\n";
+    if (result.failed) {
+        // 3 tells a script that rows are stored: running it again would
+        // store them twice.
+        failWith(err, result.message);
+        return result.stored > 0 ? 3 : 2;
+    }
     out << oneLine(result.message) << "\n";
     out.flush();
     err.flush();

@@ -4,8 +4,11 @@
 #include "app/database.h"
 #include "app/ini_file.h"
 
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
+
+#include <sqlite3.h>
 
 namespace billprint {
 
@@ -20,6 +23,40 @@ QString removeFirstQuote(QString text)
     if (at >= 0)
         text.remove(at, 1);
     return text;
+}
+
+// Whether the connection is still inside the transaction the import
+// began: a trigger's RAISE(ROLLBACK) or a full disk can end it under a
+// statement, and later rows would then be stored one by one, outside it.
+bool transactionOpen(const QSqlDatabase &db)
+{
+    if (!db.isOpen() || !db.driver())
+        return false;
+    const QVariant v = db.driver()->handle();
+    if (!v.isValid() || qstrcmp(v.typeName(), "sqlite3*") != 0)
+        return true;  // not SQLite: nothing to ask, the commit will tell
+    sqlite3 *handle = *static_cast<sqlite3 *const *>(v.constData());
+    return handle && sqlite3_get_autocommit(handle) == 0;
+}
+
+// Errors of the database as a whole rather than of one row's values: every
+// later row would fail alike, so the import stops instead of skipping.
+bool isDatabaseFailure(const QSqlError &error)
+{
+    switch (error.nativeErrorCode().toInt() & 0xFF) {
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+    case SQLITE_NOMEM:
+    case SQLITE_READONLY:
+    case SQLITE_IOERR:
+    case SQLITE_CORRUPT:
+    case SQLITE_FULL:
+    case SQLITE_CANTOPEN:
+    case SQLITE_NOTADB:
+        return true;
+    default:
+        return false;
+    }
 }
 
 } // namespace
@@ -65,6 +102,11 @@ QString SpreadsheetImport::missingKeyColumns(const ImportOptions &options)
             return {};
     }
     return QStringLiteral("收、发件单位名称、联系人、地址不能同时为空，请选择有效的Excel数据文件并匹配项目！");
+}
+
+QString importFailedMessage(const QString &reason, int stored)
+{
+    return QStringLiteral("导入中止，数据库写入失败：%1\n中止前共有 %2 条导入成功！").arg(reason).arg(stored);
 }
 
 QString importResultMessage(int stored, int skipped)
@@ -198,6 +240,8 @@ int SpreadsheetImport::storeRow(int rowNumber, const Row &row, const ImportOptio
     }
     QString error;
     const bool duplicate = isDuplicate(row, &error);
+    if (!error.isEmpty())
+        noteFailure(m_duplicate);
     if (!error.isEmpty()) {
         m_log->row("ERR", rowNumber,
                    QStringLiteral("错误，单位：%1,联系人：%2,电话：%3").arg(name, contact, phone) + QLatin1Char(' ')
@@ -222,6 +266,7 @@ int SpreadsheetImport::storeRow(int rowNumber, const Row &row, const ImportOptio
         }
     }
     if (!append(row, options, &error)) {
+        noteFailure(m_insert);
         m_log->row("ERR", rowNumber,
                    QStringLiteral("错误，单位：%1,联系人：%2,电话：%3").arg(name, contact, phone) + QLatin1Char(' ')
                        + error);
@@ -230,7 +275,59 @@ int SpreadsheetImport::storeRow(int rowNumber, const Row &row, const ImportOptio
     return 1;
 }
 
+void SpreadsheetImport::noteFailure(const QSqlQuery &query)
+{
+    const QSqlError error = query.lastError();
+    if (isDatabaseFailure(error) || !transactionOpen(m_db.connection()))
+        m_failure = error.text();
+}
+
+bool SpreadsheetImport::storeBatch(const SheetRows &rows, const ImportOptions &options, int *rowNumber,
+                                   ImportResult *result, bool *done, QString *error)
+{
+    const int usedRows = int(rows.size());
+    int stored = 0;
+    int skipped = 0;
+    m_failure.clear();
+    const bool committed = m_db.transaction([&] {
+        for (int n = 0; n < kRowsPerTransaction && *rowNumber <= usedRows; ++n) {
+            if (*rowNumber > kMaxRowNumber) {
+                result->limitReached = true;
+                *done = true;
+                break;
+            }
+            const int one = storeRow(*rowNumber, readRow(rows[*rowNumber - 1], options), options);
+            if (!m_failure.isEmpty())
+                return false;
+            stored += one;
+            skipped += 1 - one;
+            ++*rowNumber;
+            if (onProgress)
+                onProgress(*rowNumber - 1, result->stored + stored);
+            if (stopRequested && stopRequested()) {
+                result->stopped = true;
+                *done = true;
+                break;
+            }
+        }
+        return true;
+    }, error);
+    if (!committed && error->isEmpty())
+        *error = m_failure;
+    if (committed) {
+        result->stored += stored;
+        result->skipped += skipped;
+    }
+    return committed;
+}
+
 ImportResult SpreadsheetImport::run(const QString &sourcePath, const SheetRows &rows, const ImportOptions &options)
+{
+    return run(sourcePath, rows, options, SheetReadNotes());
+}
+
+ImportResult SpreadsheetImport::run(const QString &sourcePath, const SheetRows &rows, const ImportOptions &options,
+                                    const SheetReadNotes &notes)
 {
     ImportResult result;
     Log log(m_logPath);
@@ -239,6 +336,10 @@ ImportResult SpreadsheetImport::run(const QString &sourcePath, const SheetRows &
     const int usedRows = int(rows.size());
     log.info(QStringLiteral("File"), QStringLiteral("数据文件来源:") + sourcePath);
     log.info(QStringLiteral("Total"), QStringLiteral("本次任务数据共有：%1行").arg(qMax(0, usedRows - 1)));
+    if (!notes.encoding.isEmpty())
+        log.info(QStringLiteral("Encoding"), QStringLiteral("编码：") + notes.encoding);
+    if (notes.cutAtLimits)
+        log.info(QStringLiteral("Limit"), sheetCutAtLimitsNote());
     log.flush();
 
     if (usedRows < 2) {
@@ -247,45 +348,26 @@ ImportResult SpreadsheetImport::run(const QString &sourcePath, const SheetRows &
         int rowNumber = 2;
         bool done = false;
         while (!done && rowNumber <= usedRows) {
-            int stored = 0;
-            int skipped = 0;
             QString error;
-            const bool committed = m_db.transaction([&] {
-                for (int n = 0; n < kRowsPerTransaction && rowNumber <= usedRows; ++n) {
-                    if (rowNumber > kMaxRowNumber) {
-                        result.limitReached = true;
-                        done = true;
-                        break;
-                    }
-                    const int one = storeRow(rowNumber, readRow(rows[rowNumber - 1], options), options);
-                    stored += one;
-                    skipped += 1 - one;
-                    ++rowNumber;
-                    if (onProgress)
-                        onProgress(rowNumber - 1, result.stored + stored);
-                    if (stopRequested && stopRequested()) {
-                        result.stopped = true;
-                        done = true;
-                        break;
-                    }
-                }
-                return true;
-            }, &error);
-            if (committed) {
-                result.stored += stored;
-                result.skipped += skipped;
-            } else {
-                // The rows of this batch went with the rollback: they count
-                // as skipped, and nothing later is tried.
-                log.row("ERR", rowNumber - 1, QStringLiteral("错误，") + error);
-                result.skipped += stored + skipped;
+            if (!storeBatch(rows, options, &rowNumber, &result, &done, &error)) {
+                // The rows of this batch went with the rollback, and
+                // nothing later is tried: the database would refuse it too.
+                log.row("ERR", rowNumber, QStringLiteral("错误，") + error);
+                result.failed = true;
+                result.failure = error;
                 done = true;
             }
             log.flush();
         }
-        if (result.limitReached)
+        if (result.limitReached && !result.failed)
             tell(QStringLiteral("导入中止，一次最大行数为6000"));
-        result.message = importResultMessage(result.stored, result.skipped);
+        result.message = result.failed ? importFailedMessage(result.failure, result.stored)
+                                       : importResultMessage(result.stored, result.skipped);
+    }
+    if (notes.cutAtLimits) {
+        if (!result.message.endsWith(QLatin1Char('\n')))
+            result.message += QLatin1Char('\n');
+        result.message += sheetCutAtLimitsNote();
     }
     log.info(QStringLiteral("Finish"), result.message);
     log.flush();

@@ -49,10 +49,14 @@ struct ImportOptions
 
 struct ImportResult
 {
-    int stored = 0;
+    int stored = 0;   // rows committed, also when the import failed later
     int skipped = 0;
     bool limitReached = false;
     bool stopped = false;
+    // The database refused a transaction (locked, disk full, a commit that
+    // failed): the import stopped there, and `failure` gives the reason.
+    bool failed = false;
+    QString failure;
     QString message;  // the result message, as the log's Finish
 };
 
@@ -75,12 +79,23 @@ public:
 
     // Imports `rows` (rows[0] holds the titles) read from `sourcePath`.
     ImportResult run(const QString &sourcePath, const SheetRows &rows, const ImportOptions &options);
+    // The same, with what the reader said about the sheet (its encoding and
+    // whether rows or columns beyond the limits were left out) written to
+    // the log, and the latter said in the result.
+    ImportResult run(const QString &sourcePath, const SheetRows &rows, const ImportOptions &options,
+                     const SheetReadNotes &notes);
 
 private:
     struct Row;
     Row readRow(const QStringList &cells, const ImportOptions &options) const;
-    // 1 when stored, 0 when skipped.
+    // 1 when stored, 0 when skipped. A failure of the database itself
+    // (rather than of the row) is left in m_failure.
     int storeRow(int rowNumber, const Row &row, const ImportOptions &options);
+    void noteFailure(const QSqlQuery &query);
+    // Stores rows from `*rowNumber` on in one transaction; false when the
+    // transaction failed (its rows are then not stored).
+    bool storeBatch(const SheetRows &rows, const ImportOptions &options, int *rowNumber, ImportResult *result,
+                    bool *done, QString *error);
     void prepareStatements(const ImportOptions &options);
     bool isDuplicate(const Row &row, QString *error);
     bool append(const Row &row, const ImportOptions &options, QString *error);
@@ -93,9 +108,13 @@ private:
     QStringList m_insertItems;     // the item bound to each value of m_insert
     QSqlQuery m_duplicate;
     QStringList m_duplicateItems;  // the item bound to each value of m_duplicate
+    QString m_failure;             // why the database failed the current transaction
 };
 
 // The result message for `stored` rows stored and `skipped` skipped.
 QString importResultMessage(int stored, int skipped);
+// The result message of an import the database stopped with `reason`
+// after `stored` rows were stored.
+QString importFailedMessage(const QString &reason, int stored);
 
 } // namespace billprint

@@ -31,6 +31,8 @@ public:
     bool chooseSheet(int index, QString *error);
     int currentSheet() const { return m_sheet; }
     const SheetRows &rows() const { return m_rows; }
+    // What the reader said about the chosen sheet (encoding, rows left out).
+    SheetReadNotes readNotes() const { return m_file && m_sheet >= 0 ? m_file->readNotes() : SheetReadNotes(); }
     // Column number → title of the first row (at most 61 columns).
     const QList<QPair<int, QString>> &sources() const { return m_sources; }
 

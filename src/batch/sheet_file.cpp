@@ -4,7 +4,11 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <quazip.h>
+#include <quazipfile.h>
+
 #include <cmath>
+#include <utility>
 
 namespace billprint {
 
@@ -48,9 +52,63 @@ QString sheetSerialDate(double serial)
     return date.toString(QStringLiteral("yyyy-MM-dd"));
 }
 
+QString sheetTooLargeReason()
+{
+    return QStringLiteral("文件过大或已损坏");
+}
+
+QString sheetCutAtLimitsNote()
+{
+    return QStringLiteral("超出部分已忽略：只读取前%1行、%2列").arg(kSheetMaxRows - 1).arg(kSheetMaxColumns);
+}
+
+void appendCellText(QString *text, QStringView more)
+{
+    const qsizetype room = kSheetMaxCellText - text->size();
+    if (room > 0)
+        text->append(more.left(room));
+}
+
+void SheetGrid::put(qint64 row, qint64 column, const QString &text)
+{
+    if (text.isEmpty() || row < 0 || column < 0)
+        return;
+    if (row >= kSheetMaxRows || column >= kSheetMaxColumns) {
+        m_cut = true;
+        return;
+    }
+    while (m_rows.size() <= row)
+        m_rows.append(QStringList());
+    putSheetCell(&m_rows[row], int(column), text.left(kSheetMaxCellText));
+}
+
+void SheetGrid::putRows(qint64 row, qint64 count, const QStringList &cells)
+{
+    if (cells.isEmpty() || row < 0 || count <= 0)
+        return;
+    const qint64 kept = qMin(count, qMax<qint64>(0, kSheetMaxRows - row));
+    if (kept < count)
+        m_cut = true;
+    if (kept == 0)
+        return;
+    while (m_rows.size() < row)
+        m_rows.append(QStringList());
+    // Rows set earlier at these numbers are replaced, as a later cell with
+    // the same reference replaces an earlier one.
+    m_rows.resize(qMax<qsizetype>(m_rows.size(), row + kept));
+    for (qint64 i = 0; i < kept; ++i)
+        m_rows[row + i] = cells;
+}
+
+SheetRows SheetGrid::takeRows()
+{
+    trimSheetRows(&m_rows);
+    return std::exchange(m_rows, SheetRows());
+}
+
 void putSheetCell(QStringList *row, int column, const QString &text)
 {
-    if (column < 0)
+    if (column < 0 || column >= kSheetMaxColumns)
         return;
     while (row->size() <= column)
         row->append(QString());
@@ -59,12 +117,50 @@ void putSheetCell(QStringList *row, int column, const QString &text)
 
 void trimSheetRows(SheetRows *rows)
 {
-    for (QStringList &row : *rows) {
-        while (!row.isEmpty() && row.last().trimmed().isEmpty())
-            row.removeLast();
+    // Read through const access first: rows repeated in a file share one
+    // list, and only a row that really changes may be detached.
+    for (qsizetype r = 0; r < rows->size(); ++r) {
+        const QStringList &row = rows->at(r);
+        qsizetype used = row.size();
+        while (used > 0 && row.at(used - 1).trimmed().isEmpty())
+            --used;
+        if (used < row.size())
+            (*rows)[r].resize(used);
     }
-    while (!rows->isEmpty() && rows->last().isEmpty())
+    while (!rows->isEmpty() && rows->constLast().isEmpty())
         rows->removeLast();
+}
+
+ZipPartRead readZipPart(const QString &path, const QString &name, QByteArray *data)
+{
+    data->clear();
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdUnzip))
+        return ZipPartRead::Damaged;
+    if (!zip.setCurrentFile(name, QuaZip::csInsensitive))
+        return ZipPartRead::Missing;
+    QuaZipFile file(&zip);
+    if (!file.open(QIODevice::ReadOnly))
+        return ZipPartRead::Damaged;
+    // The size in the header is only a claim: it refuses early, and the
+    // count of what really comes out decides.
+    if (file.usize() > kSheetMaxPartBytes)
+        return ZipPartRead::TooLarge;
+    QByteArray chunk(256 * 1024, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = file.read(chunk.data(), chunk.size());
+        if (got < 0)
+            return ZipPartRead::Damaged;
+        if (got == 0)
+            break;
+        if (data->size() + got > kSheetMaxPartBytes) {
+            data->clear();
+            return ZipPartRead::TooLarge;
+        }
+        data->append(chunk.constData(), got);
+    }
+    file.close();
+    return file.getZipError() == UNZ_OK ? ZipPartRead::Read : ZipPartRead::Damaged;
 }
 
 std::unique_ptr<SheetFile> openSheetFile(const QString &path, QString *error)

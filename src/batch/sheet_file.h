@@ -17,6 +17,66 @@ namespace billprint {
 // rows; a missing cell reads as empty text.
 using SheetRows = QList<QStringList>;
 
+// What one import can use of a sheet, and what a reader materialises: the
+// title row and 6000 data rows, 256 columns, 32 K characters per cell.
+// A file may claim more (a repeat count of two thousand million, a cell in
+// column XFD); the readers skip what lies beyond before allocating it.
+constexpr int kSheetMaxRows = 6001;
+constexpr int kSheetMaxColumns = 256;
+constexpr int kSheetMaxCellText = 32 * 1024;
+// The most a zip part (a sheet's XML, the shared strings) may inflate to;
+// beyond it the file is refused rather than read into memory.
+constexpr qint64 kSheetMaxPartBytes = 64 * 1024 * 1024;
+
+// The reason for refusing a file whose parts exceed kSheetMaxPartBytes.
+QString sheetTooLargeReason();
+// Said once when a sheet held content beyond the rows or columns read.
+QString sheetCutAtLimitsNote();
+
+// What a reader says about the sheet it read besides its rows.
+struct SheetReadNotes
+{
+    // The encoding a text file was decoded with ("UTF-8", "GB18030",
+    // "UTF-16"); empty for workbooks.
+    QString encoding;
+    // Non-empty cells beyond kSheetMaxRows or kSheetMaxColumns were left out.
+    bool cutAtLimits = false;
+};
+
+// Collects the cells of one sheet within the limits above: what lies
+// beyond is dropped (and noted), a long text is cut to kSheetMaxCellText.
+// Row and column numbers are 64-bit so that a claimed repeat count never
+// wraps around.
+class SheetGrid
+{
+public:
+    // Sets cell (row, column), both 0-based; an empty text sets nothing.
+    void put(qint64 row, qint64 column, const QString &text);
+    // Sets `count` rows from `row` on to copies of `cells` (shared, not
+    // copied: a repeated row costs one row).
+    void putRows(qint64 row, qint64 count, const QStringList &cells);
+    // No later row can be kept: a reader may stop reading rows.
+    bool rowsFull(qint64 row) const { return row >= kSheetMaxRows; }
+    bool cutAtLimits() const { return m_cut; }
+    void noteCut() { m_cut = true; }
+    // The rows, trimmed as trimSheetRows does.
+    SheetRows takeRows();
+
+private:
+    SheetRows m_rows;
+    bool m_cut = false;
+};
+
+// Inflating one part of a zip-based workbook (xlsx, ods).
+enum class ZipPartRead { Read, Missing, TooLarge, Damaged };
+// Reads entry `name` (any case) of the zip at `path` into `data`, never
+// more than kSheetMaxPartBytes: a larger entry gives TooLarge, whatever
+// size its header claims.
+ZipPartRead readZipPart(const QString &path, const QString &name, QByteArray *data);
+
+// Appends `more` to a cell's `text` up to kSheetMaxCellText characters.
+void appendCellText(QString *text, QStringView more);
+
 class SheetFile
 {
 public:
@@ -28,10 +88,13 @@ public:
     // The rows of sheet `index` (0-based); false with `error` set when the
     // sheet cannot be read.
     virtual bool readSheet(int index, SheetRows *rows, QString *error) = 0;
+    // About the sheet readSheet last read.
+    const SheetReadNotes &readNotes() const { return m_notes; }
 
 protected:
     QStringList m_names;
     int m_active = 0;
+    SheetReadNotes m_notes;
 };
 
 // Opens `path` as whatever spreadsheet its content says it is (the name's
@@ -53,7 +116,8 @@ QString sheetNumberText(double value);
 // The date of a spreadsheet day number (1900 date system) as yyyy-mm-dd.
 QString sheetSerialDate(double serial);
 
-// Sets cell `column` (0-based) of `row`, growing it as needed.
+// Sets cell `column` (0-based) of `row`, growing it as needed; columns
+// from kSheetMaxColumns on are ignored.
 void putSheetCell(QStringList *row, int column, const QString &text);
 // Drops trailing empty cells of every row and trailing empty rows.
 void trimSheetRows(SheetRows *rows);

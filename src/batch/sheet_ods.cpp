@@ -1,12 +1,10 @@
 // The OpenDocument spreadsheet reader (LibreOffice's own format): the
 // sheets are the tables of content.xml. Repeated rows and cells are
-// expanded, except the empty runs that only fill a table to its end.
+// expanded as far as the sheet limits reach; empty runs (the ones that
+// fill a table to its end) only move the position and cost nothing.
 #include "batch/sheet_file.h"
 
 #include <QXmlStreamReader>
-
-#include <quazip.h>
-#include <quazipfile.h>
 
 namespace billprint {
 
@@ -18,21 +16,15 @@ const QString kTextNs = QStringLiteral("urn:oasis:names:tc:opendocument:xmlns:te
 
 bool readEntry(const QString &path, const QString &name, QByteArray *data)
 {
-    QuaZip zip(path);
-    if (!zip.open(QuaZip::mdUnzip) || !zip.setCurrentFile(name))
-        return false;
-    QuaZipFile file(&zip);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *data = file.readAll();
-    file.close();
-    return file.getZipError() == UNZ_OK;
+    return readZipPart(path, name, data) == ZipPartRead::Read;
 }
 
-int repeatCount(const QXmlStreamAttributes &a, const QString &name)
+// A repeat count as the file claims it (up to two thousand million and
+// more); the caller keeps only what fits the sheet limits.
+qint64 repeatCount(const QXmlStreamAttributes &a, const QString &name)
 {
-    const int n = a.value(kTableNs, name).toInt();
-    return n > 0 ? n : 1;
+    const qint64 n = a.value(kTableNs, name).toLongLong();
+    return n > 0 ? qMin<qint64>(n, Q_INT64_C(1) << 40) : 1;
 }
 
 // The text of one paragraph (<text:p>) with its spaces, tabs and breaks.
@@ -43,16 +35,19 @@ QString readParagraph(QXmlStreamReader &xml)
     while (!xml.atEnd() && depth > 0) {
         xml.readNext();
         if (xml.isCharacters()) {
-            text += xml.text();
+            appendCellText(&text, xml.text());
         } else if (xml.isStartElement()) {
             ++depth;
             if (xml.namespaceUri() == kTextNs && xml.name() == QLatin1String("s")) {
-                const int n = xml.attributes().value(kTextNs, QStringLiteral("c")).toInt();
-                text += QString(n > 0 ? n : 1, QLatin1Char(' '));
+                // A run of spaces, at most what a cell's text can hold.
+                const qint64 n = xml.attributes().value(kTextNs, QStringLiteral("c")).toLongLong();
+                const qint64 room = kSheetMaxCellText - text.size();
+                if (room > 0)
+                    text += QString(qsizetype(qBound<qint64>(1, n, room)), QLatin1Char(' '));
             } else if (xml.name() == QLatin1String("tab")) {
-                text += QLatin1Char('\t');
+                appendCellText(&text, u"\t");
             } else if (xml.name() == QLatin1String("line-break")) {
-                text += QLatin1Char('\n');
+                appendCellText(&text, u"\n");
             }
         } else if (xml.isEndElement()) {
             --depth;
@@ -67,11 +62,16 @@ QString readCell(QXmlStreamReader &xml)
 {
     const auto a = xml.attributes();
     const QStringView type = a.value(kOfficeNs, QStringLiteral("value-type"));
-    QStringList paragraphs;
+    QString paragraphs;
+    bool first = true;
     while (!xml.atEnd()) {
         xml.readNext();
-        if (xml.isStartElement() && xml.namespaceUri() == kTextNs && xml.name() == QLatin1String("p"))
-            paragraphs << readParagraph(xml);
+        if (xml.isStartElement() && xml.namespaceUri() == kTextNs && xml.name() == QLatin1String("p")) {
+            if (!first)
+                appendCellText(&paragraphs, u"\n");
+            appendCellText(&paragraphs, readParagraph(xml));
+            first = false;
+        }
         else if (xml.isStartElement())
             xml.skipCurrentElement();
         else if (xml.isEndElement())
@@ -87,7 +87,7 @@ QString readCell(QXmlStreamReader &xml)
         if (!date.isEmpty())
             return date.left(10);
     }
-    return paragraphs.join(QLatin1Char('\n'));
+    return paragraphs;
 }
 
 // The sheet shown when the file was saved: settings.xml keeps its name as
@@ -116,7 +116,7 @@ public:
     bool readSheet(int index, SheetRows *rows, QString *error) override;
 
 private:
-    void readRow(QXmlStreamReader &xml, QStringList *row);
+    bool readRow(QXmlStreamReader &xml, QStringList *row);
 
     QByteArray m_content;
 };
@@ -129,7 +129,13 @@ bool OdsFile::load(const QString &path, QString *error)
         *error = QStringLiteral("压缩包里没有OpenDocument表格");
         return false;
     }
-    if (!readEntry(path, QStringLiteral("content.xml"), &m_content)) {
+    switch (readZipPart(path, QStringLiteral("content.xml"), &m_content)) {
+    case ZipPartRead::Read:
+        break;
+    case ZipPartRead::TooLarge:
+        *error = sheetTooLargeReason();
+        return false;
+    default:
         *error = QStringLiteral("OpenDocument表格已损坏（缺少content.xml）");
         return false;
     }
@@ -153,9 +159,12 @@ bool OdsFile::load(const QString &path, QString *error)
     return true;
 }
 
-void OdsFile::readRow(QXmlStreamReader &xml, QStringList *row)
+// Reads one row's cells into `row`, at most kSheetMaxColumns of them;
+// false when the row held a value beyond them.
+bool OdsFile::readRow(QXmlStreamReader &xml, QStringList *row)
 {
-    int pendingEmpty = 0;
+    bool cut = false;
+    qint64 column = 0;
     while (!xml.atEnd()) {
         xml.readNext();
         if (xml.isEndElement())
@@ -168,22 +177,24 @@ void OdsFile::readRow(QXmlStreamReader &xml, QStringList *row)
             xml.skipCurrentElement();
             continue;
         }
-        const int repeat = repeatCount(xml.attributes(), QStringLiteral("number-columns-repeated"));
+        const qint64 repeat = repeatCount(xml.attributes(), QStringLiteral("number-columns-repeated"));
         const QString text = readCell(xml);
-        if (text.isEmpty()) {
-            pendingEmpty += repeat;
-            continue;
+        if (!text.isEmpty()) {
+            const qint64 end = qMin<qint64>(column + repeat, kSheetMaxColumns);
+            for (qint64 c = column; c < end; ++c)
+                putSheetCell(row, int(c), text);
+            cut = cut || column + repeat > kSheetMaxColumns;
         }
-        for (; pendingEmpty > 0; --pendingEmpty)
-            row->append(QString());
-        for (int i = 0; i < repeat && row->size() < 16384; ++i)
-            row->append(text);
+        column += repeat;
     }
+    return !cut;
 }
 
 bool OdsFile::readSheet(int index, SheetRows *rows, QString *error)
 {
     rows->clear();
+    m_notes = {};
+    SheetGrid grid;
     QXmlStreamReader xml(m_content);
     int table = -1;
     while (!xml.atEnd()) {
@@ -194,7 +205,7 @@ bool OdsFile::readSheet(int index, SheetRows *rows, QString *error)
             xml.skipCurrentElement();
             continue;
         }
-        int pendingEmpty = 0;
+        qint64 rowIndex = 0;
         int depth = 1;
         while (!xml.atEnd() && depth > 0) {
             xml.readNext();
@@ -209,17 +220,21 @@ bool OdsFile::readSheet(int index, SheetRows *rows, QString *error)
                     }
                     continue;
                 }
-                const int repeat = repeatCount(xml.attributes(), QStringLiteral("number-rows-repeated"));
-                QStringList row;
-                readRow(xml, &row);
-                if (row.isEmpty()) {
-                    pendingEmpty += repeat;
-                    continue;
+                const qint64 repeat = repeatCount(xml.attributes(), QStringLiteral("number-rows-repeated"));
+                if (grid.rowsFull(rowIndex)) {
+                    // Beyond the rows kept: only whether it holds a value matters.
+                    QStringList row;
+                    if (!readRow(xml, &row) || !row.isEmpty())
+                        grid.noteCut();
+                    if (grid.cutAtLimits())
+                        break;
+                } else {
+                    QStringList row;
+                    if (!readRow(xml, &row))
+                        grid.noteCut();
+                    grid.putRows(rowIndex, repeat, row);
                 }
-                for (; pendingEmpty > 0; --pendingEmpty)
-                    rows->append(QStringList());
-                for (int i = 0; i < repeat && rows->size() < 1048576; ++i)
-                    rows->append(row);
+                rowIndex += repeat;
             }
         }
         break;
@@ -232,7 +247,8 @@ bool OdsFile::readSheet(int index, SheetRows *rows, QString *error)
         *error = QStringLiteral("没有这个工作表");
         return false;
     }
-    trimSheetRows(rows);
+    m_notes.cutAtLimits = grid.cutAtLimits();
+    *rows = grid.takeRows();
     return true;
 }
 

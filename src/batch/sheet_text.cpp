@@ -1,32 +1,18 @@
 // Text files as one sheet: .csv and .txt in UTF-8 (with or without byte
 // order mark), UTF-16 with byte order mark (the "Unicode text" that
-// spreadsheet programs save, tab-separated) or else GB18030, the code page
-// Chinese spreadsheet programs save CSV in.
+// spreadsheet programs save, tab-separated) or GB18030, the code page
+// Chinese spreadsheet programs save CSV in (decodeTextFile decides).
+// At most kSheetMaxPartBytes of a file are read, and of those the rows,
+// columns and cell texts within the sheet limits kept.
 #include "batch/csv_file.h"
 #include "batch/sheet_file.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QStringDecoder>
-#include <QTextCodec>
 
 namespace billprint {
 
 namespace {
-
-QString decodeText(const QByteArray &bytes)
-{
-    if (bytes.startsWith("\xFF\xFE"))
-        return QStringDecoder(QStringDecoder::Utf16LE).decode(bytes.mid(2));
-    if (bytes.startsWith("\xFE\xFF"))
-        return QStringDecoder(QStringDecoder::Utf16BE).decode(bytes.mid(2));
-    const QByteArray body = bytes.startsWith("\xEF\xBB\xBF") ? bytes.mid(3) : bytes;
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(body);
-    if (!utf8.hasError())
-        return text;
-    return QTextCodec::codecForName("GB18030")->toUnicode(bytes);
-}
 
 // The separator of the first line: the most frequent of comma, tab and
 // semicolon outside quotes; a comma when there is none.
@@ -63,8 +49,17 @@ public:
             *error = QStringLiteral("无法打开文件：") + file.errorString();
             return false;
         }
-        const QString text = decodeText(file.readAll());
-        m_rows = parseCsv(text, sniffSeparator(text));
+        const QByteArray bytes = file.read(kSheetMaxPartBytes);
+        const bool wholeFile = file.atEnd();
+        const QString text = decodeTextFile(bytes, &m_notes.encoding);
+        CsvLimits limits;
+        limits.maxRows = kSheetMaxRows;
+        limits.maxColumns = kSheetMaxColumns;
+        limits.maxFieldLength = kSheetMaxCellText;
+        bool cut = false;
+        m_rows = parseCsv(text, sniffSeparator(text), limits, &cut);
+        // A file longer than the part read holds more than was kept.
+        m_notes.cutAtLimits = cut || !wholeFile;
         trimSheetRows(&m_rows);
         m_names << QFileInfo(path).completeBaseName();
         return true;
@@ -76,6 +71,7 @@ public:
             *error = QStringLiteral("没有这个工作表");
             return false;
         }
+        // The notes belong to the one sheet and stay as load set them.
         *rows = m_rows;
         return true;
     }

@@ -9,6 +9,9 @@ namespace billprint {
 
 namespace {
 
+// Excel 97-2003 sheets end at row 65536.
+constexpr unsigned int kLastBiffRow = 65536;
+
 // A workbook saved with a password to open has its streams encrypted:
 // the zip-based formats then sit inside an OLE2 file as this stream.
 bool isEncryptedPackage(const QString &path)
@@ -18,7 +21,17 @@ bool isEncryptedPackage(const QString &path)
         return false;
     static const QByteArray name = QByteArray::fromRawData(
         reinterpret_cast<const char *>(u"EncryptedPackage"), 32);
-    return file.readAll().contains(name);
+    // Piece by piece, each overlapping the last by the name's length, so a
+    // large file is never held in memory at once.
+    QByteArray window;
+    for (;;) {
+        const QByteArray piece = file.read(1024 * 1024);
+        if (piece.isEmpty())
+            return false;
+        window = window.right(name.size() - 1) + piece;
+        if (window.contains(name))
+            return true;
+    }
 }
 
 QString freexlReason(int code)
@@ -65,9 +78,11 @@ public:
         }
         unsigned int count = 0;
         freexl_get_info(m_handle, FREEXL_BIFF_SHEET_COUNT, &count);
-        for (unsigned short i = 0; i < count; ++i) {
+        // Sheets are numbered with 16 bits; a larger count is a damaged file.
+        count = qMin(count, 0xFFFFu);
+        for (unsigned int i = 0; i < count; ++i) {
             const char *name = nullptr;
-            freexl_get_worksheet_name(m_handle, i, &name);
+            freexl_get_worksheet_name(m_handle, static_cast<unsigned short>(i), &name);
             m_names << (name ? QString::fromUtf8(name) : QStringLiteral("Sheet%1").arg(i + 1));
         }
         if (m_names.isEmpty()) {
@@ -80,6 +95,11 @@ public:
     bool readSheet(int index, SheetRows *rows, QString *error) override
     {
         rows->clear();
+        m_notes = {};
+        if (index < 0 || index >= m_names.size()) {
+            *error = QStringLiteral("没有这个工作表");
+            return false;
+        }
         unsigned int rowCount = 0;
         unsigned short columnCount = 0;
         int rc = freexl_select_active_worksheet(m_handle, static_cast<unsigned short>(index));
@@ -89,21 +109,42 @@ public:
             *error = freexlReason(rc);
             return false;
         }
-        for (unsigned int r = 0; r < rowCount; ++r) {
-            QStringList row;
-            for (unsigned short c = 0; c < columnCount; ++c) {
+        // The dimensions are what the sheet claims to use; only the part
+        // within the sheet limits is read.
+        const unsigned int readRows = qMin<unsigned int>(rowCount, kSheetMaxRows);
+        const unsigned short readColumns = qMin<unsigned short>(columnCount, kSheetMaxColumns);
+        SheetGrid grid;
+        for (unsigned int r = 0; r < readRows; ++r) {
+            for (unsigned short c = 0; c < readColumns; ++c) {
                 FreeXL_CellValue value;
-                if (freexl_get_cell_value(m_handle, r, c, &value) != FREEXL_OK)
-                    continue;
-                putSheetCell(&row, c, cellText(value));
+                if (freexl_get_cell_value(m_handle, r, c, &value) == FREEXL_OK)
+                    grid.put(r, c, cellText(value));
             }
-            rows->append(row);
         }
-        trimSheetRows(rows);
+        if (holdsValueBeyond(readRows, readColumns, qMin(rowCount, kLastBiffRow), columnCount))
+            grid.noteCut();
+        m_notes.cutAtLimits = grid.cutAtLimits();
+        *rows = grid.takeRows();
         return true;
     }
 
 private:
+    // Whether any cell outside the first `rows` × `columns` of the claimed
+    // `rowCount` × `columnCount` holds a value (a formatted but empty
+    // rest of the sheet is nothing left out).
+    bool holdsValueBeyond(unsigned int rows, unsigned short columns, unsigned int rowCount,
+                          unsigned short columnCount) const
+    {
+        for (unsigned int r = 0; r < rowCount; ++r) {
+            for (unsigned short c = r < rows ? columns : 0; c < columnCount; ++c) {
+                FreeXL_CellValue value;
+                if (freexl_get_cell_value(m_handle, r, c, &value) == FREEXL_OK && !cellText(value).isEmpty())
+                    return true;
+            }
+        }
+        return false;
+    }
+
     static QString cellText(const FreeXL_CellValue &value)
     {
         switch (value.type) {

@@ -1,29 +1,16 @@
 // The .xlsx reader: the workbook is a zip of XML parts, read with QuaZip
-// and QXmlStreamReader.
+// (through readZipPart, which caps what a part may inflate to) and
+// QXmlStreamReader.
 #include "batch/sheet_file.h"
 
 #include <QHash>
 #include <QSet>
 #include <QXmlStreamReader>
 
-#include <quazip.h>
-#include <quazipfile.h>
 
 namespace billprint {
 
 namespace {
-
-bool readEntry(QuaZip &zip, const QString &name, QByteArray *data)
-{
-    if (!zip.setCurrentFile(name, QuaZip::csInsensitive))
-        return false;
-    QuaZipFile file(&zip);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    *data = file.readAll();
-    file.close();
-    return file.getZipError() == UNZ_OK;
-}
 
 // Built-in number formats that show a date.
 bool isDateFormatId(int id)
@@ -52,7 +39,10 @@ bool isDateFormatCode(const QString &code)
     return false;
 }
 
-// The column (0-based) of a cell reference like "AB12"; -1 when absent.
+// The column (0-based) of a cell reference like "AB12"; -1 when there
+// are no letters, -2 when the letters lie beyond XFD, the last column a
+// spreadsheet has (so "FXSHRXW2" never becomes a column number at all).
+constexpr int kLastColumn = 16383;   // XFD
 int referenceColumn(QStringView ref)
 {
     int column = 0;
@@ -61,10 +51,13 @@ int referenceColumn(QStringView ref)
         const char16_t u = c.toUpper().unicode();
         if (u < u'A' || u > u'Z')
             break;
+        if (++letters > 3)
+            return -2;
         column = column * 26 + (u - u'A' + 1);
-        ++letters;
     }
-    return letters ? column - 1 : -1;
+    if (!letters)
+        return -1;
+    return column - 1 <= kLastColumn ? column - 1 : -2;
 }
 
 // The text of a <si> or <is> element: every <t> except those of phonetic
@@ -79,7 +72,7 @@ QString readRichText(QXmlStreamReader &xml, QLatin1String end)
             if (xml.name() == QLatin1String("rPh"))
                 ++phonetic;
             else if (xml.name() == QLatin1String("t") && phonetic == 0)
-                text += xml.readElementText();
+                appendCellText(&text, xml.readElementText());
         } else if (xml.isEndElement()) {
             if (xml.name() == QLatin1String("rPh"))
                 --phonetic;
@@ -97,6 +90,7 @@ public:
     bool readSheet(int index, SheetRows *rows, QString *error) override;
 
 private:
+    bool readPart(const QString &name, QByteArray *data, QString *error) const;
     bool readWorkbook(const QByteArray &workbook, const QByteArray &rels, QString *error);
     void readSharedStrings(const QByteArray &data);
     void readStyles(const QByteArray &data);
@@ -108,24 +102,40 @@ private:
     QList<bool> m_dateStyles;  // per cell style: shows a date
 };
 
+// A missing part leaves `data` empty and is no error; a part too large to
+// inflate is.
+bool XlsxFile::readPart(const QString &name, QByteArray *data, QString *error) const
+{
+    if (readZipPart(m_path, name, data) != ZipPartRead::TooLarge)
+        return true;
+    *error = sheetTooLargeReason();
+    return false;
+}
+
 bool XlsxFile::load(const QString &path, QString *error)
 {
     m_path = path;
-    QuaZip zip(path);
-    if (!zip.open(QuaZip::mdUnzip)) {
+    QByteArray workbook, rels, data;
+    switch (readZipPart(path, QStringLiteral("xl/workbook.xml"), &workbook)) {
+    case ZipPartRead::Read:
+        break;
+    case ZipPartRead::TooLarge:
+        *error = sheetTooLargeReason();
+        return false;
+    case ZipPartRead::Missing:
+        *error = QStringLiteral("压缩包里没有Excel工作簿");
+        return false;
+    case ZipPartRead::Damaged:
         *error = QStringLiteral("压缩包已损坏，无法打开");
         return false;
     }
-    QByteArray workbook, rels, data;
-    if (!readEntry(zip, QStringLiteral("xl/workbook.xml"), &workbook)) {
-        *error = QStringLiteral("压缩包里没有Excel工作簿");
+    if (!readPart(QStringLiteral("xl/_rels/workbook.xml.rels"), &rels, error)
+        || !readPart(QStringLiteral("xl/sharedStrings.xml"), &data, error))
         return false;
-    }
-    readEntry(zip, QStringLiteral("xl/_rels/workbook.xml.rels"), &rels);
-    if (readEntry(zip, QStringLiteral("xl/sharedStrings.xml"), &data))
-        readSharedStrings(data);
-    if (readEntry(zip, QStringLiteral("xl/styles.xml"), &data))
-        readStyles(data);
+    readSharedStrings(data);
+    if (!readPart(QStringLiteral("xl/styles.xml"), &data, error))
+        return false;
+    readStyles(data);
     return readWorkbook(workbook, rels, error);
 }
 
@@ -226,66 +236,82 @@ QString XlsxFile::cellText(QStringView type, int style, const QString &value) co
     return value;  // str (formula text), e (error), d (ISO date)
 }
 
+// The value of the cell element the reader stands on: its <v> or, for an
+// inline string, the text of its <is>.
+QString readCellValue(QXmlStreamReader &xml, bool *inlineString)
+{
+    QString value;
+    while (!xml.atEnd()) {
+        xml.readNext();
+        if (xml.isStartElement() && xml.name() == QLatin1String("v")) {
+            value = xml.readElementText().left(kSheetMaxCellText);
+        } else if (xml.isStartElement() && xml.name() == QLatin1String("is")) {
+            value = readRichText(xml, QLatin1String("is"));
+            *inlineString = true;
+        } else if (xml.isEndElement() && xml.name() == QLatin1String("c")) {
+            break;
+        }
+    }
+    return value;
+}
+
 bool XlsxFile::readSheet(int index, SheetRows *rows, QString *error)
 {
     rows->clear();
+    m_notes = {};
     if (index < 0 || index >= m_parts.size()) {
         *error = QStringLiteral("没有这个工作表");
         return false;
     }
-    QuaZip zip(m_path);
     QByteArray data;
-    if (!zip.open(QuaZip::mdUnzip) || !readEntry(zip, m_parts[index], &data)) {
+    switch (readZipPart(m_path, m_parts[index], &data)) {
+    case ZipPartRead::Read:
+        break;
+    case ZipPartRead::TooLarge:
+        *error = sheetTooLargeReason();
+        return false;
+    default:
         *error = QStringLiteral("工作表[") + m_names[index] + QStringLiteral("]无法读取，文件已损坏");
         return false;
     }
+    SheetGrid grid;
     QXmlStreamReader xml(data);
-    int rowIndex = -1;
-    int column = -1;
-    while (!xml.atEnd()) {
+    qint64 rowIndex = -1;
+    qint64 column = -1;
+    // Rows come in order: once a row beyond the limit holds a value, the
+    // rest of the sheet can only be skipped too.
+    while (!xml.atEnd() && !(grid.rowsFull(rowIndex) && grid.cutAtLimits())) {
         xml.readNext();
         if (!xml.isStartElement())
             continue;
         if (xml.name() == QLatin1String("row")) {
             const QStringView r = xml.attributes().value(QLatin1String("r"));
-            rowIndex = r.isEmpty() ? rowIndex + 1 : r.toInt() - 1;
+            rowIndex = r.isEmpty() ? rowIndex + 1 : r.toLongLong() - 1;
             column = -1;
             if (rowIndex < 0 || rowIndex > 1048575) {
                 *error = QStringLiteral("工作表[") + m_names[index] + QStringLiteral("]的行号无效，文件已损坏");
                 return false;
             }
-            while (rows->size() <= rowIndex)
-                rows->append(QStringList());
         } else if (xml.name() == QLatin1String("c") && rowIndex >= 0) {
             const auto a = xml.attributes();
             const QStringView ref = a.value(QLatin1String("r"));
             const int at = ref.isEmpty() ? -1 : referenceColumn(ref);
             column = at >= 0 ? at : column + 1;
-            const QStringView type = a.value(QLatin1String("t"));
+            const QString type = a.value(QLatin1String("t")).toString();
             const int style = a.value(QLatin1String("s")).toInt();
-            QString value;
-            bool inline_ = false;
-            while (!xml.atEnd()) {
-                xml.readNext();
-                if (xml.isStartElement() && xml.name() == QLatin1String("v")) {
-                    value = xml.readElementText();
-                } else if (xml.isStartElement() && xml.name() == QLatin1String("is")) {
-                    value = readRichText(xml, QLatin1String("is"));
-                    inline_ = true;
-                } else if (xml.isEndElement() && xml.name() == QLatin1String("c")) {
-                    break;
-                }
-            }
-            const QString text = inline_ ? value : cellText(type, style, value);
-            if (!text.isEmpty())
-                putSheetCell(&(*rows)[rowIndex], column, text);
+            bool inlineString = false;
+            const QString value = readCellValue(xml, &inlineString);
+            if (at == -2)
+                continue;  // a reference beyond the last column: no cell of any sheet
+            grid.put(rowIndex, column, inlineString ? value : cellText(type, style, value));
         }
     }
     if (xml.hasError()) {
         *error = QStringLiteral("工作表[") + m_names[index] + QStringLiteral("]已损坏：") + xml.errorString();
         return false;
     }
-    trimSheetRows(rows);
+    m_notes.cutAtLimits = grid.cutAtLimits();
+    *rows = grid.takeRows();
     return true;
 }
 

@@ -119,6 +119,50 @@ TEST_F(ImportRunTest, SevenThousandRowsStopAfterRow6000)
     EXPECT_EQ(column("select count(*) from ReceiverList"), QStringList{"5999"});
 }
 
+TEST_F(ImportRunTest, ATransactionTheDatabaseFailsStopsTheImportAndSaysHowManyRowsWereStored)
+{
+    // A row the database refuses is skipped; a transaction it ends (as a
+    // full disk does) stops the import, and no later row is stored outside
+    // a transaction.
+    ASSERT_TRUE(db().exec("create trigger refused_row before insert on ReceiverList when new.联系人='王八' "
+                          "begin select raise(abort, 'no such receiver'); end"));
+    ASSERT_TRUE(db().exec("create trigger full_disk before insert on ReceiverList "
+                          "when (select count(*) from ReceiverList) >= 550 "
+                          "begin select raise(rollback, 'database or disk is full'); end"));
+    QList<QStringList> rows{{"联系人"}, {"王八"}};
+    for (int i = 0; i < 700; ++i)
+        rows << QStringList{QStringLiteral("收件人%1").arg(i + 3)};
+    const ImportResult result = importRows(rows, columnsFor(ImportTarget::BatchList, {{"联系人", 1}}));
+    EXPECT_TRUE(result.failed);
+    EXPECT_EQ(result.stored, 499);
+    EXPECT_TRUE(result.failure.contains("database or disk is full")) << result.failure.toStdString();
+    EXPECT_EQ(result.message, importFailedMessage(result.failure, 499));
+    EXPECT_TRUE(result.message.startsWith("导入中止，数据库写入失败：database or disk is full"));
+    EXPECT_TRUE(result.message.endsWith("\n中止前共有 499 条导入成功！"));
+    EXPECT_EQ(column("select count(*) from ReceiverList"), QStringList{"499"});
+    EXPECT_FALSE(alerts.sawMessage("导入中止，一次最大行数为6000"));
+    IniFile log(logPath());
+    EXPECT_TRUE(log.readString("ERR", "N2").startsWith("错误，单位：,联系人：王八,电话： no such receiver"))
+        << log.readString("ERR", "N2").toStdString();
+    EXPECT_TRUE(log.readString("ERR", "N553").contains("database or disk is full"));
+    EXPECT_EQ(log.readString("INFO", "Finish"), QString(result.message).replace('\n', ' '));
+}
+
+TEST_F(ImportRunTest, LogNamesTheEncodingAndTheResultSaysOnceWhatWasLeftOut)
+{
+    SpreadsheetImport run(db(), logPath());
+    SheetReadNotes notes;
+    notes.encoding = "GB18030";
+    notes.cutAtLimits = true;
+    const ImportResult result = run.run("/tmp/orders.csv", {{"联系人"}, {"张三"}},
+                                        columnsFor(ImportTarget::BatchList, {{"联系人", 1}}), notes);
+    EXPECT_EQ(result.message, "导入结束，共有 1 条导入成功！\n超出部分已忽略：只读取前6000行、256列");
+    IniFile log(logPath());
+    EXPECT_EQ(log.readString("INFO", "Encoding"), "编码：GB18030");
+    EXPECT_EQ(log.readString("INFO", "Limit"), "超出部分已忽略：只读取前6000行、256列");
+    EXPECT_EQ(log.readString("INFO", "Finish"), "导入结束，共有 1 条导入成功！ 超出部分已忽略：只读取前6000行、256列");
+}
+
 TEST_F(ImportRunTest, DuplicatesByPhoneOnlySkipTheSecondRowAndAreLogged)
 {
     ImportOptions options = columnsFor(ImportTarget::AddressBook, {{"单位全称", 1}, {"联系人", 2}, {"电话", 3}});

@@ -137,6 +137,42 @@ TEST_F(ImportWindowTest, TheLogOpensInsteadOfTheResultMessageWhenAsked)
     EXPECT_TRUE(window.findChild<QPushButton *>("btViewLog")->isEnabled());
 }
 
+TEST_F(ImportWindowTest, AFailureOfTheDatabaseIsSaidEvenWhenTheLogWasToOpen)
+{
+    Tfm_Main main(root.context(), [](Tfm_Main &window) { installSpreadsheetImport(window); });
+    const QString path = writeOrders({{"收货人", "详细地址"}, {"张三", "广州"}, {"李四", "上海"}});
+    ASSERT_TRUE(root.context().db().exec("create trigger full_disk before insert on ckPersonalInfoTable "
+                                         "begin select raise(rollback, 'database or disk is full'); end"));
+    QList<QUrl> opened;
+    const DesktopOpener previous = setDesktopOpener([&opened](const QUrl &url) {
+        opened << url;
+        return true;
+    });
+    Tfm_PersonManage book(root.context());
+    bool visible = false;
+    QTimer::singleShot(0, [&] {
+        auto *import = qobject_cast<TfrmImport *>(QApplication::activeModalWidget());
+        if (!import)
+            return;
+        visible = import->isVisible();
+        alerts.answerNext(AlertAnswer::Yes);  // duplicates allowed
+        if (import->openFile(path)) {
+            import->findChild<QCheckBox *>("ckOpenLog")->setChecked(true);
+            import->start();
+        }
+    });
+    book.btImportClick();
+    setDesktopOpener(previous);
+    EXPECT_TRUE(visible);
+    EXPECT_TRUE(opened.isEmpty());
+    ASSERT_FALSE(alerts.alerts().empty());
+    EXPECT_EQ(alerts.alerts().back().caption, "导入失败");
+    EXPECT_TRUE(alerts.alerts().back().message.startsWith("导入中止，数据库写入失败：database or disk is full"));
+    EXPECT_TRUE(alerts.alerts().back().message.endsWith("\n中止前共有 0 条导入成功！"));
+    EXPECT_EQ(listed("select count(*) from ckPersonalInfoTable"), QStringList{"0"});
+    addressBookHost() = AddressBookHost();
+}
+
 TEST_F(ImportWindowTest, WithoutNameContactOrAddressNothingIsImported)
 {
     const QString path = writeOrders({{"电话", "备注"}, {"020-1234", "x"}});

@@ -211,6 +211,52 @@ inline bool writeOds(const QString &path, const QList<TestSheet> &sheets, const 
     return zipFiles(path, entries);
 }
 
+// An xlsx of one sheet "Sheet1" whose <sheetData> is `rows` as given:
+// for files no spreadsheet program would write.
+inline bool writeRawXlsx(const QString &path, const QByteArray &rows)
+{
+    return zipFiles(path,
+                    {{QStringLiteral("xl/workbook.xml"),
+                      "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
+                      "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>"
+                      "<sheet name=\"Sheet1\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},
+                     {QStringLiteral("xl/_rels/workbook.xml.rels"),
+                      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+                      "<Relationship Id=\"rId1\" Target=\"worksheets/sheet1.xml\"/></Relationships>"},
+                     {QStringLiteral("xl/worksheets/sheet1.xml"),
+                      "<worksheet xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetData>"
+                          + rows + "</sheetData></worksheet>"}});
+}
+
+// An inline-string cell of an xlsx at reference `ref`.
+inline QByteArray xlsxCell(const QByteArray &ref, const QString &text)
+{
+    return "<c r=\"" + ref + "\" t=\"inlineStr\"><is><t>" + text.toUtf8() + "</t></is></c>";
+}
+
+// An ods of one table "Sheet1" whose rows are `rows` as given, with the
+// prefixes table:, office: and text:.
+inline bool writeRawOds(const QString &path, const QByteArray &rows)
+{
+    return zipFiles(path, {{QStringLiteral("mimetype"), "application/vnd.oasis.opendocument.spreadsheet"},
+                           {QStringLiteral("content.xml"),
+                            "<office:document-content xmlns:office=\"urn:oasis:names:tc:opendocument:xmlns:office:1.0\" "
+                            "xmlns:table=\"urn:oasis:names:tc:opendocument:xmlns:table:1.0\" "
+                            "xmlns:text=\"urn:oasis:names:tc:opendocument:xmlns:text:1.0\"><office:body>"
+                            "<office:spreadsheet><table:table table:name=\"Sheet1\">"
+                                + rows
+                                + "</table:table></office:spreadsheet></office:body></office:document-content>"}});
+}
+
+// A text cell of an ods; `paragraph` is markup inside <text:p>.
+inline QByteArray odsCell(const QByteArray &paragraph, qint64 repeat = 1)
+{
+    QByteArray cell = "<table:table-cell office:value-type=\"string\"";
+    if (repeat > 1)
+        cell += " table:number-columns-repeated=\"" + QByteArray::number(repeat) + "\"";
+    return cell + "><text:p>" + paragraph + "</text:p></table:table-cell>";
+}
+
 inline bool writeBytes(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);

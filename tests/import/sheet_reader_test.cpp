@@ -178,3 +178,72 @@ TEST(SheetReader, NumbersReadAsASpreadsheetShowsThem)
     EXPECT_EQ(sheetSerialDate(59), "1900-02-28");
     EXPECT_EQ(sheetSerialDate(61), "1900-03-01");
 }
+
+TEST(SheetReader, ReadersKeepToSixThousandRowsTwoHundredFiftySixColumnsAnd32KPerCell)
+{
+    QTemporaryDir dir;
+    const QString longText = QString(40000, QChar(u'长'));
+    QByteArray xlsxRows = "<row r=\"1\">" + xlsxCell("A1", "联系人") + xlsxCell("IV1", "第256列")
+                          + xlsxCell("IW1", "第257列") + "</row><row r=\"2\">" + xlsxCell("A2", longText) + "</row>";
+    QByteArray csv = "联系人," + QByteArray(254, ',') + "第256列,第257列\n" + longText.toUtf8() + "\n";
+    for (int r = 3; r <= 7000; ++r) {
+        const QByteArray n = QByteArray::number(r);
+        xlsxRows += "<row r=\"" + n + "\">" + xlsxCell("A" + n, "收件人" + QString::number(r)) + "</row>";
+        csv += "收件人" + n + "\n";
+    }
+    const QString xlsx = dir.filePath("orders.xlsx");
+    ASSERT_TRUE(writeRawXlsx(xlsx, xlsxRows));
+    const QString text = dir.filePath("orders.csv");
+    ASSERT_TRUE(writeBytes(text, csv));
+    for (const QString &path : {xlsx, text}) {
+        Opened o = openFile(path);
+        ASSERT_TRUE(o.file) << o.error.toStdString();
+        const SheetRows rows = sheetRows(*o.file, 0);
+        EXPECT_TRUE(o.file->readNotes().cutAtLimits) << path.toStdString();
+        ASSERT_EQ(rows.size(), 6001) << path.toStdString();
+        EXPECT_EQ(rows[0].size(), 256);
+        EXPECT_EQ(rows[0].value(255), "第256列");
+        EXPECT_EQ(rows[6000], QStringList{"收件人6001"});
+        EXPECT_EQ(rows[1], QStringList{longText.left(32768)});
+    }
+
+    // A sheet within the limits says nothing was left out.
+    ASSERT_TRUE(writeBytes(text, "联系人,地址\n张三,广州\n"));
+    Opened small = openFile(text);
+    ASSERT_TRUE(small.file);
+    sheetRows(*small.file, 0);
+    EXPECT_FALSE(small.file->readNotes().cutAtLimits);
+}
+
+TEST(SheetReader, TextDecodingWithFewerErrorsWinsAndIsNamed)
+{
+    // UTF-8 damaged in two places (a byte cut off at the end of one address,
+    // a stray byte in another) is still UTF-8: read as GB18030 every
+    // Chinese cell would be garbled.
+    QByteArray damaged = QString("收货人,手机,地址\n张三,13800138000,广州市天河区\n李四,13912345678,上海市浦东新区\n"
+                                 "王五,13700137000,北京市朝阳区\n")
+                             .toUtf8();
+    damaged.replace(QString("浦东新区").toUtf8(), QString("浦东新区").toUtf8().chopped(1));
+    damaged.replace(QString("朝阳").toUtf8(), QString("朝").toUtf8() + "\xFF" + QString("阳").toUtf8());
+    const QString text = "收货人,手机,地址\n张三,13800138000,广州市天河区\n李四,13912345678,上海市浦东新区\n";
+    struct Case { const char *name; QByteArray bytes; const char *encoding; };
+    const Case cases[] = {{"damaged.csv", damaged, "UTF-8"},
+                          {"gbk.csv", encodeText(text, "gbk"), "GB18030"},
+                          {"clean.csv", encodeText(text, "utf8"), "UTF-8"},
+                          {"unicode.txt", encodeText(text, "utf16"), "UTF-16"}};
+    QTemporaryDir dir;
+    for (const Case &c : cases) {
+        const QString path = dir.filePath(c.name);
+        ASSERT_TRUE(writeBytes(path, c.bytes));
+        Opened o = openFile(path);
+        ASSERT_TRUE(o.file) << c.name;
+        const SheetRows rows = sheetRows(*o.file, 0);
+        EXPECT_EQ(o.file->readNotes().encoding, c.encoding) << c.name;
+        ASSERT_GE(rows.size(), 3) << c.name;
+        EXPECT_EQ(rows[0], QStringList({"收货人", "手机", "地址"})) << c.name;
+        EXPECT_EQ(rows[1], QStringList({"张三", "13800138000", "广州市天河区"})) << c.name;
+        EXPECT_TRUE(rows[2].value(2).startsWith("上海市浦东新")) << c.name;
+    }
+    const SheetRows rows = sheetRows(*openFile(dir.filePath("damaged.csv")).file, 0);
+    EXPECT_EQ(rows[3], QStringList({"王五", "13700137000", "北京市朝\uFFFD阳区"}));
+}

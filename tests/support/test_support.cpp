@@ -59,7 +59,26 @@ AppContext &TempDataRoot::reopen()
     return *m_context;
 }
 
-ProgramResult runProgram(const QStringList &args, int timeoutMs)
+namespace {
+
+bool builtWithAddressSanitizer()
+{
+#if defined(__SANITIZE_ADDRESS__)
+    return true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+    return true;
+#else
+    return false;
+#endif
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+ProgramResult runProgram(const QStringList &args, int timeoutMs, qint64 addressSpaceLimit)
 {
     ProgramResult result;
     result.home = std::make_shared<QTemporaryDir>();
@@ -80,7 +99,13 @@ ProgramResult runProgram(const QStringList &args, int timeoutMs)
     QFile::setPermissions(home.filePath(QStringLiteral("runtime")), QFileDevice::ReadOwner | QFileDevice::WriteOwner
                                                                         | QFileDevice::ExeOwner);
     process.setProcessEnvironment(env);
-    process.start(QStringLiteral(BILLPRINT_EXE), args);
+    if (addressSpaceLimit > 0 && !builtWithAddressSanitizer())
+        process.start(QStringLiteral("prlimit"),
+                      QStringList{QStringLiteral("--as=%1").arg(addressSpaceLimit), QStringLiteral("--"),
+                                  QStringLiteral(BILLPRINT_EXE)}
+                          + args);
+    else
+        process.start(QStringLiteral(BILLPRINT_EXE), args);
     if (!process.waitForFinished(timeoutMs)) {
         process.kill();
         process.waitForFinished();

@@ -59,6 +59,10 @@ struct ProgramResult
     std::shared_ptr<QTemporaryDir> home;  // kept for a look at what the run left there
     QString configFolder() const { return home->filePath(QStringLiteral("config")); }
 };
-ProgramResult runProgram(const QStringList &args, int timeoutMs = 30000);
+// With `addressSpaceLimit` (bytes) the program runs under that cap
+// (prlimit --as), so a file that makes it grab memory fails the test
+// instead of filling the machine; sanitizer builds, which reserve far more
+// address space than they use, run without it.
+ProgramResult runProgram(const QStringList &args, int timeoutMs = 30000, qint64 addressSpaceLimit = 0);
 
 } // namespace billprint::test

@@ -461,12 +461,15 @@ void TfrmImport::start()
             QApplication::processEvents();
     };
     run.stopRequested = [this] { return stopAsked(); };
-    m_result = run.run(m_session.path(), rows, o);
+    m_result = run.run(m_session.path(), rows, o, m_session.readNotes());
     m_running = false;
     m_stop->setEnabled(false);
     setControlsEnabled(true);
 
-    if (m_openLog->isChecked())
+    // A failure is always said, not left to a log the user may not read.
+    if (m_result.failed)
+        tell(m_result.message, QStringLiteral("导入失败"));
+    else if (m_openLog->isChecked())
         openWithDesktop(QUrl::fromLocalFile(logPath()));
     else
         tell(m_result.message, QStringLiteral("导入结束"));
