@@ -745,10 +745,8 @@ int PackageImporter::importOne(const PackageTemplate &source, ExistingName exist
     for (const QVariantMap &row : source.fields)
         fields.push_back(fieldFrom(row, newId));
     CkControlStore(m_db).saveAll(fields);
-    const NameDictStore catalogue(m_db);
+    std::vector<NameDict> names;
     for (const QVariantMap &row : source.nameDict) {
-        if (catalogue.find(text(row, "checktypename"), text(row, "ctlname")))
-            continue;  // the family's own catalogue wins
         NameDict n;
         n.CheckTypeName = text(row, "checktypename");
         n.CtlName = text(row, "ctlname");
@@ -758,8 +756,10 @@ int PackageImporter::importOne(const PackageTemplate &source, ExistingName exist
         n.ShowOrd = number(row, "showord", 0);
         n.Groups = text(row, "groups");
         n.CtlData = text(row, "ctldata");
-        catalogue.save(n);
+        names.push_back(n);
     }
+    // The family's own catalogue wins.
+    NameDictStore(m_db).addMissing(names);
     QString error;
     for (const QVariantMap &row : source.dictionary)
         if (!m_db.exec(QStringLiteral("insert into DMTable (CheckTypeId, DMName, DMValue) values (?,?,?)"),

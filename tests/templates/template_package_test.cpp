@@ -303,6 +303,40 @@ TEST(PackageTransfer, SixteenThousandFieldsAreImportedQuickly)
               (QStringList{"1|DEFCHECK1999|勾选1999|1999|200|42", "2|DEFCHECK1999|勾选3999|1999|200|42"}));
 }
 
+// Two hundred templates of one family, whose catalogue has two thousand
+// names: each name is looked up once per family, not scanned for per
+// template (that took minutes), and the target's own names win.
+TEST(PackageTransfer, AFamilyCatalogueOfTwoThousandNamesIsImportedOnceAndQuickly)
+{
+    Source source;
+    QTemporaryDir dir;
+    const QString path = source.exportTo(dir.filePath("family.tpk"));
+    tamper(path, {"with recursive n(i) as (select 1 union all select i+1 from n where i<199) "
+                  "insert into _CKTypeTable (CheckTypeID, TypeName, TypeFirstName, TypeDescribe, ImgFile) "
+                  "select 5+i, '支票（分行'||i||'）', '支票', '分行'||i, '' from n",
+                  "with recursive n(i) as (select 1 union all select i+1 from n where i<1997) "
+                  "insert into _NameDict (CheckTypeName, CtlName, CtlLabel) select '支票', 'n'||i, '名称'||i from n",
+                  "insert into _NameDict (CheckTypeName, CtlName, CtlLabel) values ('支票', 'amount', '重复的')"});
+    TemplateDb target;
+    NameDict own;
+    own.CheckTypeName = QStringLiteral("支票");
+    own.CtlName = QStringLiteral("payee");
+    own.CtlLabel = QStringLiteral("本地的");
+    NameDictStore(target.db()).save(own);
+    QElapsedTimer timer;
+    timer.start();
+    QString error;
+    const auto package = TemplatePackage::read(path, &error);
+    ASSERT_TRUE(package) << error.toStdString();
+    EXPECT_EQ(PackageImporter(target.db(), DataRoot(target.folder()).imageFolder())
+                  .import(*package, {}, ExistingName::MakeUnique, &error).size(), 200) << error.toStdString();
+    EXPECT_LT(timer.elapsed(), 5000);
+    EXPECT_EQ(target.count("select count(*) from NameDict where CheckTypeName='支票'"), 1999);
+    EXPECT_EQ(rows(target.db(), "select CtlName, CtlLabel from NameDict where CtlName in ('AMOUNT','PAYEE','N1997') "
+                                "order by CtlName"),
+              (QStringList{"AMOUNT|标签", "N1997|名称1997", "PAYEE|本地的"}));
+}
+
 // A bad template is refused on its own: the package still reads, the
 // template carries its problem, and the all-or-nothing import (the
 // headless command's) refuses without changing anything.
