@@ -5,6 +5,7 @@
 #include "templates/row_reader.h"
 #include "templates/template_error.h"
 
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -13,6 +14,11 @@ namespace billprint {
 namespace {
 
 const QString kTable = QStringLiteral("CkControl");
+
+// Field names match without regard to (ASCII) letter case, as the unique
+// index (CheckTypeID, CtlName COLLATE NOCASE) has them, so the lookup
+// uses that index instead of reading every field of the template.
+const QString kSameName = QStringLiteral("CtlName=? COLLATE NOCASE");
 
 bool allDigits(const QString &text)
 {
@@ -191,7 +197,7 @@ std::vector<CkControl> CkControlStore::loadAll(int checkTypeId) const
 std::optional<CkControl> CkControlStore::find(int checkTypeId, const QString &ctlName) const
 {
     std::vector<CkControl> rows = query(
-        QStringLiteral("select * from CkControl where CheckTypeID=? and upper(CtlName)=upper(?) order by ID limit 1"),
+        QStringLiteral("select * from CkControl where CheckTypeID=? and ") + kSameName + QStringLiteral(" order by ID limit 1"),
         {checkTypeId, ctlName.trimmed()});
     if (rows.empty())
         return std::nullopt;
@@ -210,42 +216,107 @@ void CkControlStore::addLateColumns() const
 
 void CkControlStore::save(CkControl &row) const
 {
-    const QString name = row.CtlName.trimmed().toUpper();
-    if (row.CheckTypeID <= 0 || name.isEmpty())
-        throw TemplateError(QStringLiteral("项目保存失败：模板编号或项目名称为空"));
+    std::vector<CkControl> rows{row};
+    saveAll(rows);
+    row = rows.front();
+}
 
+namespace {
+
+// The statements of a save, prepared once for all the rows of a batch.
+class FieldWriter
+{
+public:
+    explicit FieldWriter(const Database &db)
+        : m_update(db.prepare(QStringLiteral("update CkControl set CtlName=?, ") + valueColumns().join(QStringLiteral("=?, "))
+                              + QStringLiteral("=? where CheckTypeID=? and ") + kSameName)),
+          m_insert(db.prepare(QStringLiteral("insert into CkControl (CheckTypeID, CtlName, ")
+                              + valueColumns().join(QLatin1Char(',')) + QStringLiteral(") values (")
+                              + QStringList(valueColumns().size() + 2, QStringLiteral("?")).join(QLatin1Char(','))
+                              + QLatin1Char(')'))),
+          m_findId(db.prepare(QStringLiteral("select ID from CkControl where CheckTypeID=? and ") + kSameName
+                              + QStringLiteral(" order by ID limit 1")))
+    {
+    }
+
+    // Updates or adds the row of `name`; its row id, or 0 with `error`.
+    // The lookup comes first: binding a value costs more than the lookup,
+    // and a new field (every field of an import) needs no update.
+    int write(const CkControl &row, const QString &name, QString *error)
+    {
+        int id = findId(row.CheckTypeID, name, error);
+        if (!error->isEmpty())
+            return 0;
+        if (id > 0) {
+            QVariantList update{name};
+            update << values(row) << row.CheckTypeID << name;
+            return run(m_update, update, error) ? id : 0;
+        }
+        QVariantList insert{row.CheckTypeID, name};
+        insert << values(row);
+        if (!run(m_insert, insert, error))
+            return 0;
+        id = findId(row.CheckTypeID, name, error);
+        if (id == 0 && error->isEmpty())
+            *error = QStringLiteral("项目保存失败：") + name;
+        return id;
+    }
+
+private:
+    static bool run(QSqlQuery &q, const QVariantList &values, QString *error)
+    {
+        for (int i = 0; i < values.size(); ++i)
+            q.bindValue(i, values.at(i));
+        if (q.exec())
+            return true;
+        *error = q.lastError().text();
+        return false;
+    }
+
+    // The first row id of the field `name`; 0 when there is none.
+    int findId(int checkTypeId, const QString &name, QString *error)
+    {
+        if (!run(m_findId, {checkTypeId, name}, error))
+            return 0;
+        const int id = m_findId.next() ? m_findId.value(0).toInt() : 0;
+        m_findId.finish();
+        return id;
+    }
+
+    QSqlQuery m_update;
+    QSqlQuery m_insert;
+    QSqlQuery m_findId;
+};
+
+} // namespace
+
+void CkControlStore::saveAll(std::vector<CkControl> &rows) const
+{
+    QStringList names;
+    for (const CkControl &row : rows) {
+        names << row.CtlName.trimmed().toUpper();
+        if (row.CheckTypeID <= 0 || names.last().isEmpty())
+            throw TemplateError(QStringLiteral("项目保存失败：模板编号或项目名称为空"));
+    }
     QString error;
-    int id = 0;
+    std::vector<int> ids;
     const bool ok = m_db.transaction([&] {
+        // Before the statements are prepared: they name the late columns.
         addLateColumns();
-        const QStringList &columns = valueColumns();
-        int changed = 0;
-        QVariantList update = values(row);
-        update << row.CheckTypeID << name;
-        if (!m_db.exec(QStringLiteral("update CkControl set CtlName=?, ") + columns.join(QStringLiteral("=?, "))
-                           + QStringLiteral("=? where CheckTypeID=? and upper(CtlName)=upper(?)"),
-                       QVariantList{name} + update, &error, &changed))
-            return false;
-        if (changed == 0) {
-            QVariantList insert{row.CheckTypeID, name};
-            insert += values(row);
-            if (!m_db.exec(QStringLiteral("insert into CkControl (CheckTypeID, CtlName, ") + columns.join(QLatin1Char(','))
-                               + QStringLiteral(") values (")
-                               + QStringList(columns.size() + 2, QStringLiteral("?")).join(QLatin1Char(','))
-                               + QLatin1Char(')'),
-                           insert, &error))
+        FieldWriter writer(m_db);
+        for (size_t i = 0; i < rows.size(); ++i) {
+            ids.push_back(writer.write(rows[i], names.at(qsizetype(i)), &error));
+            if (ids.back() == 0)
                 return false;
         }
-        const QVariant found = m_db.scalar(
-            QStringLiteral("select ID from CkControl where CheckTypeID=? and upper(CtlName)=upper(?) order by ID limit 1"),
-            {row.CheckTypeID, name});
-        id = found.toInt();
         return true;
     }, &error);
     if (!ok)
         throw TemplateError(error);
-    row.CtlName = name;
-    row.ID = id;
+    for (size_t i = 0; i < rows.size(); ++i) {
+        rows[i].CtlName = names.at(qsizetype(i));
+        rows[i].ID = ids[i];
+    }
 }
 
 } // namespace billprint

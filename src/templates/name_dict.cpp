@@ -5,6 +5,9 @@
 #include "templates/row_reader.h"
 #include "templates/template_error.h"
 
+#include <QHash>
+#include <QSet>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
 
@@ -152,6 +155,70 @@ void NameDictStore::save(NameDict &row) const
     row.CtlName = name;
     row.CtlType = kind;
     row.Id = id;
+}
+
+namespace {
+
+// Field names as SQLite's upper() compares them: only ASCII letters fold.
+QString asciiUpper(const QString &name)
+{
+    QString folded = name;
+    for (QChar &c : folded)
+        if (c >= QLatin1Char('a') && c <= QLatin1Char('z'))
+            c = QChar(c.unicode() - 'a' + 'A');
+    return folded;
+}
+
+// Runs a statement prepared once with this row's values.
+bool runPrepared(QSqlQuery &query, const QVariantList &values, QString *error)
+{
+    for (int i = 0; i < values.size(); ++i)
+        query.bindValue(i, values.at(i));
+    if (query.exec())
+        return true;
+    *error = query.lastError().text();
+    return false;
+}
+
+} // namespace
+
+int NameDictStore::addMissing(const std::vector<NameDict> &rows) const
+{
+    for (const NameDict &row : rows)
+        if (row.CheckTypeName.isEmpty() || row.CtlName.trimmed().isEmpty())
+            throw TemplateError(QStringLiteral("项目保存失败：单据种类或项目名称为空"));
+    QString error;
+    int added = 0;
+    const bool ok = m_db.transaction([&] {
+        addLateColumns();
+        QHash<QString, QSet<QString>> present;  // family -> names, folded
+        QSqlQuery names = m_db.prepare(QStringLiteral("select CtlName from NameDict where CheckTypeName=?"));
+        QSqlQuery insert = m_db.prepare(QStringLiteral("insert into NameDict (CheckTypeName, CtlName, CtlLabel, CtlType, "
+                                                       "PrintItem, ShowOrd, Groups, CtlData) values (?,?,?,?,?,?,?,?)"));
+        for (const NameDict &row : rows) {
+            if (!present.contains(row.CheckTypeName)) {
+                QSet<QString> &family = present[row.CheckTypeName];
+                if (!runPrepared(names, {row.CheckTypeName}, &error))
+                    return false;
+                while (names.next())
+                    family.insert(asciiUpper(names.value(0).toString()));
+                names.finish();
+            }
+            const QString name = row.CtlName.trimmed().toUpper();
+            if (present[row.CheckTypeName].contains(asciiUpper(name)))
+                continue;  // the family's own row wins
+            if (!runPrepared(insert, {row.CheckTypeName, name, boundText(row.CtlLabel), NameDict::kindFor(name, row.CtlType),
+                                   row.PrintItem, row.ShowOrd, boundText(row.Groups), boundText(row.CtlData)},
+                          &error))
+                return false;
+            present[row.CheckTypeName].insert(asciiUpper(name));
+            ++added;
+        }
+        return true;
+    }, &error);
+    if (!ok)
+        throw TemplateError(error);
+    return added;
 }
 
 } // namespace billprint

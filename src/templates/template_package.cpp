@@ -10,7 +10,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QHash>
 #include <QImage>
+#include <QRegularExpression>
 #include <QSaveFile>
 #include <QSqlDatabase>
 #include <QSqlError>
@@ -121,19 +123,109 @@ bool looksLikeSqlite(const QString &path)
     return f.open(QIODevice::ReadOnly) && f.read(16) == QByteArray("SQLite format 3\0", 16);
 }
 
-// Every object must be a plain table or index: a trigger or view would run
-// the stranger's SQL when we read or write.
-bool checkSchema(PackageConnection &c, QString *error)
+// The first row a query gives, or an invalid value when it gives none;
+// `error` is set when the query fails.
+QVariantList firstRow(PackageConnection &c, const QString &sql, const QVariantList &values, QString *error)
 {
     QSqlQuery q(c.db());
-    if (!q.exec(QStringLiteral("select type, name from sqlite_master"))) {
+    q.setForwardOnly(true);
+    if (!q.prepare(sql)) {
+        *error = refuse(q.lastError().text());
+        return {};
+    }
+    for (const QVariant &v : values)
+        q.addBindValue(v);
+    if (!q.exec()) {
+        *error = refuse(q.lastError().text());
+        return {};
+    }
+    QVariantList row;
+    if (q.next())
+        for (int i = 0; i < q.record().count(); ++i)
+            row << q.value(i);
+    return row;
+}
+
+struct SchemaObject
+{
+    QString type;
+    QString name;
+    QString sql;
+    qint64 rootPage = 0;
+};
+
+// A virtual table runs its module's code on every read; its row in the
+// schema has no pages of its own, whatever its statement text says.
+bool isVirtualTable(const SchemaObject &o)
+{
+    static const QRegularExpression createVirtual(QStringLiteral("^\\s*create\\s+virtual\\s"),
+                                                  QRegularExpression::CaseInsensitiveOption);
+    return o.rootPage <= 0 || createVirtual.match(o.sql).hasMatch();
+}
+
+bool listSchema(PackageConnection &c, std::vector<SchemaObject> *objects, QString *error)
+{
+    QSqlQuery q(c.db());
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("select type, name, coalesce(sql, ''), coalesce(rootpage, 0) from sqlite_master"))) {
         *error = refuse(q.lastError().text());
         return false;
     }
     while (q.next()) {
-        const QString type = q.value(0).toString();
-        if (type != QLatin1String("table") && type != QLatin1String("index")) {
-            *error = refuse(QStringLiteral("包中含有不允许的对象 ") + type + QLatin1Char(' ') + q.value(1).toString());
+        if (int(objects->size()) >= TemplatePackage::MaxSchemaObjects) {
+            *error = refuse(QStringLiteral("包中的表和索引超过 %1 个").arg(TemplatePackage::MaxSchemaObjects));
+            return false;
+        }
+        objects->push_back({q.value(0).toString(), q.value(1).toString(), q.value(2).toString(),
+                            q.value(3).toLongLong()});
+    }
+    return true;
+}
+
+// Why a table or index may not be read; empty when it is plain.
+QString objectProblem(PackageConnection &c, const SchemaObject &o, QString *error)
+{
+    if (o.type == QLatin1String("table")) {
+        if (isVirtualTable(o))
+            return QStringLiteral("包中含有虚拟表 ") + o.name;
+        // Generated columns compute the stranger's expressions on every
+        // read; hidden ones are not what `select *` shows.
+        const QVariantList hidden = firstRow(
+            c, QStringLiteral("select name from pragma_table_xinfo(?) where hidden <> 0 limit 1"), {o.name}, error);
+        if (!hidden.isEmpty())
+            return QStringLiteral("表 %1 含有计算列或隐藏列 %2").arg(o.name, hidden.first().toString());
+        return {};
+    }
+    if (o.type == QLatin1String("index")) {
+        const QVariantList expression = firstRow(
+            c, QStringLiteral("select 1 from pragma_index_xinfo(?) where cid = -2 limit 1"), {o.name}, error);
+        if (!expression.isEmpty())
+            return QStringLiteral("包中含有表达式索引 ") + o.name;
+        return {};
+    }
+    return QStringLiteral("包中含有不允许的对象 ") + o.type + QLatin1Char(' ') + o.name;
+}
+
+// Every object must be a plain table or an index on plain columns: a
+// trigger, view, virtual table or generated column would run the
+// stranger's SQL (or module) when we read.
+bool checkSchema(PackageConnection &c, QString *error)
+{
+    std::vector<SchemaObject> objects;
+    if (!listSchema(c, &objects, error))
+        return false;
+    // Types first: no pragma may touch a virtual table's module.
+    for (const SchemaObject &o : objects)
+        if (o.type != QLatin1String("index") && (o.type != QLatin1String("table") || isVirtualTable(o))) {
+            *error = refuse(objectProblem(c, o, error));
+            return false;
+        }
+    for (const SchemaObject &o : objects) {
+        const QString problem = objectProblem(c, o, error);
+        if (!error->isEmpty())
+            return false;
+        if (!problem.isEmpty()) {
+            *error = refuse(problem);
             return false;
         }
     }
@@ -179,8 +271,100 @@ bool checkTables(PackageConnection &c, QStringList *presentOptional, QString *er
     return true;
 }
 
+// What one template may bring per table: the column that names the
+// template (its id, or its family for the catalogue) and the most rows.
+struct TableLimit
+{
+    const char *table;
+    const char *owner;
+    const char *what;
+    int maxRows;
+    int maxPerOwner;
+};
+
+const std::vector<TableLimit> &tableLimits()
+{
+    static const std::vector<TableLimit> limits = {
+        {"_CKTypeTable", nullptr, "模板", TemplatePackage::MaxTemplates, 0},
+        {"_ckControl", "cast(CheckTypeID as integer)", "项目", TemplatePackage::MaxRowsPerTable,
+         TemplatePackage::MaxFieldsPerTemplate},
+        {"_Config", "cast(CheckTypeId as integer)", "配置项目", TemplatePackage::MaxRowsPerTable,
+         TemplatePackage::MaxFieldsPerTemplate},
+        {"_NameDict", "CheckTypeName", "项目名称", TemplatePackage::MaxRowsPerTable,
+         TemplatePackage::MaxFieldsPerTemplate},
+    };
+    return limits;
+}
+
+// Counts rows, rows per template and the longest value of every column in
+// SQL, so nothing too large is ever fetched.
+bool checkTableSizes(PackageConnection &c, const TableLimit &limit, QString *error)
+{
+    const QString table = QLatin1String(limit.table);
+    const QVariantList count = firstRow(c, QStringLiteral("select count(*) from ") + quoteIdentifier(table), {}, error);
+    if (count.isEmpty())
+        return false;
+    if (count.first().toLongLong() > limit.maxRows) {
+        *error = refuse(QStringLiteral("%1超过 %2 个").arg(QString::fromUtf8(limit.what)).arg(limit.maxRows));
+        return false;
+    }
+    if (limit.owner) {
+        const QVariantList crowded = firstRow(
+            c, QStringLiteral("select %1 from %2 group by 1 having count(*) > ? limit 1")
+                   .arg(QLatin1String(limit.owner), quoteIdentifier(table)),
+            {limit.maxPerOwner}, error);
+        if (!error->isEmpty())
+            return false;
+        if (!crowded.isEmpty()) {
+            *error = refuse(QStringLiteral("模板 %1 的%2超过 %3 个")
+                                .arg(crowded.first().toString(), QString::fromUtf8(limit.what))
+                                .arg(limit.maxPerOwner));
+            return false;
+        }
+    }
+    const QStringList columns = columnsOf(c, table);
+    QStringList longest;
+    for (const QString &column : columns)
+        longest << QStringLiteral("max(length(%1))").arg(quoteIdentifier(column));
+    const QVariantList lengths =
+        firstRow(c, QStringLiteral("select ") + longest.join(QLatin1Char(',')) + QStringLiteral(" from ") + quoteIdentifier(table),
+                 {}, error);
+    if (lengths.size() != columns.size()) {
+        if (error->isEmpty())
+            *error = refuse(QStringLiteral("无法读取表 ") + table);
+        return false;
+    }
+    for (int i = 0; i < columns.size(); ++i) {
+        const bool picture = columns.at(i) == QLatin1String("img_bytes");
+        if (picture && lengths.at(i).toLongLong() > TemplatePackage::MaxPictureBytes) {
+            *error = refuse(QStringLiteral("底图超过 20 MB"));
+            return false;
+        }
+        if (!picture && lengths.at(i).toLongLong() > TemplatePackage::MaxTextBytes) {
+            *error = refuse(QStringLiteral("表 %1 列 %2 的内容超过 64 KB").arg(table, columns.at(i)));
+            return false;
+        }
+    }
+    return true;
+}
+
+bool checkSizes(PackageConnection &c, const QStringList &presentOptional, QString *error)
+{
+    for (const TableLimit &limit : tableLimits()) {
+        const QString table = QLatin1String(limit.table);
+        const bool optional = table == QLatin1String("_NameDict");
+        if (optional && !presentOptional.contains(table))
+            continue;
+        if (!checkTableSizes(c, limit, error))
+            return false;
+    }
+    return true;
+}
+
 // Reads every row of a (checked) table, applying the size limits.
-bool readRows(PackageConnection &c, const QString &table, std::vector<QVariantMap> *rows, QString *error)
+// `textBytes` counts the text read from the whole package.
+bool readRows(PackageConnection &c, const QString &table, std::vector<QVariantMap> *rows, qint64 *textBytes,
+              QString *error)
 {
     QSqlQuery q(c.db());
     q.setForwardOnly(true);
@@ -188,11 +372,14 @@ bool readRows(PackageConnection &c, const QString &table, std::vector<QVariantMa
         *error = refuse(q.lastError().text());
         return false;
     }
+    // The names are made once and shared by every row.
+    QStringList names;
+    for (int i = 0; i < q.record().count(); ++i)
+        names << q.record().fieldName(i).toLower();
     while (q.next()) {
-        const QSqlRecord rec = q.record();
         QVariantMap row;
-        for (int i = 0; i < rec.count(); ++i) {
-            const QString name = rec.fieldName(i).toLower();
+        for (int i = 0; i < names.size(); ++i) {
+            const QString &name = names.at(i);
             const QVariant value = q.value(i);
             const bool picture = name == QLatin1String("img_bytes");
             const qint64 size = value.typeId() == QMetaType::QByteArray ? value.toByteArray().size()
@@ -203,6 +390,10 @@ bool readRows(PackageConnection &c, const QString &table, std::vector<QVariantMa
             }
             if (picture && size > TemplatePackage::MaxPictureBytes) {
                 *error = refuse(QStringLiteral("底图超过 20 MB"));
+                return false;
+            }
+            if (!picture && (*textBytes += size) > TemplatePackage::MaxTextBytesInPackage) {
+                *error = refuse(QStringLiteral("包中的文字超过 32 MB"));
                 return false;
             }
             row.insert(name, value);
@@ -261,19 +452,40 @@ const PackageTemplate *TemplatePackage::find(const QString &shownName) const
 
 std::unique_ptr<TemplatePackage> TemplatePackage::read(const QString &path, QString *error)
 {
-    if (!QFileInfo(path).isFile() || !looksLikeSqlite(path)) {
+    error->clear();
+    const QFileInfo file(path);
+    if (!file.isFile() || !looksLikeSqlite(path)) {
         *error = refuse(QStringLiteral("不是票据包文件：") + path);
+        return nullptr;
+    }
+    if (file.size() > MaxPackageBytes) {
+        *error = refuse(QStringLiteral("文件超过 %1 MB").arg(MaxPackageBytes / (1024 * 1024)));
         return nullptr;
     }
     PackageConnection c;
     QStringList optional;
     std::vector<QVariantMap> types, fields, config, nameDict;
+    qint64 textBytes = 0;
     if (!c.openForReading(path, error) || !checkSchema(c, error) || !checkTables(c, &optional, error)
-        || !readRows(c, QStringLiteral("_CKTypeTable"), &types, error)
-        || !readRows(c, QStringLiteral("_ckControl"), &fields, error)
-        || !readRows(c, QStringLiteral("_Config"), &config, error)
-        || (optional.contains(QLatin1String("_NameDict")) && !readRows(c, QStringLiteral("_NameDict"), &nameDict, error)))
+        || !checkSizes(c, optional, error)
+        || !readRows(c, QStringLiteral("_CKTypeTable"), &types, &textBytes, error)
+        || !readRows(c, QStringLiteral("_ckControl"), &fields, &textBytes, error)
+        || !readRows(c, QStringLiteral("_Config"), &config, &textBytes, error)
+        || (optional.contains(QLatin1String("_NameDict"))
+            && !readRows(c, QStringLiteral("_NameDict"), &nameDict, &textBytes, error)))
         return nullptr;
+
+    // Rows by the template (or family) they belong to, gathered in one
+    // pass rather than once per template.
+    QHash<int, std::vector<QVariantMap>> fieldsOf, dictionaryOf;
+    QHash<QString, std::vector<QVariantMap>> namesOf;
+    for (QVariantMap &f : fields)
+        fieldsOf[f.value(QStringLiteral("checktypeid")).toInt()].push_back(std::move(f));
+    for (QVariantMap &d : config)
+        if (d.value(QStringLiteral("dmname")).toString() != QLatin1String("version"))
+            dictionaryOf[d.value(QStringLiteral("checktypeid")).toInt()].push_back(std::move(d));
+    for (QVariantMap &n : nameDict)
+        namesOf[n.value(QStringLiteral("checktypename")).toString()].push_back(std::move(n));
 
     auto package = std::make_unique<TemplatePackage>();
     for (QVariantMap &row : types) {
@@ -284,16 +496,9 @@ std::unique_ptr<TemplatePackage> TemplatePackage::read(const QString &path, QStr
         t.row = row;
         t.problem = problemOf(t);
         const QString family = TCheckType::firstNameOf(row.value(QStringLiteral("typefirstname")).toString(), t.typeName);
-        for (const QVariantMap &f : fields)
-            if (f.value(QStringLiteral("checktypeid")).toInt() == t.packageId)
-                t.fields.push_back(f);
-        for (const QVariantMap &d : config)
-            if (d.value(QStringLiteral("checktypeid")).toInt() == t.packageId
-                && d.value(QStringLiteral("dmname")).toString() != QLatin1String("version"))
-                t.dictionary.push_back(d);
-        for (const QVariantMap &n : nameDict)
-            if (n.value(QStringLiteral("checktypename")).toString() == family)
-                t.nameDict.push_back(n);
+        t.fields = fieldsOf.value(t.packageId);
+        t.dictionary = dictionaryOf.value(t.packageId);
+        t.nameDict = namesOf.value(family);
         package->m_templates.push_back(std::move(t));
     }
     return package;
@@ -535,15 +740,13 @@ int PackageImporter::importOne(const PackageTemplate &source, ExistingName exist
     else
         report->withoutPicture << t.TypeName;
     t.save(m_db, newId);
-    const CkControlStore fields(m_db);
-    for (const QVariantMap &row : source.fields) {
-        CkControl f = fieldFrom(row, newId);
-        fields.save(f);
-    }
-    const NameDictStore catalogue(m_db);
+    std::vector<CkControl> fields;
+    fields.reserve(source.fields.size());
+    for (const QVariantMap &row : source.fields)
+        fields.push_back(fieldFrom(row, newId));
+    CkControlStore(m_db).saveAll(fields);
+    std::vector<NameDict> names;
     for (const QVariantMap &row : source.nameDict) {
-        if (catalogue.find(text(row, "checktypename"), text(row, "ctlname")))
-            continue;  // the family's own catalogue wins
         NameDict n;
         n.CheckTypeName = text(row, "checktypename");
         n.CtlName = text(row, "ctlname");
@@ -553,8 +756,10 @@ int PackageImporter::importOne(const PackageTemplate &source, ExistingName exist
         n.ShowOrd = number(row, "showord", 0);
         n.Groups = text(row, "groups");
         n.CtlData = text(row, "ctldata");
-        catalogue.save(n);
+        names.push_back(n);
     }
+    // The family's own catalogue wins.
+    NameDictStore(m_db).addMissing(names);
     QString error;
     for (const QVariantMap &row : source.dictionary)
         if (!m_db.exec(QStringLiteral("insert into DMTable (CheckTypeId, DMName, DMValue) values (?,?,?)"),

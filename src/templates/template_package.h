@@ -40,16 +40,24 @@ struct PackageTemplate
 // Packages come from strangers, so reading one trusts nothing in it: the
 // file is opened read-only and immutable (never written, not even a
 // journal), without trusted schema; every object of its schema must be a
-// plain table or index; the tables and columns are checked before any
-// row is read; limits bound what it may hold. A package that breaks any
+// plain table or an index on plain columns (no view, trigger, virtual
+// table, generated or hidden column); the tables and columns are checked
+// before any row is read; limits bound what it may hold. A package that breaks any
 // of these rules is refused as a whole; a single bad template only has
 // its `problem` set.
 class TemplatePackage
 {
 public:
+    // Limits on what a package may hold, checked in SQL before the rows
+    // are fetched: a package beyond any of them is refused as a whole.
+    static constexpr qint64 MaxPackageBytes = 200LL * 1024 * 1024;  // the file, checked before opening
+    static constexpr int MaxSchemaObjects = 64;                     // tables and indexes
     static constexpr int MaxTemplates = 1000;
+    static constexpr int MaxFieldsPerTemplate = 2000;  // also dictionary rows per template, names per family
+    static constexpr int MaxRowsPerTable = 32000;      // fields, dictionary rows, names
     static constexpr qint64 MaxPictureBytes = 20LL * 1024 * 1024;
-    static constexpr qint64 MaxTextBytes = 64LL * 1024;
+    static constexpr qint64 MaxTextBytes = 64LL * 1024;                      // one value
+    static constexpr qint64 MaxTextBytesInPackage = 32LL * 1024 * 1024;      // all of them
 
     // Reads and checks the whole package. Null with `error` set when it is
     // refused.

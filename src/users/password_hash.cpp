@@ -5,6 +5,7 @@
 #include <QRegularExpression>
 #include <QStringList>
 #include <QTextCodec>
+#include <limits>
 #include <openssl/crypto.h>
 #include <openssl/evp.h>
 
@@ -50,7 +51,7 @@ bool sameBytes(const QByteArray &a, const QByteArray &b)
 
 QString PasswordHasher::hash(const QString &password) const
 {
-    if (password.isEmpty())
+    if (password.isEmpty() || !m_accepted.contains(m_iterations))
         return QString();
     const QByteArray salt = randomSalt();
     const QByteArray key = derive(password, salt, m_iterations);
@@ -70,13 +71,15 @@ bool PasswordHasher::verify(const QString &password, const QString &stored) cons
     const QStringList parts = stored.split(QLatin1Char('$'));
     if (parts.size() != 4 || parts[0] != kScheme)
         return false;
+    // Digits only: no sign, blank or exponent slips past the range test.
+    static const QRegularExpression count(QStringLiteral("^[1-9][0-9]{0,9}$"));
     bool ok = false;
-    const int iterations = parts[1].toInt(&ok);
-    if (!ok || iterations < 1)
+    const qint64 iterations = count.match(parts[1]).hasMatch() ? parts[1].toLongLong(&ok) : 0;
+    if (!ok || iterations > std::numeric_limits<int>::max() || !m_accepted.contains(int(iterations)))
         return false;
     const QByteArray salt = QByteArray::fromBase64(parts[2].toLatin1());
     const QByteArray expected = QByteArray::fromBase64(parts[3].toLatin1());
-    return sameBytes(derive(password, salt, iterations), expected);
+    return sameBytes(derive(password, salt, int(iterations)), expected);
 }
 
 bool PasswordHasher::isLegacyDigest(const QString &stored)

@@ -20,14 +20,31 @@ class PasswordHasher
 public:
     static constexpr int kDefaultIterations = 600000;
 
-    explicit PasswordHasher(int iterations = kDefaultIterations) : m_iterations(iterations) {}
+    // The iteration counts a stored hash may name: around what this program
+    // writes, so it can grow, but a row naming a count of billions (which
+    // would keep a login computing for hours) or a handful (a hash anyone
+    // could forge cheaply) is treated as invalid and never computed.
+    struct IterationRange
+    {
+        int least;
+        int most;
+        bool contains(int iterations) const { return iterations >= least && iterations <= most; }
+    };
+    static constexpr IterationRange kAcceptedIterations{100000, 10000000};
+
+    explicit PasswordHasher(int iterations = kDefaultIterations, IterationRange accepted = kAcceptedIterations)
+        : m_iterations(iterations), m_accepted(accepted)
+    {
+    }
 
     // The text to store for `password`: empty for an empty password, and
-    // also empty (for a non-empty password) when hashing failed.
+    // also empty (for a non-empty password) when hashing failed or this
+    // hasher's own count lies outside the accepted range.
     QString hash(const QString &password) const;
 
     // Whether `password` matches the stored text (new format, a legacy MD5
-    // digest, or the empty text).
+    // digest, or the empty text). A hash naming an iteration count outside
+    // the accepted range never matches.
     bool verify(const QString &password, const QString &stored) const;
 
     // True when the stored text is the earlier program's MD5 digest and
@@ -38,6 +55,7 @@ public:
 
 private:
     int m_iterations;
+    IterationRange m_accepted;
 };
 
 } // namespace billprint

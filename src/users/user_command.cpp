@@ -87,8 +87,9 @@ int runUserCommand(const QStringList &args, const QString &dataFolder, QTextStre
     if (request.action == QLatin1String("add")) {
         outcome = store.addUser(request.name, request.role, request.remark);
     } else {
-        // No line at all (a closed or empty input) is not taken for an
-        // empty password; an empty line is, and clears the password.
+        // No line at all (a closed or empty input) is refused here; an
+        // empty line is refused by the store: a password is cleared only
+        // by the reset in the user window.
         if (in.atEnd())
             return failWith(err, QStringLiteral("no password on standard input"));
         const QString password = in.readLine();

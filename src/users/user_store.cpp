@@ -36,6 +36,13 @@ UserOutcome done(const QString &message, const QString &caption = QString())
     return o;
 }
 
+// A password change never leaves a user without one: taking a password
+// away is the administrator's reset, which asks first.
+UserOutcome emptyPasswordRefused()
+{
+    return refused(QStringLiteral("新密码不能为空！"), QString(), UserOutcome::Focus::NewPassword);
+}
+
 QString placeholders(qsizetype count)
 {
     QStringList marks;
@@ -160,6 +167,8 @@ UserOutcome UserStore::changePassword(const QString &typedName, const QString &o
     const QString fresh = loginText(newPassword);
     if (fresh != loginText(confirmPassword))
         return refused(QStringLiteral("密码两次输入不一致！"));
+    if (fresh.isEmpty())
+        return emptyPasswordRefused();
     QString old = oldPassword;
     old.remove(QLatin1Char('\''));
 
@@ -182,6 +191,9 @@ UserOutcome UserStore::changePassword(const QString &typedName, const QString &o
 UserOutcome UserStore::setPassword(const QString &typedName, const QString &newPassword) const
 {
     const QString userName = loginText(typedName);
+    const QString fresh = loginText(newPassword);
+    if (fresh.isEmpty())
+        return emptyPasswordRefused();
     bool ok = false;
     QString error;
     const QList<Row> rows = rowsNamed(userName, &ok, &error);
@@ -189,7 +201,7 @@ UserOutcome UserStore::setPassword(const QString &typedName, const QString &newP
         return failed(QStringLiteral("密码修改失败，错误=") + error);
     if (rows.isEmpty())
         return refused(QStringLiteral("没有这个用户：") + userName);
-    if (!storePassword(userName, loginText(newPassword), &error))
+    if (!storePassword(userName, fresh, &error))
         return failed(QStringLiteral("密码修改失败，错误=") + error);
     return done(QStringLiteral("用户%1的密码修改成功,请牢记新密码。").arg(userName), QStringLiteral("消息"));
 }

@@ -16,7 +16,7 @@ class Database;
 struct UserOutcome
 {
     enum class Status { Done, Refused, Failed };
-    enum class Focus { None, UserName, Password, OldPassword };
+    enum class Focus { None, UserName, Password, OldPassword, NewPassword };
 
     Status status = Status::Done;
     QString message;
@@ -58,13 +58,14 @@ public:
 
     // Password change: the new password typed twice (trimmed), the old one
     // as typed; single quotes are removed from all three as at login so
-    // the password set here is the one the login accepts.
+    // the password set here is the one the login accepts. A new password
+    // that is empty after that is refused ("新密码不能为空！").
     UserOutcome changePassword(const QString &typedName, const QString &oldPassword,
                                const QString &newPassword, const QString &confirmPassword) const;
 
     // Sets a password without knowing the old one (the administrator's
-    // command line). Same trimming and quote rules as the change; the
-    // message names the stored user.
+    // command line). Same trimming, quote and non-empty rules as the
+    // change; the message names the stored user.
     UserOutcome setPassword(const QString &typedName, const QString &newPassword) const;
 
     // A new user with an empty password; a name already present is refused.

@@ -103,13 +103,44 @@ TEST(UserWindows, ModifyPasswordClearsWhatWasTyped)
         EXPECT_EQ(window->confirmBox()->text(), "");
         // A second press sets no password of stand-ins: nothing was typed.
         modify->click();
-        EXPECT_EQ(alerts.messages().last(), "用户名或密码输入有错误，请重新输入.");
+        EXPECT_EQ(alerts.messages().last(), "新密码不能为空！");
         window->reject();
     });
     buttonCaptioned(&manage, "修改密码")->click();
     EXPECT_TRUE(shown);
     EXPECT_TRUE(UserStore(root.context().db()).login("amy", "n3w").ok());
     EXPECT_FALSE(UserStore(root.context().db()).login("amy", "***************").ok());
+}
+
+TEST(UserWindows, ModifyPasswordRefusesABlankNewPasswordAndKeepsTheOldOne)
+{
+    TempDataRoot root;
+    AlertRecorder alerts;
+    const UserStore store(root.context().db());
+    store.addUser("amy", "录单员");
+    ASSERT_TRUE(store.setPassword("amy", "old1").ok());
+    TfrmUserManage manage(root.context().db());
+    manage.show();
+    bool shown = false;
+    QTimer::singleShot(0, &manage, [&] {
+        auto *window = manage.findChild<TfrmModifyPassword *>();
+        if (!window) {
+            ADD_FAILURE() << "no password window";
+            return;
+        }
+        shown = window->isVisible();
+        window->oldBox()->setText("old1");
+        window->newBox()->setText("   ");
+        window->confirmBox()->setText("   ");
+        buttonCaptioned(window, "修改")->click();
+        EXPECT_EQ(alerts.messages(), QStringList{"新密码不能为空！"});
+        EXPECT_EQ(window->oldBox()->text(), "old1");  // nothing typed is lost
+        window->reject();
+    });
+    buttonCaptioned(&manage, "修改密码")->click();
+    EXPECT_TRUE(shown);
+    EXPECT_TRUE(store.login("amy", "old1").ok());
+    EXPECT_FALSE(store.login("amy", "").ok());
 }
 
 TEST(UserWindows, ManageAddsAndEditsInItsFieldsAndRefusesATakenName)

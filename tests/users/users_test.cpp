@@ -5,6 +5,7 @@
 #include "users/user_command.h"
 #include "users/user_store.h"
 
+#include <QElapsedTimer>
 #include <QRegularExpression>
 #include <gtest/gtest.h>
 
@@ -14,8 +15,8 @@ using namespace billprint::test;
 namespace {
 
 // A low count keeps the tests quick; the stored text carries the count,
-// so checking does not depend on it.
-const PasswordHasher kQuickHasher(1000);
+// so checking does not depend on it. The range is widened to match.
+const PasswordHasher kQuickHasher(1000, {1, PasswordHasher::kAcceptedIterations.most});
 
 struct Users
 {
@@ -72,6 +73,26 @@ TEST(PasswordHash, ChecksAKnownPbkdf2Sha256Vector)
     EXPECT_FALSE(kQuickHasher.verify("passwd", "md5$1$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw="));
 }
 
+// A row naming an iteration count far from what the program writes is
+// invalid: a count of billions would keep a login computing for hours.
+TEST(PasswordHash, IterationCountsOutsideTheWrittenRangeNeverMatchAndCostNothing)
+{
+    const PasswordHasher hasher;
+    const QString written = PasswordHasher(100000).hash("pw");
+    EXPECT_TRUE(written.startsWith("pbkdf2-sha256$100000$")) << written.toStdString();
+    EXPECT_TRUE(hasher.verify("pw", written));
+    const QString saltAndHash = written.section('$', 2);
+    QElapsedTimer timer;
+    timer.start();
+    for (const char *count : {"2000000000", "99999", "10000001", "4294967296", "+100000", " 100000", "100000 ",
+                              "1e5", "0100000"})
+        EXPECT_FALSE(hasher.verify("pw", QString("pbkdf2-sha256$%1$%2").arg(count, saltAndHash))) << count;
+    EXPECT_LT(timer.elapsed(), 500);
+    // Nor does the program write a hash it would not accept.
+    EXPECT_EQ(PasswordHasher(99999).hash("pw"), "");
+    EXPECT_EQ(PasswordHasher(10000001).hash("pw"), "");
+}
+
 TEST(PasswordHash, EarlierDigestsAreRecognisedAndChecked)
 {
     EXPECT_EQ(PasswordHasher::legacyDigest("123456"), "e10adc3949ba59abbe56e057f20f883e");
@@ -125,6 +146,19 @@ TEST(UserLogin, EarlierDigestLogsInOnceAndIsRewritten)
     EXPECT_FALSE(u.store.login("old", "e10adc3949ba59abbe56e057f20f883e").ok());
 }
 
+TEST(UserLogin, AHashOfTwoBillionIterationsFailsAtOnceLikeAWrongPassword)
+{
+    Users u;
+    const UserStore store(u.db());  // the program's own hasher
+    u.add("mallory", "pbkdf2-sha256$2000000000$c2FsdA==$VawEblbjCJ/sFpHCJUS2BflBhSFt3gRl5oudV8INrLw=");
+    QElapsedTimer timer;
+    timer.start();
+    const UserOutcome o = store.login("mallory", "passwd");
+    EXPECT_LT(timer.elapsed(), 500);
+    EXPECT_FALSE(o.ok());
+    EXPECT_EQ(o.message, "用户名或密码输入错误~");
+}
+
 TEST(UserLogin, FiveFailuresMakeTheSixthTryWait)
 {
     Users u;
@@ -156,8 +190,18 @@ TEST(UserPasswordChange, RulesAndMessages)
     EXPECT_TRUE(u.store.login("bob", "it's").ok());
     // The old password is taken as typed: blanks around it count.
     EXPECT_FALSE(u.store.changePassword("bob", " its ", "z", "z").ok());
-    EXPECT_TRUE(u.store.changePassword("bob", "its", "", "").ok());
-    EXPECT_EQ(u.passwd(id), "");
+    // A blank new password is refused, never stored as "no password".
+    const QString stored = u.passwd(id);
+    for (const char *blank : {"", "   ", " ' "}) {
+        const UserOutcome empty = u.store.changePassword("bob", "its", blank, blank);
+        EXPECT_FALSE(empty.ok()) << blank;
+        EXPECT_EQ(empty.message, "新密码不能为空！");
+        EXPECT_EQ(empty.focus, UserOutcome::Focus::NewPassword);
+    }
+    EXPECT_EQ(u.passwd(id), stored);
+    EXPECT_EQ(u.store.setPassword("bob", "  ").message, "新密码不能为空！");
+    EXPECT_EQ(u.passwd(id), stored);
+    EXPECT_TRUE(u.store.login("bob", "it's").ok());
 }
 
 TEST(UserManagement, AddDeleteResetAndNoPlainPasswordsStored)
@@ -206,6 +250,11 @@ TEST(UserCommand, AddsUsersAndSetsPasswordsFromInput)
     EXPECT_EQ(run({"passwd", "nobody"}, "x\n", &err), 2);
     EXPECT_TRUE(err.endsWith("没有这个用户：nobody\n")) << err.toStdString();
     EXPECT_EQ(run({"passwd", "oneil"}, " s3cret \n", &err), 0);
+    EXPECT_TRUE(u.store.login("oneil", "s3cret").ok());
+    err.clear();
+    EXPECT_EQ(run({"passwd", "oneil"}, "  \n", &err), 2);
+    EXPECT_EQ(err, "billprint user: 新密码不能为空！\n");
+    EXPECT_EQ(outText, "");
     EXPECT_TRUE(u.store.login("oneil", "s3cret").ok());
     EXPECT_TRUE(isNewFormat(u.allPasswd().first()));
 }

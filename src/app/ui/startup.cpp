@@ -149,7 +149,7 @@ QString usageText()
         "                                      operator's password read from the first line\n"
         "                                      of standard input. Exit 0: done; 2: nothing\n"
         "                                      done (bad command line, no database, no such\n"
-        "                                      user, name already present)\n"
+        "                                      user, name already present, empty password)\n"
         "  upgrade [--data DIR]                bring a database of an earlier version up to\n"
         "                                      date (columns, tables, dictionary rows, the\n"
         "                                      empty template package), printing each step;\n"

@@ -71,6 +71,8 @@ void TfrmModifyPassword::modify()
         m_old->clear();
         m_old->setFocus();
     }
+    if (o.focus == UserOutcome::Focus::NewPassword)
+        m_new->setFocus();
     if (o.ok()) {
         // The typed password is not kept in the boxes. Empty, not filled
         // with stand-ins: a second press would set the stand-ins.

@@ -1,0 +1,92 @@
+// Template packages from other offices: reading one and importing its
+// templates, with a thousand fields per template (a waybill with many
+// check items comes close to that).
+#include "app/app_context.h"
+#include "templates/check_type.h"
+#include "templates/ck_control.h"
+#include "templates/template_package.h"
+
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+using namespace billprint;
+
+namespace {
+
+struct BenchRoot
+{
+    QTemporaryDir dir;
+    std::unique_ptr<AppContext> context;
+
+    BenchRoot()
+    {
+        QString error;
+        context = AppContext::open(DataRoot(dir.path()), &error, dir.filePath("user.conf"));
+    }
+    const Database &db() const { return context->db(); }
+};
+
+// A package of `templates` templates with `fieldsEach` fields each.
+QString writePackage(const BenchRoot &source, int templates, int fieldsEach)
+{
+    const Database &db = source.db();
+    QList<int> ids;
+    db.transaction([&] {
+        for (int t = 0; t < templates; ++t) {
+            TCheckType type;
+            type.CheckTypeID = 9000 + t;
+            type.TypeFirstName = QStringLiteral("快递单");
+            type.TypeDescribe = QStringLiteral("测试%1").arg(t);
+            type.setFullName(type.TypeFirstName, type.TypeDescribe);
+            type.save(db);
+            ids << type.CheckTypeID;
+            std::vector<CkControl> fields(static_cast<size_t>(fieldsEach));
+            for (int i = 0; i < fieldsEach; ++i) {
+                CkControl &f = fields[size_t(i)];
+                f.CheckTypeID = type.CheckTypeID;
+                f.CtlName = QStringLiteral("DEFCHECK%1").arg(i);
+                f.CtlCName = QStringLiteral("勾选项%1").arg(i);
+                f.CtlX = 100 + i, f.CtlY = 200, f.SrcW = 76, f.NeedShow = 1, f.NeedPrint = 1;
+            }
+            CkControlStore(db).saveAll(fields);
+        }
+        return true;
+    });
+    const QString path = source.dir.filePath(QStringLiteral("bench.tpk"));
+    QString error;
+    TemplatePackage::write(db, source.context->dataRoot().imageFolder(), ids, path, &error);
+    return path;
+}
+
+} // namespace
+
+// Reads a package of `range(1)` templates with `range(0)` fields each
+// and imports it.
+static void BM_ImportPackage(benchmark::State &state)
+{
+    BenchRoot source, target;
+    const QString path = writePackage(source, int(state.range(1)), int(state.range(0)));
+    const PackageImporter importer(target.db(), target.context->dataRoot().imageFolder());
+    for (auto _ : state) {
+        QString error;
+        const auto package = TemplatePackage::read(path, &error);
+        if (!package || importer.import(*package, {}, ExistingName::MakeUnique, &error).isEmpty())
+            state.SkipWithError(error.toStdString().c_str());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0) * state.range(1));
+}
+BENCHMARK(BM_ImportPackage)->Args({1000, 1})->Args({2000, 8})->Unit(benchmark::kMillisecond);
+
+// Only the reading and checking of the same packages.
+static void BM_ReadPackage(benchmark::State &state)
+{
+    BenchRoot source;
+    const QString path = writePackage(source, int(state.range(1)), int(state.range(0)));
+    for (auto _ : state) {
+        QString error;
+        if (!TemplatePackage::read(path, &error))
+            state.SkipWithError(error.toStdString().c_str());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0) * state.range(1));
+}
+BENCHMARK(BM_ReadPackage)->Args({1000, 1})->Args({2000, 8})->Unit(benchmark::kMillisecond);
