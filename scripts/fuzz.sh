@@ -5,6 +5,8 @@
 # otherwise 1, with the input that did it in build-fuzz/crashes/<target>/
 # and the harness's report in build-fuzz/logs/<target>.log.
 #   scripts/fuzz.sh [SECONDS] [TARGET...]
+# FUZZ_FLAGS adds libFuzzer options, e.g. for a long run that goes on
+# after a finding: FUZZ_FLAGS="-fork=1 -ignore_crashes=1 -ignore_ooms=1".
 set -euo pipefail
 seconds="${1:-60}"
 shift || true
@@ -47,7 +49,7 @@ for t in "${targets[@]}"; do
   echo "== fuzz_$t: ${seconds}s"
   if build-fuzz/fuzz_"$t" "build-fuzz/corpus/$t" "fuzz/corpus/$t" \
       -max_total_time="$seconds" -max_len="${max_len[$t]}" -rss_limit_mb=2048 -timeout=10 \
-      -artifact_prefix="build-fuzz/crashes/$t/" -print_final_stats=1 \
+      -artifact_prefix="build-fuzz/crashes/$t/" -print_final_stats=1 ${FUZZ_FLAGS:-} \
       >"build-fuzz/logs/$t.log" 2>&1; then
     grep -E '^stat::number_of_executed_units|^Done' "build-fuzz/logs/$t.log" | tr '\n' ' '
     echo
