@@ -5,13 +5,19 @@
 #include "batch/sheet_file.h"
 #include "fuzz_support.h"
 
+#include <QList>
+#include <QPair>
+#include <quazip.h>
+#include <quazipfile.h>
+#include <quazipnewinfo.h>
+
 namespace billprint::fuzz {
 
 using SheetOpener = std::unique_ptr<SheetFile> (*)(const QString &path, QString *error);
+using ZipEntries = QList<QPair<QString, QByteArray>>;
 
-inline int readEverySheet(SheetOpener open, const QString &fileName, const uint8_t *data, size_t size)
+inline int readEverySheetOf(SheetOpener open, const QString &path)
 {
-    const QString path = writeInput(fileName, data, size);
     QString error;
     std::unique_ptr<SheetFile> file = open(path, &error);
     if (!file) {
@@ -28,6 +34,39 @@ inline int readEverySheet(SheetOpener open, const QString &fileName, const uint8
             FUZZ_CHECK(!sheetError.isEmpty(), "a sheet that cannot be read names its reason");
     }
     return 0;
+}
+
+inline int readEverySheet(SheetOpener open, const QString &fileName, const uint8_t *data, size_t size)
+{
+    return readEverySheetOf(open, writeInput(fileName, data, size));
+}
+
+// Mutated zip bytes rarely inflate, so the XML parsers behind them would
+// see little. An input that is no zip (does not start with "PK") is taken
+// as XML and put into a workbook around it by the harness.
+inline bool isZip(const uint8_t *data, size_t size)
+{
+    return size >= 2 && data[0] == 'P' && data[1] == 'K';
+}
+
+// Zips `entries` stored, not deflated (the bytes stay as the fuzzer made
+// them), into the input file `fileName`; returns its path.
+inline QString zipInput(const QString &fileName, const ZipEntries &entries)
+{
+    const QString path = inputFile(fileName);
+    QFile::remove(path);
+    QuaZip zip(path);
+    if (!zip.open(QuaZip::mdCreate))
+        std::abort();
+    for (const auto &[name, bytes] : entries) {
+        QuaZipFile file(&zip);
+        if (!file.open(QIODevice::WriteOnly, QuaZipNewInfo(name), nullptr, 0, 0, 0))
+            std::abort();
+        file.write(bytes);
+        file.close();
+    }
+    zip.close();
+    return path;
 }
 
 } // namespace billprint::fuzz

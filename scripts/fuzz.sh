@@ -51,7 +51,7 @@ for t in "${targets[@]}"; do
       -max_total_time="$seconds" -max_len="${max_len[$t]}" -rss_limit_mb=2048 -timeout=10 \
       -artifact_prefix="build-fuzz/crashes/$t/" -print_final_stats=1 ${FUZZ_FLAGS:-} \
       >"build-fuzz/logs/$t.log" 2>&1; then
-    grep -E '^stat::number_of_executed_units|^Done' "build-fuzz/logs/$t.log" | tr '\n' ' '
+    grep -E '^stat::number_of_executed_units|^Done|^INFO: exiting' "build-fuzz/logs/$t.log" | tr '\n' ' ' || true
     echo
   else
     echo "fuzz_$t FAILED; the report (build-fuzz/logs/$t.log) ends:"
