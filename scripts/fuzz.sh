@@ -46,8 +46,10 @@ for t in "${targets[@]}"; do
   # New inputs the fuzzer finds go to build-fuzz/corpus; the seeds in the
   # repository are only read.
   mkdir -p "build-fuzz/corpus/$t" "build-fuzz/crashes/$t"
+  dict=()
+  [ -f "fuzz/$t.dict" ] && dict=(-dict="fuzz/$t.dict")
   echo "== fuzz_$t: ${seconds}s"
-  if build-fuzz/fuzz_"$t" "build-fuzz/corpus/$t" "fuzz/corpus/$t" \
+  if build-fuzz/fuzz_"$t" "build-fuzz/corpus/$t" "fuzz/corpus/$t" "${dict[@]}" \
       -max_total_time="$seconds" -max_len="${max_len[$t]}" -rss_limit_mb=2048 -timeout=10 \
       -artifact_prefix="build-fuzz/crashes/$t/" -print_final_stats=1 ${FUZZ_FLAGS:-} \
       >"build-fuzz/logs/$t.log" 2>&1; then
