@@ -38,6 +38,7 @@ void AmountEntryController::bind(QWidget *window)
     auto field = [&fields](const QString &name) { return fields.value(name.toUpper()); };
 
     m_input = qobject_cast<QLineEdit *>(field(QStringLiteral("inputJEXX")));
+    m_inputObject = m_input.data();
     m_figures = field(QStringLiteral("zdJEXX"));
     m_stub = field(QStringLiteral("cgJEXX"));
     m_capitals = field(QStringLiteral("zdJEDX"));
@@ -270,7 +271,7 @@ bool AmountEntryController::filterInputKey(QEvent *event)
 
 bool AmountEntryController::eventFilter(QObject *watched, QEvent *event)
 {
-    if (watched == m_input) {
+    if (watched == m_inputObject) {
         if (event->type() == QEvent::KeyPress)
             return filterInputKey(event);
         if (event->type() == QEvent::FocusOut) {

@@ -99,6 +99,10 @@ private:
 
     AmountEntry m_entry;
     QPointer<QLineEdit> m_input;
+    // The same widget as a plain object, for the event filter: while the
+    // line edit is being destroyed it still gets events but is no QLineEdit
+    // any more, and m_input's cast to QLineEdit would be undefined.
+    QPointer<QObject> m_inputObject;
     QPointer<QWidget> m_figures;
     QPointer<QWidget> m_stub;
     QPointer<QWidget> m_capitals;
