@@ -240,9 +240,8 @@ int SpreadsheetImport::storeRow(int rowNumber, const Row &row, const ImportOptio
     }
     QString error;
     const bool duplicate = isDuplicate(row, &error);
-    if (!error.isEmpty())
-        noteFailure(m_duplicate);
     if (!error.isEmpty()) {
+        noteFailure(m_duplicate);
         m_log->row("ERR", rowNumber,
                    QStringLiteral("错误，单位：%1,联系人：%2,电话：%3").arg(name, contact, phone) + QLatin1Char(' ')
                        + error);
