@@ -1,29 +1,12 @@
 // The drop-down lookups the bill windows run on entering a box: provinces
 // and cities of the delivered codes, and the company list of a large
 // address book, each with its Chinese (pinyin) ordering.
-#include "app/app_context.h"
 #include "app/lookups.h"
+#include "bench_root.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 using namespace billprint;
-
-namespace {
-
-struct BenchRoot
-{
-    QTemporaryDir dir;
-    std::unique_ptr<AppContext> context;
-
-    BenchRoot()
-    {
-        QString error;
-        context = AppContext::open(DataRoot(dir.path()), &error, dir.filePath("user.conf"));
-    }
-};
-
-} // namespace
 
 static void BM_ProvincesAndCities(benchmark::State &state)
 {

@@ -1,10 +1,10 @@
 // Template packages from other offices: reading one and importing its
 // templates, with a thousand fields per template (a waybill with many
 // check items comes close to that).
-#include "app/app_context.h"
 #include "templates/check_type.h"
 #include "templates/ck_control.h"
 #include "templates/template_package.h"
+#include "bench_root.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -12,19 +12,6 @@
 using namespace billprint;
 
 namespace {
-
-struct BenchRoot
-{
-    QTemporaryDir dir;
-    std::unique_ptr<AppContext> context;
-
-    BenchRoot()
-    {
-        QString error;
-        context = AppContext::open(DataRoot(dir.path()), &error, dir.filePath("user.conf"));
-    }
-    const Database &db() const { return context->db(); }
-};
 
 // A package of `templates` templates with `fieldsEach` fields each.
 QString writePackage(const BenchRoot &source, int templates, int fieldsEach)
