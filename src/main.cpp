@@ -5,6 +5,7 @@
 #include "bills/ui/issue_command.h"
 #include "batch/import_command.h"
 #include "batch/address_command.h"
+#include "batch/xls_worker.h"
 #include "batch/ui/batch_command.h"
 #include "history/history_command.h"
 #include "maintenance/upgrade_command.h"
@@ -94,6 +95,8 @@ int runHeadless(const StartupOptions &options, int argc, char **argv)
 
 int main(int argc, char **argv)
 {
+    if (const int workerExit = runXlsWorkerIfAsked(argc, argv); workerExit >= 0)
+        return workerExit;
     const StartupOptions options = parseCommandLine(rawArguments(argc, argv));
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "billprint: %s\n%s", options.error.toUtf8().constData(),

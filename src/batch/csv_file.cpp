@@ -1,4 +1,5 @@
 #include "batch/csv_file.h"
+#include "batch/sheet_file.h"
 
 #include <QFile>
 #include <QStringDecoder>
@@ -151,8 +152,25 @@ bool readCsvFile(const QString &path, QList<QStringList> *rows, QString *error)
         *error = QStringLiteral("cannot read ") + path + QStringLiteral(": ") + file.errorString();
         return false;
     }
-    const QString text = decodeTextFile(file.readAll());
-    *rows = parseCsv(text);
+    // The same limits as a sheet to import: a receiver list larger than
+    // that is refused whole rather than printed in part.
+    const QByteArray bytes = file.read(kSheetMaxPartBytes);
+    if (!file.atEnd()) {
+        *error = path + QStringLiteral(": ") + sheetTooLargeReason();
+        return false;
+    }
+    CsvLimits limits;
+    limits.maxRows = kSheetMaxRows;
+    limits.maxColumns = kSheetMaxColumns;
+    limits.maxFieldLength = kSheetMaxCellText;
+    bool cut = false;
+    *rows = parseCsv(decodeTextFile(bytes), QLatin1Char(','), limits, &cut);
+    if (cut) {
+        rows->clear();
+        *error = path + QStringLiteral(" holds more than %1 receivers, %2 columns or %3 characters in a field")
+                            .arg(kSheetMaxRows - 1).arg(kSheetMaxColumns).arg(kSheetMaxCellText);
+        return false;
+    }
     if (rows->isEmpty()) {
         *error = path + QStringLiteral(" holds no rows");
         return false;

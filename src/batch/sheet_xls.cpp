@@ -1,94 +1,131 @@
-// The .xls reader (Excel 97-2003 and WPS workbooks) on top of FreeXL.
+// The .xls reader (Excel 97-2003 and WPS workbooks): FreeXL reads the file
+// in a process of its own (xls_worker.h), this side starts it, bounds its
+// time, memory and output, and takes its reply.
 #include "batch/sheet_file.h"
+#include "batch/xls_reply.h"
+#include "batch/xls_worker.h"
 
-#include <QFile>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QProcess>
 
-#include <freexl.h>
+#include <sys/resource.h>
 
 namespace billprint {
 
 namespace {
 
-// Excel 97-2003 sheets end at row 65536.
-constexpr unsigned int kLastBiffRow = 65536;
+// Larger .xls files are not spreadsheets a shop exports (the format ends
+// at 65536 rows); they are refused before anything reads them.
+constexpr qint64 kMaxXlsFileBytes = 256 * 1024 * 1024;
+// The reading process may take this long and this much memory; a
+// workbook that needs more is refused as too large or damaged.
+constexpr int kWorkerMilliseconds = 15000;
+constexpr rlim_t kWorkerAddressSpace = rlim_t(2) * 1024 * 1024 * 1024;
+// A reply holds at most the sheet limits' cells; this is far beyond any
+// real sheet and still bounds what this side takes in.
+constexpr qint64 kMaxReplyBytes = 256 * 1024 * 1024;
 
-// A workbook saved with a password to open has its streams encrypted:
-// the zip-based formats then sit inside an OLE2 file as this stream.
-bool isEncryptedPackage(const QString &path)
+QString &workerProgramSet()
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return false;
-    static const QByteArray name = QByteArray::fromRawData(
-        reinterpret_cast<const char *>(u"EncryptedPackage"), 32);
-    // Piece by piece, each overlapping the last by the name's length, so a
-    // large file is never held in memory at once.
-    QByteArray window;
-    for (;;) {
-        const QByteArray piece = file.read(1024 * 1024);
-        if (piece.isEmpty())
-            return false;
-        window = window.right(name.size() - 1) + piece;
-        if (window.contains(name))
-            return true;
-    }
+    static QString program;
+    return program;
 }
 
-QString freexlReason(int code)
+QString workerProgram()
 {
-    switch (code) {
-    case FREEXL_FILE_NOT_FOUND:
-        return QStringLiteral("文件不存在或不能读取");
-    case FREEXL_INSUFFICIENT_MEMORY:
-        return QStringLiteral("内存不足");
-    case FREEXL_BIFF_WORKBOOK_NOT_FOUND:
-        return QStringLiteral("文件里没有Excel工作簿");
-    case FREEXL_UNSUPPORTED_CHARSET:
-    case FREEXL_INVALID_CHARACTER:
-        return QStringLiteral("文件的字符编码无法识别");
-    default:
-        return QStringLiteral("文件已损坏或不是Excel 97-2003格式（代码%1）").arg(code);
+    if (!workerProgramSet().isEmpty())
+        return workerProgramSet();
+    if (QCoreApplication::instance())
+        return QCoreApplication::applicationFilePath();
+    return QFileInfo(QStringLiteral("/proc/self/exe")).canonicalFilePath();
+}
+
+// The address-space cap is left out under AddressSanitizer, whose shadow
+// memory reserves terabytes of address space up front.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kCapAddressSpace = false;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kCapAddressSpace = false;
+#else
+constexpr bool kCapAddressSpace = true;
+#endif
+#else
+constexpr bool kCapAddressSpace = true;
+#endif
+
+// Runs the reading process for `path` (and sheet `sheet` when >= 0).
+// False with `error` set when it did not give a reply; a reply may still
+// carry its own error.
+bool readInWorker(const QString &path, int sheet, XlsReply *reply, QString *error)
+{
+    QProcess process;
+    QStringList arguments{QString::fromLatin1(kXlsWorkerArgument), path};
+    if (sheet >= 0)
+        arguments << QString::number(sheet);
+    process.setProgram(workerProgram());
+    process.setArguments(arguments);
+    process.setStandardInputFile(QProcess::nullDevice());
+    process.setStandardErrorFile(QProcess::nullDevice());
+    if (kCapAddressSpace) {
+        process.setChildProcessModifier([] {
+            const rlimit limit{kWorkerAddressSpace, kWorkerAddressSpace};
+            setrlimit(RLIMIT_AS, &limit);
+        });
     }
+    process.start(QIODevice::ReadOnly);
+    if (!process.waitForStarted()) {
+        *error = QStringLiteral("无法启动读取xls文件的进程：") + process.errorString();
+        return false;
+    }
+    QByteArray bytes;
+    QElapsedTimer clock;
+    clock.start();
+    bool finished = false;
+    while (!finished) {
+        const qint64 left = kWorkerMilliseconds - clock.elapsed();
+        if (left <= 0 || bytes.size() > kMaxReplyBytes)
+            break;
+        finished = process.waitForFinished(int(qMin<qint64>(left, 200)));
+        bytes += process.readAllStandardOutput();
+    }
+    if (!finished) {
+        process.kill();
+        process.waitForFinished();
+        qWarning("xls reader stopped: over %d ms or %lld bytes", kWorkerMilliseconds, kMaxReplyBytes);
+        *error = sheetTooLargeReason();
+        return false;
+    }
+    if (process.exitStatus() != QProcess::NormalExit || process.exitCode() != 0
+        || !decodeXlsReply(bytes, reply)) {
+        qWarning("xls reader failed: status %d, exit code %d, %lld bytes", int(process.exitStatus()),
+                 process.exitCode(), qint64(bytes.size()));
+        *error = sheetTooLargeReason();
+        return false;
+    }
+    return true;
 }
 
 class XlsFile : public SheetFile
 {
 public:
-    ~XlsFile() override
-    {
-        if (m_handle)
-            freexl_close(m_handle);
-    }
-
     bool load(const QString &path, QString *error)
     {
-        if (isEncryptedPackage(path)) {
-            *error = QStringLiteral("文件设有打开密码（已加密），请在表格程序里取消密码后再导入");
+        if (QFileInfo(path).size() > kMaxXlsFileBytes) {
+            *error = sheetTooLargeReason();
             return false;
         }
-        const int rc = freexl_open(QFile::encodeName(path).constData(), &m_handle);
-        if (rc != FREEXL_OK) {
-            *error = freexlReason(rc);
+        XlsReply reply;
+        if (!readInWorker(path, -1, &reply, error))
+            return false;
+        if (!reply.error.isEmpty()) {
+            *error = reply.error;
             return false;
         }
-        unsigned int info = 0;
-        if (freexl_get_info(m_handle, FREEXL_BIFF_PASSWORD, &info) == FREEXL_OK && info == FREEXL_BIFF_OBFUSCATED) {
-            *error = QStringLiteral("文件设有打开密码（已加密），请在表格程序里取消密码后再导入");
-            return false;
-        }
-        unsigned int count = 0;
-        freexl_get_info(m_handle, FREEXL_BIFF_SHEET_COUNT, &count);
-        // Sheets are numbered with 16 bits; a larger count is a damaged file.
-        count = qMin(count, 0xFFFFu);
-        for (unsigned int i = 0; i < count; ++i) {
-            const char *name = nullptr;
-            freexl_get_worksheet_name(m_handle, static_cast<unsigned short>(i), &name);
-            m_names << (name ? QString::fromUtf8(name) : QStringLiteral("Sheet%1").arg(i + 1));
-        }
-        if (m_names.isEmpty()) {
-            *error = QStringLiteral("工作簿里没有工作表");
-            return false;
-        }
+        m_path = path;
+        m_names = reply.sheetNames;
         return true;
     }
 
@@ -100,73 +137,28 @@ public:
             *error = QStringLiteral("没有这个工作表");
             return false;
         }
-        unsigned int rowCount = 0;
-        unsigned short columnCount = 0;
-        int rc = freexl_select_active_worksheet(m_handle, static_cast<unsigned short>(index));
-        if (rc == FREEXL_OK)
-            rc = freexl_worksheet_dimensions(m_handle, &rowCount, &columnCount);
-        if (rc != FREEXL_OK) {
-            *error = freexlReason(rc);
+        XlsReply reply;
+        if (!readInWorker(m_path, index, &reply, error))
+            return false;
+        if (!reply.error.isEmpty()) {
+            *error = reply.error;
             return false;
         }
-        // The dimensions are what the sheet claims to use; only the part
-        // within the sheet limits is read.
-        const unsigned int readRows = qMin<unsigned int>(rowCount, kSheetMaxRows);
-        const unsigned short readColumns = qMin<unsigned short>(columnCount, kSheetMaxColumns);
-        SheetGrid grid;
-        for (unsigned int r = 0; r < readRows; ++r) {
-            for (unsigned short c = 0; c < readColumns; ++c) {
-                FreeXL_CellValue value;
-                if (freexl_get_cell_value(m_handle, r, c, &value) == FREEXL_OK)
-                    grid.put(r, c, cellText(value));
-            }
-        }
-        if (holdsValueBeyond(readRows, readColumns, qMin(rowCount, kLastBiffRow), columnCount))
-            grid.noteCut();
-        m_notes.cutAtLimits = grid.cutAtLimits();
-        *rows = grid.takeRows();
+        m_notes.cutAtLimits = reply.cutAtLimits;
+        *rows = reply.rows;
         return true;
     }
 
 private:
-    // Whether any cell outside the first `rows` × `columns` of the claimed
-    // `rowCount` × `columnCount` holds a value (a formatted but empty
-    // rest of the sheet is nothing left out).
-    bool holdsValueBeyond(unsigned int rows, unsigned short columns, unsigned int rowCount,
-                          unsigned short columnCount) const
-    {
-        for (unsigned int r = 0; r < rowCount; ++r) {
-            for (unsigned short c = r < rows ? columns : 0; c < columnCount; ++c) {
-                FreeXL_CellValue value;
-                if (freexl_get_cell_value(m_handle, r, c, &value) == FREEXL_OK && !cellText(value).isEmpty())
-                    return true;
-            }
-        }
-        return false;
-    }
-
-    static QString cellText(const FreeXL_CellValue &value)
-    {
-        switch (value.type) {
-        case FREEXL_CELL_INT:
-            return QString::number(value.value.int_value);
-        case FREEXL_CELL_DOUBLE:
-            return sheetNumberText(value.value.double_value);
-        case FREEXL_CELL_TEXT:
-        case FREEXL_CELL_SST_TEXT:
-        case FREEXL_CELL_DATE:
-        case FREEXL_CELL_DATETIME:
-        case FREEXL_CELL_TIME:
-            return QString::fromUtf8(value.value.text_value);
-        default:
-            return {};
-        }
-    }
-
-    const void *m_handle = nullptr;
+    QString m_path;
 };
 
 } // namespace
+
+void setXlsWorkerProgram(const QString &program)
+{
+    workerProgramSet() = program;
+}
 
 std::unique_ptr<SheetFile> openXlsFile(const QString &path, QString *error)
 {

@@ -191,8 +191,14 @@ void XlsxFile::readSharedStrings(const QByteArray &data)
     QXmlStreamReader xml(data);
     while (!xml.atEnd()) {
         xml.readNext();
-        if (xml.isStartElement() && xml.name() == QLatin1String("si"))
-            m_shared << readRichText(xml, QLatin1String("si"));
+        if (!xml.isStartElement() || xml.name() != QLatin1String("si"))
+            continue;
+        // No more strings than the cells a sheet keeps: a part of empty
+        // <si/> elements would otherwise make millions of them. A cell
+        // referring past the last one kept reads as empty.
+        if (m_shared.size() >= qsizetype(kSheetMaxRows) * kSheetMaxColumns)
+            break;
+        m_shared << readRichText(xml, QLatin1String("si"));
     }
 }
 

@@ -57,5 +57,32 @@ TEST(CsvFile, ReadsUtf8AndGbkWithQuotes)
     EXPECT_FALSE(readCsvFile(dir.filePath("missing.csv"), &rows, &error));
 }
 
+TEST(CsvFile, AListBeyondSixThousandReceiversOrSixtyFourMegabytesIsRefusedWhole)
+{
+    QTemporaryDir dir;
+    auto write = [&](const QByteArray &bytes) {
+        QFile f(dir.filePath("r.csv"));
+        EXPECT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+        return f.fileName();
+    };
+    QByteArray list("收件人,地址\n");
+    for (int i = 1; i <= 6000; ++i)
+        list += "张" + QByteArray::number(i) + ",广东省深圳市福田区\n";
+    QList<QStringList> rows;
+    QString error;
+    ASSERT_TRUE(readCsvFile(write(list), &rows, &error)) << error.toStdString();
+    EXPECT_EQ(rows.size(), 6001);
+    EXPECT_EQ(rows.last(), QStringList({"张6000", "广东省深圳市福田区"}));
+
+    EXPECT_FALSE(readCsvFile(write(list + "张6001,广东省深圳市福田区\n"), &rows, &error));
+    EXPECT_TRUE(rows.isEmpty());
+    EXPECT_TRUE(error.endsWith("holds more than 6000 receivers, 256 columns or 32768 characters in a field"))
+        << error.toStdString();
+
+    EXPECT_FALSE(readCsvFile(write(QByteArray(64 * 1024 * 1024 + 1, ',')), &rows, &error));
+    EXPECT_TRUE(error.endsWith("文件过大或已损坏")) << error.toStdString();
+}
+
 } // namespace
 } // namespace billprint::test

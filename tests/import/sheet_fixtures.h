@@ -213,10 +213,15 @@ inline bool writeOds(const QString &path, const QList<TestSheet> &sheets, const 
 
 // An xlsx of one sheet "Sheet1" whose <sheetData> is `rows` as given:
 // for files no spreadsheet program would write.
-inline bool writeRawXlsx(const QString &path, const QByteArray &rows)
+// An xlsx of one sheet whose <sheetData> is `rows` as given, with
+// `sharedStrings` (a whole part) when not empty.
+inline bool writeRawXlsx(const QString &path, const QByteArray &rows, const QByteArray &sharedStrings = {})
 {
-    return zipFiles(path,
-                    {{QStringLiteral("xl/workbook.xml"),
+    QList<QPair<QString, QByteArray>> shared;
+    if (!sharedStrings.isEmpty())
+        shared << qMakePair(QStringLiteral("xl/sharedStrings.xml"), sharedStrings);
+    return zipFiles(path, shared +
+                    QList<QPair<QString, QByteArray>>{{QStringLiteral("xl/workbook.xml"),
                       "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" "
                       "xmlns:r=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships\"><sheets>"
                       "<sheet name=\"Sheet1\" sheetId=\"1\" r:id=\"rId1\"/></sheets></workbook>"},

@@ -215,6 +215,23 @@ TEST(SheetReader, ReadersKeepToSixThousandRowsTwoHundredFiftySixColumnsAnd32KPer
     EXPECT_FALSE(small.file->readNotes().cutAtLimits);
 }
 
+TEST(SheetReader, XlsxSharedStringsStopAtTheCellsASheetKeeps)
+{
+    // 1.6 million empty strings, 8 MB of XML, would each take a list
+    // entry; the reader keeps 6001 × 256 of them.
+    QByteArray sst = "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><si><t>收件人</t></si>";
+    sst += QByteArray("<si/>").repeated(1600000) + "<si><t>太远</t></si></sst>";
+    QTemporaryDir dir;
+    const QString path = dir.filePath("strings.xlsx");
+    ASSERT_TRUE(writeRawXlsx(path,
+                             "<row r=\"1\"><c r=\"A1\" t=\"s\"><v>0</v></c></row>"
+                             "<row r=\"2\"><c r=\"A2\" t=\"s\"><v>1600001</v></c></row>",
+                             sst));
+    Opened o = openFile(path);
+    ASSERT_TRUE(o.file) << o.error.toStdString();
+    EXPECT_EQ(sheetRows(*o.file, 0), SheetRows({{"收件人"}}));
+}
+
 TEST(SheetReader, TextDecodingWithFewerErrorsWinsAndIsNamed)
 {
     // UTF-8 damaged in two places (a byte cut off at the end of one address,

@@ -1,10 +1,15 @@
 // Test entry point: a headless QApplication so that windows, fonts and
-// printing work in every test program.
+// printing work in every test program. Started with the .xls reading
+// argument, a test program is the .xls reading process of its own tests.
+#include "batch/xls_worker.h"
+
 #include <QApplication>
 #include <gtest/gtest.h>
 
 int main(int argc, char **argv)
 {
+    if (const int workerExit = billprint::runXlsWorkerIfAsked(argc, argv); workerExit >= 0)
+        return workerExit;
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
