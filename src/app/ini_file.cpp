@@ -86,7 +86,10 @@ void IniFile::parseDocument(const QString &text)
     if (!lines.isEmpty() && lines.last().isEmpty())
         lines.removeLast();  // the line end of the last line
     for (QString line : std::as_const(lines)) {
-        if (line.endsWith(QLatin1Char('\r')))
+        // Every carriage return before the line end goes: one left in the
+        // text would be written back before "\n" and turn the next read
+        // of the file into one with "\r\n" line ends.
+        while (line.endsWith(QLatin1Char('\r')))
             line.chop(1);
         const QString trimmed = line.trimmed();
         if (trimmed.startsWith(QLatin1Char('[')) && trimmed.endsWith(QLatin1Char(']'))) {

@@ -178,6 +178,23 @@ TEST(IniFiles, ALineBreakInAValueDoesNotCreateAnotherKey)
     EXPECT_EQ(again.keys("ERROR"), QStringList{"LASTERROR"});
 }
 
+TEST(IniFiles, StrayCarriageReturnsBeforeALineEndKeepTheFilesLineEnds)
+{
+    // A file converted twice: "\r\r\n" ends, or a lone "\r\n" within
+    // "\n" ends, must read back as the text it was written as.
+    for (const QString text : {QStringLiteral("[Info]\r\r\nnm=禾朔\r\r\n"), QStringLiteral("l\n[i\r1\r\r")}) {
+        IniFile first;
+        first.parse(text);
+        IniFile again;
+        again.parse(first.toText());
+        EXPECT_EQ(again.toText(), first.toText()) << text.toStdString();
+    }
+    IniFile ini;
+    ini.parse(QStringLiteral("[Info]\r\r\nnm=禾朔\r\r\n"));
+    EXPECT_EQ(ini.readString("Info", "nm"), "禾朔");
+    EXPECT_EQ(ini.toText(), "[Info]\r\nnm=禾朔\r\n");
+}
+
 TEST(IniFiles, WithoutWriteThroughNothingReachesTheDiskUntilFlush)
 {
     QTemporaryDir dir;
