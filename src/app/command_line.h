@@ -35,7 +35,7 @@ public:
     // No `--data DIR`: the command keeps no data.
     CommandLine &withoutDataFolder();
 
-    // Reads the words after the command. False with `error()` set for an
+    // Reads the words after the command, once. False with `error()` set for an
     // unknown option, a missing value or a word too many.
     bool parse(const QStringList &args);
     const QString &error() const { return m_error; }
