@@ -1,6 +1,8 @@
 #include "app/convert_command.h"
 
 #include "app/chinese_text.h"
+#include "app/command_context.h"
+#include "app/command_line.h"
 
 #include <QStringConverter>
 
@@ -8,19 +10,32 @@ namespace billprint {
 
 namespace {
 
-constexpr int kUsageError = 2;
-
 // Digit boxes beyond this many are a typing error, not a form.
 constexpr int kMaxBoxes = 1000;
 
 const char kUsage[] = "usage: billprint convert capitals AMOUNT | digits AMOUNT BOXES MODE"
                       " | date TEXT | normalize TEXT | break WIDTH TEXT";
 
-int fail(QTextStream &err, const QString &message)
+CommandLine convertCommandLine()
 {
-    err << "billprint convert: " << message << '\n';
-    err.flush();
-    return kUsageError;
+    CommandLine line(QStringLiteral("convert"),
+                     {QStringLiteral("capitals AMOUNT"), QStringLiteral("digits AMOUNT BOXES MODE"),
+                      QStringLiteral("date TEXT"), QStringLiteral("normalize TEXT"), QStringLiteral("break WIDTH TEXT")},
+                     QStringLiteral("The text conversions of the bills, one result per call, printed as UTF-8:\n"
+                                    "  capitals   an amount in Chinese capitals\n"
+                                    "  digits     an amount spread over BOXES digit boxes in format MODE\n"
+                                    "  date       a year, month or day number in capitals\n"
+                                    "  normalize  a typed amount cleaned to a number text\n"
+                                    "  break      a text broken into pieces of WIDTH, one a line\n"
+                                    "Values may begin with \"-\"; a first \"--\" is dropped.\n"
+                                    "Exit 0: converted; 2: unknown conversion, missing, extra or non-numeric\n"
+                                    "argument, amount out of range."));
+    line.word(QStringLiteral("CONVERSION"), QStringLiteral("capitals, digits, date, normalize or break"))
+        .word(QStringLiteral("VALUE..."), QStringLiteral("what the conversion takes"))
+        .moreWords()
+        .wordsEndOptions()
+        .withoutDataFolder();
+    return line;
 }
 
 bool toInt(const QString &text, int &value)
@@ -46,13 +61,21 @@ int runConvertCommand(const QStringList &args, QTextStream &out, QTextStream &er
     out.setEncoding(QStringConverter::Utf8);
     err.setEncoding(QStringConverter::Utf8);
 
-    QStringList words = args;
-    const qsizetype endOfOptions = words.indexOf(QStringLiteral("--"));
+    // The first "--" goes before the words are read, so that a value
+    // after it may begin with a dash, and "--" itself may follow it.
+    QStringList rest = args;
+    const qsizetype endOfOptions = rest.indexOf(QStringLiteral("--"));
     if (endOfOptions >= 0)
-        words.removeAt(endOfOptions);
+        rest.removeAt(endOfOptions);
+    CommandLine line = convertCommandLine();
+    CommandContext context(line, QString(), err);
+    if (const std::optional<int> done = context.start(rest, out))
+        return *done;
+    const auto fail = [&context](const QString &message) { return context.fail(message); };
+    QStringList words = line.words();
 
     if (words.isEmpty())
-        return fail(err, QStringLiteral("missing conversion; ") + QLatin1String(kUsage));
+        return fail(QStringLiteral("missing conversion; ") + QLatin1String(kUsage));
     const QString command = words.takeFirst();
 
     struct Spec {
@@ -72,43 +95,43 @@ int runConvertCommand(const QStringList &args, QTextStream &out, QTextStream &er
             spec = &s;
     }
     if (!spec)
-        return fail(err, QStringLiteral("unknown conversion \"%1\"; ").arg(command)
+        return fail(QStringLiteral("unknown conversion \"%1\"; ").arg(command)
                              + QLatin1String(kUsage));
     if (words.size() < spec->params.size())
-        return fail(err, QStringLiteral("%1: missing %2").arg(command, spec->params.at(words.size())));
+        return fail(QStringLiteral("%1: missing %2").arg(command, spec->params.at(words.size())));
     if (words.size() > spec->params.size())
-        return fail(err, QStringLiteral("%1: unexpected argument \"%2\"")
+        return fail(QStringLiteral("%1: unexpected argument \"%2\"")
                              .arg(command, words.at(spec->params.size())));
 
     if (command == u"capitals") {
         const ChineseAmount result = amountToChinese(words.at(0));
         if (!result.ok())
-            return fail(err, QStringLiteral("capitals: ") + amountError(result.error, words.at(0)));
+            return fail(QStringLiteral("capitals: ") + amountError(result.error, words.at(0)));
         out << result.text << '\n';
     } else if (command == u"digits") {
         QString amount = words.at(0);
         amount.remove(u',');
         const AmountCents parsed = parseAmountCents(amount);
         if (parsed.error == AmountError::NotANumber)
-            return fail(err, QStringLiteral("digits: ") + amountError(parsed.error, words.at(0)));
+            return fail(QStringLiteral("digits: ") + amountError(parsed.error, words.at(0)));
         int boxes = 0;
         if (!toInt(words.at(1), boxes))
-            return fail(err, QStringLiteral("digits: BOXES is not a whole number: ") + words.at(1));
+            return fail(QStringLiteral("digits: BOXES is not a whole number: ") + words.at(1));
         if (boxes > kMaxBoxes)
-            return fail(err, QStringLiteral("digits: BOXES must be at most %1").arg(kMaxBoxes));
+            return fail(QStringLiteral("digits: BOXES must be at most %1").arg(kMaxBoxes));
         out << amountToDigitCapitals(words.at(0), boxes, words.at(2)) << '\n';
     } else if (command == u"date") {
         if (!isDigitText(words.at(0).trimmed()))
-            return fail(err, QStringLiteral("date: not a number: ") + words.at(0));
+            return fail(QStringLiteral("date: not a number: ") + words.at(0));
         out << dateNumberToChinese(words.at(0)) << '\n';
     } else if (command == u"normalize") {
         out << normalizeAmountText(words.at(0)) << '\n';
     } else { // break
         int width = 0;
         if (!toInt(words.at(0), width))
-            return fail(err, QStringLiteral("break: WIDTH is not a whole number: ") + words.at(0));
+            return fail(QStringLiteral("break: WIDTH is not a whole number: ") + words.at(0));
         if (width < 1)
-            return fail(err, QStringLiteral("break: WIDTH must be at least 1"));
+            return fail(QStringLiteral("break: WIDTH must be at least 1"));
         for (const QString &piece : breakTextByWidth(words.at(1), width))
             out << piece << '\n';
     }

@@ -7,8 +7,9 @@
 //   convert normalize TEXT             typed amount cleaned to a number text
 //   convert break WIDTH TEXT           text broken by width, one piece a line
 //
-// The first "--" ends the options (there are none) and is dropped, so a
-// value that begins with "-" can follow it. Returns the exit code: 0 on
+// The first "--" is dropped, and every word from the conversion on is
+// taken as it stands, so a value may begin with "-"; `convert --help`
+// prints the usage. Returns the exit code: 0 on
 // success; 2 with a one-line message on err for an unknown command, a
 // missing, extra or non-numeric argument, or an amount out of range.
 #pragma once

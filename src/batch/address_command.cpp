@@ -1,12 +1,10 @@
 #include "batch/address_command.h"
 
-#include "app/data_root.h"
-#include "app/database.h"
+#include "app/command_context.h"
+#include "app/command_line.h"
 #include "batch/address_replacements.h"
 #include "batch/region_check.h"
 
-#include <QCoreApplication>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -73,31 +71,27 @@ QString parseAddressLine(const QString &line, const ReplacementPairs &replacemen
 int runParseAddressCommand(const QStringList &args, const QString &dataFolder, QTextStream &in,
                            QTextStream &out, QTextStream &err)
 {
-    QString folder = dataFolder;
-    for (int i = 0; i < args.size(); ++i) {
-        if (args.at(i) == QLatin1String("--data") && i + 1 < args.size()) {
-            folder = args.at(++i);
-        } else {
-            err << "billprint parse-address: unknown argument: " << args.at(i) << "\n";
-            return 2;
-        }
-    }
-    // The user's replacement pairs when there is a database; parsing
-    // never creates one.
+    CommandLine line(QStringLiteral("parse-address"), {QStringLiteral("[--data DIR] < LINES")},
+                     QStringLiteral("Splits receiver texts into waybill fields: reads JSON lines\n"
+                                    "{\"id\": ..., \"text\": \"...\"} on standard input and writes one JSON line of\n"
+                                    "fields per line, as the address parser window shows them; a line that is\n"
+                                    "no JSON object with a text gets an \"error\". The user's replacement pairs\n"
+                                    "apply when the data folder has a database; none is ever created.\n"
+                                    "Exit 0: every line read; 2: a bad command line."));
+    CommandContext command(line, dataFolder, err);
+    if (const std::optional<int> done = command.start(args, out))
+        return *done;
     ReplacementPairs replacements;
-    const DataRoot root = DataRoot::resolve(folder, QCoreApplication::applicationDirPath());
-    if (QFileInfo(root.databasePath()).isFile()) {
-        QString error;
-        if (const std::unique_ptr<Database> db = Database::open(root.databasePath(), &error))
-            replacements = readAddressReplacements(*db);
-    }
+    if (const Database *db = command.openDatabaseIfPresent())
+        replacements = readAddressReplacements(*db);
+
     in.setEncoding(QStringConverter::Utf8);
     out.setEncoding(QStringConverter::Utf8);
-    QString line;
-    while (in.readLineInto(&line)) {
-        if (line.trimmed().isEmpty())
+    QString text;
+    while (in.readLineInto(&text)) {
+        if (text.trimmed().isEmpty())
             continue;
-        out << parseAddressLine(line, replacements) << '\n';
+        out << parseAddressLine(text, replacements) << '\n';
     }
     out.flush();
     return 0;

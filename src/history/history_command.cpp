@@ -1,14 +1,12 @@
 #include "history/history_command.h"
 
-#include "app/data_root.h"
+#include "app/command_context.h"
+#include "app/command_line.h"
 #include "app/database.h"
-#include "app/one_line.h"
 #include "app/xlsx_writer.h"
 #include "history/history_store.h"
 
-#include <QCoreApplication>
 #include <QFile>
-#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QRegularExpression>
@@ -30,11 +28,33 @@ struct HistoryRequest
     HistoryFilter filter;
     Format format = Format::None;
     QString output;  // "-" for standard output
-    QString dataFolder;
     QString error;
 };
 
 const QString kStdout = QStringLiteral("-");
+
+CommandLine historyCommandLine()
+{
+    CommandLine line(QStringLiteral("history"),
+                     {QStringLiteral("FAMILY [--number N] [--party TEXT] [--from YYYY-MM-DD] [--to YYYY-MM-DD]\n"
+                                     "[--min A] [--max A] [--exact] (--csv OUT | --xlsx OUT | --json)")},
+                     QStringLiteral("Lists the issued bills of a family that the history window lists for the same\n"
+                                    "filters, every column as stored. Filters find text anywhere in the column\n"
+                                    "unless --exact. The folder must hold a database already.\n"
+                                    "Exit 0: listed; 2: bad command line, no database or a failure."));
+    line.word(QStringLiteral("FAMILY"), QStringLiteral("支票, 进账单, 缴款单 or 快递单"))
+        .option(QStringLiteral("number"), QStringLiteral("N"), QStringLiteral("the bill's number"))
+        .option(QStringLiteral("party"), QStringLiteral("TEXT"), QStringLiteral("the payee (the waybill's receiver)"))
+        .option(QStringLiteral("from"), QStringLiteral("YYYY-MM-DD"), QStringLiteral("issued on or after"))
+        .option(QStringLiteral("to"), QStringLiteral("YYYY-MM-DD"), QStringLiteral("issued on or before"))
+        .option(QStringLiteral("min"), QStringLiteral("A"), QStringLiteral("amount at least"))
+        .option(QStringLiteral("max"), QStringLiteral("A"), QStringLiteral("amount at most"))
+        .flag(QStringLiteral("exact"), QStringLiteral("compare whole values"))
+        .option(QStringLiteral("csv"), QStringLiteral("OUT"), QStringLiteral("write CSV (OUT - is standard output)"))
+        .option(QStringLiteral("xlsx"), QStringLiteral("OUT"), QStringLiteral("write a workbook"))
+        .flag(QStringLiteral("json"), QStringLiteral("write JSON to standard output"));
+    return line;
+}
 
 bool readDate(const QString &option, const QString &value, QDate *date, QString *error)
 {
@@ -45,12 +65,18 @@ bool readDate(const QString &option, const QString &value, QDate *date, QString 
     return error->isEmpty();
 }
 
-void setFormat(HistoryRequest &r, Format format, const QString &output)
+void readFormat(const CommandLine &line, HistoryRequest &r)
 {
-    if (r.format != Format::None)
-        r.error = QStringLiteral("give only one of --csv, --xlsx and --json");
-    r.format = format;
-    r.output = output;
+    const std::pair<QString, Format> formats[] = {
+        {QStringLiteral("csv"), Format::Csv}, {QStringLiteral("xlsx"), Format::Xlsx}, {QStringLiteral("json"), Format::Json}};
+    for (const auto &[name, format] : formats) {
+        if (!line.isSet(name))
+            continue;
+        if (r.format != Format::None)
+            r.error = QStringLiteral("give only one of --csv, --xlsx and --json");
+        r.format = format;
+        r.output = format == Format::Json ? kStdout : line.value(name);
+    }
 }
 
 // Checks what the options say together.
@@ -86,52 +112,25 @@ void finish(HistoryRequest &r, const QDate &from, const QDate &to)
     }
 }
 
-HistoryRequest parse(const QStringList &args, const QString &dataFolder)
+HistoryRequest readRequest(const CommandLine &line)
 {
-    static const QStringList withValue{QStringLiteral("--number"), QStringLiteral("--party"), QStringLiteral("--from"),
-                                       QStringLiteral("--to"),     QStringLiteral("--min"),   QStringLiteral("--max"),
-                                       QStringLiteral("--csv"),    QStringLiteral("--xlsx"),  QStringLiteral("--data")};
     HistoryRequest r;
-    r.dataFolder = dataFolder;
+    const QString family = line.words().value(0);
+    if (!family.isEmpty() && !(r.family = HistoryFamily::find(family.trimmed()))) {
+        r.error = QStringLiteral("unknown family: ") + family;
+        return r;
+    }
+    r.filter.exact = line.isSet(QStringLiteral("exact"));
+    r.filter.number = line.value(QStringLiteral("number"));
+    r.filter.secondParty = line.value(QStringLiteral("party"));
+    r.filter.minAmount = line.value(QStringLiteral("min"));
+    r.filter.maxAmount = line.value(QStringLiteral("max"));
     QDate from;
     QDate to;
-    for (int i = 0; i < args.size() && r.error.isEmpty(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == QLatin1String("--exact")) {
-            r.filter.exact = true;
-        } else if (arg == QLatin1String("--json")) {
-            setFormat(r, Format::Json, kStdout);
-        } else if (!arg.startsWith(QLatin1String("--"))) {
-            if (r.family)
-                r.error = QStringLiteral("unexpected argument: ") + arg;
-            else if (!(r.family = HistoryFamily::find(arg.trimmed())))
-                r.error = QStringLiteral("unknown family: ") + arg;
-        } else if (!withValue.contains(arg)) {
-            r.error = QStringLiteral("unknown argument: ") + arg;
-        } else if (i + 1 >= args.size()) {
-            r.error = arg + QStringLiteral(" needs a value");
-        } else {
-            const QString value = args.at(++i);
-            if (arg == QLatin1String("--number"))
-                r.filter.number = value;
-            else if (arg == QLatin1String("--party"))
-                r.filter.secondParty = value;
-            else if (arg == QLatin1String("--from"))
-                readDate(arg, value, &from, &r.error);
-            else if (arg == QLatin1String("--to"))
-                readDate(arg, value, &to, &r.error);
-            else if (arg == QLatin1String("--min"))
-                r.filter.minAmount = value;
-            else if (arg == QLatin1String("--max"))
-                r.filter.maxAmount = value;
-            else if (arg == QLatin1String("--csv"))
-                setFormat(r, Format::Csv, value);
-            else if (arg == QLatin1String("--xlsx"))
-                setFormat(r, Format::Xlsx, value);
-            else
-                r.dataFolder = value;
-        }
-    }
+    for (const auto &[name, date] : {std::pair{QStringLiteral("from"), &from}, std::pair{QStringLiteral("to"), &to}})
+        if (line.isSet(name) && !readDate(QStringLiteral("--") + name, line.value(name), date, &r.error))
+            return r;
+    readFormat(line, r);
     if (r.error.isEmpty())
         finish(r, from, to);
     return r;
@@ -263,38 +262,32 @@ bool writeListing(const HistoryStore &store, const HistoryStatement &statement, 
     return writeOut(out, file.readAll(), error);
 }
 
-int failWith(QTextStream &err, const QString &message)
-{
-    err << "billprint: history: " << oneLine(message) << "\n";
-    err.flush();
-    return 2;
-}
-
 } // namespace
 
 int runHistoryCommand(const QStringList &args, const QString &dataFolder, QIODevice &out, QTextStream &err)
 {
-    const HistoryRequest request = parse(args, dataFolder);
+    CommandLine line = historyCommandLine();
+    CommandContext command(line, dataFolder, err);
+    QTextStream help(&out);
+    if (const std::optional<int> done = command.start(args, help))
+        return *done;
+    const HistoryRequest request = readRequest(line);
     if (!request.error.isEmpty())
-        return failWith(err, request.error);
-
-    const DataRoot root = DataRoot::resolve(request.dataFolder, QCoreApplication::applicationDirPath());
+        return command.fail(request.error);
     // Listing bills never creates a database: an empty new one would
     // report "no bills" for a wrong folder.
-    if (!QFileInfo(root.databasePath()).isFile())
-        return failWith(err, QStringLiteral("no database in ") + root.folder());
-    QString error;
-    const std::unique_ptr<Database> db = Database::open(root.databasePath(), &error);
+    const Database *db = command.openExistingDatabase();
     if (!db)
-        return failWith(err, error);
+        return kNothingDone;
 
     const HistoryFamily &family = *request.family;
     const HistoryStatement statement =
         buildHistoryStatement(family, request.filter, HistoryOrdering(family.order).next());
     const HistoryStore store(*db, family);
     HistorySummary summary;
+    QString error;
     if (!store.summarize(statement, &summary, &error) || !writeListing(store, statement, request, out, &error))
-        return failWith(err, error);
+        return command.fail(error);
     if (request.output != kStdout) {
         QTextStream note(&out);
         note << summary.rows << (summary.rows == 1 ? " row -> " : " rows -> ") << request.output << "\n";

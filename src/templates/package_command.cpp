@@ -1,104 +1,112 @@
 #include "templates/package_command.h"
 
-#include "app/data_root.h"
-#include "app/database.h"
+#include "app/command_context.h"
+#include "app/command_line.h"
+#include "templates/named_template.h"
 #include "templates/template_package.h"
-
-#include <QCoreApplication>
-#include <QFileInfo>
-#include <memory>
 
 namespace billprint {
 
 namespace {
 
-int failWith(QTextStream &err, const QString &reason)
+CommandLine packageCommandLine()
 {
-    err << "billprint package: " << reason << "\n";
-    return 2;
+    CommandLine line(QStringLiteral("package"), {QStringLiteral("export --template ID|NAME[,ID|NAME...] OUT.tpk [--data DIR]"),
+                                                 QStringLiteral("import FILE.tpk [--template ID|NAME]... [--data DIR]")},
+                     QStringLiteral("Moves templates (fields, family catalogue, dictionary rows, picture) between\n"
+                                    "installations. Import takes every template of the package when none is\n"
+                                    "named, in one transaction, and numbers the last name of a template whose\n"
+                                    "name is taken. Prints the (new) template ids, one a line. The folder must\n"
+                                    "hold a database already.\n"
+                                    "Exit 0: done; 2: refused, nothing changed."));
+    line.word(QStringLiteral("export|import"), QStringLiteral("what to do"))
+        .word(QStringLiteral("FILE"), QStringLiteral("the package to write or read"))
+        .option(QStringLiteral("template"), QStringLiteral("ID|NAME"),
+                QStringLiteral("a template by id or name (of this data for export, of the\n"
+                               "package for import); several by commas or repeating"));
+    return line;
 }
 
-struct PackageRequest
+QString checkRequest(const CommandLine &line)
 {
-    QString action;
-    QString file;
-    QStringList templates;
-    QString error;
-};
+    const QStringList words = line.words();
+    const QString action = words.value(0);
+    if (action != QLatin1String("export") && action != QLatin1String("import"))
+        return QStringLiteral("expected export or import");
+    if (words.size() < 2)
+        return QStringLiteral("no package file given");
+    if (action == QLatin1String("export") && !line.isSet(QStringLiteral("template")))
+        return QStringLiteral("export needs --template ID|NAME[,ID|NAME...]");
+    return QString();
+}
 
-PackageRequest parse(const QStringList &args)
+// The ids of the templates named in `texts`: each a template or a list of
+// them separated by commas.
+bool namedIds(const Database &db, const QStringList &texts, QList<int> *ids, QString *error)
 {
-    PackageRequest r;
-    r.action = args.value(0);
-    for (int i = 1; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == QLatin1String("--template")) {
-            if (i + 1 >= args.size()) {
-                r.error = QStringLiteral("--template needs a value");
-                return r;
-            }
-            r.templates << args.at(++i);
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            r.error = QStringLiteral("unknown option: ") + arg;
-            return r;
-        } else if (r.file.isEmpty()) {
-            r.file = arg;
-        } else {
-            r.error = QStringLiteral("one package file only");
-            return r;
+    for (const QString &text : texts) {
+        if (const std::optional<TCheckType> whole = findNamedTemplate(db, text, QString(), error)) {
+            ids->append(whole->CheckTypeID);
+            continue;
+        }
+        for (const QString &part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
+            const std::optional<TCheckType> one = findNamedTemplate(db, part, QString(), error);
+            if (!one)
+                return false;
+            ids->append(one->CheckTypeID);
         }
     }
-    if (r.action != QLatin1String("export") && r.action != QLatin1String("import"))
-        r.error = QStringLiteral("expected export or import");
-    else if (r.file.isEmpty())
-        r.error = QStringLiteral("no package file given");
-    else if (r.action == QLatin1String("export") && r.templates.isEmpty())
-        r.error = QStringLiteral("export needs --template ID[,ID...]");
-    return r;
+    return !ids->isEmpty();
 }
 
-bool parseIds(const QStringList &words, QList<int> *ids)
+// The shown names of the package templates named in `texts` by their id
+// in the package or their name.
+QStringList namedInPackage(const TemplatePackage &package, const QStringList &texts)
 {
-    for (const QString &word : words)
-        for (const QString &part : word.split(QLatin1Char(','), Qt::SkipEmptyParts)) {
-            bool ok = false;
-            const int id = part.trimmed().toInt(&ok);
-            if (!ok || id <= 0)
-                return false;
-            ids->append(id);
-        }
-    return !ids->isEmpty();
+    QStringList names;
+    for (const QString &text : texts) {
+        QString name = text;
+        bool isId = false;
+        const int id = text.trimmed().toInt(&isId);
+        for (const PackageTemplate &t : package.templates())
+            if (isId && t.packageId == id)
+                name = t.shownName();
+        names << name;
+    }
+    return names;
 }
 
 } // namespace
 
 int runPackageCommand(const QStringList &args, const QString &dataFolder, QTextStream &out, QTextStream &err)
 {
-    const PackageRequest request = parse(args);
-    if (!request.error.isEmpty())
-        return failWith(err, request.error);
-    const DataRoot root = DataRoot::resolve(dataFolder, QCoreApplication::applicationDirPath());
-    if (!QFileInfo(root.databasePath()).isFile())
-        return failWith(err, QStringLiteral("no database in ") + root.folder());
-    QString error;
-    const std::unique_ptr<Database> db = Database::open(root.databasePath(), &error);
+    CommandLine line = packageCommandLine();
+    CommandContext command(line, dataFolder, err);
+    if (const std::optional<int> done = command.start(args, out))
+        return *done;
+    if (const QString refusal = checkRequest(line); !refusal.isEmpty())
+        return command.fail(refusal);
+    Database *db = command.openExistingDatabase();
     if (!db)
-        return failWith(err, error);
+        return kNothingDone;
 
+    const QString file = line.words().at(1);
+    const QString imageFolder = command.dataRoot().imageFolder();
+    QString error;
     QList<int> ids;
-    if (request.action == QLatin1String("export")) {
-        if (!parseIds(request.templates, &ids))
-            return failWith(err, QStringLiteral("--template takes template ids such as 3,7"));
-        if (!TemplatePackage::write(*db, root.imageFolder(), ids, request.file, &error))
-            return failWith(err, error);
+    if (line.words().at(0) == QLatin1String("export")) {
+        if (!namedIds(*db, line.values(QStringLiteral("template")), &ids, &error)
+            || !TemplatePackage::write(*db, imageFolder, ids, file, &error))
+            return command.fail(error);
     } else {
-        const std::unique_ptr<TemplatePackage> package = TemplatePackage::read(request.file, &error);
+        const std::unique_ptr<TemplatePackage> package = TemplatePackage::read(file, &error);
         if (!package)
-            return failWith(err, error);
-        ids = PackageImporter(*db, root.imageFolder()).import(*package, request.templates, ExistingName::MakeUnique,
-                                                              &error);
+            return command.fail(error);
+        ids = PackageImporter(*db, imageFolder)
+                  .import(*package, namedInPackage(*package, line.values(QStringLiteral("template"))),
+                          ExistingName::MakeUnique, &error);
         if (ids.isEmpty())
-            return failWith(err, error);
+            return command.fail(error);
     }
     for (int id : ids)
         out << id << "\n";

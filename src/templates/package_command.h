@@ -1,5 +1,5 @@
-// `billprint package export --template ID[,ID...] OUT.tpk [--data DIR]`
-// `billprint package import FILE.tpk [--template NAME]... [--data DIR]`
+// `billprint package export --template ID|NAME[,ID|NAME...] OUT.tpk [--data DIR]`
+// `billprint package import FILE.tpk [--template ID|NAME]... [--data DIR]`
 //
 // Moves templates between installations. Export writes the templates with
 // their fields, family catalogue, dictionary rows and pictures into a new

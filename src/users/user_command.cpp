@@ -1,68 +1,41 @@
 #include "users/user_command.h"
 
-#include "app/data_root.h"
-#include "app/database.h"
+#include "app/command_context.h"
+#include "app/command_line.h"
 #include "users/user_store.h"
-
-#include <QCoreApplication>
-#include <QFileInfo>
-#include <memory>
 
 namespace billprint {
 
 namespace {
 
-struct UserRequest
+CommandLine userCommandLine()
 {
-    QString action;
-    QString name;
-    QString role;
-    QString remark;
-    QString dataFolder;
-    QString error;
-};
-
-UserRequest parse(const QStringList &args, const QString &dataFolder)
-{
-    UserRequest r;
-    r.dataFolder = dataFolder;
-    QStringList words;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        QString *target = arg == QLatin1String("--role")     ? &r.role
-                          : arg == QLatin1String("--remark") ? &r.remark
-                          : arg == QLatin1String("--data")   ? &r.dataFolder
-                                                             : nullptr;
-        if (target) {
-            if (i + 1 >= args.size()) {
-                r.error = arg + QStringLiteral(" needs a value");
-                return r;
-            }
-            *target = args.at(++i);
-        } else if (arg.startsWith(QLatin1String("--"))) {
-            r.error = QStringLiteral("unknown option: ") + arg;
-            return r;
-        } else {
-            words << arg;
-        }
-    }
-    if (words.size() != 2 || (words[0] != QLatin1String("add") && words[0] != QLatin1String("passwd"))) {
-        r.error = QStringLiteral("usage: user add NAME --role ROLE | user passwd NAME");
-        return r;
-    }
-    r.action = words[0];
-    r.name = words[1];
-    if (r.action == QLatin1String("add") && r.role.trimmed().isEmpty())
-        r.error = QStringLiteral("user add needs --role (") + UserStore::roleNames().join(QLatin1Char('|')) +
-                  QLatin1Char(')');
-    return r;
+    CommandLine line(QStringLiteral("user"), {QStringLiteral("add NAME --role ROLE [--remark TEXT] [--data DIR]"),
+                                              QStringLiteral("passwd NAME [--data DIR]")},
+                     QStringLiteral("Adds an operator (with an empty password, as the user window does), or sets\n"
+                                    "an operator's password read from the first line of standard input (never\n"
+                                    "from the command line). The folder must hold a database already.\n"
+                                    "Exit 0: done; 2: nothing done (no database, no such user, name already\n"
+                                    "present, empty password)."));
+    line.word(QStringLiteral("add|passwd"), QStringLiteral("what to do"))
+        .word(QStringLiteral("NAME"), QStringLiteral("the operator's name"))
+        .option(QStringLiteral("role"), QStringLiteral("ROLE"),
+                QStringLiteral("the new operator's role (") + UserStore::roleNames().join(QLatin1Char('|'))
+                    + QLatin1Char(')'))
+        .option(QStringLiteral("remark"), QStringLiteral("TEXT"), QStringLiteral("a remark on the new operator"));
+    return line;
 }
 
-int failWith(QTextStream &err, const QString &message)
+// What the words ask for, or why they cannot be done.
+QString checkRequest(const CommandLine &line)
 {
-    err << "billprint user: " << message << "\n";
-    err.flush();
-    return 2;
+    const QStringList words = line.words();
+    if (words.size() != 2 || (words[0] != QLatin1String("add") && words[0] != QLatin1String("passwd")))
+        return QStringLiteral("usage: user add NAME --role ROLE | user passwd NAME");
+    if (words[0] == QLatin1String("add") && line.value(QStringLiteral("role")).trimmed().isEmpty())
+        return QStringLiteral("user add needs --role (") + UserStore::roleNames().join(QLatin1Char('|'))
+               + QLatin1Char(')');
+    return QString();
 }
 
 } // namespace
@@ -70,33 +43,31 @@ int failWith(QTextStream &err, const QString &message)
 int runUserCommand(const QStringList &args, const QString &dataFolder, QTextStream &in, QTextStream &out,
                    QTextStream &err)
 {
-    const UserRequest request = parse(args, dataFolder);
-    if (!request.error.isEmpty())
-        return failWith(err, request.error);
-    const DataRoot root = DataRoot::resolve(request.dataFolder, QCoreApplication::applicationDirPath());
-    // A wrong folder must not gain an empty database with one user in it.
-    if (!QFileInfo(root.databasePath()).isFile())
-        return failWith(err, QStringLiteral("no database in ") + root.folder());
-    QString error;
-    const std::unique_ptr<Database> db = Database::open(root.databasePath(), &error);
+    CommandLine line = userCommandLine();
+    CommandContext command(line, dataFolder, err);
+    if (const std::optional<int> done = command.start(args, out))
+        return *done;
+    if (const QString refusal = checkRequest(line); !refusal.isEmpty())
+        return command.fail(refusal);
+    Database *db = command.openExistingDatabase();
     if (!db)
-        return failWith(err, error);
+        return kNothingDone;
 
     const UserStore store(*db);
+    const QString name = line.words().at(1);
     UserOutcome outcome;
-    if (request.action == QLatin1String("add")) {
-        outcome = store.addUser(request.name, request.role, request.remark);
+    if (line.words().at(0) == QLatin1String("add")) {
+        outcome = store.addUser(name, line.value(QStringLiteral("role")), line.value(QStringLiteral("remark")));
     } else {
         // No line at all (a closed or empty input) is refused here; an
         // empty line is refused by the store: a password is cleared only
         // by the reset in the user window.
         if (in.atEnd())
-            return failWith(err, QStringLiteral("no password on standard input"));
-        const QString password = in.readLine();
-        outcome = store.setPassword(request.name, password);
+            return command.fail(QStringLiteral("no password on standard input"));
+        outcome = store.setPassword(name, in.readLine());
     }
     if (!outcome.ok())
-        return failWith(err, outcome.message);
+        return command.fail(outcome.message);
     out << outcome.message << "\n";
     out.flush();
     return 0;

@@ -99,12 +99,12 @@ TEST_F(HistoryCommandTest, WritesFilesAndRefusesWhatItCannotDo)
         {{"快递单", "--max", "5", "--json"}, "the 快递单 history has no amount filter"},
         {{"支票", "--from", "2024-03-09", "--to", "2024-03-08", "--json"}, "--to is before --from"},
         {{"支票", "--from", "9.3.2024", "--json"}, "--from needs a date YYYY-MM-DD: 9.3.2024"},
-        {{"支票", "--json", "--bogus"}, "unknown argument: --bogus"},
+        {{"支票", "--json", "--bogus"}, "unknown option: --bogus"},
     };
     for (const auto &c : refused) {
         r = history(c.args);
         EXPECT_EQ(r.exitCode, 2) << c.error;
-        EXPECT_EQ(r.err.toStdString(), "billprint: history: " + std::string(c.error) + "\n");
+        EXPECT_EQ(r.err.toStdString(), "billprint history: " + std::string(c.error) + "\n");
         EXPECT_TRUE(r.out.isEmpty());
     }
 

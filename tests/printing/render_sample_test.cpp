@@ -342,7 +342,7 @@ TEST(PrintSample, CommandLineMistakesGiveOneLineAndExitCode2)
     const auto errorLines = [](const ProgramResult &r) {
         QStringList lines;
         for (const QString &line : r.err.split(QLatin1Char('\n'), Qt::SkipEmptyParts))
-            if (line.startsWith(QStringLiteral("billprint:")))
+            if (line.startsWith(QStringLiteral("billprint print-sample: ")))
                 lines << line;
         return lines;
     };

@@ -2,6 +2,7 @@
 // rows inside template packages.
 #include "template_fixtures.h"
 
+#include "templates/named_template.h"
 #include "templates/template_error.h"
 
 using namespace billprint;
@@ -167,6 +168,33 @@ TEST(TemplateFinders, ApostrophesInFamilyAndVariantNames)
     // A name built to break out of a quoted literal is only a name.
     EXPECT_FALSE(TCheckType::findByTypeName(fx.db(), QStringLiteral("x' or '1'='1")));
     EXPECT_FALSE(TCheckType::findDefaultByFirstName(fx.db(), QStringLiteral("x' or '1'='1")));
+}
+
+// A command line names a template by id or by name, as the user knows it.
+TEST(TemplateFinders, NamedTemplateByIdFullNameOrLastName)
+{
+    TemplateDb fx;
+    fx.add(1, QStringLiteral("支票"), QStringLiteral("工行"));
+    fx.add(2, QStringLiteral("支票"), QStringLiteral("建行"));
+    fx.add(3, QStringLiteral("进账单"), QStringLiteral("工行"));
+    fx.add(5, QStringLiteral("快递单"), QStringLiteral("2024"));  // digits, but no template 2024
+    const auto idOf = [&](const QString &text, const QString &family) {
+        QString error;
+        const std::optional<TCheckType> t = findNamedTemplate(fx.db(), text, family, &error);
+        return t ? QString::number(t->CheckTypeID) : error;
+    };
+    EXPECT_EQ(idOf(QStringLiteral("2"), QString()), "2");
+    EXPECT_EQ(idOf(QStringLiteral(" 3 "), QStringLiteral("进账单")), "3");
+    EXPECT_EQ(idOf(QStringLiteral("支票（建行）"), QString()), "2");
+    EXPECT_EQ(idOf(QStringLiteral("建行"), QString()), "2");
+    EXPECT_EQ(idOf(QStringLiteral("工行"), QStringLiteral("进账单")), "3");
+    EXPECT_EQ(idOf(QStringLiteral("2024"), QString()), "5");
+    // Another family's template is not this family's.
+    EXPECT_EQ(idOf(QStringLiteral("3"), QStringLiteral("支票")), "unknown 支票 template: 3");
+    EXPECT_EQ(idOf(QStringLiteral("99999999999"), QString()), "unknown template: 99999999999");
+    EXPECT_EQ(idOf(QStringLiteral("工行"), QString()),
+              "several templates are named 工行 (ids 1, 3); give the id or the full name");
+    EXPECT_EQ(idOf(QStringLiteral("x' or '1'='1"), QString()), "unknown template: x' or '1'='1");
 }
 
 TEST(OldDatabase, MissingPaperSizeReadsAsDefaultAndTheColumnsAreAdded)

@@ -1,18 +1,16 @@
 #include "batch/ui/batch_command.h"
 
 #include "addressbook/person_store.h"
-#include "app/alert.h"
 #include "app/app_context.h"
-#include "app/data_root.h"
-#include "app/one_line.h"
+#include "app/command_context.h"
+#include "app/command_line.h"
 #include "batch/csv_file.h"
 #include "batch/receiver_columns.h"
 #include "batch/receiver_list.h"
 #include "batch/ui/batch_print_run.h"
 #include "bills/ui/tfm_check_kdd.h"
-#include "printing/pdf_print_output.h"
-#include "printing/ui/printer_output.h"
-#include "templates/check_type.h"
+#include "printing/ui/print_target.h"
+#include "templates/named_template.h"
 #include "templates/delivered_pictures.h"
 
 #include <QCoreApplication>
@@ -23,81 +21,29 @@ namespace billprint {
 
 namespace {
 
-struct BatchRequest
+CommandLine batchCommandLine()
 {
-    QString templateText;
-    QString csvPath;
-    std::optional<QString> sender;
-    QString pdfPath;
-    QString printerName;
-    QString dataFolder;
-    QString error;
-};
-
-BatchRequest parse(const QStringList &args, const QString &dataFolder)
-{
-    BatchRequest r;
-    r.dataFolder = dataFolder;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args[i];
-        static const QStringList known{QStringLiteral("--template"), QStringLiteral("--csv"),
-                                       QStringLiteral("--sender"),   QStringLiteral("--pdf"),
-                                       QStringLiteral("--printer"),  QStringLiteral("--data")};
-        if (!known.contains(arg)) {
-            r.error = QStringLiteral("unknown option: ") + arg;
-            return r;
-        }
-        if (i + 1 >= args.size()) {
-            r.error = arg + QStringLiteral(" needs a value");
-            return r;
-        }
-        const QString value = args[++i];
-        if (arg == QLatin1String("--template"))
-            r.templateText = value.trimmed();
-        else if (arg == QLatin1String("--csv"))
-            r.csvPath = value;
-        else if (arg == QLatin1String("--sender"))
-            r.sender = value.trimmed();
-        else if (arg == QLatin1String("--pdf"))
-            r.pdfPath = value;
-        else if (arg == QLatin1String("--printer"))
-            r.printerName = value;
-        else
-            r.dataFolder = value;
-    }
-    if (r.templateText.isEmpty())
-        r.error = QStringLiteral("--template ID|NAME is required");
-    else if (r.csvPath.isEmpty())
-        r.error = QStringLiteral("--csv FILE is required");
-    else if (r.pdfPath.isEmpty() == r.printerName.isEmpty())
-        r.error = QStringLiteral("give exactly one of --pdf OUT and --printer NAME");
-    return r;
+    CommandLine line(QStringLiteral("batch"),
+                     {QStringLiteral("--template ID|NAME --csv FILE [--sender NAME] (--pdf OUT | --printer NAME)")},
+                     QStringLiteral("Prints a waybill for every receiver of a CSV file (UTF-8 or GBK, titles in\n"
+                                    "the first row, matched as the import matches them) in one document and\n"
+                                    "prints the page count. The desktop's batch list is left as it is.\n"
+                                    "Exit 0: printed; 2: nothing printed."));
+    line.option(QStringLiteral("template"), QStringLiteral("ID|NAME"),
+                QStringLiteral("the waybill template by id, full name or last name"))
+        .option(QStringLiteral("csv"), QStringLiteral("FILE"), QStringLiteral("the receivers"))
+        .option(QStringLiteral("sender"), QStringLiteral("NAME"), QStringLiteral("the sender from the address book"));
+    addPrintTarget(line);
+    return line;
 }
 
-int failWith(QTextStream &err, const QString &message)
+QString checkRequest(const CommandLine &line)
 {
-    err << "billprint: batch: " << oneLine(message) << "\n";
-    err.flush();
-    return 2;
-}
-
-const QString kWaybill = QStringLiteral("快递单");
-
-// The waybill template named by its ID, full name or last name.
-std::optional<TCheckType> findTemplate(const Database &db, const QString &text)
-{
-    bool isId = false;
-    const int id = text.toInt(&isId);
-    std::optional<TCheckType> found;
-    if (isId)
-        found = TCheckType::findById(db, id);
-    if (!found)
-        found = TCheckType::findByTypeName(db, text);
-    if (!found)
-        found = TCheckType::findByFirstAndLastName(db, kWaybill, text);
-    if (found && TCheckType::firstNameOf(found->TypeFirstName, found->TypeName) != kWaybill)
-        return std::nullopt;
-    return found;
+    if (line.value(QStringLiteral("template")).trimmed().isEmpty())
+        return QStringLiteral("--template ID|NAME is required");
+    if (line.value(QStringLiteral("csv")).isEmpty())
+        return QStringLiteral("--csv FILE is required");
+    return checkPrintTarget(line);
 }
 
 // The CSV rows as list rows of one batch group; the matched list columns
@@ -121,40 +67,58 @@ QList<QList<QPair<QString, QString>>> receiverRows(const QList<QStringList> &csv
     return rows;
 }
 
+// The sender named on the command line, if any; false after the error line.
+bool findSender(CommandContext &command, const Database &db, std::optional<TPerson> *sender)
+{
+    if (!command.line().isSet(QStringLiteral("sender")))
+        return true;
+    const QString name = command.line().value(QStringLiteral("sender")).trimmed();
+    *sender = TPerson::findByName(db, name);
+    if (!*sender)
+        command.fail(QStringLiteral("no address-book entry named ") + name);
+    return sender->has_value();
+}
+
+// The rows leave the list when the run is over, however it ends.
+struct DropGroup
+{
+    const Database &db;
+    QString group;
+    ~DropGroup() { db.exec(QStringLiteral("delete from ReceiverList where \"批打分组\"=?"), {group}); }
+};
+
 } // namespace
 
 int runBatchCommand(const QStringList &args, const QString &dataFolder, QTextStream &out, QTextStream &err)
 {
-    const BatchRequest request = parse(args, dataFolder);
-    if (!request.error.isEmpty())
-        return failWith(err, request.error);
-
-    const DataRoot root = DataRoot::resolve(request.dataFolder, QCoreApplication::applicationDirPath());
-    QString error;
-    std::unique_ptr<AppContext> context = AppContext::open(root, &error);
+    CommandLine line = batchCommandLine();
+    CommandContext command(line, dataFolder, err);
+    if (const std::optional<int> done = command.start(args, out))
+        return *done;
+    if (const QString refusal = checkRequest(line); !refusal.isEmpty())
+        return command.fail(refusal);
+    AppContext *context = command.openContext();
     if (!context)
-        return failWith(err, error);
-    const std::optional<TCheckType> type = findTemplate(context->db(), request.templateText);
+        return kNothingDone;
+    QString error;
+    const std::optional<TCheckType> type = findNamedTemplate(context->db(), line.value(QStringLiteral("template")),
+                                                             BillFamilyInfo::waybill().family, &error);
     if (!type)
-        return failWith(err, QStringLiteral("unknown waybill template: ") + request.templateText);
+        return command.fail(error);
+    const QString csvPath = line.value(QStringLiteral("csv"));
     QList<QStringList> csv;
-    if (!readCsvFile(request.csvPath, &csv, &error))
-        return failWith(err, error);
+    if (!readCsvFile(csvPath, &csv, &error))
+        return command.fail(error);
     if (csv.size() < 2)
-        return failWith(err, request.csvPath + QStringLiteral(" has titles but no receivers"));
+        return command.fail(csvPath + QStringLiteral(" has titles but no receivers"));
     std::optional<TPerson> sender;
-    if (request.sender) {
-        sender = TPerson::findByName(context->db(), *request.sender);
-        if (!sender)
-            return failWith(err, QStringLiteral("no address-book entry named ") + *request.sender);
-    }
+    if (!findSender(command, context->db(), &sender))
+        return kNothingDone;
 
-    ensureDeliveredPictures(root.imageFolder());
+    ensureDeliveredPictures(command.dataRoot().imageFolder());
     context->printerNames = QPrinterInfo::availablePrinterNames();
     context->popPrinterDialog = false;  // nobody is there to answer it
-
-    CollectedAlerts alerts;
-    QStringList &told = alerts.messages();
+    QStringList &told = command.collectAlerts();
 
     // A group of this run alone: the desktop list shows only rows of no
     // group, and the rows leave the table when the run is over.
@@ -164,33 +128,21 @@ int runBatchCommand(const QStringList &args, const QString &dataFolder, QTextStr
     const ReceiverList list(context->db());
     QSet<QString> shown;
     if (!list.addAll(receiverRows(csv, context->db(), group, &shown), &error))
-        return failWith(err, error);
+        return command.fail(error);
     csv = {};  // the rows are in the list now; the pages reuse the memory
-    struct DropGroup
-    {
-        const Database &db;
-        QString group;
-        ~DropGroup() { db.exec(QStringLiteral("delete from ReceiverList where \"批打分组\"=?"), {group}); }
-    } drop{context->db(), group};
+    const DropGroup drop{context->db(), group};
     ReceiverQuery query;
     query.group = group;
     QList<int> ids;
     if (!list.query(query, &ids, &error))
-        return failWith(err, error);
+        return command.fail(error);
 
-    std::unique_ptr<PrintOutput> output =
-        request.printerName.isEmpty()
-            ? std::unique_ptr<PrintOutput>(std::make_unique<PdfPrintOutput>(request.pdfPath))
-            : std::unique_ptr<PrintOutput>(std::make_unique<PrinterOutput>(request.printerName));
-    BillWindowHost host;
-    host.pickPerson = [](const QString &, const QString &, QWidget *) { return std::optional<TPerson>(); };
-    host.savePerson = [](const std::optional<TPerson> &, QWidget *) { return std::optional<TPerson>(); };
-    host.askValue = [](const QString &, const QString &, const QString &, QWidget *) { return QString(); };
-    TfmCheckKDD window(*context, host);
+    const std::unique_ptr<PrintOutput> output = makePrintOutput(line);
+    TfmCheckKDD window(*context, BillWindowHost::unattended());
     if (!window.isUsable() || !told.isEmpty())
-        return failWith(err, told.value(0, QStringLiteral("the waybill window cannot open")));
+        return command.fail(told.value(0, QStringLiteral("the waybill window cannot open")));
     if (!window.chooseTemplate(type->TypeDescribe))
-        return failWith(err, QStringLiteral("unknown waybill template: ") + request.templateText);
+        return command.fail(QStringLiteral("unknown 快递单 template: ") + line.value(QStringLiteral("template")));
     if (sender)
         window.setSender(sender);
     window.setPrintOutput(output.get());
@@ -200,12 +152,11 @@ int runBatchCommand(const QStringList &args, const QString &dataFolder, QTextStr
     window.setPrintOutput(nullptr);
     // A batch that stopped at an unreadable row is not the batch asked for.
     if (!run.problem().isEmpty())
-        return failWith(err, run.problem() + QStringLiteral(" (%1 pages printed before it)").arg(pages));
+        return command.fail(run.problem() + QStringLiteral(" (%1 pages printed before it)").arg(pages));
     if (pages == 0)
-        return failWith(err, told.value(0, QStringLiteral("nothing was printed")));
-    out << pages << " pages -> " << (request.printerName.isEmpty() ? request.pdfPath : request.printerName) << "\n";
-    for (const QString &message : told)
-        err << "billprint: batch: warning: " << oneLine(message) << "\n";
+        return command.fail(told.value(0, QStringLiteral("nothing was printed")));
+    out << pages << " pages -> " << printTargetName(line) << "\n";
+    command.warn(told);
     return 0;
 }
 

@@ -39,4 +39,13 @@ BillWindowHost BillWindowHost::withDefaults(AppContext &context) const
     return h;
 }
 
+BillWindowHost BillWindowHost::unattended()
+{
+    BillWindowHost host;
+    host.pickPerson = [](const QString &, const QString &, QWidget *) { return std::optional<TPerson>(); };
+    host.savePerson = [](const std::optional<TPerson> &, QWidget *) { return std::optional<TPerson>(); };
+    host.askValue = [](const QString &, const QString &, const QString &, QWidget *) { return QString(); };
+    return host;
+}
+
 } // namespace billprint

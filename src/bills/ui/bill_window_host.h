@@ -45,6 +45,9 @@ struct BillWindowHost
 
     // Fills every hook left empty with the frameless default.
     BillWindowHost withDefaults(AppContext &context) const;
+    // For the headless commands, where nobody is there to answer: the
+    // address book, a party to store and the value prompt give nothing.
+    static BillWindowHost unattended();
 };
 
 } // namespace billprint

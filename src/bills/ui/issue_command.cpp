@@ -1,23 +1,22 @@
 #include "bills/ui/issue_command.h"
 
 #include "addressbook/person_store.h"
-#include "app/alert.h"
 #include "app/app_context.h"
-#include "app/data_root.h"
+#include "app/command_context.h"
+#include "app/command_line.h"
 #include "bills/amount_entry.h"
 #include "bills/bill_record.h"
-#include "printing/pdf_print_output.h"
 #include "bills/ui/party_frame.h"
-#include "printing/ui/printer_output.h"
+#include "printing/ui/print_target.h"
 #include "bills/ui/tfm_check_jkd.h"
 #include "bills/ui/tfm_check_jzd.h"
 #include "bills/ui/tfm_check_kdd.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "templates/delivered_pictures.h"
+#include "templates/named_template.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QDateEdit>
 #include <QLabel>
 #include <QLineEdit>
@@ -25,42 +24,38 @@
 #include <QPrinterInfo>
 #include <QRegularExpression>
 
-#include "app/one_line.h"
-
 namespace billprint {
 
 namespace {
 
-struct IssueRequest
+CommandLine issueCommandLine()
 {
-    QString family;
-    QString templateName;
-    std::optional<QString> amount;
-    std::optional<QDate> date;
-    std::optional<QString> payee;
-    std::optional<QString> sender;    // address-book names
-    std::optional<QString> receiver;
-    std::optional<QString> drawer;
-    QList<QPair<QString, QString>> fields;  // --set FIELD=VALUE, in order
-    QString pdfPath;
-    QString printerName;
-    bool toPdf = false;
-    bool toPrinter = false;
-    bool save = false;
-    QString dataFolder;
-    QString error;
-};
-
-bool needsValue(const QString &arg)
-{
-    static const QStringList withValue{QStringLiteral("--family"), QStringLiteral("--template"),
-                                       QStringLiteral("--amount"),  QStringLiteral("--date"),
-                                       QStringLiteral("--payee"),   QStringLiteral("--drawer"),
-                                       QStringLiteral("--set"),
-                                       QStringLiteral("--pdf"),     QStringLiteral("--printer"),
-                                       QStringLiteral("--data"),    QStringLiteral("--sender"),
-                                       QStringLiteral("--receiver")};
-    return withValue.contains(arg);
+    CommandLine line(QStringLiteral("print"),
+                     {QStringLiteral("--family 支票|进账单|缴款单 [--template ID|NAME] [--amount A] [--date YYYY-MM-DD]\n"
+                                     "[--payee NAME] [--drawer NAME] [--set FIELD=VALUE]... (--pdf OUT | --printer NAME) [--save]"),
+                      QStringLiteral("--family 快递单 [--template ID|NAME] [--sender NAME] [--receiver NAME]\n"
+                                     "[--set FIELD=VALUE]... (--pdf OUT | --printer NAME) [--save]")},
+                     QStringLiteral("Fills a bill in its entry window unseen and prints it through the desktop's\n"
+                                    "print run; --save also stores it and prints its serial number.\n"
+                                    "Exit 0: printed (and saved), messages are warnings on stderr; 2: nothing\n"
+                                    "printed or saved; 3: printed but not saved (do not run it again)."));
+    line.option(QStringLiteral("family"), QStringLiteral("FAMILY"), QStringLiteral("支票, 进账单, 缴款单 or 快递单"))
+        .option(QStringLiteral("template"), QStringLiteral("ID|NAME"),
+                QStringLiteral("the family's template by id, full or last name"))
+        .option(QStringLiteral("amount"), QStringLiteral("A"), QStringLiteral("as the window takes it (digits, \",\", one \".\")"))
+        .option(QStringLiteral("date"), QStringLiteral("YYYY-MM-DD"),
+                QStringLiteral("from %1 to %2").arg(BillDates::earliest().toString(Qt::ISODate),
+                                                   BillDates::latest().toString(Qt::ISODate)))
+        .option(QStringLiteral("payee"), QStringLiteral("NAME"), QStringLiteral("the payee"))
+        .option(QStringLiteral("drawer"), QStringLiteral("NAME"),
+                QStringLiteral("the drawer; bank and account from the address book"))
+        .option(QStringLiteral("sender"), QStringLiteral("NAME"), QStringLiteral("the waybill's sender (address book)"))
+        .option(QStringLiteral("receiver"), QStringLiteral("NAME"),
+                QStringLiteral("the waybill's receiver (address book)"))
+        .option(QStringLiteral("set"), QStringLiteral("FIELD=VALUE"), QStringLiteral("any field of the window"))
+        .flag(QStringLiteral("save"), QStringLiteral("also store the bill and print its serial number"));
+    addPrintTarget(line);
+    return line;
 }
 
 // The amount input of the window reads the amount with the same function,
@@ -78,105 +73,51 @@ QString checkAmount(const QString &text)
     }
 }
 
-IssueRequest parse(const QStringList &args, const QString &dataFolder)
+QString checkDate(const QString &text)
 {
-    IssueRequest r;
-    r.dataFolder = dataFolder;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == QLatin1String("--save")) {
-            r.save = true;
-            continue;
+    static const QRegularExpression iso(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
+    if (iso.match(text.trimmed()).hasMatch() && BillDates::contains(QDate::fromString(text.trimmed(), Qt::ISODate)))
+        return QString();
+    return QStringLiteral("--date needs a date YYYY-MM-DD from %1 to %2: ")
+               .arg(BillDates::earliest().toString(Qt::ISODate), BillDates::latest().toString(Qt::ISODate))
+           + text;
+}
+
+// The --set FIELD=VALUE pairs in order; an error text for one without "=".
+QList<QPair<QString, QString>> readFields(const CommandLine &line, QString *error)
+{
+    QList<QPair<QString, QString>> fields;
+    for (const QString &value : line.values(QStringLiteral("set"))) {
+        const int eq = value.indexOf(QLatin1Char('='));
+        if (eq <= 0) {
+            *error = QStringLiteral("--set needs FIELD=VALUE: ") + value;
+            break;
         }
-        if (!needsValue(arg)) {
-            r.error = QStringLiteral("unknown argument: ") + arg;
-            return r;
-        }
-        if (i + 1 >= args.size()) {
-            r.error = arg + QStringLiteral(" needs a value");
-            return r;
-        }
-        const QString value = args.at(++i);
-        if (arg == QLatin1String("--family")) {
-            r.family = value.trimmed();
-        } else if (arg == QLatin1String("--template")) {
-            r.templateName = value.trimmed();
-        } else if (arg == QLatin1String("--amount")) {
-            r.amount = value.trimmed();
-            r.error = checkAmount(*r.amount);
-        } else if (arg == QLatin1String("--date")) {
-            static const QRegularExpression iso(QStringLiteral("^\\d{4}-\\d{2}-\\d{2}$"));
-            const QDate d = QDate::fromString(value.trimmed(), Qt::ISODate);
-            if (!iso.match(value.trimmed()).hasMatch() || !BillDates::contains(d))
-                r.error = QStringLiteral("--date needs a date YYYY-MM-DD from %1 to %2: ")
-                              .arg(BillDates::earliest().toString(Qt::ISODate),
-                                   BillDates::latest().toString(Qt::ISODate))
-                          + value;
-            r.date = d;
-        } else if (arg == QLatin1String("--payee")) {
-            r.payee = value;
-        } else if (arg == QLatin1String("--sender")) {
-            r.sender = value.trimmed();
-        } else if (arg == QLatin1String("--receiver")) {
-            r.receiver = value.trimmed();
-        } else if (arg == QLatin1String("--drawer")) {
-            r.drawer = value;
-        } else if (arg == QLatin1String("--set")) {
-            const int eq = value.indexOf(QLatin1Char('='));
-            if (eq <= 0)
-                r.error = QStringLiteral("--set needs FIELD=VALUE: ") + value;
-            else
-                r.fields.append({value.left(eq).trimmed(), value.mid(eq + 1)});
-        } else if (arg == QLatin1String("--pdf")) {
-            r.pdfPath = value;
-            r.toPdf = true;
-        } else if (arg == QLatin1String("--printer")) {
-            r.printerName = value;
-            r.toPrinter = true;
-        } else {
-            r.dataFolder = value;
-        }
-        if (!r.error.isEmpty())
-            return r;
+        fields.append({value.left(eq).trimmed(), value.mid(eq + 1)});
     }
-    if (r.family.isEmpty())
-        r.error = QStringLiteral("--family is required");
-    else if (r.toPdf == r.toPrinter)
-        r.error = QStringLiteral("give either --pdf OUT or --printer NAME");
-    else if (r.toPdf && r.pdfPath.trimmed().isEmpty())
-        r.error = QStringLiteral("--pdf needs a file name");
-    return r;
+    return fields;
 }
 
-// Exit codes: 0 printed (and saved when asked), with any message of the
-// window as a warning; 2 nothing printed, nothing saved (the command may be
-// run again once the cause is mended); 3 printed but not saved (running it
-// again would print a second bill).
-constexpr int kNothingDone = 2;
+QString checkRequest(const CommandLine &line)
+{
+    if (line.isSet(QStringLiteral("amount")))
+        if (const QString refusal = checkAmount(line.value(QStringLiteral("amount")).trimmed()); !refusal.isEmpty())
+            return refusal;
+    if (line.isSet(QStringLiteral("date")))
+        if (const QString refusal = checkDate(line.value(QStringLiteral("date"))); !refusal.isEmpty())
+            return refusal;
+    QString error;
+    readFields(line, &error);
+    if (!error.isEmpty())
+        return error;
+    if (line.value(QStringLiteral("family")).trimmed().isEmpty())
+        return QStringLiteral("--family is required");
+    return checkPrintTarget(line);
+}
+
+// Exit code of a bill on paper that is not stored: running the command
+// again would print a second bill.
 constexpr int kPrintedNotSaved = 3;
-
-int failWith(QTextStream &err, const QString &message, int code = kNothingDone)
-{
-    err << "billprint: print: " << oneLine(message) << "\n";
-    err.flush();
-    return code;
-}
-
-void warn(QTextStream &err, const QStringList &messages)
-{
-    for (const QString &message : messages)
-        err << "billprint: print: warning: " << oneLine(message) << "\n";
-    err.flush();
-}
-
-// The last name of a template given by its last or full name.
-QString lastNameOf(const QString &name)
-{
-    const int open = name.indexOf(QStringLiteral("（"));
-    if (open >= 0 && name.endsWith(QStringLiteral("）")))
-        return name.mid(open + 1, name.size() - open - 2);
-    return name;
-}
 
 std::optional<bool> parseSwitch(const QString &value)
 {
@@ -285,26 +226,114 @@ std::unique_ptr<TfmBillBase> makeWindow(const QString &family, AppContext &conte
     return std::make_unique<TfmCheckZP>(context, host);
 }
 
+// The parties named on the command line, from the address book; an error
+// text for a name the book does not hold.
+QString fillParties(TfmBillBase &window, const CommandLine &line, const Database &db)
+{
+    for (const auto &[option, isReceiver] : {std::pair{QStringLiteral("sender"), false},
+                                             std::pair{QStringLiteral("receiver"), true}}) {
+        if (!line.isSet(option))
+            continue;
+        const QString name = line.value(option).trimmed();
+        const std::optional<TPerson> person = TPerson::findByName(db, name);
+        if (!person)
+            return QStringLiteral("no address-book entry named ") + name;
+        isReceiver ? window.setReceiver(person) : window.setSender(person);
+    }
+    return QString();
+}
+
+// Fills the window the way a user would; an error text for what it does
+// not take.
+QString fillWindow(TfmBillBase &window, const CommandLine &line, const AppContext &context)
+{
+    const QString family = line.value(QStringLiteral("family")).trimmed();
+    if (line.isSet(QStringLiteral("template"))) {
+        QString error;
+        const std::optional<TCheckType> type =
+            findNamedTemplate(context.db(), line.value(QStringLiteral("template")), family, &error);
+        if (!type)
+            return error;
+        if (!window.chooseTemplate(type->TypeDescribe))
+            return QStringLiteral("unknown template: ") + line.value(QStringLiteral("template"));
+    }
+    if (line.isSet(QStringLiteral("date")))
+        window.datePicker()->setDate(QDate::fromString(line.value(QStringLiteral("date")).trimmed(), Qt::ISODate));
+    if (line.isSet(QStringLiteral("amount")) && !window.amountEntry())
+        return QStringLiteral("the family ") + family + QStringLiteral(" has no amount; use --set");
+    if (line.isSet(QStringLiteral("amount")))
+        window.setJEXX(line.value(QStringLiteral("amount")).trimmed());
+    if (const QString refusal = fillParties(window, line, context.db()); !refusal.isEmpty())
+        return refusal;
+    if (line.isSet(QStringLiteral("payee")))
+        window.setInComp(line.value(QStringLiteral("payee")));
+    if (line.isSet(QStringLiteral("drawer"))) {
+        if (!window.field(QStringLiteral("zdOutComp")))
+            return QStringLiteral("the family ") + family + QStringLiteral(" has no drawer");
+        window.setOutComp(line.value(QStringLiteral("drawer")));
+        window.drawerFieldLeft();  // bank and account from the address book
+    }
+    QString error;
+    for (const auto &[name, value] : readFields(line, &error))
+        if (const QString refusal = setField(window, name, value); !refusal.isEmpty())
+            return refusal;
+    return QString();
+}
+
+// Prints (and with --save stores) the filled bill. What the window says
+// from here on is about a bill that may already be on paper: it ends the
+// command only when nothing was printed.
+int printBill(CommandContext &command, TfmBillBase &window, QStringList &told, QTextStream &out)
+{
+    const CommandLine &line = command.line();
+    const QString printed = line.value(QStringLiteral("family")).trimmed() + QStringLiteral("（")
+                            + window.templateListText() + QStringLiteral("） -> ") + printTargetName(line);
+    if (!line.isSet(QStringLiteral("save"))) {
+        if (!window.printOne())
+            return command.fail(told.value(0, QStringLiteral("nothing was printed")));
+        out << printed << "\n";
+        command.warn(told);
+        return 0;
+    }
+    const BillSaveResult result = window.printAndSave();
+    if (result == BillSaveResult::NotPrinted)
+        return command.fail(told.value(0, QStringLiteral("nothing was printed")));
+    out << printed << "\n";
+    out.flush();
+    if (result != BillSaveResult::Written) {
+        // The save's own word comes last, after any about the print.
+        const QString why = told.isEmpty() ? QStringLiteral("nothing saved") : told.takeLast();
+        command.warn(told);
+        return command.fail(QStringLiteral("printed to ") + printTargetName(line) + QStringLiteral(" but not saved: ") + why,
+                            kPrintedNotSaved);
+    }
+    out << "serial " << window.lastSavedSerial() << "\n";
+    command.warn(told);
+    return 0;
+}
+
 } // namespace
 
 int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStream &out, QTextStream &err)
 {
-    const IssueRequest request = parse(args, dataFolder);
-    if (!request.error.isEmpty())
-        return failWith(err, request.error);
-    if (!issuesFromCommandLine(request.family)) {
-        if (BillFamilyInfo::find(request.family))
-            return failWith(err, QStringLiteral("the window of family ") + request.family
-                                     + QStringLiteral(" cannot issue bills from the command line yet"));
-        return failWith(err, QStringLiteral("unknown family: ") + request.family);
+    CommandLine line = issueCommandLine();
+    CommandContext command(line, dataFolder, err);
+    if (const std::optional<int> done = command.start(args, out))
+        return *done;
+    if (const QString refusal = checkRequest(line); !refusal.isEmpty())
+        return command.fail(refusal);
+    const QString family = line.value(QStringLiteral("family")).trimmed();
+    if (!issuesFromCommandLine(family)) {
+        if (BillFamilyInfo::find(family))
+            return command.fail(QStringLiteral("the window of family ") + family
+                                + QStringLiteral(" cannot issue bills from the command line yet"));
+        return command.fail(QStringLiteral("unknown family: ") + family);
     }
 
-    const DataRoot root = DataRoot::resolve(request.dataFolder, QCoreApplication::applicationDirPath());
-    QString error;
-    std::unique_ptr<AppContext> context = AppContext::open(root, &error);
+    AppContext *context = command.openContext();
     if (!context)
-        return failWith(err, error);
-    ensureDeliveredPictures(root.imageFolder());
+        return kNothingDone;
+    ensureDeliveredPictures(command.dataRoot().imageFolder());
     context->printerNames = QPrinterInfo::availablePrinterNames();
     context->popPrinterDialog = false;  // nobody is there to answer it
     context->defaultDrawerOn = context->settings().isOn(SettingKey::DefaultDrawerOn);
@@ -312,83 +341,18 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
 
     // The window tells its troubles as message boxes; here they end the
     // command with its error line, and questions are answered No.
-    CollectedAlerts alerts;
-    QStringList &told = alerts.messages();
-
+    QStringList &told = command.collectAlerts();
     // Made before the window, which prints through it until it is gone.
-    std::unique_ptr<PrintOutput> output =
-        request.toPrinter ? std::unique_ptr<PrintOutput>(std::make_unique<PrinterOutput>(request.printerName))
-                          : std::unique_ptr<PrintOutput>(std::make_unique<PdfPrintOutput>(request.pdfPath));
-    BillWindowHost host;
-    host.pickPerson = [](const QString &, const QString &, QWidget *) { return std::optional<TPerson>(); };
-    host.savePerson = [](const std::optional<TPerson> &, QWidget *) { return std::optional<TPerson>(); };
-    host.askValue = [](const QString &, const QString &, const QString &, QWidget *) { return QString(); };
-    const std::unique_ptr<TfmBillBase> made = makeWindow(request.family, *context, host);
-    TfmBillBase &window = *made;
-    if (!window.isUsable() || !told.isEmpty())
-        return failWith(err, told.value(0, QStringLiteral("the family has no template")));
-
-    if (!request.templateName.isEmpty() && !window.chooseTemplate(lastNameOf(request.templateName)))
-        return failWith(err, QStringLiteral("unknown template: ") + request.templateName);
-    if (request.date)
-        window.datePicker()->setDate(*request.date);
-    if (request.amount && !window.amountEntry())
-        return failWith(err, QStringLiteral("the family ") + request.family
-                                 + QStringLiteral(" has no amount; use --set"));
-    if (request.amount)
-        window.setJEXX(*request.amount);
-    for (const auto &[name, isReceiver] : {std::pair{request.sender, false}, std::pair{request.receiver, true}}) {
-        if (!name)
-            continue;
-        const std::optional<TPerson> person = TPerson::findByName(context->db(), *name);
-        if (!person)
-            return failWith(err, QStringLiteral("no address-book entry named ") + *name);
-        isReceiver ? window.setReceiver(person) : window.setSender(person);
-    }
-    if (request.payee)
-        window.setInComp(*request.payee);
-    if (request.drawer) {
-        if (!window.field(QStringLiteral("zdOutComp")))
-            return failWith(err, QStringLiteral("the family ") + request.family + QStringLiteral(" has no drawer"));
-        window.setOutComp(*request.drawer);
-        window.drawerFieldLeft();  // bank and account from the address book
-    }
-    for (const auto &[name, value] : request.fields) {
-        const QString refusal = setField(window, name, value);
-        if (!refusal.isEmpty())
-            return failWith(err, refusal);
-    }
+    const std::unique_ptr<PrintOutput> output = makePrintOutput(line);
+    const std::unique_ptr<TfmBillBase> window = makeWindow(family, *context, BillWindowHost::unattended());
+    if (!window->isUsable() || !told.isEmpty())
+        return command.fail(told.value(0, QStringLiteral("the family has no template")));
+    if (const QString refusal = fillWindow(*window, line, *context); !refusal.isEmpty())
+        return command.fail(refusal);
     if (!told.isEmpty())
-        return failWith(err, told.first());
-
-    window.setPrintOutput(output.get());
-    const QString target = request.toPrinter ? request.printerName : request.pdfPath;
-    const QString templateName = window.templateListText();
-
-    // What the window says from here on is about a bill that may already
-    // be on paper: it ends the command only when nothing was printed.
-    if (request.save) {
-        const BillSaveResult result = window.printAndSave();
-        if (result == BillSaveResult::NotPrinted)
-            return failWith(err, told.value(0, QStringLiteral("nothing was printed")));
-        out << request.family << "（" << templateName << "） -> " << target << "\n";
-        out.flush();
-        if (result != BillSaveResult::Written) {
-            // The save's own word comes last, after any about the print.
-            const QString why = told.isEmpty() ? QStringLiteral("nothing saved") : told.takeLast();
-            warn(err, told);
-            return failWith(err, QStringLiteral("printed to ") + target + QStringLiteral(" but not saved: ") + why,
-                            kPrintedNotSaved);
-        }
-        out << "serial " << window.lastSavedSerial() << "\n";
-        warn(err, told);
-        return 0;
-    }
-    if (!window.printOne())
-        return failWith(err, told.value(0, QStringLiteral("nothing was printed")));
-    out << request.family << "（" << templateName << "） -> " << target << "\n";
-    warn(err, told);
-    return 0;
+        return command.fail(told.first());
+    window->setPrintOutput(output.get());
+    return printBill(command, *window, told, out);
 }
 
 } // namespace billprint

@@ -1,4 +1,4 @@
-// `billprint print --family 支票|进账单|缴款单 [--template NAME] [--amount A]
+// `billprint print --family 支票|进账单|缴款单 [--template ID|NAME] [--amount A]
 //  [--date YYYY-MM-DD] [--payee NAME] [--drawer NAME] [--set FIELD=VALUE]...
 //  (--pdf OUT | --printer NAME) [--save] [--data DIR]`
 //

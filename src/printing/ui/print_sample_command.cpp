@@ -1,88 +1,39 @@
 #include "printing/ui/print_sample_command.h"
 
-#include "app/alert.h"
 #include "app/app_context.h"
-#include "app/data_root.h"
+#include "app/command_context.h"
+#include "app/command_line.h"
 #include "printing/calibration_sheet.h"
-#include "printing/pdf_print_output.h"
 #include "printing/print_sample.h"
-#include "printing/ui/printer_output.h"
+#include "printing/ui/print_target.h"
+#include "templates/named_template.h"
 
-#include <QCoreApplication>
 #include <QPrinterInfo>
-
-#include "app/one_line.h"
 
 namespace billprint {
 
 namespace {
 
-struct SampleRequest
+CommandLine printSampleCommandLine()
 {
-    int templateId = 0;
-    QString pdfPath;
-    QString printerName;
-    bool toPrinter = false;
-    bool calibrate = false;  // the calibration sheet: grid, boxes and names under the sample values
-    QString dataFolder;
-    QString error;
-};
-
-SampleRequest parse(const QStringList &args, const QString &dataFolder)
-{
-    SampleRequest request;
-    request.dataFolder = dataFolder;
-    bool haveTemplate = false;
-    bool havePdf = false;
-    for (int i = 0; i < args.size(); ++i) {
-        const QString &arg = args.at(i);
-        if (arg == QLatin1String("--calibrate")) {
-            request.calibrate = true;
-            continue;
-        }
-        const bool known = arg == QLatin1String("--template") || arg == QLatin1String("--pdf")
-                           || arg == QLatin1String("--printer") || arg == QLatin1String("--data");
-        if (!known) {
-            request.error = QStringLiteral("unknown argument: ") + arg;
-            return request;
-        }
-        if (i + 1 >= args.size()) {
-            request.error = arg + QStringLiteral(" needs a value");
-            return request;
-        }
-        const QString value = args.at(++i);
-        if (arg == QLatin1String("--template")) {
-            bool ok = false;
-            request.templateId = value.toInt(&ok);
-            if (!ok || request.templateId <= 0) {
-                request.error = QStringLiteral("--template needs a template id (a whole number above 0): ") + value;
-                return request;
-            }
-            haveTemplate = true;
-        } else if (arg == QLatin1String("--pdf")) {
-            request.pdfPath = value;
-            havePdf = true;
-        } else if (arg == QLatin1String("--printer")) {
-            request.printerName = value;
-            request.toPrinter = true;
-        } else {
-            request.dataFolder = value;
-        }
-    }
-    if (!haveTemplate)
-        request.error = QStringLiteral("--template ID is required");
-    else if (havePdf == request.toPrinter)
-        request.error = QStringLiteral("give either --pdf OUT or --printer NAME");
-    else if (havePdf && request.pdfPath.trimmed().isEmpty())
-        request.error = QStringLiteral("--pdf needs a file name");
-    return request;
+    CommandLine line(QStringLiteral("print-sample"),
+                     {QStringLiteral("--template ID|NAME [--calibrate] (--pdf OUT | --printer NAME) [--data DIR]")},
+                     QStringLiteral("Prints a template's sample bill (every print item with its sample value) to\n"
+                                    "check the alignment on plain paper.\n"
+                                    "Exit 0: printed; 2: nothing printed (bad command line, unknown template,\n"
+                                    "a run that failed)."));
+    line.option(QStringLiteral("template"), QStringLiteral("ID|NAME"),
+                QStringLiteral("the template by id, full name or last name"))
+        .flag(QStringLiteral("calibrate"), QStringLiteral("add a millimetre grid and every item's box and name"));
+    addPrintTarget(line);
+    return line;
 }
 
-int failWith(QTextStream &err, const QString &message)
+QString checkRequest(const CommandLine &line)
 {
-    err << "billprint: print-sample: " << message << "\n";
-    err.flush();
-    return 2;
+    if (!line.isSet(QStringLiteral("template")))
+        return QStringLiteral("--template ID|NAME is required");
+    return checkPrintTarget(line);
 }
 
 } // namespace
@@ -90,32 +41,32 @@ int failWith(QTextStream &err, const QString &message)
 int runPrintSampleCommand(const QStringList &args, const QString &dataFolder, QTextStream &out,
                           QTextStream &err)
 {
-    const SampleRequest request = parse(args, dataFolder);
-    if (!request.error.isEmpty())
-        return failWith(err, request.error);
-
-    const DataRoot root = DataRoot::resolve(request.dataFolder, QCoreApplication::applicationDirPath());
-    QString error;
-    std::unique_ptr<AppContext> context = AppContext::open(root, &error);
+    CommandLine line = printSampleCommandLine();
+    CommandContext command(line, dataFolder, err);
+    if (const std::optional<int> done = command.start(args, out))
+        return *done;
+    if (const QString refusal = checkRequest(line); !refusal.isEmpty())
+        return command.fail(refusal);
+    AppContext *context = command.openContext();
     if (!context)
-        return failWith(err, oneLine(error));
+        return kNothingDone;
+    QString error;
+    const std::optional<TCheckType> type =
+        findNamedTemplate(context->db(), line.value(QStringLiteral("template")), QString(), &error);
+    if (!type)
+        return command.fail(error);
     context->printerNames = QPrinterInfo::availablePrinterNames();
 
     // The run tells its troubles as message boxes; here they are the
     // command's error line.
-    CollectedAlerts alerts;
-    const QStringList &told = alerts.messages();
-    std::unique_ptr<PrintOutput> output =
-        request.toPrinter ? std::unique_ptr<PrintOutput>(std::make_unique<PrinterOutput>(request.printerName))
-                          : std::unique_ptr<PrintOutput>(std::make_unique<PdfPrintOutput>(request.pdfPath));
-    const bool printed = request.calibrate
-                             ? printCalibrationSheet(*context, request.templateId, *output, &error)
-                             : printSampleBill(*context, request.templateId, *output, &error);
-
+    const QStringList &told = command.collectAlerts();
+    const std::unique_ptr<PrintOutput> output = makePrintOutput(line);
+    const bool printed = line.isSet(QStringLiteral("calibrate"))
+                             ? printCalibrationSheet(*context, type->CheckTypeID, *output, &error)
+                             : printSampleBill(*context, type->CheckTypeID, *output, &error);
     if (!printed || !told.isEmpty())
-        return failWith(err, oneLine(!error.isEmpty() ? error : told.value(0, QStringLiteral("打印失败"))));
-    out << "template " << request.templateId << " -> "
-        << (request.toPrinter ? request.printerName : request.pdfPath) << "\n";
+        return command.fail(!error.isEmpty() ? error : told.value(0, QStringLiteral("打印失败")));
+    out << "template " << type->CheckTypeID << " -> " << printTargetName(line) << "\n";
     return 0;
 }
 

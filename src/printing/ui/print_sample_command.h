@@ -1,4 +1,4 @@
-// `billprint print-sample --template ID [--calibrate] (--pdf OUT | --printer NAME) [--data DIR]`:
+// `billprint print-sample --template ID|NAME [--calibrate] (--pdf OUT | --printer NAME) [--data DIR]`:
 // prints the sample bill of a template (every print item with its sample
 // value, through the bill windows' print run) to a PDF file or a printer,
 // so a clerk can check the alignment on plain paper. With --calibrate the
