@@ -1,30 +1,17 @@
 #include "batch/ui/column_rewrite_panel.h"
 
 #include "app/database.h"
+#include "app/ui/dialog_buttons.h"
 
 #include <QCheckBox>
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPushButton>
 #include <QSqlQuery>
 #include <QVBoxLayout>
 
 namespace billprint {
-
-namespace {
-
-QPushButton *makeButton(QWidget *parent, const QString &name, const QString &text)
-{
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(name);
-    // Enter belongs to the list window's key box, never to a button.
-    b->setAutoDefault(false);
-    return b;
-}
-
-} // namespace
 
 ColumnRewritePanel::ColumnRewritePanel(const Database &db, QWidget *parent)
     : QGroupBox(QStringLiteral("批量填充列（将所有收件人的某一列改写为同一值或多列拼合）"), parent), m_db(db)
@@ -50,8 +37,8 @@ ColumnRewritePanel::ColumnRewritePanel(const Database &db, QWidget *parent)
     m_empty = new QCheckBox(QStringLiteral("置空"), this);
     m_empty->setObjectName(QStringLiteral("ckEmptyParts"));
     row->addWidget(m_empty);
-    row->addWidget(makeButton(this, QStringLiteral("btApplyRewrite"), QStringLiteral("应用修改")));
-    row->addWidget(makeButton(this, QStringLiteral("btCloseRewrite"), QStringLiteral("关闭")));
+    row->addWidget(namedButton(this, QStringLiteral("btApplyRewrite"), QStringLiteral("应用修改")));
+    row->addWidget(namedButton(this, QStringLiteral("btCloseRewrite"), QStringLiteral("关闭")));
     panel->addLayout(row);
     panel->addWidget(makeExamples());
     auto *tip = new QLabel(QStringLiteral("【技巧】：可进行多次拼合达到多列合并的目的！也可用于批量修改某列为固定文字或置空。"),

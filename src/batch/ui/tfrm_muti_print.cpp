@@ -6,6 +6,7 @@
 
 #include "app/alert.h"
 #include "app/app_context.h"
+#include "app/ui/dialog_buttons.h"
 #include "app/ui/grid_helpers.h"
 #include "app/ui/window_state.h"
 #include "batch/ui/column_rewrite_panel.h"
@@ -32,11 +33,8 @@ namespace {
 
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, const QString &hint = QString())
 {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromUtf8(name));
+    QPushButton *b = namedButton(parent, QString::fromUtf8(name), text);
     b->setToolTip(hint);
-    // Enter belongs to the key box, never to a button.
-    b->setAutoDefault(false);
     return b;
 }
 

@@ -157,15 +157,10 @@ QList<int> TfrmMutiPrint::listedIds() const
 QList<int> TfrmMutiPrint::selectedIds() const
 {
     const int column = gridColumnByName(m_model, kKey);
-    if (column < 0 || !m_grid->selectionModel())
+    if (column < 0)
         return {};
-    // The order in which the rows stand, not the order of the clicks.
-    QList<int> rows;
-    for (const QModelIndex &index : m_grid->selectionModel()->selectedRows())
-        rows << index.row();
-    std::sort(rows.begin(), rows.end());
     QList<int> ids;
-    for (int row : rows)
+    for (int row : gridSelectedRows(m_grid))
         ids << m_model->index(row, column).data().toInt();
     return ids;
 }
