@@ -106,6 +106,19 @@ SheetRows SheetGrid::takeRows()
     return std::exchange(m_rows, SheetRows());
 }
 
+bool SheetFile::keepSheet(SheetGrid &grid, SheetRows *rows)
+{
+    const bool cut = grid.cutAtLimits();
+    return keepSheet(grid.takeRows(), cut, rows);
+}
+
+bool SheetFile::keepSheet(SheetRows read, bool cutAtLimits, SheetRows *rows)
+{
+    m_notes.cutAtLimits = cutAtLimits;
+    *rows = std::move(read);
+    return true;
+}
+
 void putSheetCell(QStringList *row, int column, const QString &text)
 {
     if (column < 0 || column >= kSheetMaxColumns)

@@ -92,6 +92,11 @@ public:
     const SheetReadNotes &readNotes() const { return m_notes; }
 
 protected:
+    // How every reader ends a sheet: it notes whether anything was cut at
+    // the limits and hands over the rows. Always true.
+    bool keepSheet(SheetGrid &grid, SheetRows *rows);
+    bool keepSheet(SheetRows read, bool cutAtLimits, SheetRows *rows);
+
     QStringList m_names;
     int m_active = 0;
     SheetReadNotes m_notes;
@@ -108,6 +113,17 @@ std::unique_ptr<SheetFile> openXlsxFile(const QString &path, QString *error);
 std::unique_ptr<SheetFile> openOdsFile(const QString &path, QString *error);
 std::unique_ptr<SheetFile> openXlsFile(const QString &path, QString *error);
 std::unique_ptr<SheetFile> openTextSheetFile(const QString &path, QString *error);
+
+// A reader of one format after its `load(path, error)`; null with `error`
+// set when it refused the file.
+template <class Reader>
+std::unique_ptr<SheetFile> loadSheetReader(const QString &path, QString *error)
+{
+    auto file = std::make_unique<Reader>();
+    if (!file->load(path, error))
+        return nullptr;
+    return file;
+}
 
 // A cell's number as a spreadsheet shows it in a general format: all the
 // digits of a whole number (13800138000, never 1.38E+10), otherwise the

@@ -247,19 +247,14 @@ bool OdsFile::readSheet(int index, SheetRows *rows, QString *error)
         *error = QStringLiteral("没有这个工作表");
         return false;
     }
-    m_notes.cutAtLimits = grid.cutAtLimits();
-    *rows = grid.takeRows();
-    return true;
+    return keepSheet(grid, rows);
 }
 
 } // namespace
 
 std::unique_ptr<SheetFile> openOdsFile(const QString &path, QString *error)
 {
-    auto file = std::make_unique<OdsFile>();
-    if (!file->load(path, error))
-        return nullptr;
-    return file;
+    return loadSheetReader<OdsFile>(path, error);
 }
 
 } // namespace billprint

@@ -84,10 +84,7 @@ private:
 
 std::unique_ptr<SheetFile> openTextSheetFile(const QString &path, QString *error)
 {
-    auto file = std::make_unique<TextSheetFile>();
-    if (!file->load(path, error))
-        return nullptr;
-    return file;
+    return loadSheetReader<TextSheetFile>(path, error);
 }
 
 } // namespace billprint

@@ -144,9 +144,7 @@ public:
             *error = reply.error;
             return false;
         }
-        m_notes.cutAtLimits = reply.cutAtLimits;
-        *rows = reply.rows;
-        return true;
+        return keepSheet(reply.rows, reply.cutAtLimits, rows);
     }
 
 private:
@@ -162,10 +160,7 @@ void setXlsWorkerProgram(const QString &program)
 
 std::unique_ptr<SheetFile> openXlsFile(const QString &path, QString *error)
 {
-    auto file = std::make_unique<XlsFile>();
-    if (!file->load(path, error))
-        return nullptr;
-    return file;
+    return loadSheetReader<XlsFile>(path, error);
 }
 
 } // namespace billprint

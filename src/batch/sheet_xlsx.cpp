@@ -316,19 +316,14 @@ bool XlsxFile::readSheet(int index, SheetRows *rows, QString *error)
         *error = QStringLiteral("工作表[") + m_names[index] + QStringLiteral("]已损坏：") + xml.errorString();
         return false;
     }
-    m_notes.cutAtLimits = grid.cutAtLimits();
-    *rows = grid.takeRows();
-    return true;
+    return keepSheet(grid, rows);
 }
 
 } // namespace
 
 std::unique_ptr<SheetFile> openXlsxFile(const QString &path, QString *error)
 {
-    auto file = std::make_unique<XlsxFile>();
-    if (!file->load(path, error))
-        return nullptr;
-    return file;
+    return loadSheetReader<XlsxFile>(path, error);
 }
 
 } // namespace billprint

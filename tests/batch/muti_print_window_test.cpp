@@ -9,6 +9,7 @@
 #include "app/ui/tfm_main.h"
 #include "batch/receiver_list.h"
 #include "batch/ui/batch_list_host.h"
+#include "batch/ui/column_rewrite_panel.h"
 #include "batch/ui/tfrm_muti_print.h"
 #include "batch/ui/tfrm_pick_units.h"
 #include "bills/ui/tfm_check_kdd.h"
@@ -377,6 +378,27 @@ TEST_F(MutiPrintTest, RemarkAndGoodsTargetsOfferTheirDictionaryTexts)
     emit list().rewriteTarget()->textActivated(QStringLiteral("@内件说明"));
     EXPECT_EQ(list().rewritePart(0)->itemText(0), QStringLiteral("文件"));
     EXPECT_GE(list().rewritePart(0)->findText(QStringLiteral("@地址")), 1);
+}
+
+TEST_F(MutiPrintTest, TheRewritePanelOffersColumnsButTheKeyAndGivesTheRewriteTrimmed)
+{
+    ColumnRewritePanel panel(db(), nullptr);
+    panel.offerColumns({QStringLiteral("ID"), QStringLiteral("省"), QStringLiteral("地址")}, QStringLiteral("id"));
+    ASSERT_EQ(panel.target()->count(), 2);
+    EXPECT_EQ(panel.target()->itemText(0), QStringLiteral("@省"));
+    EXPECT_EQ(panel.target()->currentIndex(), -1);
+    EXPECT_EQ(panel.part(0)->itemText(0), QStringLiteral("光盘数:"));
+    panel.target()->setCurrentText(QStringLiteral("@地址"));
+    panel.part(0)->setCurrentText(QStringLiteral(" 收货地址: "));
+    panel.part(1)->setCurrentText(QStringLiteral("@地址"));
+    const ColumnRewrite rewrite = panel.request();
+    EXPECT_EQ(rewrite.target, QStringLiteral("@地址"));
+    EXPECT_EQ(rewrite.parts[0], QStringLiteral("收货地址:"));
+    EXPECT_EQ(rewrite.parts[1], QStringLiteral("@地址"));
+    EXPECT_EQ(rewrite.parts[2], QString());
+    panel.emptyPartsBox()->setChecked(true);  // "置空" empties every part
+    EXPECT_EQ(panel.request().parts[0], QString());
+    EXPECT_EQ(panel.request().parts[1], QString());
 }
 
 TEST(MutiPrintFrame, TheWaybillOfTheMainWindowOpensTheListModally)

@@ -18,6 +18,7 @@
 #include <QSqlRecord>
 #include <QSqlTableModel>
 #include <QTableView>
+#include <algorithm>
 
 namespace billprint {
 
@@ -250,6 +251,17 @@ bool deleteListedRows(const Database &db, QAbstractItemModel *model, QString tab
 bool gridIsOpen(const QTableView *grid)
 {
     return grid && grid->model() && grid->model()->columnCount() > 0;
+}
+
+QList<int> gridSelectedRows(const QTableView *grid)
+{
+    QList<int> rows;
+    if (!grid || !grid->selectionModel())
+        return rows;
+    for (const QModelIndex &index : grid->selectionModel()->selectedRows())
+        rows << index.row();
+    std::sort(rows.begin(), rows.end());
+    return rows;
 }
 
 QString gridFieldName(const QAbstractItemModel *model, int column)

@@ -66,6 +66,8 @@ bool gridIsOpen(const QTableView *grid);
 QString gridFieldName(const QAbstractItemModel *model, int column);
 // Column index of the field named `name` (letter case ignored), or -1.
 int gridColumnByName(const QAbstractItemModel *model, const QString &name);
+// The selected rows in the order they stand, not in the order of the clicks.
+QList<int> gridSelectedRows(const QTableView *grid);
 // Fetches the rows a query model has not fetched yet.
 void fetchAllRows(QAbstractItemModel *model);
 // Runs the query of an SQL model again; false for other models.

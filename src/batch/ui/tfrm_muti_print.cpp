@@ -1,67 +1,41 @@
+// The batch print list window: building it, its menu, help and the
+// window's life. The list itself (query, selection, adding, deleting,
+// rewriting a column) lives in tfrm_muti_print_list.cpp, the print run
+// in tfrm_muti_print_run.cpp.
 #include "batch/ui/tfrm_muti_print.h"
 
-#include "addressbook/person.h"
 #include "app/alert.h"
 #include "app/app_context.h"
+#include "app/ui/dialog_buttons.h"
 #include "app/ui/grid_helpers.h"
-#include "app/ui/tfrm_export_excel.h"
 #include "app/ui/window_state.h"
-#include "batch/receiver_person.h"
-#include "batch/ui/batch_list_host.h"
-#include "batch/ui/batch_print_run.h"
-#include "batch/ui/tfrm_pick_units.h"
+#include "batch/ui/column_rewrite_panel.h"
 #include "bills/ui/tfm_check_kdd.h"
-#include "bills/ui/tfrm_input_value.h"
 #include "maintenance/web_info.h"
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QCoreApplication>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
-#include <QMouseEvent>
-#include <QProgressDialog>
 #include <QPushButton>
-#include <QSqlError>
-#include <QSqlQuery>
 #include <QShowEvent>
 #include <QSqlQueryModel>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace billprint {
 
 namespace {
 
-const QString kTable = QStringLiteral("ReceiverList");
-const QString kKey = QStringLiteral("ID");
-const QString kLaterVersion = QStringLiteral("该功能将在后续版本提供");
-
 QPushButton *makeButton(QWidget *parent, const char *name, const QString &text, const QString &hint = QString())
 {
-    auto *b = new QPushButton(text, parent);
-    b->setObjectName(QString::fromUtf8(name));
+    QPushButton *b = namedButton(parent, QString::fromUtf8(name), text);
     b->setToolTip(hint);
-    // Enter belongs to the key box, never to a button.
-    b->setAutoDefault(false);
     return b;
-}
-
-int defaultColumnWidth(const QString &column)
-{
-    static const QHash<QString, int> widths = {
-        {QStringLiteral("ID"), 46},    {QStringLiteral("全称"), 180}, {QStringLiteral("联系人"), 70},
-        {QStringLiteral("电话"), 105}, {QStringLiteral("手机"), 105}, {QStringLiteral("国家"), 50},
-        {QStringLiteral("省"), 60},    {QStringLiteral("市"), 70},    {QStringLiteral("镇区"), 70},
-        {QStringLiteral("地址"), 230}, {QStringLiteral("邮编"), 60},  {QStringLiteral("内件说明"), 110},
-        {QStringLiteral("备注"), 110},
-    };
-    return widths.value(column, 70);
 }
 
 const QString kPaperNotes = QStringLiteral(
@@ -248,45 +222,8 @@ QWidget *TfrmMutiPrint::buildHelpBar()
 
 QWidget *TfrmMutiPrint::buildRewritePanel()
 {
-    m_rewritePanel = new QGroupBox(QStringLiteral("批量填充列（将所有收件人的某一列改写为同一值或多列拼合）"), this);
-    m_rewritePanel->setObjectName(QStringLiteral("pnlRewrite"));
+    m_rewritePanel = new ColumnRewritePanel(m_ctx.db(), this);
     m_rewritePanel->installEventFilter(this);
-    auto *panel = new QVBoxLayout(m_rewritePanel);
-    auto *row = new QHBoxLayout;
-    m_cbTarget = new QComboBox(m_rewritePanel);
-    m_cbTarget->setObjectName(QStringLiteral("cbRewriteTarget"));
-    m_cbTarget->setMinimumWidth(110);
-    row->addWidget(new QLabel(QStringLiteral("改写列:"), m_rewritePanel));
-    row->addWidget(m_cbTarget);
-    row->addWidget(new QLabel(QStringLiteral("="), m_rewritePanel));
-    for (int i = 0; i < 3; ++i) {
-        m_cbParts[i] = new QComboBox(m_rewritePanel);
-        m_cbParts[i]->setObjectName(QStringLiteral("cbRewritePart%1").arg(i + 1));
-        m_cbParts[i]->setEditable(true);
-        m_cbParts[i]->setMinimumWidth(130);
-        if (i > 0)
-            row->addWidget(new QLabel(QStringLiteral("+"), m_rewritePanel));
-        row->addWidget(m_cbParts[i], 1);
-    }
-    m_ckEmpty = new QCheckBox(QStringLiteral("置空"), m_rewritePanel);
-    m_ckEmpty->setObjectName(QStringLiteral("ckEmptyParts"));
-    row->addWidget(m_ckEmpty);
-    row->addWidget(makeButton(m_rewritePanel, "btApplyRewrite", QStringLiteral("应用修改")));
-    row->addWidget(makeButton(m_rewritePanel, "btCloseRewrite", QStringLiteral("关闭")));
-    panel->addLayout(row);
-    auto *examples = new QLabel(
-        QStringLiteral("例如（多列拼加）：       @地址 = @省 + @市 + @地址\n"
-                       "例如（前置特定句子）：   @地址 = 收货地址: + @地址 \n"
-                       "例如（后置特定句子）：   @地址 = @地址 + 【务必本人签收】\n"
-                       "例如（前后置特定句子）： @内件说明 = 光盘数: +  @数量  + 张.\n"
-                       "例如（置为特定句子）：   @内件说明 =  文件或发票"),
-        m_rewritePanel);
-    examples->setStyleSheet(QStringLiteral("color: #404040;"));
-    auto *tip = new QLabel(QStringLiteral("【技巧】：可进行多次拼合达到多列合并的目的！也可用于批量修改某列为固定文字或置空。"),
-                           m_rewritePanel);
-    tip->setStyleSheet(QStringLiteral("color: #b00000;"));
-    panel->addWidget(examples);
-    panel->addWidget(tip);
     return m_rewritePanel;
 }
 
@@ -320,521 +257,31 @@ void TfrmMutiPrint::connectControls()
         menu->deleteLater();
     });
     connect(m_grid->selectionModel(), &QItemSelectionModel::selectionChanged, this, &TfrmMutiPrint::updateCounts);
-    connect(m_cbTarget, &QComboBox::textActivated, this, &TfrmMutiPrint::targetChosen);
-    connect(m_ckEmpty, &QCheckBox::toggled, this, [this](bool on) {
-        if (!on)
-            return;
-        for (QComboBox *part : m_cbParts)
-            part->setCurrentText(QString());
-    });
-    for (QComboBox *part : m_cbParts) {
-        connect(part, &QComboBox::textActivated, this, [this] { m_ckEmpty->setChecked(false); });
-        connect(part->lineEdit(), &QLineEdit::textEdited, this, [this] { m_ckEmpty->setChecked(false); });
-    }
+}
+
+QWidget *TfrmMutiPrint::rewritePanel() const
+{
+    return m_rewritePanel;
+}
+
+QComboBox *TfrmMutiPrint::rewriteTarget() const
+{
+    return m_rewritePanel->target();
+}
+
+QComboBox *TfrmMutiPrint::rewritePart(int i) const
+{
+    return m_rewritePanel->part(i);
+}
+
+QCheckBox *TfrmMutiPrint::emptyPartsBox() const
+{
+    return m_rewritePanel->emptyPartsBox();
 }
 
 QPushButton *TfrmMutiPrint::button(const QString &objectName) const
 {
     return findChild<QPushButton *>(objectName);
-}
-
-// ---- Listing ----------------------------------------------------------------
-
-ReceiverQuery TfrmMutiPrint::currentQuery() const
-{
-    ReceiverQuery q;
-    q.key = m_edtKey->text().trimmed();
-    if (!q.key.isEmpty() && !m_cbFilter->currentText().isEmpty())
-        q.filterColumns = m_cbFilter->currentText().split(QLatin1Char('|'), Qt::SkipEmptyParts);
-    q.equals = m_cbMode->currentText() == QStringLiteral("等于");
-    q.orderColumn = m_cbOrder->currentIndex() >= 0 ? m_cbOrder->currentText() : QString();
-    q.descending = m_ckDescending->isChecked();
-    return q;
-}
-
-void TfrmMutiPrint::refresh()
-{
-    m_edtListed->setText(QStringLiteral("0"));
-    m_edtSelected->setText(QStringLiteral("0"));
-    QString sql;
-    QVariantList values;
-    QString error;
-    if (m_list.buildSelect(currentQuery(), &sql, &values, &error)) {
-        QSqlQuery query = m_ctx.db().prepare(sql);
-        for (const QVariant &v : values)
-            query.addBindValue(v);
-        if (query.exec()) {
-            m_model->setQuery(std::move(query));
-            fetchAllRows(m_model);
-        } else {
-            error = query.lastError().text();
-        }
-    }
-    if (!error.isEmpty()) {
-        m_model->clear();
-        tell(QStringLiteral("查询失败：") + error, QStringLiteral("错误"), AlertIcon::Error);
-    }
-    restoreColumnWidths();
-    fillFilterList();
-    fillOrderList();
-    updateCounts();
-}
-
-void TfrmMutiPrint::listAll()
-{
-    m_edtKey->clear();
-    refresh();
-}
-
-void TfrmMutiPrint::fillFilterList()
-{
-    if (m_cbFilter->count() > 2 || !gridIsOpen(m_grid))
-        return;
-    m_cbFilter->clear();
-    m_cbFilter->addItems(ReceiverList::combinedFilters());
-    for (int column = 1; column < m_model->columnCount(); ++column)
-        m_cbFilter->addItem(gridFieldName(m_model, column));
-    m_cbFilter->setCurrentIndex(0);
-}
-
-void TfrmMutiPrint::fillOrderList()
-{
-    if (m_cbOrder->count() > 0)
-        return;
-    m_cbOrder->addItems(m_list.columns());
-    m_cbOrder->setCurrentIndex(-1);
-}
-
-void TfrmMutiPrint::restoreColumnWidths()
-{
-    if (!gridIsOpen(m_grid))
-        return;
-    IniFile &config = m_ctx.config();
-    if (config.hasKey(objectName().toUpper(), m_grid->objectName().toUpper() + QStringLiteral(".W0"))) {
-        GridColsWidthLoad(config, m_grid, objectName());
-        return;
-    }
-    for (int column = 0; column < m_model->columnCount(); ++column) {
-        const QString name = gridFieldName(m_model, column);
-        // Rows of a batch group never show here; the column says nothing.
-        m_grid->setColumnHidden(column, name == QStringLiteral("批打分组"));
-        m_grid->setColumnWidth(column, defaultColumnWidth(name));
-    }
-}
-
-void TfrmMutiPrint::updateCounts()
-{
-    const int rows = rowCount();
-    m_edtListed->setText(QString::number(rows));
-    m_edtSelected->setText(QString::number(rows > 0 ? selectedIds().size() : 0));
-    button(QStringLiteral("btPrint"))->setEnabled(rows > 0 && !m_printing);
-}
-
-int TfrmMutiPrint::rowCount() const
-{
-    return m_model->rowCount();
-}
-
-QList<int> TfrmMutiPrint::listedIds() const
-{
-    QList<int> ids;
-    const int column = gridColumnByName(m_model, kKey);
-    if (column < 0)
-        return ids;
-    for (int row = 0; row < rowCount(); ++row)
-        ids << m_model->index(row, column).data().toInt();
-    return ids;
-}
-
-QList<int> TfrmMutiPrint::selectedIds() const
-{
-    const int column = gridColumnByName(m_model, kKey);
-    if (column < 0 || !m_grid->selectionModel())
-        return {};
-    // The order in which the rows stand, not the order of the clicks.
-    QList<int> rows;
-    for (const QModelIndex &index : m_grid->selectionModel()->selectedRows())
-        rows << index.row();
-    std::sort(rows.begin(), rows.end());
-    QList<int> ids;
-    for (int row : rows)
-        ids << m_model->index(row, column).data().toInt();
-    return ids;
-}
-
-QSet<QString> TfrmMutiPrint::visibleColumns() const
-{
-    QSet<QString> names;
-    for (int column = 0; column < m_model->columnCount(); ++column) {
-        if (!m_grid->isColumnHidden(column) && m_grid->columnWidth(column) > 0)
-            names.insert(gridFieldName(m_model, column));
-    }
-    return names;
-}
-
-bool TfrmMutiPrint::listLocked() const
-{
-    return m_printing || !m_grid->isEnabled();
-}
-
-// ---- Selection and moving ---------------------------------------------------
-
-void TfrmMutiPrint::selectFirstN()
-{
-    if (rowCount() == 0)
-        return;
-    const BatchListHost &host = batchListHost();
-    const QString answer = host.askValue ? host.askValue(QStringLiteral("输入重复打印的张数"), QStringLiteral("1"), this)
-                                         : giveMeAnValue(QStringLiteral("输入重复打印的张数"), QStringLiteral("1"),
-                                                         QStringLiteral("INT"), this);
-    if (answer.isEmpty())
-        return;
-    bool ok = false;
-    const int n = answer.trimmed().toInt(&ok);
-    if (!ok) {
-        tell(QStringLiteral("输入错误的数字！"));
-        return;
-    }
-    m_grid->clearSelection();
-    const int last = std::min(n, rowCount()) - 1;
-    if (last < 0)
-        return;
-    const QItemSelection rows(m_model->index(0, 0), m_model->index(last, m_model->columnCount() - 1));
-    m_grid->selectionModel()->select(rows, QItemSelectionModel::Select | QItemSelectionModel::Rows);
-}
-
-void TfrmMutiPrint::goFirst()
-{
-    if (rowCount() == 0)
-        return;
-    m_grid->selectionModel()->setCurrentIndex(m_model->index(0, 1),
-                                              QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_grid->scrollToTop();
-}
-
-void TfrmMutiPrint::goLast()
-{
-    if (rowCount() == 0)
-        return;
-    const QModelIndex last = m_model->index(rowCount() - 1, 1);
-    m_grid->selectionModel()->setCurrentIndex(last, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
-    m_grid->scrollTo(last);
-}
-
-// ---- Changing the list ------------------------------------------------------
-
-bool TfrmMutiPrint::addReceiverAndGoods(const TPersonKDD &receiver)
-{
-    if (!receiverWorthAdding(receiver))
-        return true;
-    QString error;
-    if (m_list.add(receiverRowValues(receiver), &error) == 0) {
-        tell(QStringLiteral("添加失败！") + (error.isEmpty() ? QString() : QLatin1Char('\n') + error),
-             QStringLiteral("提示"), AlertIcon::Error);
-        return false;
-    }
-    refresh();
-    return true;
-}
-
-void TfrmMutiPrint::pickFromAddressBook()
-{
-    if (listLocked())
-        return;
-    const BatchListHost &host = batchListHost();
-    addUnits(host.pickUnits ? host.pickUnits(this) : TfrmPickUnits::pick(m_ctx, this));
-}
-
-void TfrmMutiPrint::addUnits(const QList<int> &unitIds)
-{
-    if (unitIds.isEmpty())
-        return;
-    QList<QList<QPair<QString, QString>>> rows;
-    TPersonKDD receiver;
-    for (int id : unitIds) {
-        receiver.reset();
-        receiver.setId(id);
-        if (receiver.loadById(m_ctx.db(), id) != PersonLoad::Loaded)
-            continue;  // deleted from the book meanwhile
-        receiver.setGroup(QString());
-        if (receiverWorthAdding(receiver))
-            rows << receiverRowValues(receiver);
-    }
-    QString error;
-    if (!m_list.addAll(rows, &error))
-        tell(QStringLiteral("添加失败！") + (error.isEmpty() ? QString() : QLatin1Char('\n') + error),
-             QStringLiteral("提示"), AlertIcon::Error);
-    refresh();
-}
-
-void TfrmMutiPrint::clearAll()
-{
-    if (listLocked())
-        return;
-    if (!askYesNo(QStringLiteral("提示：确认要【清空系统所有列表】的收件人吗？清除后流水ID后会重置，清除操作将无法恢复！")))
-        return;
-    QString error;
-    if (!m_list.clear(&error))
-        tell(QStringLiteral("清空失败！") + (error.isEmpty() ? QString() : QLatin1Char('\n') + error),
-             QStringLiteral("确认"), AlertIcon::Error);
-    refresh();
-}
-
-void TfrmMutiPrint::exportListed()
-{
-    ExportGrid2Excel(m_ctx, m_grid, QStringLiteral("批量打印导出Excel"), this);
-}
-
-void TfrmMutiPrint::deleteListed()
-{
-    if (listLocked() || rowCount() == 0)
-        return;
-    GridDeleteCurrentList(m_ctx.db(), m_grid, kTable, kKey);
-    refresh();
-}
-
-void TfrmMutiPrint::deleteSelected()
-{
-    if (listLocked())
-        return;
-    if (GridSelectedDelete(m_ctx.db(), m_grid, kTable, QStringLiteral("收件条目"), QStringLiteral("Numeric"), kKey) != 0)
-        refresh();
-}
-
-void TfrmMutiPrint::openImport()
-{
-    if (listLocked())
-        return;
-    const BatchListHost &host = batchListHost();
-    if (!host.openImport) {
-        tell(kLaterVersion);
-        return;
-    }
-    host.openImport(*this);
-    refresh();
-}
-
-void TfrmMutiPrint::openAddressParser()
-{
-    if (listLocked())
-        return;
-    const BatchListHost &host = batchListHost();
-    if (!host.openAddressParser) {
-        tell(kLaterVersion);
-        return;
-    }
-    host.openAddressParser(*this);
-    refresh();
-}
-
-// ---- Column rewrite ---------------------------------------------------------
-
-void TfrmMutiPrint::toggleRewritePanel()
-{
-    if (m_rewritePanel->isVisibleTo(this)) {
-        hideRewritePanel();
-        return;
-    }
-    if (!gridIsOpen(m_grid)) {
-        tell(QStringLiteral("列表为空，没法儿修改，加点批打收件人资料再试吧 :)"));
-        return;
-    }
-    fillRewriteLists();
-    m_rewritePanel->show();
-    if (isVisible())
-        showMaximized();
-}
-
-void TfrmMutiPrint::hideRewritePanel()
-{
-    m_rewritePanel->hide();
-}
-
-void TfrmMutiPrint::fillRewriteLists()
-{
-    QStringList fields;
-    for (const QString &column : m_list.columns()) {
-        if (column.compare(kKey, Qt::CaseInsensitive) != 0)
-            fields << QLatin1Char('@') + column;
-    }
-    m_cbTarget->clear();
-    m_cbTarget->addItems(fields);
-    m_cbTarget->setCurrentIndex(-1);
-    for (QComboBox *part : m_cbParts) {
-        part->clear();
-        part->addItems(fields);
-        part->setCurrentText(QString());
-    }
-    m_cbParts[0]->insertItems(0, {QStringLiteral("光盘数:"), QStringLiteral("书刊数:")});
-    m_cbParts[2]->insertItems(0, {QStringLiteral("个"), QStringLiteral("本")});
-    m_cbParts[0]->setCurrentText(QString());
-    m_cbParts[2]->setCurrentText(QString());
-}
-
-void TfrmMutiPrint::targetChosen(const QString &target)
-{
-    QString dictionary;
-    if (target == QStringLiteral("@备注"))
-        dictionary = QStringLiteral("备注");
-    else if (target == QStringLiteral("@内件说明") || target == QStringLiteral("@物品内容"))
-        dictionary = QStringLiteral("物品内容");
-    if (dictionary.isEmpty())
-        return;
-    QStringList items;
-    QSqlQuery query = m_ctx.db().prepare(QStringLiteral("select distinct DMValue from DMTable where DMName=?"));
-    query.addBindValue(dictionary);
-    if (query.exec()) {
-        while (query.next())
-            items << query.value(0).toString();
-    }
-    for (int i = 0; i < m_cbTarget->count(); ++i)
-        items << m_cbTarget->itemText(i);
-    const QString typed = m_cbParts[0]->currentText();
-    m_cbParts[0]->clear();
-    m_cbParts[0]->addItems(items);
-    m_cbParts[0]->setCurrentText(typed);
-}
-
-void TfrmMutiPrint::applyRewrite()
-{
-    if (listLocked())
-        return;
-    ColumnRewrite rewrite;
-    rewrite.target = m_cbTarget->currentText().trimmed();
-    bool allEmpty = true;
-    for (int i = 0; i < 3; ++i) {
-        rewrite.parts[i] = m_cbParts[i]->currentText().trimmed();
-        allEmpty = allEmpty && rewrite.parts[i].isEmpty();
-    }
-    if (rewrite.target.isEmpty()) {
-        tell(QStringLiteral("请选择要批量改写列~"));
-        return;
-    }
-    const QString target = QString(rewrite.target).remove(QLatin1Char('@'));
-    if (allEmpty && !askYesNo(QStringLiteral("你确信要置空所有的[") + target + QStringLiteral("]列吗？")))
-        return;
-    int changed = 0;
-    QString error;
-    const bool ok = m_list.rewrite(rewrite, &changed, &error);
-    refresh();
-    if (ok && changed > 0)
-        tell(QString::number(changed) + QStringLiteral("条收件人的【") + target + QStringLiteral("】修改成功！"));
-    else
-        tell(QStringLiteral("没有修改任何记录或修改失败~") + (error.isEmpty() ? QString() : QLatin1Char('\n') + error));
-    hideRewritePanel();
-}
-
-// ---- Printing ---------------------------------------------------------------
-
-bool TfrmMutiPrint::SendToCheckByID(int id)
-{
-    if (!m_waybill)
-        return false;
-    BatchPrintRun run(*m_waybill, m_list, visibleColumns());
-    m_waybill->setLoading(true);
-    const bool sent = run.SendToCheckByID(id);
-    m_waybill->setLoading(false);
-    return sent;
-}
-
-void TfrmMutiPrint::preview()
-{
-    if (rowCount() == 0 || !m_waybill)
-        return;
-    if (SendToCheckByID(listedIds().value(0)))
-        close();
-}
-
-int TfrmMutiPrint::printListed()
-{
-    return runPrint(listedIds(), true);
-}
-
-int TfrmMutiPrint::printSelected()
-{
-    // Like the whole list, a selection is printed only when the printer is
-    // ready: filling the waybill row by row for nothing would only look
-    // like printing.
-    return runPrint(selectedIds(), true);
-}
-
-void TfrmMutiPrint::stopPrinting()
-{
-    m_stopRequested = true;
-}
-
-bool TfrmMutiPrint::senderMissing() const
-{
-    // With "仅打印收件方" the sender is not printed, so it may be empty.
-    if (const QCheckBox *receiverOnly = m_waybill->option(QStringLiteral("ckPrintSJROnly"));
-        receiverOnly && receiverOnly->isChecked())
-        return false;
-    for (const char *field : {"zdHKR", "zdHKRLXR", "zdHkrDZ", "zdhkrDH", "hkrHandset"}) {
-        if (!m_waybill->fieldText(QString::fromUtf8(field)).trimmed().isEmpty())
-            return false;
-    }
-    return true;
-}
-
-int TfrmMutiPrint::runPrint(const QList<int> &ids, bool needReady)
-{
-    if (!m_waybill || ids.isEmpty() || m_printing)
-        return 0;
-    // Every page gets the sender the waybill shows: one forgotten would
-    // be missing on the whole batch.
-    if (senderMissing()
-        && !askYesNo(QStringLiteral("发件人为空（寄件单位、联系人、地址、电话都没有填写），批量打印的%1张快递单都将没有发件人。"
-                                    "确定要继续打印吗？")
-                         .arg(ids.size())))
-        return 0;
-    m_printing = true;
-    m_stopRequested = false;
-    QPushButton *print = button(QStringLiteral("btPrint"));
-    print->setEnabled(false);
-    m_grid->setEnabled(false);
-
-    QProgressDialog progress(QStringLiteral("正在批量打印，共%1条…").arg(ids.size()), QStringLiteral("停止"), 0,
-                             int(ids.size()), this);
-    progress.setObjectName(QStringLiteral("dlgBatchProgress"));
-    progress.setWindowTitle(QStringLiteral("批量打印"));
-    progress.setWindowModality(Qt::WindowModal);
-    progress.setAutoClose(false);
-    progress.setAutoReset(false);
-    progress.setMinimumDuration(0);
-    connect(&progress, &QProgressDialog::canceled, this, &TfrmMutiPrint::stopPrinting);
-    m_progress = &progress;
-    progress.show();
-
-    BatchPrintRun run(*m_waybill, m_list, visibleColumns());
-    run.setProgress([this, &progress](int done, int total) {
-        progress.setValue(done);
-        progress.setLabelText(QStringLiteral("正在批量打印：已打印 %1 / %2 张").arg(done).arg(total));
-        emit printProgress(done, total);
-        QCoreApplication::processEvents();
-        return !m_stopRequested;
-    });
-    const int pages = run.print(ids, needReady);
-    progress.close();
-    m_progress = nullptr;
-
-    m_grid->setEnabled(true);
-    m_printing = false;
-    updateCounts();
-    tellPrintOutcome(run, pages);
-    return pages;
-}
-
-void TfrmMutiPrint::tellPrintOutcome(const BatchPrintRun &run, int pages)
-{
-    const QString stoppedText = QStringLiteral("已停止批量打印，共打印了%1张。").arg(pages);
-    if (!run.problem().isEmpty())
-        tell(run.problem() + QLatin1Char('\n') + stoppedText, QStringLiteral("错误"), AlertIcon::Error);
-    else if (run.failed())
-        return;  // the print run told why the document did not go out
-    else if (run.stopped())
-        tell(stoppedText);
-    else if (pages > 0)
-        tell(QStringLiteral("批量打印完成，共 %1 张").arg(pages));
 }
 
 // ---- Menu, help, window -----------------------------------------------------

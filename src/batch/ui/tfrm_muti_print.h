@@ -3,6 +3,11 @@
 // from the address book, a spreadsheet or pasted address text, rewritten a
 // column at a time, and printed through the waybill window it was opened
 // from, one page per row in one print job.
+//
+// The window is spread over files by what the code does: building, menu,
+// help and the window's life (tfrm_muti_print.cpp), the list (_list) and
+// the print run (_run); the column rewrite panel is a class of its own
+// (column_rewrite_panel.h).
 #pragma once
 
 #include "batch/receiver_list.h"
@@ -11,6 +16,7 @@
 #include <QList>
 #include <QPointer>
 #include <QSet>
+#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -26,6 +32,7 @@ namespace billprint {
 
 class AppContext;
 class BatchPrintRun;
+class ColumnRewritePanel;
 class TfmCheckKDD;
 class TPersonKDD;
 
@@ -84,10 +91,10 @@ public:
     QCheckBox *descendingBox() const { return m_ckDescending; }
     QLineEdit *listedCount() const { return m_edtListed; }
     QLineEdit *selectedCount() const { return m_edtSelected; }
-    QWidget *rewritePanel() const { return m_rewritePanel; }
-    QComboBox *rewriteTarget() const { return m_cbTarget; }
-    QComboBox *rewritePart(int i) const { return m_cbParts[i]; }
-    QCheckBox *emptyPartsBox() const { return m_ckEmpty; }
+    QWidget *rewritePanel() const;
+    QComboBox *rewriteTarget() const;
+    QComboBox *rewritePart(int i) const;
+    QCheckBox *emptyPartsBox() const;
     QPushButton *button(const QString &objectName) const;
     int rowCount() const;
     // IDs of the listed rows, and of the selected ones, in list order.
@@ -123,8 +130,9 @@ private:
     void fillOrderList();
     void restoreColumnWidths();
     void updateCounts();
-    void fillRewriteLists();
-    void targetChosen(const QString &target);
+    // Opens a window that adds receivers (a hook of the batch list host),
+    // then lists again; without the hook, says it comes later.
+    void openAddingWindow(const std::function<void(TfrmMutiPrint &)> &open);
     int runPrint(const QList<int> &ids, bool needReady);
     // The waybill would print no sender at all.
     bool senderMissing() const;
@@ -144,10 +152,7 @@ private:
     QCheckBox *m_ckDescending = nullptr;
     QLineEdit *m_edtListed = nullptr;
     QLineEdit *m_edtSelected = nullptr;
-    QWidget *m_rewritePanel = nullptr;
-    QComboBox *m_cbTarget = nullptr;
-    QComboBox *m_cbParts[3] = {};
-    QCheckBox *m_ckEmpty = nullptr;
+    ColumnRewritePanel *m_rewritePanel = nullptr;
     QPointer<QProgressDialog> m_progress;
     bool m_printing = false;
     bool m_stopRequested = false;

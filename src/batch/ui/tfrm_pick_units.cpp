@@ -14,7 +14,6 @@
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
-#include <algorithm>
 
 namespace billprint {
 
@@ -101,12 +100,8 @@ void TfrmPickUnits::runQuery()
 
 QList<int> TfrmPickUnits::selectedIds() const
 {
-    QList<int> rows;
-    for (const QModelIndex &index : m_grid->selectionModel()->selectedRows())
-        rows << index.row();
-    std::sort(rows.begin(), rows.end());
     QList<int> ids;
-    for (int row : rows)
+    for (int row : gridSelectedRows(m_grid))
         ids << m_model->idAt(row);
     return ids;
 }

@@ -13,6 +13,12 @@
 // constructor and then calls openWindow(); it overrides the hooks for its
 // columns, its save guard, its skip rules and what else its family does
 // differently.
+//
+// The class is spread over files by what the code does: the window's life
+// (tfm_bill_base.cpp), building it (_build), its fields, amount and date
+// (_fields), the template and layout (_template), printing (_printing),
+// storing (_storing), the other tool bar commands (_commands) and the
+// parties (_parties).
 #pragma once
 
 #include "addressbook/person.h"
@@ -20,6 +26,7 @@
 #include "bills/bill_family.h"
 #include "bills/bill_record.h"
 #include "bills/ui/bill_window_host.h"
+#include "bills/ui/bill_window_limits.h"
 
 #include <QDate>
 #include <QHash>
@@ -51,20 +58,6 @@ class IniFile;
 class PartyFrame;
 class PrintOutput;
 class PrintRun;
-
-// Size limits of a bill window for a template picture of `picture` pixels
-// in a work area of `area` pixels, with `chrome` the height of the tool
-// bar, the template row and the option bar together.
-struct BillWindowLimits
-{
-    int minWidth = 0;
-    int maxWidth = 0;
-    int minHeight = 0;
-    int maxHeight = 0;
-    int height = 0;
-
-    static BillWindowLimits compute(QSize picture, QSize area, int chrome);
-};
 
 // How a save ended.
 enum class BillSaveResult {
