@@ -2,8 +2,8 @@
 
 #include "app/data_root.h"
 #include "app/database.h"
-#include "batch/address_replacements.h"
-#include "batch/region_check.h"
+#include "addressbook/address_replacements.h"
+#include "addressbook/region_check.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
 // "记住选项" when the template's layout cache cannot be rebuilt: the window
 // reads its options from that cache, so the options are not remembered.
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 #include "cheque_fixtures.h"
 
 #include <QCheckBox>

@@ -11,8 +11,8 @@
 #include "batch/ui/batch_print_run.h"
 #include "batch/ui/tfrm_pick_units.h"
 #include "bills/ui/tfm_check_kdd.h"
-#include "bills/ui/tfrm_input_value.h"
-#include "maintenance/web_info.h"
+#include "app/ui/tfrm_input_value.h"
+#include "app/web_info.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -5,7 +5,7 @@
 // the cache stores "ZDJEXX" while the window declares "zdJEXX".
 #pragma once
 
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 
 #include <QHash>
 #include <QString>

@@ -1,11 +1,12 @@
 #include "bills/ui/tfm_bill_base.h"
 
+#include "addressbook/default_drawer.h"
 #include "app/alert.h"
 #include "app/app_context.h"
 #include "app/chinese_text.h"
 #include "app/ini_file.h"
 #include "app/lookups.h"
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 #include "printing/print_run.h"
 #include "bills/ui/amount_entry_controller.h"
 #include "bills/ui/control_value.h"
@@ -558,7 +559,7 @@ void TfmBillBase::openWindow()
     m_checkTypeId = id;
     m_ctx.currentCheckTypeId = id;
     setProperty("tag", id);
-    setSender(m_ctx.defaultDrawer);
+    setSender(heldDefaultDrawer(m_ctx));
     setBillDate(QDate::currentDate());
     if (m_cbTypes->count() == 0)
         m_cbTypes->addItems(lookups.loadCheckTypeLastNameList(m_family.family));

@@ -5,7 +5,7 @@
 #include "app/app_context.h"
 #include "app/ini_file.h"
 #include "app/lookups.h"
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 #include "printing/print_run.h"
 #include "bills/ui/amount_entry_controller.h"
 #include "printing/ui/bill_printer.h"
