@@ -1,8 +1,8 @@
 // Address text parsing: 'billprint parse-address' must take thousands of
 // receiver texts per second, so a pasted order export is parsed at once.
 #include "batch/address_command.h"
-#include "batch/region_check.h"
-#include "batch/region_table.h"
+#include "addressbook/region_check.h"
+#include "addressbook/region_table.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,7 +3,7 @@
 // cache build (once per template change in a designer) is measured too.
 #include "app/app_context.h"
 #include "app/ini_file.h"
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 #include "bills/ui/form_layout.h"
 
 #include <QCheckBox>

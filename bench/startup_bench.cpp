@@ -2,7 +2,7 @@
 // settings) and building and showing Tfm_Main.
 #include "app/app_context.h"
 #include "app/system_pictures.h"
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 
 #include <QApplication>
 #include <QTemporaryDir>

@@ -5,9 +5,9 @@
 // Input: one option byte (bits 0-1 the source, bit 2 含省市, bit 3 use the
 // replacement pair), then UTF-8 text; a first line starting with "\x01"
 // holds the replacement pair "search\x02replacement".
-#include "batch/address_parser.h"
-#include "batch/region_check.h"
-#include "batch/region_table.h"
+#include "addressbook/address_parser.h"
+#include "addressbook/region_check.h"
+#include "addressbook/region_table.h"
 #include "fuzz_support.h"
 
 using namespace billprint;

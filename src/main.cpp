@@ -1,6 +1,6 @@
 // billprint: the desktop program, and its headless commands.
 #include "app/convert_command.h"
-#include "app/ui/startup.h"
+#include "shell/ui/startup.h"
 #include "app/version.h"
 #include "bills/ui/issue_command.h"
 #include "batch/import_command.h"

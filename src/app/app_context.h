@@ -1,6 +1,5 @@
 #pragma once
 
-#include "addressbook/person.h"
 #include "app/data_root.h"
 #include "app/database.h"
 #include "app/debug_log.h"
@@ -9,8 +8,8 @@
 #include "app/system_settings.h"
 
 #include <QStringList>
+#include <any>
 #include <memory>
-#include <optional>
 
 namespace billprint {
 
@@ -57,7 +56,10 @@ public:
     bool printReady = false;
     bool popPrinterDialog = false;
     bool defaultDrawerOn = false;
-    std::optional<TPerson> defaultDrawer;  // taken as the drawer of a new bill
+    // The default drawer, taken as the drawer of a new bill: an address
+    // book record, a type of the layer above this one. Read and replace it
+    // through addressbook/default_drawer.h.
+    std::any defaultDrawer;
     QString currentOperator;
     QString currentRole;  // the logged-in operator's role; empty ends a required login
     QStringList printerNames;

@@ -2,8 +2,10 @@
 
 #include "app/command_context.h"
 #include "app/command_line.h"
-#include "batch/address_replacements.h"
-#include "batch/region_check.h"
+#include "addressbook/address_replacements.h"
+#include "addressbook/region_check.h"
+#include "app/data_root.h"
+#include "app/database.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>

@@ -6,7 +6,7 @@
 // with a text gets an error object and the rest go on.
 #pragma once
 
-#include "batch/address_parser.h"
+#include "addressbook/address_parser.h"
 
 #include <QStringList>
 #include <QTextStream>

@@ -1,13 +1,14 @@
 // Changing the address book from its window: add and modify through the
 // record editor, the three deletions, the default drawer, and the record
 // editor's own rules.
+#include "addressbook/default_drawer.h"
 #include "addressbook/person_store.h"
 #include "addressbook/ui/address_book_commands.h"
 #include "addressbook/ui/address_book_host.h"
 #include "addressbook/ui/person_filter_tree.h"
 #include "addressbook/ui/tfrm_person_info.h"
 #include "addressbook_window_fixtures.h"
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -248,8 +249,8 @@ TEST_F(AddressBookEdit, DefaultDrawerMovesToExactlyOneOwnUnit)
     EXPECT_TRUE(alerts.sawMessage("默认出票人设置成功！"));
     EXPECT_EQ(countWhere(db(), "分组 = '默认出票人'"), 1);
     EXPECT_EQ(countWhere(db(), "分组 = '默认出票人' and ID = ? and 单位类型 = '我方单位'", {book.hengda}), 1);
-    ASSERT_TRUE(root.context().defaultDrawer.has_value());
-    EXPECT_EQ(root.context().defaultDrawer->fullName(), "广州市恒达贸易有限公司");
+    ASSERT_TRUE(heldDefaultDrawer(root.context()).has_value());
+    EXPECT_EQ(heldDefaultDrawer(root.context())->fullName(), "广州市恒达贸易有限公司");
     EXPECT_TRUE(alerts.sawMessage("默认出票人已经修改，请重新填开票据！"));
     EXPECT_EQ(closed, 1);
 
@@ -261,11 +262,11 @@ TEST_F(AddressBookEdit, DefaultDrawerMovesToExactlyOneOwnUnit)
 TEST_F(AddressBookEdit, DeletingTheDefaultDrawerStopsItFillingNewBills)
 {
     root.context().defaultDrawerOn = true;
-    root.context().defaultDrawer = loadDefaultDrawer(root.context());
+    reloadDefaultDrawer(root.context());
     alerts.answerNext(AlertAnswer::Yes);
     window.grid()->selectRow(rowOf(window, "深圳市前海金融服务有限公司"));
     window.btDeleteSelectedClick();
-    EXPECT_FALSE(root.context().defaultDrawer.has_value());
+    EXPECT_FALSE(heldDefaultDrawer(root.context()).has_value());
 }
 
 TEST_F(AddressBookEdit, WidenButtonShowsAndHidesTheRoomBesideDeleteAll)

@@ -5,7 +5,7 @@
 #include "addressbook/ui/address_book_host.h"
 #include "addressbook/ui/tfrm_person_info.h"
 #include "addressbook_window_fixtures.h"
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 
 #include <QComboBox>
 #include <QHeaderView>

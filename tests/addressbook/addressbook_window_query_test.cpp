@@ -4,7 +4,7 @@
 #include "addressbook/ui/person_filter_tree.h"
 #include "addressbook/ui/tfrm_person_info.h"
 #include "addressbook_window_fixtures.h"
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 
 #include <QAbstractItemView>
 

@@ -1,4 +1,5 @@
 // The default drawer mark, deletions and the drawer loaded at start-up.
+#include "addressbook/default_drawer.h"
 #include "addressbook/person_store.h"
 #include "test_support.h"
 
@@ -86,6 +87,26 @@ TEST(DefaultDrawer, LoadedAtStartOnlyWhenTheOptionIsOn)
 
     context.defaultDrawerOn = false;
     EXPECT_FALSE(loadDefaultDrawer(context));
+}
+
+TEST(DefaultDrawer, TheContextHoldsTheDrawerReloadedFromTheMarkedUnit)
+{
+    TempDataRoot root;
+    AppContext &context = root.context();
+    EXPECT_FALSE(heldDefaultDrawer(context));  // nothing held before start-up
+
+    context.defaultDrawerOn = true;
+    const int id = add(context.db(), "北京禾朔科技有限公司", UnitKind::Own);
+    ASSERT_TRUE(PersonStore(context.db()).setDefaultDrawer(id));
+    reloadDefaultDrawer(context);
+    ASSERT_TRUE(heldDefaultDrawer(context));
+    EXPECT_EQ(heldDefaultDrawer(context)->id(), id);
+    EXPECT_EQ(heldDefaultDrawer(context)->fullName(), "北京禾朔科技有限公司");
+
+    // The option switched off: the next reload holds none.
+    context.defaultDrawerOn = false;
+    reloadDefaultDrawer(context);
+    EXPECT_FALSE(heldDefaultDrawer(context));
 }
 
 TEST(PersonDeletion, DeletingAMissingRowIsReported)

@@ -1,8 +1,8 @@
 // Every menu item and tool button of the main window and of the cheque
 // window leads somewhere: to a handler, or, for the commands listed below
 // as waiting for their windows, to the message that they come later.
-#include "app/ui/startup.h"
-#include "app/ui/tfm_main.h"
+#include "shell/ui/startup.h"
+#include "shell/ui/tfm_main.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "recording_output.h"
 #include "templates/delivered_pictures.h"

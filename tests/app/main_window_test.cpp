@@ -1,10 +1,11 @@
 // The main window's commands that work on their own: system options, tool
 // bar, the one-bill-window rule, cache clearing, exit and the first tick.
+#include "addressbook/default_drawer.h"
 #include "app/cache_cleaner.h"
 #include "app/system_pictures.h"
 #include "app/ui/dialog_buttons.h"
-#include "app/ui/tfm_about.h"
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_about.h"
+#include "shell/ui/tfm_main.h"
 #include "test_support.h"
 
 #include <QAction>
@@ -126,9 +127,9 @@ TEST(MainWindow, OnlyOneBillWindowButTheCashSlipOpensBeside)
     TempDataRoot root;
     AlertRecorder alerts;
     Tfm_Main window(root.context());
-    window.registerEntryWindow("支票", [](Tfm_Main &) { return makeBillWindow("支票"); });
-    window.registerEntryWindow("进账单", [](Tfm_Main &) { return makeBillWindow("进账单"); });
-    window.registerEntryWindow("缴款单", [](Tfm_Main &) { return makeBillWindow("缴款单"); });
+    window.registerEntryWindow("支票", [](MainFrame &) { return makeBillWindow("支票"); });
+    window.registerEntryWindow("进账单", [](MainFrame &) { return makeBillWindow("进账单"); });
+    window.registerEntryWindow("缴款单", [](MainFrame &) { return makeBillWindow("缴款单"); });
 
     window.findAction("支票")->trigger();
     ASSERT_EQ(window.mdiArea()->subWindowList().size(), 1);
@@ -194,7 +195,7 @@ TEST(MainWindow, CacheClearingWithABillOpenClosesIt)
     TempDataRoot root;
     AlertRecorder alerts;
     Tfm_Main window(root.context());
-    window.registerEntryWindow("支票", [](Tfm_Main &) { return makeBillWindow("支票"); });
+    window.registerEntryWindow("支票", [](MainFrame &) { return makeBillWindow("支票"); });
     window.openEntryWindow("支票");
     window.clearCache();
     EXPECT_TRUE(alerts.sawMessage("缓存清除需要关闭开单界面重新打开！"));
@@ -242,7 +243,7 @@ TEST(MainWindow, FirstUseTextCoversTheWorkAreaWithoutSplittingIt)
     TempDataRoot root;
     ensureSystemPictures(root.context().dataRoot().imageFolder());
     Tfm_Main window(root.context());
-    window.registerEntryWindow("支票", [](Tfm_Main &) { return makeBillWindow("支票"); });
+    window.registerEntryWindow("支票", [](MainFrame &) { return makeBillWindow("支票"); });
     window.show();
     QWidget *cheque = window.openEntryWindow("支票");
     ASSERT_TRUE(window.backgroundPictureShown());
@@ -295,7 +296,7 @@ TEST(MainWindow, ExitLeavesTheProgramRunningWhileABillWindowRefusesToClose)
     TempDataRoot root;
     AlertRecorder alerts;
     Tfm_Main window(root.context());
-    window.registerEntryWindow("支票", [](Tfm_Main &) { return new RefusingBillWindow; });
+    window.registerEntryWindow("支票", [](MainFrame &) { return new RefusingBillWindow; });
     window.show();
     window.openEntryWindow("支票");
     alerts.answerNext(AlertAnswer::Yes);
@@ -357,12 +358,12 @@ TEST(MainWindow, DefaultDrawerIsLoadedOnlyWhenTheOptionIsOn)
             {"北京禾朔科技有限公司", "我方单位", "默认出票人"});
     {
         Tfm_Main window(root.context());
-        EXPECT_FALSE(root.context().defaultDrawer.has_value());
+        EXPECT_FALSE(heldDefaultDrawer(root.context()).has_value());
     }
     root.context().settings().setOn(SettingKey::DefaultDrawerOn, true);
     Tfm_Main window(root.context());
-    ASSERT_TRUE(root.context().defaultDrawer.has_value());
-    EXPECT_EQ(root.context().defaultDrawer->fullName(), "北京禾朔科技有限公司");
+    ASSERT_TRUE(heldDefaultDrawer(root.context()).has_value());
+    EXPECT_EQ(heldDefaultDrawer(root.context())->fullName(), "北京禾朔科技有限公司");
 }
 
 TEST(Dialogs, EnterPressesTheFocusedButtonButNotFromAnEditBox)

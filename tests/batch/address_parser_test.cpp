@@ -1,5 +1,5 @@
-#include "batch/address_finder.h"
-#include "batch/address_parser.h"
+#include "addressbook/address_finder.h"
+#include "addressbook/address_parser.h"
 
 #include <gtest/gtest.h>
 

@@ -5,8 +5,8 @@
 
 #include "../bills/cheque_fixtures.h"
 #include "app/ui/grid_helpers.h"
-#include "app/ui/startup.h"
-#include "app/ui/tfm_main.h"
+#include "shell/ui/startup.h"
+#include "shell/ui/tfm_main.h"
 #include "batch/receiver_list.h"
 #include "batch/ui/batch_list_host.h"
 #include "batch/ui/column_rewrite_panel.h"

@@ -1,7 +1,7 @@
 #include "app/database.h"
 #include "batch/address_command.h"
-#include "batch/region_check.h"
-#include "batch/region_table.h"
+#include "addressbook/region_check.h"
+#include "addressbook/region_table.h"
 #include "test_support.h"
 
 #include <QFile>

@@ -4,7 +4,8 @@
 
 #include "app/database.h"
 #include "batch/receiver_list.h"
-#include "batch/ui/tfrm_match_addr.h"
+#include "batch/ui/batch_address_parser.h"
+#include "addressbook/ui/tfrm_match_addr.h"
 #include "test_support.h"
 
 #include <QApplication>

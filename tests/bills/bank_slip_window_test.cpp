@@ -3,7 +3,7 @@
 // parties, the bank of a chosen account, saving with bound values and
 // reopening, and the deposit slip turned into a cheque.
 
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 #include "bills/slip_columns.h"
 #include "bills/ui/install_bank_slips.h"
 #include "bills/ui/install_cheque_entry.h"

@@ -3,7 +3,7 @@
 // the background is off while it is open, and closing it gives the
 // current template back.
 
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "cheque_fixtures.h"
 

@@ -4,6 +4,8 @@
 
 #include "cheque_fixtures.h"
 
+#include "addressbook/default_drawer.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDateEdit>
@@ -18,8 +20,8 @@ using ChequeLookTest = ChequeTest;
 
 TEST_F(ChequeLookTest, FieldsSitOnTheirBoxesOfTheFormPicture)
 {
-    ctx().defaultDrawer = addUnit(QStringLiteral("北京恒远贸易有限公司"), UnitKind::Own,
-                                  QStringLiteral("中国工商银行北京朝阳支行"), QStringLiteral("0200001009200012345"));
+    holdDefaultDrawer(ctx(), addUnit(QStringLiteral("北京恒远贸易有限公司"), UnitKind::Own,
+                                     QStringLiteral("中国工商银行北京朝阳支行"), QStringLiteral("0200001009200012345")));
     auto w = openCheque();
     w->setInComp(QStringLiteral("上海华东电子科技有限公司"));
     w->setYongTu(QStringLiteral("货款"));

@@ -3,9 +3,10 @@
 // capitals, remembered options, template changes, tick boxes and the
 // parties.
 
+#include "addressbook/default_drawer.h"
 #include "app/chinese_text.h"
 #include "app/ini_file.h"
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 #include "cheque_fixtures.h"
 #include "templates/check_type.h"
 
@@ -314,8 +315,8 @@ TEST_F(ChequeWindowTest, PartiesComeFromTheAddressBook)
 
 TEST_F(ChequeWindowTest, DefaultDrawerFillsANewCheque)
 {
-    ctx().defaultDrawer = addUnit(QStringLiteral("默认出票单位"), UnitKind::Own, QStringLiteral("建设银行"),
-                                  QStringLiteral("1100"));
+    holdDefaultDrawer(ctx(), addUnit(QStringLiteral("默认出票单位"), UnitKind::Own, QStringLiteral("建设银行"),
+                                     QStringLiteral("1100")));
     auto w = openCheque();
     EXPECT_EQ(text(*w, QStringLiteral("zdOutComp")), QStringLiteral("默认出票单位"));
     EXPECT_EQ(text(*w, QStringLiteral("zdOutBankAcct")), QStringLiteral("1100"));

@@ -1,7 +1,7 @@
 // The per-template layout cache: what a build writes, when an open trusts
 // the file and when it rebuilds it, and how a failed build is left.
 #include "app/ini_file.h"
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 #include "layout_fixtures.h"
 
 #include <QFile>

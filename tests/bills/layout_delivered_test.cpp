@@ -3,7 +3,7 @@
 // is hidden, and switching between two templates of a family moves the
 // same controls from one layout to the other.
 #include "app/ini_file.h"
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 #include "bills/ui/amount_entry_controller.h"
 #include "bills/ui/form_layout.h"
 #include "templates/ck_control.h"

@@ -1,7 +1,7 @@
 // The value prompt and the picture viewer that the bill windows, the
 // designers and the catalogue share.
-#include "bills/ui/tfrm_image_show.h"
-#include "bills/ui/tfrm_input_value.h"
+#include "app/ui/tfrm_image_show.h"
+#include "app/ui/tfrm_input_value.h"
 #include "layout_fixtures.h"
 
 #include <QApplication>

@@ -2,7 +2,7 @@
 // values by kind of control, names in any letter case, fields the window
 // lacks, single-field refreshes and a failing catalogue.
 #include "app/ini_file.h"
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 #include "bills/ui/form_layout.h"
 #include "layout_fixtures.h"
 

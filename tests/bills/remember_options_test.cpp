@@ -2,7 +2,7 @@
 // rebuilt layout cache; when that cache cannot be rebuilt the window reads
 // its options from it, so the options are not remembered.
 #include "app/ini_file.h"
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 #include "bills/ui/template_options.h"
 #include "cheque_fixtures.h"
 

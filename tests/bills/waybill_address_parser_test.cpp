@@ -1,7 +1,7 @@
 // The waybill's quick address commands: the clipboard recognised and taken
 // as receiver (with the remark into goods and remark) or as sender.
 
-#include "batch/ui/tfrm_match_addr.h"
+#include "addressbook/ui/tfrm_match_addr.h"
 #include "bills/ui/tfm_check_kdd.h"
 #include "bills/ui/waybill_address_parser.h"
 #include "cheque_fixtures.h"

@@ -1,7 +1,7 @@
 // The waybill window inside the main window: "填写快递单" opens it, and the
 // waybill history opens a stored waybill in it as issued.
 
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 #include "bills/ui/install_waybill_entry.h"
 #include "bills/ui/tfm_check_kdd.h"
 #include "cheque_fixtures.h"

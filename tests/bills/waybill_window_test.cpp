@@ -3,7 +3,7 @@
 // text of the receiver on paper, saving and reopening, new and copy, the
 // close question and the batch steps over several rows in one document.
 
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 #include "batch/receiver_list.h"
 #include "batch/ui/tfrm_muti_print.h"
 #include "bills/ui/install_waybill_entry.h"

@@ -3,7 +3,7 @@
 // bill into its entry window, asking first to close a bill window of
 // another family.
 
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "history/ui/install_history.h"
@@ -84,7 +84,7 @@ TEST_F(HistoryFrameTest, OpeningAChequeWhileADepositSlipIsOpenAsksFirst)
     Tfm_Main main(ctx());
     installChequeEntry(main);
     installHistory(main);
-    main.registerEntryWindow("进账单", [](Tfm_Main &) {
+    main.registerEntryWindow("进账单", [](MainFrame &) {
         auto *slip = new QWidget;
         slip->setObjectName("fmCheckJZD");
         return slip;

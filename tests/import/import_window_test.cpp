@@ -1,7 +1,7 @@
 #include "addressbook/ui/address_book_host.h"
 #include "addressbook/ui/tfm_person_manage.h"
 #include "app/desktop_open.h"
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 #include "batch/match_column_store.h"
 #include "batch/ui/tfrm_import.h"
 #include "batch/ui/tfrm_import_column_cfg.h"

@@ -1,7 +1,7 @@
 // 'billprint upgrade' and the upgrade window.
 #include "app/lookups.h"
-#include "app/ui/tfm_main.h"
-#include "app/ui/startup.h"
+#include "shell/ui/tfm_main.h"
+#include "shell/ui/startup.h"
 #include "maintenance/ui/tfrm_up2_new_version.h"
 #include "old_version_data.h"
 #include "test_support.h"

@@ -1,9 +1,9 @@
 // The vendor links and the web information check, against a tiny HTTP
 // server on the loopback interface.
 #include "app/desktop_open.h"
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 #include "maintenance/ui/web_links.h"
-#include "maintenance/web_info.h"
+#include "app/web_info.h"
 #include "test_support.h"
 
 #include <QAction>

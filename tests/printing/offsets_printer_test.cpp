@@ -2,7 +2,7 @@
 // before a run, and the main window's printer commands.
 #include "app/app_context.h"
 #include "app/ini_file.h"
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 #include "printing/ui/install_printer_settings.h"
 #include "printing/ui/tfm_lock_printer.h"
 #include "printing/ui/tfrm_print_offset.h"

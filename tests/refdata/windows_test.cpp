@@ -1,7 +1,7 @@
 // The reference-data windows in the main window: the menu commands open
 // them, the kept ones are the same window every time, and every window
 // keeps its size between runs.
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 #include "refdata/ui/install_reference_data.h"
 #include "refdata/ui/tfm_dm_config.h"
 #include "refdata/ui/tfrm_com.h"

@@ -1,6 +1,6 @@
 #include "app/data_root.h"
-#include "app/ui/startup.h"
-#include "app/ui/tfm_main.h"
+#include "shell/ui/startup.h"
+#include "shell/ui/tfm_main.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "recording_output.h"
 #include "template_fixtures.h"
@@ -9,7 +9,7 @@
 #include "templates/ui/tfrm_bill_import_export.h"
 #include "templates/ui/tfrm_check_type_mng.h"
 
-#include "bills/ui/tfrm_image_show.h"
+#include "app/ui/tfrm_image_show.h"
 
 #include <QAbstractItemModel>
 #include <QApplication>

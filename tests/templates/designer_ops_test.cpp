@@ -2,7 +2,7 @@
 
 #include "template_fixtures.h"
 #include "templates/ck_control.h"
-#include "templates/design_labels.h"
+#include "designers/design_labels.h"
 #include "templates/name_dict.h"
 #include "templates/print_box_ops.h"
 #include "templates/template_edit.h"

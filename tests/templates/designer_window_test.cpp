@@ -1,15 +1,15 @@
 // Both designers off screen on the delivered cheque template (id 1).
 
-#include "app/ui/tfm_main.h"
+#include "shell/ui/tfm_main.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "printing/print_fonts.h"
 #include "render_pdf_words.h"
 #include "template_fixtures.h"
-#include "templates/ui/design_canvas.h"
-#include "templates/ui/install_designers.h"
-#include "templates/ui/tfm_check_design.h"
-#include "templates/ui/tfm_template_designer.h"
+#include "designers/ui/design_canvas.h"
+#include "designers/ui/install_designers.h"
+#include "designers/ui/tfm_check_design.h"
+#include "designers/ui/tfm_template_designer.h"
 
 #include <QAction>
 #include <QApplication>

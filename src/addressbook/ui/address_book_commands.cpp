@@ -5,7 +5,7 @@
 #include "addressbook/ui/tfrm_person_info.h"
 #include "app/alert.h"
 #include "app/app_context.h"
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 
 #include <QAction>
 #include <QMdiArea>
@@ -79,9 +79,9 @@ std::optional<TPerson> savePersonFromBill(AppContext &context, const std::option
     return editor.lastSaved();
 }
 
-void installAddressBook(Tfm_Main &mainWindow)
+void installAddressBook(MainFrame &mainWindow)
 {
-    QPointer<Tfm_Main> main(&mainWindow);
+    QPointer<MainFrame> main(&mainWindow);
     AddressBookHost &host = addressBookHost();
     host.billWindowsOpen = [main] { return main && main->mdiArea() && !main->mdiArea()->subWindowList().isEmpty(); };
     host.closeBillWindows = [main] {

@@ -14,7 +14,7 @@ namespace billprint {
 
 class AppContext;
 class Database;
-class Tfm_Main;
+class MainFrame;
 
 // Texts of the main window's commands that open the address book.
 namespace AddressBookCommand {
@@ -44,6 +44,6 @@ std::optional<TPerson> findStoredParty(const Database &db, const TPerson &party)
 
 // Registers the address book's commands with the main window and tells
 // the address book about the main window's bill windows.
-void installAddressBook(Tfm_Main &mainWindow);
+void installAddressBook(MainFrame &mainWindow);
 
 } // namespace billprint

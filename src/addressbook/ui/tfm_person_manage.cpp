@@ -1,5 +1,6 @@
 #include "addressbook/ui/tfm_person_manage.h"
 
+#include "addressbook/default_drawer.h"
 #include "addressbook/person_store.h"
 #include "addressbook/ui/address_book_host.h"
 #include "addressbook/ui/person_filter_tree.h"
@@ -497,7 +498,7 @@ void Tfm_PersonManage::dataChanged()
     button(QStringLiteral("btRefresh"))->setEnabled(true);
     // New bills take the drawer held here: one deleted or edited in the
     // book must not go on filling them.
-    m_ctx.defaultDrawer = loadDefaultDrawer(m_ctx);
+    reloadDefaultDrawer(m_ctx);
 }
 
 void Tfm_PersonManage::btAddClick()

@@ -8,7 +8,7 @@
 #include "app/chinese_text.h"
 #include "app/lookups.h"
 #include "app/ui/window_state.h"
-#include "refdata/ui/gbk_length_validator.h"
+#include "app/ui/gbk_length_validator.h"
 
 #include <QCheckBox>
 #include <QAbstractItemView>

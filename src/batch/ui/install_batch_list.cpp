@@ -1,8 +1,8 @@
 #include "batch/ui/install_batch_list.h"
 
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 #include "batch/ui/batch_list_host.h"
-#include "batch/ui/tfrm_match_addr.h"
+#include "batch/ui/batch_address_parser.h"
 #include "batch/ui/tfrm_muti_print.h"
 #include "bills/ui/tfm_check_kdd.h"
 
@@ -10,7 +10,7 @@
 
 namespace billprint {
 
-void installBatchPrintList(Tfm_Main &mainWindow)
+void installBatchPrintList(MainFrame &mainWindow)
 {
     AppContext &context = mainWindow.context();
     // The list shows each receiver as soon as the parser stores it.

@@ -4,8 +4,8 @@
 
 namespace billprint {
 
-class Tfm_Main;
+class MainFrame;
 
-void installBatchPrintList(Tfm_Main &mainWindow);
+void installBatchPrintList(MainFrame &mainWindow);
 
 } // namespace billprint

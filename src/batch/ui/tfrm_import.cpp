@@ -9,7 +9,7 @@
 #include "app/app_context.h"
 #include "app/desktop_open.h"
 #include "app/system_settings.h"
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 #include "batch/match_column_store.h"
 #include "batch/ui/tfrm_import_column_cfg.h"
 
@@ -531,9 +531,9 @@ ImportResult openSpreadsheetImport(AppContext &context, ImportTarget target, QWi
     return window.lastResult();
 }
 
-void installSpreadsheetImport(Tfm_Main &mainWindow)
+void installSpreadsheetImport(MainFrame &mainWindow)
 {
-    Tfm_Main *main = &mainWindow;
+    MainFrame *main = &mainWindow;
     // The result stays readable in the main window after the import
     // window has closed.
     auto report = [main](const ImportResult &result) {

@@ -115,9 +115,9 @@ private:
     QLabel *m_status = nullptr;
 };
 
-class Tfm_Main;
+class MainFrame;
 
 // Hooks the import into the address book's "Excel导入".
-void installSpreadsheetImport(Tfm_Main &mainWindow);
+void installSpreadsheetImport(MainFrame &mainWindow);
 
 } // namespace billprint

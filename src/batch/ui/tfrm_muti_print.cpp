@@ -11,7 +11,8 @@
 #include "app/ui/window_state.h"
 #include "batch/ui/column_rewrite_panel.h"
 #include "bills/ui/tfm_check_kdd.h"
-#include "maintenance/web_info.h"
+#include "app/web_info.h"
+#include "app/ui/tfrm_input_value.h"
 
 #include <QCheckBox>
 #include <QComboBox>

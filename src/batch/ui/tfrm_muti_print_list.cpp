@@ -12,7 +12,7 @@
 #include "batch/ui/column_rewrite_panel.h"
 #include "batch/ui/tfrm_pick_units.h"
 #include "bills/ui/tfm_check_kdd.h"
-#include "bills/ui/tfrm_input_value.h"
+#include "app/ui/tfrm_input_value.h"
 
 #include <QCheckBox>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 #include "bills/ui/bill_window_host.h"
 
 #include "addressbook/ui/address_book_commands.h"
-#include "bills/ui/tfrm_input_value.h"
+#include "app/ui/tfrm_input_value.h"
 
 #include <QGuiApplication>
 #include <QScreen>

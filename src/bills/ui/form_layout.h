@@ -1,11 +1,11 @@
 // Laying a bill window out from a template's layout cache
-// (bills/check_ini_cache.h): every field of the bill family is a named
+// (templates/check_ini_cache.h): every field of the bill family is a named
 // child widget of the bill panel, placed, sized, shown or hidden and given
 // its initial value by name. Names compare without regard to letter case:
 // the cache stores "ZDJEXX" while the window declares "zdJEXX".
 #pragma once
 
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 
 #include <QHash>
 #include <QString>

@@ -1,6 +1,6 @@
 #include "bills/ui/install_bank_slips.h"
 
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/tfm_check_jkd.h"
 #include "bills/ui/tfm_check_jzd.h"
@@ -10,9 +10,9 @@ namespace billprint {
 namespace {
 
 template <typename Window>
-void registerWindow(Tfm_Main &mainWindow, const BillFamilyInfo &family)
+void registerWindow(MainFrame &mainWindow, const BillFamilyInfo &family)
 {
-    mainWindow.registerEntryWindow(family.family, [](Tfm_Main &frame) -> QWidget * {
+    mainWindow.registerEntryWindow(family.family, [](MainFrame &frame) -> QWidget * {
         auto *window = new Window(frame.context(), billWindowHost(frame));
         if (!window->isUsable()) {
             delete window;  // the family has no template to fill
@@ -24,7 +24,7 @@ void registerWindow(Tfm_Main &mainWindow, const BillFamilyInfo &family)
 
 } // namespace
 
-void installBankSlipEntries(Tfm_Main &mainWindow)
+void installBankSlipEntries(MainFrame &mainWindow)
 {
     registerWindow<TfmCheckJZD>(mainWindow, BillFamilyInfo::depositSlip());
     registerWindow<TfmCheckJKD>(mainWindow, BillFamilyInfo::cashSlip());

@@ -1,6 +1,6 @@
 #include "bills/ui/install_cheque_entry.h"
 
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 #include "bills/ui/bill_window_host.h"
 #include "bills/ui/tfm_check_zp.h"
 
@@ -32,7 +32,7 @@ private:
     int m_blocking = 0;
 };
 
-BackgroundMenuBlocker *blockerOf(Tfm_Main &mainWindow)
+BackgroundMenuBlocker *blockerOf(MainFrame &mainWindow)
 {
     QWidget *viewport = mainWindow.mdiArea()->viewport();
     auto *blocker = viewport->findChild<BackgroundMenuBlocker *>(QString(), Qt::FindDirectChildrenOnly);
@@ -41,10 +41,10 @@ BackgroundMenuBlocker *blockerOf(Tfm_Main &mainWindow)
 
 } // namespace
 
-BillWindowHost billWindowHost(Tfm_Main &mainWindow)
+BillWindowHost billWindowHost(MainFrame &mainWindow)
 {
     BillWindowHost host;
-    QPointer<Tfm_Main> frame(&mainWindow);
+    QPointer<MainFrame> frame(&mainWindow);
     host.runCommand = [frame](const QString &command) {
         if (frame)
             frame->runCommand(command);
@@ -69,9 +69,9 @@ BillWindowHost billWindowHost(Tfm_Main &mainWindow)
     return host;
 }
 
-void installChequeEntry(Tfm_Main &mainWindow)
+void installChequeEntry(MainFrame &mainWindow)
 {
-    mainWindow.registerEntryWindow(BillFamilyInfo::cheque().family, [](Tfm_Main &frame) -> QWidget * {
+    mainWindow.registerEntryWindow(BillFamilyInfo::cheque().family, [](MainFrame &frame) -> QWidget * {
         auto *window = new TfmCheckZP(frame.context(), billWindowHost(frame));
         if (!window->isUsable()) {
             delete window;  // the family has no template to fill

@@ -2,16 +2,16 @@
 
 namespace billprint {
 
-class Tfm_Main;
+class MainFrame;
 struct BillWindowHost;
 
 // The hooks a bill entry window gets from the main window: its commands,
 // its design mode, the other families' windows, its work area and its
 // right-click menu.
-BillWindowHost billWindowHost(Tfm_Main &mainWindow);
+BillWindowHost billWindowHost(MainFrame &mainWindow);
 
 // Registers the cheque window with the main window: the menu entry "支票"
 // (and the background menu's) opens it.
-void installChequeEntry(Tfm_Main &mainWindow);
+void installChequeEntry(MainFrame &mainWindow);
 
 } // namespace billprint

@@ -1,14 +1,14 @@
 #include "bills/ui/install_waybill_entry.h"
 
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/tfm_check_kdd.h"
 
 namespace billprint {
 
-void installWaybillEntry(Tfm_Main &mainWindow)
+void installWaybillEntry(MainFrame &mainWindow)
 {
-    mainWindow.registerEntryWindow(BillFamilyInfo::waybill().family, [](Tfm_Main &frame) -> QWidget * {
+    mainWindow.registerEntryWindow(BillFamilyInfo::waybill().family, [](MainFrame &frame) -> QWidget * {
         auto *window = new TfmCheckKDD(frame.context(), billWindowHost(frame));
         if (!window->isUsable()) {
             delete window;  // the family has no template to fill

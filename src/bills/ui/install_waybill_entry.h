@@ -4,8 +4,8 @@
 
 namespace billprint {
 
-class Tfm_Main;
+class MainFrame;
 
-void installWaybillEntry(Tfm_Main &mainWindow);
+void installWaybillEntry(MainFrame &mainWindow);
 
 } // namespace billprint

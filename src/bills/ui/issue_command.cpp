@@ -1,6 +1,8 @@
 #include "bills/ui/issue_command.h"
 
 #include "addressbook/person_store.h"
+#include "addressbook/default_drawer.h"
+#include "app/alert.h"
 #include "app/app_context.h"
 #include "app/command_context.h"
 #include "app/command_line.h"
@@ -337,7 +339,7 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
     context->printerNames = QPrinterInfo::availablePrinterNames();
     context->popPrinterDialog = false;  // nobody is there to answer it
     context->defaultDrawerOn = context->settings().isOn(SettingKey::DefaultDrawerOn);
-    context->defaultDrawer = loadDefaultDrawer(*context);
+    reloadDefaultDrawer(*context);
 
     // The window tells its troubles as message boxes; here they end the
     // command with its error line, and questions are answered No.

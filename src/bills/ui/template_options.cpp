@@ -1,7 +1,7 @@
 #include "bills/ui/template_options.h"
 
 #include "app/app_context.h"
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 
 namespace billprint {
 

@@ -4,10 +4,13 @@
 // of its fields. The header says where the other parts of the class live.
 #include "bills/ui/tfm_bill_base.h"
 
+#include "addressbook/default_drawer.h"
 #include "app/alert.h"
 #include "app/app_context.h"
 #include "app/ini_file.h"
 #include "app/lookups.h"
+#include "templates/check_ini_cache.h"
+#include "printing/print_run.h"
 #include "bills/ui/amount_entry_controller.h"
 #include "bills/ui/bill_window_parts.h"
 #include "bills/ui/control_value.h"
@@ -110,7 +113,7 @@ void TfmBillBase::openWindow()
     m_checkTypeId = id;
     m_ctx.currentCheckTypeId = id;
     setProperty("tag", id);
-    setSender(m_ctx.defaultDrawer);
+    setSender(heldDefaultDrawer(m_ctx));
     setBillDate(QDate::currentDate());
     if (m_cbTypes->count() == 0)
         m_cbTypes->addItems(lookups.loadCheckTypeLastNameList(m_family.family));

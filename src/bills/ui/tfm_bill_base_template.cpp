@@ -9,7 +9,7 @@
 #include "app/chinese_text.h"
 #include "app/ini_file.h"
 #include "app/lookups.h"
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 #include "bills/ui/amount_entry_controller.h"
 #include "bills/ui/bill_window_parts.h"
 #include "bills/ui/control_value.h"

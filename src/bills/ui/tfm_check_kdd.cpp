@@ -5,7 +5,7 @@
 #include "app/app_context.h"
 #include "app/ini_file.h"
 #include "app/lookups.h"
-#include "bills/check_ini_cache.h"
+#include "templates/check_ini_cache.h"
 #include "bills/waybill_rules.h"
 #include "bills/ui/form_layout.h"
 #include "bills/ui/party_frame.h"

@@ -1,6 +1,6 @@
 #include "bills/ui/waybill_address_parser.h"
 
-#include "batch/ui/tfrm_match_addr.h"
+#include "addressbook/ui/tfrm_match_addr.h"
 #include "bills/ui/tfm_check_kdd.h"
 
 #include <QAction>

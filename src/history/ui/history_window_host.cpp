@@ -2,9 +2,9 @@
 
 #include "addressbook/ui/address_book_commands.h"
 #include "app/desktop_open.h"
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 #include "bills/ui/tfm_bill_base.h"
-#include "bills/ui/tfrm_input_value.h"
+#include "app/ui/tfrm_input_value.h"
 
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -34,10 +34,10 @@ HistoryWindowHost HistoryWindowHost::withDefaults(AppContext &context) const
     return h;
 }
 
-HistoryWindowHost historyWindowHost(Tfm_Main &mainWindow)
+HistoryWindowHost historyWindowHost(MainFrame &mainWindow)
 {
     HistoryWindowHost host;
-    QPointer<Tfm_Main> frame(&mainWindow);
+    QPointer<MainFrame> frame(&mainWindow);
     host.openWindows = [frame] {
         QStringList families;
         if (!frame)

@@ -17,7 +17,7 @@ namespace billprint {
 
 class AppContext;
 class TfmBillBase;
-class Tfm_Main;
+class MainFrame;
 
 struct HistoryWindowHost
 {
@@ -41,6 +41,6 @@ struct HistoryWindowHost
 };
 
 // The hooks of the main window's history windows.
-HistoryWindowHost historyWindowHost(Tfm_Main &mainWindow);
+HistoryWindowHost historyWindowHost(MainFrame &mainWindow);
 
 } // namespace billprint

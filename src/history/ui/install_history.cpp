@@ -1,6 +1,6 @@
 #include "history/ui/install_history.h"
 
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 #include "history/ui/history_window_host.h"
 #include "history/ui/tfm_search_base.h"
 
@@ -18,10 +18,10 @@ std::unique_ptr<TfmSearchBase> createHistoryWindow(AppContext &context, const Hi
     return std::make_unique<TfmSearch_KDD>(context, host, parent);
 }
 
-void installHistory(Tfm_Main &mainWindow)
+void installHistory(MainFrame &mainWindow)
 {
     for (const HistoryFamily *family : HistoryFamily::all()) {
-        Tfm_Main *frame = &mainWindow;
+        MainFrame *frame = &mainWindow;
         mainWindow.setCommandHandler(family->bill->historyCommand, [frame, family] {
             std::unique_ptr<TfmSearchBase> window =
                 createHistoryWindow(frame->context(), *family, historyWindowHost(*frame), frame);

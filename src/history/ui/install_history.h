@@ -8,7 +8,7 @@ class QWidget;
 namespace billprint {
 
 class AppContext;
-class Tfm_Main;
+class MainFrame;
 class TfmSearchBase;
 struct HistoryFamily;
 struct HistoryWindowHost;
@@ -21,6 +21,6 @@ std::unique_ptr<TfmSearchBase> createHistoryWindow(AppContext &context, const Hi
 // "进帐单管理(&J) ", "现金缴款单管理", "快递单管理"), which the history menu
 // and the bill windows' "打开(&O)" run: each shows its family's window
 // modally, made for the occasion and gone when it closes.
-void installHistory(Tfm_Main &mainWindow);
+void installHistory(MainFrame &mainWindow);
 
 } // namespace billprint

@@ -11,7 +11,7 @@
 #include "bills/ui/tfm_bill_base.h"
 #include "history/history_list_model.h"
 #include "history/ui/number_recording_panel.h"
-#include "maintenance/web_info.h"
+#include "app/web_info.h"
 
 #include <QItemSelectionModel>
 #include <algorithm>

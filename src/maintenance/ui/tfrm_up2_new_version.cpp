@@ -2,7 +2,7 @@
 
 #include "app/alert.h"
 #include "app/app_context.h"
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 #include "maintenance/data_upgrade.h"
 
 #include <QCoreApplication>
@@ -178,9 +178,9 @@ void TfrmUp2NewVersion::btStartUpdateClick()
     }
 }
 
-void installDataUpgrade(Tfm_Main &mainWindow)
+void installDataUpgrade(MainFrame &mainWindow)
 {
-    Tfm_Main *main = &mainWindow;
+    MainFrame *main = &mainWindow;
     mainWindow.setCommandHandler(QStringLiteral("  升级到9.28"), [main] {
         TfrmUp2NewVersion window(main->context(), main);
         window.exec();

@@ -11,7 +11,7 @@ class QTimer;
 namespace billprint {
 
 class AppContext;
-class Tfm_Main;
+class MainFrame;
 
 // "禾朔软件升级包": checks the installation named by the user and brings
 // the program's own data up to date with DataUpgrade, showing each step.
@@ -44,6 +44,6 @@ private:
 };
 
 // Registers the hidden upgrade command "  升级到9.28" with the main window.
-void installDataUpgrade(Tfm_Main &mainWindow);
+void installDataUpgrade(MainFrame &mainWindow);
 
 } // namespace billprint

@@ -3,7 +3,7 @@
 #include "app/alert.h"
 #include "app/app_context.h"
 #include "app/desktop_open.h"
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -12,7 +12,7 @@
 
 namespace billprint {
 
-WebInformation::WebInformation(Tfm_Main &mainWindow) : QObject(&mainWindow), m_main(mainWindow)
+WebInformation::WebInformation(MainFrame &mainWindow) : QObject(&mainWindow), m_main(mainWindow)
 {
     setObjectName(QStringLiteral("webInformation"));
 }
@@ -83,7 +83,7 @@ void WebInformation::applyResult(bool reachable)
         panel->hide();
 }
 
-void installWebInformation(Tfm_Main &mainWindow)
+void installWebInformation(MainFrame &mainWindow)
 {
     auto *web = new WebInformation(mainWindow);
     mainWindow.setCommandHandler(QStringLiteral("  在线升级"), [web] { web->openPage(WebPage::Update, true); });

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "maintenance/web_info.h"
+#include "app/web_info.h"
 
 #include <QObject>
 #include <QPointer>
@@ -10,7 +10,7 @@
 
 namespace billprint {
 
-class Tfm_Main;
+class MainFrame;
 
 // The main window's ties to the vendor's site: the menu commands that open
 // its pages in the web browser, and the one check, shortly after start,
@@ -20,7 +20,7 @@ class WebInformation : public QObject
 {
     Q_OBJECT
 public:
-    explicit WebInformation(Tfm_Main &mainWindow);
+    explicit WebInformation(MainFrame &mainWindow);
 
     // Starts the check; the result arrives later through checkFinished().
     void startCheck();
@@ -49,7 +49,7 @@ private:
     int currentScreenWidth() const;
     QLabel *ensureServiceLink();
 
-    Tfm_Main &m_main;
+    MainFrame &m_main;
     QPointer<WebInfoProbe> m_probe;
     QPointer<QLabel> m_serviceLink;
     bool m_started = false;
@@ -58,6 +58,6 @@ private:
 
 // Registers the web commands with the main window and hooks the check to
 // its clock.
-void installWebInformation(Tfm_Main &mainWindow);
+void installWebInformation(MainFrame &mainWindow);
 
 } // namespace billprint

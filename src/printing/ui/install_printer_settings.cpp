@@ -1,7 +1,7 @@
 #include "printing/ui/install_printer_settings.h"
 
 #include "app/app_context.h"
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 #include "printing/print_run.h"
 #include "printing/ui/bill_printer.h"
 #include "printing/ui/tfm_lock_printer.h"
@@ -9,7 +9,7 @@
 
 namespace billprint {
 
-void openPrintOffsets(Tfm_Main &mainWindow, int checkTypeId, QWidget *parent)
+void openPrintOffsets(MainFrame &mainWindow, int checkTypeId, QWidget *parent)
 {
     bool design = false;
     {
@@ -21,10 +21,10 @@ void openPrintOffsets(Tfm_Main &mainWindow, int checkTypeId, QWidget *parent)
         mainWindow.runCommand(QString::fromUtf8(PrinterCommand::Designer));
 }
 
-void installPrinterSettings(Tfm_Main &mainWindow)
+void installPrinterSettings(MainFrame &mainWindow)
 {
     AppContext &context = mainWindow.context();
-    Tfm_Main *main = &mainWindow;
+    MainFrame *main = &mainWindow;
 
     mainWindow.setCommandHandler(QString::fromUtf8(PrinterCommand::InitPrinterList),
                                  [&context] { initPrinterList(context); });

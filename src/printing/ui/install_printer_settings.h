@@ -4,7 +4,7 @@ class QWidget;
 
 namespace billprint {
 
-class Tfm_Main;
+class MainFrame;
 
 // The main window's printer commands, by their menu texts.
 namespace PrinterCommand {
@@ -19,10 +19,10 @@ inline constexpr const char *Designer = "模板设计";
 // Registers the printer commands with the main window; pass it to the
 // main window's constructor, whose creation steps then fill the printer
 // list and select the locked bill printer through these commands.
-void installPrinterSettings(Tfm_Main &mainWindow);
+void installPrinterSettings(MainFrame &mainWindow);
 
 // Opens the offset window on template `checkTypeId` over `parent`; when
 // the user goes on to the designer, it opens once the offset window is gone.
-void openPrintOffsets(Tfm_Main &mainWindow, int checkTypeId, QWidget *parent);
+void openPrintOffsets(MainFrame &mainWindow, int checkTypeId, QWidget *parent);
 
 } // namespace billprint

@@ -4,8 +4,8 @@
 #include "app/app_context.h"
 #include "app/ui/window_state.h"
 #include "printing/ui/feed_direction_picture.h"
-#include "bills/ui/tfrm_image_show.h"
-#include "maintenance/web_info.h"
+#include "app/ui/tfrm_image_show.h"
+#include "app/web_info.h"
 
 #include <QButtonGroup>
 #include <QFormLayout>

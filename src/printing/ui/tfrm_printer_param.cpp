@@ -5,7 +5,7 @@
 #include "app/ui/window_state.h"
 #include "printing/print_offsets.h"
 #include "printing/ui/bill_printer.h"
-#include "maintenance/web_info.h"
+#include "app/web_info.h"
 
 #include <QComboBox>
 #include <QFormLayout>

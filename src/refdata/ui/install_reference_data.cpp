@@ -2,7 +2,7 @@
 
 #include "app/app_context.h"
 #include "app/lookups.h"
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 #include "refdata/ui/tfm_dm_config.h"
 #include "refdata/ui/tfrm_com.h"
 #include "refdata/ui/tfrm_ss_set.h"
@@ -17,7 +17,7 @@ namespace {
 // Shows a window that lives as long as the main window, making it on
 // first use.
 template <typename Window>
-std::function<void()> keptWindow(Tfm_Main &mainWindow)
+std::function<void()> keptWindow(MainFrame &mainWindow)
 {
     auto window = std::make_shared<QPointer<Window>>();
     return [&mainWindow, window] {
@@ -29,7 +29,7 @@ std::function<void()> keptWindow(Tfm_Main &mainWindow)
 
 } // namespace
 
-void installReferenceData(Tfm_Main &mainWindow)
+void installReferenceData(MainFrame &mainWindow)
 {
     mainWindow.setCommandHandler(QString::fromUtf8(RefDataCommand::Dictionary), [&mainWindow] {
         Tfm_DMConfig window(mainWindow.context(), mainWindow.context().currentCheckTypeId, &mainWindow);
@@ -40,7 +40,7 @@ void installReferenceData(Tfm_Main &mainWindow)
 
     // A lookup that meets a database of an earlier version runs the
     // main window's upgrade command.
-    QPointer<Tfm_Main> main(&mainWindow);
+    QPointer<MainFrame> main(&mainWindow);
     setSchemaUpgradeHandler([main](const QString &) {
         if (main)
             main->runCommand(QStringLiteral("  升级到9.28"));

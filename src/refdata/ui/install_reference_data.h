@@ -2,7 +2,7 @@
 
 namespace billprint {
 
-class Tfm_Main;
+class MainFrame;
 
 // Menu texts of the reference-data windows in the main menu.
 namespace RefDataCommand {
@@ -15,6 +15,6 @@ inline constexpr const char *PlaceCodes = "省市代码设置(&O)";
 // window's commands. The dictionary window is made for each opening and
 // starts on the current bill type; the other two are made on first use
 // and kept for the rest of the run.
-void installReferenceData(Tfm_Main &mainWindow);
+void installReferenceData(MainFrame &mainWindow);
 
 } // namespace billprint

@@ -5,7 +5,7 @@
 #include "app/app_context.h"
 #include "app/lookups.h"
 #include "app/ui/window_state.h"
-#include "refdata/ui/gbk_length_validator.h"
+#include "app/ui/gbk_length_validator.h"
 
 #include <QComboBox>
 #include <QFormLayout>

@@ -4,7 +4,7 @@
 #include "app/app_context.h"
 #include "app/database.h"
 #include "app/ui/window_state.h"
-#include "bills/ui/tfrm_image_show.h"
+#include "app/ui/tfrm_image_show.h"
 #include "templates/check_type.h"
 #include "templates/template_package.h"
 #include "templates/ui/path_box.h"

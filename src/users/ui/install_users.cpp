@@ -1,15 +1,15 @@
 #include "users/ui/install_users.h"
 
 #include "app/app_context.h"
-#include "app/ui/tfm_main.h"
+#include "app/ui/main_frame.h"
 #include "users/ui/tfrm_user_login.h"
 #include "users/ui/tfrm_user_manage.h"
 
 namespace billprint {
 
-void installUsers(Tfm_Main &mainWindow)
+void installUsers(MainFrame &mainWindow)
 {
-    Tfm_Main *main = &mainWindow;
+    MainFrame *main = &mainWindow;
     mainWindow.loginHandler = [main] {
         TfrmUserLogin login(main->context(), main);
         login.exec();

@@ -2,10 +2,10 @@
 
 namespace billprint {
 
-class Tfm_Main;
+class MainFrame;
 
 // The login on the first clock tick (when the main window's option asks
 // for it) and the user management command "更改系统登录密码".
-void installUsers(Tfm_Main &mainWindow);
+void installUsers(MainFrame &mainWindow);
 
 } // namespace billprint

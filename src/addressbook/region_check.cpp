@@ -1,0 +1,510 @@
+#include "addressbook/region_check.h"
+
+#include "addressbook/address_finder.h"
+#include "addressbook/region_table.h"
+
+#include <QRegularExpression>
+
+namespace billprint {
+
+namespace {
+
+using F = AddressField;
+
+// ---- Finding the run of divisions ------------------------------------------------
+
+bool isSeparator(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QLatin1Char(',') || c == QLatin1Char('\r') || c == QLatin1Char('\n')
+        || c == QLatin1Char('\t') || c == QLatin1Char('-') || c == QLatin1Char('/');
+}
+
+// Blanks, commas, line breaks and a short label ("市:", "区县:") between two
+// names of one run.
+int skipBetween(const QString &text, int pos)
+{
+    while (pos < text.size() && isSeparator(text.at(pos)))
+        ++pos;
+    for (int len = 1; len <= 4 && pos + len < text.size(); ++len) {
+        if (text.at(pos + len) == QLatin1Char(':')) {
+            pos += len + 1;
+            while (pos < text.size() && isSeparator(text.at(pos)))
+                ++pos;
+            break;
+        }
+        if (isSeparator(text.at(pos + len)))
+            break;
+    }
+    return pos;
+}
+
+class ChainFinder
+{
+public:
+    ChainFinder(const RegionTable &table, const QString &text) : m_table(table), m_text(text) {}
+
+    RegionChain find()
+    {
+        for (int i = 0; i + 1 < m_text.size(); ++i) {
+            if (!m_table.mayStartAt(QStringView(m_text).mid(i, 2)))
+                continue;
+            RegionChain start;
+            start.start = i;
+            extend(start, i);
+        }
+        if (m_best.matched == 1 && m_best.fullNames == 0)
+            return RegionChain();  // one short name alone is too weak a sign
+        return m_best;
+    }
+
+private:
+    bool compatible(const RegionChain &c, const Division &d, int id, bool shortForm) const
+    {
+        const bool context = c.matched > 0;
+        switch (d.level) {
+        case Division::Province:
+            if (!context)
+                return true;
+            // "上海 上海市 ...": a municipality named again as its own city.
+            return id == c.province && c.prefecture < 0 && c.county < 0 && m_table.isMunicipality(id);
+        case Division::Prefecture:
+            if (c.prefecture >= 0 || c.county >= 0)
+                return false;
+            return c.province >= 0 ? d.province == c.province : !shortForm;
+        case Division::County:
+            if (c.county >= 0)
+                return false;
+            if (c.prefecture >= 0 && c.prefecture != c.province)
+                return d.parent == c.prefecture;
+            if (c.province >= 0)
+                return d.province == c.province;
+            return !shortForm && d.name.size() >= 3;
+        }
+        return false;
+    }
+
+    void consider(const RegionChain &c)
+    {
+        auto key = [](const RegionChain &r) { return std::make_tuple(r.matched, r.fullNames, -r.start); };
+        if (c.matched > 0 && (m_best.matched == 0 || key(c) > key(m_best)))
+            m_best = c;
+    }
+
+    void extend(const RegionChain &c, int pos)
+    {
+        const int from = c.matched > 0 ? skipBetween(m_text, pos) : pos;
+        bool grew = false;
+        const int longest = qMin(m_table.longestName(), int(m_text.size()) - from);
+        for (int len = longest; len >= 2 && !grew; --len) {
+            const QStringView word = QStringView(m_text).mid(from, len);
+            for (int pass = 0; pass < 2; ++pass) {
+                const bool shortForm = pass == 1;
+                const QList<int> ids = shortForm ? m_table.shortNamed(word) : m_table.fullNamed(word);
+                for (int id : ids) {
+                    const Division &d = m_table.at(id);
+                    if (!compatible(c, d, id, shortForm))
+                        continue;
+                    if (shortForm && roadFollows(m_text, from + len))
+                        continue;
+                    RegionChain next = c;
+                    place(next, d, id);
+                    next.end = from + len;
+                    ++next.matched;
+                    if (!shortForm)
+                        ++next.fullNames;
+                    grew = true;
+                    consider(next);
+                    if (next.county < 0)
+                        extend(next, next.end);
+                }
+            }
+        }
+    }
+
+    void place(RegionChain &c, const Division &d, int id) const
+    {
+        switch (d.level) {
+        case Division::Province:
+            if (c.province == id)
+                c.prefecture = id;
+            c.province = id;
+            break;
+        case Division::Prefecture:
+            c.prefecture = id;
+            c.province = d.province;
+            break;
+        case Division::County:
+            c.county = id;
+            c.province = d.province;
+            if (c.prefecture < 0 && d.parent != d.province)
+                c.prefecture = d.parent;
+            break;
+        }
+    }
+
+    const RegionTable &m_table;
+    const QString &m_text;
+    RegionChain m_best;
+};
+
+} // namespace
+
+RegionChain findRegionChain(const RegionTable &table, const QString &text)
+{
+    return ChainFinder(table, text).find();
+}
+
+// ---- Correcting the fields ------------------------------------------------------
+
+namespace {
+
+const QRegularExpression &re(const char *pattern)
+{
+    return addressPattern(QString::fromUtf8(pattern));
+}
+
+bool isMobile(const QString &text)
+{
+    return re("^1[3-9][0-9]{9}$").match(text).hasMatch();
+}
+
+bool isLandline(const QString &text)
+{
+    return re("^(\\(?0[0-9]{2,3}\\)?-?)?[2-9][0-9]{6,7}(-[0-9]{1,6})?$").match(text).hasMatch()
+        || re("^[48]00-?[0-9]{3}-?[0-9]{4}$").match(text).hasMatch();
+}
+
+QString firstCaptured(const QString &text, const char *pattern, int group = 1)
+{
+    const QRegularExpressionMatch m = re(pattern).match(text);
+    return m.hasMatch() ? m.captured(group) : QString();
+}
+
+class Checker
+{
+public:
+    Checker(AddressParse &parse, const QString &input, const RegionTable &table)
+        : m_p(parse), m_input(input), m_table(table)
+    {
+    }
+
+    void run()
+    {
+        telephones();
+        m_chain = findRegionChain(m_table, m_input);
+        if (!m_chain.isEmpty())
+            regions();
+        postcode();
+        contact();
+        address();
+        company();
+    }
+
+private:
+    QString text(F f) const { return m_p.text(f); }
+    void set(F f, const QString &value)
+    {
+        FieldChoice &field = m_p[f];
+        field.text = value;
+        if (!value.isEmpty() && !field.candidates.contains(value))
+            field.candidates.prepend(value);
+    }
+
+    void telephones();
+    void regions();
+    void contact();
+    bool insideRegion(const QString &word) const;
+    bool plausibleName(const QString &name) const;
+    QString wordBesideNumber() const;
+    void company();
+    void postcode();
+    void address();
+    QString tailAfterRegion() const;
+    QString withoutKnownParts(QString value) const;
+
+    AddressParse &m_p;
+    const QString &m_input;
+    const RegionTable &m_table;
+    RegionChain m_chain;
+    QString m_townAfterChain;
+    QString m_spacedMobile;  // the mobile as written, when in groups
+};
+
+void Checker::telephones()
+{
+    QString mobile = text(F::Mobile);
+    if (!isMobile(mobile)) {
+        mobile = firstCaptured(m_input, "(?<![0-9])(1[3-9][0-9]{9})(?![0-9])");
+        if (mobile.isEmpty()) {
+            // Written in groups: "186 1234 5678", "186-1234-5678".
+            m_spacedMobile = firstCaptured(m_input, "(?<![0-9])(1[3-9][0-9][ -][0-9]{4}[ -][0-9]{4})(?![0-9])");
+            mobile = QString(m_spacedMobile).remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
+        }
+        set(F::Mobile, mobile);
+    }
+    QString phone = text(F::Phone);
+    if (!phone.isEmpty() && (phone == mobile || isMobile(phone)))
+        phone.clear();
+    if (!phone.isEmpty() && !isLandline(phone))
+        phone.clear();
+    if (phone.isEmpty()) {
+        phone = firstCaptured(m_input,
+                              "(?<![0-9-])(\\(?0[0-9]{2,3}\\)?-?[2-9][0-9]{6,7}(-[0-9]{1,6})?)(?![0-9])");
+        if (phone.isEmpty())
+            phone = firstCaptured(m_input, "(?<![0-9-])([48]00-?[0-9]{3}-?[0-9]{4})(?![0-9])");
+    }
+    // The phone pattern keeps 15 characters; a longer extension goes on.
+    const int at = phone.isEmpty() ? -1 : m_input.indexOf(phone);
+    if (at >= 0) {
+        int end = at + phone.size();
+        while (end < m_input.size() && m_input.at(end).isDigit())
+            ++end;
+        phone = m_input.mid(at, end - at);
+    }
+    set(F::Phone, phone);
+}
+
+void Checker::regions()
+{
+    const RegionChain &c = m_chain;
+    set(F::Province, m_table.provinceText(c.province));
+    QString city;
+    QString town;
+    if (c.prefecture >= 0)
+        city = m_table.at(c.prefecture).name;
+    else if (m_table.isMunicipality(c.province))
+        city = m_table.at(c.province).name;
+    if (c.county >= 0) {
+        const Division &county = m_table.at(c.county);
+        if (city.isEmpty() && county.parent == county.province)
+            city = county.name;  // governed by its province directly
+        else
+            town = county.name;
+    }
+    if (town.isEmpty() && c.matched > 0) {
+        // A town or street office right after a city without counties
+        // ("东莞市长安镇").
+        const int from = skipBetween(m_input, c.end);
+        m_townAfterChain = firstCaptured(m_input.mid(from), "^([^\\s,:0-9a-zA-Z()]{1,6}?(镇|乡|街道)"
+                                                            "|高新区|经开区|开发区|高新技术开发区|经济开发区)");
+        // A city without counties is divided into street offices, often
+        // written short ("中山市东区").
+        if (m_townAfterChain.isEmpty() && c.prefecture >= 0 && !m_table.hasCounties(c.prefecture))
+            m_townAfterChain = firstCaptured(m_input.mid(from), "^([^\\s,:0-9a-zA-Z()区]{1,3}区)");
+        town = m_townAfterChain;
+    }
+    if (!city.isEmpty() || c.prefecture >= 0 || c.county >= 0) {
+        set(F::City, city);
+        set(F::Town, town);
+    } else if (!m_table.fullNamed(text(F::City)).isEmpty()) {
+        // The pattern's city is a division, but not of this province.
+        set(F::City, QString());
+    }
+}
+
+bool Checker::insideRegion(const QString &word) const
+{
+    const int at = m_input.indexOf(word);
+    return !m_chain.isEmpty() && at >= m_chain.start && at < m_chain.end;
+}
+
+bool Checker::plausibleName(const QString &name) const
+{
+    if (name.isEmpty() || name.size() > 6 || gbkLength(name) < 4)
+        return false;
+    if (re("[0-9a-zA-Z:()#,.]").match(name).hasMatch())
+        return false;
+    if (re("[省市区县镇乡村路街号楼室栋]").match(name).hasMatch()
+        && (!m_table.fullNamed(name).isEmpty() || !m_table.shortNamed(name.left(2)).isEmpty()
+            || text(F::Address).contains(name)))
+        return false;
+    if (insideRegion(name) || !m_table.fullNamed(name).isEmpty())
+        return false;
+    for (const QString &label : {QStringLiteral("收货"), QStringLiteral("地址"), QStringLiteral("电话"),
+                                 QStringLiteral("手机"), QStringLiteral("邮编"), QStringLiteral("公司")}) {
+        if (name.contains(label))
+            return false;
+    }
+    return true;
+}
+
+void Checker::contact()
+{
+    if (plausibleName(text(F::Name)))
+        return;
+    // A labelled contact first, then a short word of its own that starts
+    // with a common surname.
+    QString name = firstCaptured(
+        m_input, "(收货人|收件人|姓名|联系人|收件方|收方)[:]?\\s*([^\\s,:0-9a-zA-Z()]{2,4})(?=[\\s,:0-9(]|$)", 2);
+    if (!plausibleName(name)) {
+        name.clear();
+        static const QString surnames = QStringLiteral(
+            "李王张刘陈杨黄赵周吴徐孙朱马胡郭林何高梁郑罗宋谢唐韩曹许邓萧冯曾程蔡彭潘袁于董余苏叶吕魏蒋田杜丁沈"
+            "姜范傅钟卢江汪戴崔任陆廖姚方金邱夏谭韦贾邹石熊孟秦阎薛侯雷白龙段郝孔邵史毛常万顾赖武康贺严尹钱施"
+            "牛洪龚栾肖詹翁欧上司诸东慕令皇宇公尉长闻葛柳宁鲁褚殷章温邢冉樊俞庞甘柯");
+        QRegularExpressionMatchIterator it =
+            re("(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,4})(?=[\\s,0-9(]|$)").globalMatch(m_input);
+        while (it.hasNext() && name.isEmpty()) {
+            const QString word = it.next().captured(1);
+            if (surnames.contains(word.at(0)) && plausibleName(word))
+                name = word;
+        }
+    }
+    if (name.isEmpty())
+        name = wordBesideNumber();
+    set(F::Name, name);
+}
+
+// A postcode glued to the text around it ("166号264001"): six digits of
+// their own that are no part of a telephone.
+void Checker::postcode()
+{
+    if (!text(F::Postcode).isEmpty())
+        return;
+    QString zip;
+    QRegularExpressionMatchIterator it = re("(?<![0-9-])[0-8][0-9]{5}(?![0-9-])").globalMatch(m_input);
+    while (it.hasNext())
+        zip = it.next().captured(0);
+    set(F::Postcode, zip);
+}
+
+// A company the patterns took out of the street address ("…湖南大学南校区")
+// is none; a labelled one is taken as written.
+void Checker::company()
+{
+    const QString labelled =
+        firstCaptured(m_input, "(公司|单位|单位名称|公司名称|收件单位)[:]\\s*([^\\r\\n,:]{2,40}?)(?=\\s*(\\r|\\n|,|$|[^\\s]{2,3}[:]))", 2);
+    if (!labelled.isEmpty()) {
+        set(F::Company, labelled.trimmed());
+        return;
+    }
+    const QString company = text(F::Company);
+    const QString address = text(F::Address);
+    if (!company.isEmpty() && !address.isEmpty() && (address.contains(company) || company.contains(address)))
+        set(F::Company, QString());
+}
+
+// A short word right before or after the mobile or phone: names without
+// a common surname ("符丽 13876012345").
+QString Checker::wordBesideNumber() const
+{
+    for (const QString &number : {text(F::Mobile), m_spacedMobile, text(F::Phone)}) {
+        if (number.isEmpty() || !m_input.contains(number))
+            continue;
+        const QString escaped = QRegularExpression::escape(number);
+        const QRegularExpression before(QStringLiteral("(?:^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,4})[\\s,]*") + escaped);
+        const QRegularExpression after(escaped + QStringLiteral("[\\s,]*([^\\s,:0-9a-zA-Z()]{2,4})(?=$|[\\s,])"));
+        for (const QRegularExpression &around : {before, after}) {
+            const QString word = around.match(m_input).captured(1);
+            if (plausibleName(word))
+                return word;
+        }
+    }
+    return QString();
+}
+
+// What follows the run of divisions on its line, up to a comma: the
+// street address when the region stands in front of it.
+QString Checker::tailAfterRegion() const
+{
+    int from = m_chain.end;
+    while (from < m_input.size() && m_input.at(from) == QLatin1Char(' '))
+        ++from;
+    // A label in front of the street ("详细地址:"), which normalisation may
+    // have broken before its "地址:".
+    const QRegularExpressionMatch label =
+        re("^[^\\s,:0-9]{0,4}(\\r?\\n)?[^\\s,:0-9]{0,4}:").match(QStringView(m_input).mid(from));
+    if (label.hasMatch())
+        from += label.capturedLength();
+    if (from < m_input.size() && (m_input.at(from) == QLatin1Char('\r') || m_input.at(from) == QLatin1Char('\n'))) {
+        // The street may stand on the next line under a label of its own.
+        const int labelled = skipBetween(m_input, from);
+        if (labelled == from || m_input.at(labelled - 1) != QLatin1Char(':'))
+            return QString();
+        from = labelled;
+    }
+    if (!m_townAfterChain.isEmpty() && m_input.mid(from).startsWith(m_townAfterChain))
+        from += m_townAfterChain.size();
+    QString tail = m_input.mid(from);
+    const int lineEnd = tail.indexOf(re("[\\r\\n,]"));
+    if (lineEnd >= 0)
+        tail.truncate(lineEnd);
+    return withoutKnownParts(tail);
+}
+
+QString Checker::withoutKnownParts(QString value) const
+{
+    const QString zip = text(F::Postcode);
+    if (!zip.isEmpty()) {
+        value.remove(QStringLiteral("(邮编:") + zip + QLatin1Char(')'));
+        value.remove(QLatin1Char('(') + zip + QLatin1Char(')'));
+        value.remove(QStringLiteral("邮编:") + zip);
+        value.remove(zip);
+    }
+    for (const QString &number : {text(F::Mobile), text(F::Phone), m_spacedMobile}) {
+        if (!number.isEmpty())
+            value.remove(number);
+    }
+    value.remove(re("(手机|电话|邮编)[:]?"));
+    const QString name = text(F::Name);
+    if (!name.isEmpty()) {
+        const QStringList words = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+        if (words.contains(name) && words.size() > 1) {
+            QStringList kept = words;
+            kept.removeAll(name);
+            value = kept.join(QLatin1Char(' '));
+        }
+    }
+    value = value.trimmed();
+    while (!value.isEmpty() && (isSeparator(value.back()) || value.back() == QLatin1Char('(')))
+        value.chop(1);
+    while (!value.isEmpty() && (isSeparator(value.front()) || value.front() == QLatin1Char(')')))
+        value.remove(0, 1);
+    return value.trimmed();
+}
+
+void Checker::address()
+{
+    if (!m_chain.isEmpty()) {
+        const QString tail = tailAfterRegion();
+        if (gbkLength(tail) >= 4) {
+            set(F::Address, tail);
+            return;
+        }
+    }
+    // Otherwise the pattern's address loses the region names in front of it.
+    QString value = text(F::Address);
+    for (F f : {F::Province, F::City, F::Town}) {
+        const QString part = text(f);
+        if (!part.isEmpty() && value.startsWith(part))
+            value = value.mid(part.size()).trimmed();
+    }
+    set(F::Address, withoutKnownParts(value));
+}
+
+} // namespace
+
+void checkRegions(AddressParse &parse, const QString &normalised, const RegionTable &table)
+{
+    Checker(parse, normalised, table).run();
+}
+
+AddressParse parseAddressText(const QString &input, AddressSource source, bool containProvinceCity,
+                              const ReplacementPairs &replacements)
+{
+    return recogniseAndCheck(normaliseAddressText(input, replacements), source, containProvinceCity);
+}
+
+AddressParse recogniseAndCheck(const QString &normalised, AddressSource source, bool containProvinceCity)
+{
+    AddressParse parse = recogniseAddress(normalised, source, false);
+    checkRegions(parse, normalised, RegionTable::delivered());
+    FieldChoice &address = parse[AddressField::Address];
+    parse.typedAddress = address.text;
+    address.text = applyContainRule(address.text, parse.text(AddressField::Province),
+                                    parse.text(AddressField::City), parse.text(AddressField::Town),
+                                    containProvinceCity);
+    return parse;
+}
+
+} // namespace billprint
