@@ -4,7 +4,8 @@
 #
 # The subsystems, lowest first. A subsystem may include its own headers and
 # those of any lower line; subsystems on the same line are peers and include
-# none of each other. src/main.cpp sits above everything.
+# none of each other. src/main.cpp sits above everything. docs/ARCHITECTURE.md
+# describes the order and why each piece sits where it does.
 #
 #   app                               foundation: context, database, alerts, settings,
 #                                     shared widgets (picture viewer, value input,
