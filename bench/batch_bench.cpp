@@ -2,15 +2,13 @@
 // list, one PDF document of N pages (target: 1000 rows under 1 s; time
 // grows with the rows, memory does not, the pages being streamed).
 #include "app/alert.h"
-#include "app/app_context.h"
 #include "batch/receiver_list.h"
 #include "batch/ui/batch_print_run.h"
 #include "bills/ui/tfm_check_kdd.h"
 #include "printing/pdf_print_output.h"
+#include "bench_root.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <memory>
 
 using namespace billprint;
 
@@ -18,16 +16,11 @@ namespace {
 
 void BM_BatchPrintList(benchmark::State &state)
 {
-    QTemporaryDir dir;
-    QString error;
-    std::unique_ptr<AppContext> ctx =
-        AppContext::open(DataRoot(dir.path()), &error, dir.filePath(QStringLiteral("user.conf")));
-    if (!ctx) {
-        state.SkipWithError("no data root");
+    BenchRoot root;
+    if (!root.checkOpen(state))
         return;
-    }
     const AlertHandler previous = setAlertHandler([](const AlertRequest &) { return AlertAnswer::No; });
-    const ReceiverList list(ctx->db());
+    const ReceiverList list(root.db());
     QList<QList<QPair<QString, QString>>> rows;
     for (int i = 0; i < state.range(0); ++i) {
         const QString n = QString::number(i);
@@ -39,12 +32,13 @@ void BM_BatchPrintList(benchmark::State &state)
                                                {QStringLiteral("地址"), QStringLiteral("珞喻路") + n},
                                                {QStringLiteral("内件说明"), QStringLiteral("文件")}};
     }
+    QString error;
     list.addAll(rows, &error);
     QList<int> ids;
     list.query({}, &ids, &error);
-    TfmCheckKDD window(*ctx);
+    TfmCheckKDD window(*root.context);
     for (auto _ : state) {
-        PdfPrintOutput pdf(dir.filePath(QStringLiteral("batch.pdf")));
+        PdfPrintOutput pdf(root.filePath(QStringLiteral("batch.pdf")));
         window.setPrintOutput(&pdf);
         BatchPrintRun run(window, list, {QStringLiteral("内件说明")});
         benchmark::DoNotOptimize(run.print(ids));

@@ -5,21 +5,49 @@
 #include "app/app_context.h"
 
 #include <QTemporaryDir>
+#include <benchmark/benchmark.h>
 #include <memory>
 
 namespace billprint {
 
-struct BenchRoot
+// The temporary folder alone, for a benchmark that opens the data root
+// itself (the opening being what it measures).
+struct BenchFolder
 {
     QTemporaryDir dir;
+
+    QString path() const { return dir.path(); }
+    QString filePath(const QString &name) const { return dir.filePath(name); }
+    // Where the installation record is kept, inside the folder so that no
+    // benchmark touches the user's own.
+    QString installStore() const { return filePath(QStringLiteral("user.conf")); }
+};
+
+struct BenchRoot : BenchFolder
+{
     std::unique_ptr<AppContext> context;
+    QString error;  // why `context` is null
 
     BenchRoot()
     {
-        QString error;
-        context = AppContext::open(DataRoot(dir.path()), &error, dir.filePath("user.conf"));
+        // An invalid QTemporaryDir has an empty path, which DataRoot would
+        // take as the working folder.
+        if (!dir.isValid())
+            error = QStringLiteral("cannot create a temporary folder: ") + dir.errorString();
+        else
+            context = AppContext::open(DataRoot(path()), &error, installStore());
     }
-    const Database &db() const { return context->db(); }
+    bool isOpen() const { return context != nullptr; }
+    Database &db() const { return context->db(); }
+
+    // True when the data root is open; otherwise marks the benchmark as
+    // failed with the reason, and the caller returns before its loop.
+    bool checkOpen(benchmark::State &state) const
+    {
+        if (!isOpen())
+            state.SkipWithError(("cannot open the benchmark's data root: " + error).toUtf8().constData());
+        return isOpen();
+    }
 };
 
 } // namespace billprint

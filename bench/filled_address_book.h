@@ -3,10 +3,7 @@
 // One data root with an address book of 20 000 units, built once and
 // shared by every benchmark of the program that needs it.
 #include "addressbook/person.h"
-#include "app/app_context.h"
-
-#include <QTemporaryDir>
-#include <memory>
+#include "bench_root.h"
 
 namespace billprint::bench {
 
@@ -21,7 +18,7 @@ public:
         return book;
     }
     // Null when the data root could not be opened.
-    AppContext *context() { return m_context.get(); }
+    AppContext *context() { return m_root.context.get(); }
 
 private:
     FilledAddressBook()
@@ -29,11 +26,9 @@ private:
         static const char *const provinces[] = {"广东省", "北京市", "上海市", "浙江省",
                                                 "江苏省", "四川省", "湖北省", "山东省"};
         static const char *const groups[] = {"华南客户", "华东客户", "供应商", "物流", "银行"};
-        QString error;
-        m_context = AppContext::open(DataRoot(m_dir.path()), &error, m_dir.filePath("user.conf"));
-        if (!m_context)
+        if (!m_root.isOpen())
             return;
-        const Database &db = m_context->db();
+        const Database &db = m_root.db();
         const bool filled = db.transaction([&] {
             for (int i = 0; i < kUnits; ++i) {
                 TPerson p;
@@ -54,11 +49,10 @@ private:
             return true;
         });
         if (!filled)
-            m_context.reset();
+            m_root.context.reset();
     }
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<AppContext> m_context;
+    BenchRoot m_root;
 };
 
 } // namespace billprint::bench

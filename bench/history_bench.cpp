@@ -1,18 +1,16 @@
 // The cheque history over 100 000 stored cheques: a filter, the count and
 // the sum, and the first screen of the grid. Each must come back in well
 // under 100 ms.
-#include "app/app_context.h"
 #include "app/database.h"
 #include "history/history_list_model.h"
 #include "history/ui/tfm_search_base.h"
+#include "bench_root.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSqlQuery>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <memory>
 #include <tuple>
 
 using namespace billprint;
@@ -30,16 +28,14 @@ public:
         static FilledChequeHistory history;
         return history;
     }
-    AppContext *context() { return m_context.get(); }
+    BenchRoot &root() { return m_root; }
 
 private:
     FilledChequeHistory()
     {
-        QString error;
-        m_context = AppContext::open(DataRoot(m_dir.path()), &error, m_dir.filePath("user.conf"));
-        if (!m_context)
+        if (!m_root.isOpen())
             return;
-        const Database &db = m_context->db();
+        const Database &db = m_root.db();
         db.transaction([&] {
             QSqlQuery q = db.prepare(QStringLiteral(
                 "insert into DataZPTable (模板种类, 票据编号, 票据状态, 币种, 金额, 出票日期, 收款人全称, 出票人全称, "
@@ -60,19 +56,18 @@ private:
         });
     }
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<AppContext> m_context;
+    BenchRoot m_root;
 };
 
 // Runs a filter as the window does: the statement, count and sum, and
 // the first page of rows.
 void runFilter(benchmark::State &state, const std::function<void(HistoryFilter &)> &set)
 {
-    AppContext *context = FilledChequeHistory::instance().context();
-    if (!context)
-        return state.SkipWithError("no data root");
+    BenchRoot &root = FilledChequeHistory::instance().root();
+    if (!root.checkOpen(state))
+        return;
     const HistoryFamily &family = HistoryFamily::cheque();
-    HistoryListModel model(context->db(), family);
+    HistoryListModel model(root.db(), family);
     HistoryFilter filter;
     set(filter);
     for (auto _ : state) {
@@ -135,10 +130,10 @@ BENCHMARK(BM_HistoryNumberContains)->Unit(benchmark::kMillisecond);
 // The window itself: "【刷新】" with a payee typed, and the grid painted.
 static void BM_HistoryWindowRefresh(benchmark::State &state)
 {
-    AppContext *context = FilledChequeHistory::instance().context();
-    if (!context)
-        return state.SkipWithError("no data root");
-    TfmSearch_ZP window(*context);
+    BenchRoot &root = FilledChequeHistory::instance().root();
+    if (!root.checkOpen(state))
+        return;
+    TfmSearch_ZP window(*root.context);
     window.show();
     window.secondPartyBox()->setText(QStringLiteral("单位7"));
     for (auto _ : state) {
@@ -153,10 +148,10 @@ BENCHMARK(BM_HistoryWindowRefresh)->Unit(benchmark::kMillisecond);
 // Entering the number box the first time fills its list with every number.
 static void BM_HistoryNumberList(benchmark::State &state)
 {
-    AppContext *context = FilledChequeHistory::instance().context();
-    if (!context)
-        return state.SkipWithError("no data root");
-    TfmSearch_ZP window(*context);
+    BenchRoot &root = FilledChequeHistory::instance().root();
+    if (!root.checkOpen(state))
+        return;
+    TfmSearch_ZP window(*root.context);
     for (auto _ : state) {
         window.numberBox()->clear();
         window.fillNumberList();

@@ -2,11 +2,11 @@
 // from reading the file to the last stored row: well under a second, into
 // the batch list (no duplicate test) and into the address book with the
 // duplicate test by name and contact against the rows already there.
-#include "app/app_context.h"
 #include "app/xlsx_writer.h"
 #include "batch/import_run.h"
 #include "batch/import_session.h"
 #include "batch/match_column_store.h"
+#include "bench_root.h"
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
@@ -42,14 +42,14 @@ QString writeOrders(const QString &path, int rows)
 
 void runImport(benchmark::State &state, ImportTarget target)
 {
-    QTemporaryDir dir;
+    BenchRoot root;
+    if (!root.checkOpen(state))
+        return;
     QString error;
-    std::unique_ptr<AppContext> context =
-        AppContext::open(DataRoot(dir.path()), &error, dir.filePath(QStringLiteral("user.conf")));
-    const QString path = dir.filePath(QStringLiteral("orders.xlsx"));
-    if (!context || !writeOrders(path, 6000).isEmpty() || !MatchColumnStore(context->db()).ensureReady(&error))
+    const QString path = root.filePath(QStringLiteral("orders.xlsx"));
+    if (!writeOrders(path, 6000).isEmpty() || !MatchColumnStore(root.db()).ensureReady(&error))
         return state.SkipWithError("cannot prepare the data root");
-    const Database &db = context->db();
+    const Database &db = root.db();
     for (auto _ : state) {
         state.PauseTiming();
         db.exec(QStringLiteral("delete from ReceiverList"));
@@ -62,7 +62,7 @@ void runImport(benchmark::State &state, ImportTarget target)
         options.target = target;
         options.columns = session.autoMatch(target, db);
         options.checkDuplicates = options.byName = options.byContact = target == ImportTarget::AddressBook;
-        SpreadsheetImport import(db, dir.filePath(QStringLiteral("ImportLog.txt")));
+        SpreadsheetImport import(db, root.filePath(QStringLiteral("ImportLog.txt")));
         const ImportResult result = import.run(path, session.rows(), options);
         if (result.stored != 5999)
             return state.SkipWithError("not every row was stored");

@@ -1,14 +1,13 @@
 // A template switch on a bill window: open the template's layout cache and
 // place the ~60 fields of its family from it. Target: under 5 ms. The
 // cache build (once per template change in a designer) is measured too.
-#include "app/app_context.h"
 #include "app/ini_file.h"
 #include "templates/check_ini_cache.h"
 #include "bills/ui/form_layout.h"
+#include "bench_root.h"
 
 #include <QCheckBox>
 #include <QLineEdit>
-#include <QTemporaryDir>
 #include <QWidget>
 #include <benchmark/benchmark.h>
 #include <memory>
@@ -30,18 +29,16 @@ public:
         static SwitchFixture fixture;
         return fixture;
     }
-    bool ok() const { return m_context != nullptr; }
-    AppContext &context() { return *m_context; }
+    BenchRoot &root() { return m_root; }
+    AppContext &context() { return *m_root.context; }
     QWidget *window() { return &m_window; }
 
 private:
     SwitchFixture()
     {
-        QString error;
-        m_context = AppContext::open(DataRoot(m_dir.path()), &error, m_dir.filePath("user.conf"));
-        if (!m_context)
+        if (!m_root.isOpen())
             return;
-        const Database &db = m_context->db();
+        const Database &db = m_root.db();
         db.transaction([&] {
             for (const char *table : {"CKTypeTable", "CkControl", "NameDict", "DMTable"})
                 db.exec(QStringLiteral("delete from ") + QLatin1String(table));
@@ -73,23 +70,20 @@ private:
             (new QCheckBox(&m_window))->setObjectName(QStringLiteral("cfgOption%1").arg(i));
         m_window.resize(900, 300);
         m_window.show();  // a shown window moves its fields for real
-        CheckIniCache cache(*m_context);
+        CheckIniCache cache(context());
         cache.buildCheckIniFile(1);
         cache.buildCheckIniFile(2);
     }
 
-    QTemporaryDir m_dir;
-    std::unique_ptr<AppContext> m_context;
+    BenchRoot m_root;
     QWidget m_window;
 };
 
 void BM_TemplateSwitchFromCache(benchmark::State &state)
 {
     SwitchFixture &f = SwitchFixture::instance();
-    if (!f.ok()) {
-        state.SkipWithError("no data root");
+    if (!f.root().checkOpen(state))
         return;
-    }
     CheckIniCache cache(f.context());
     int id = 1;
     for (auto _ : state) {
@@ -103,10 +97,8 @@ BENCHMARK(BM_TemplateSwitchFromCache)->Unit(benchmark::kMillisecond);
 void BM_BuildLayoutCache(benchmark::State &state)
 {
     SwitchFixture &f = SwitchFixture::instance();
-    if (!f.ok()) {
-        state.SkipWithError("no data root");
+    if (!f.root().checkOpen(state))
         return;
-    }
     CheckIniCache cache(f.context());
     for (auto _ : state)
         cache.buildCheckIniFile(1);

@@ -11,7 +11,9 @@ using namespace billprint;
 static void BM_ProvincesAndCities(benchmark::State &state)
 {
     BenchRoot root;
-    Lookups lookups(root.context->db());
+    if (!root.checkOpen(state))
+        return;
+    Lookups lookups(root.db());
     for (auto _ : state) {
         const QStringList provinces = lookups.loadProvinces();
         benchmark::DoNotOptimize(lookups.loadCitysByProvince(provinces.value(0)));
@@ -23,7 +25,9 @@ BENCHMARK(BM_ProvincesAndCities)->Unit(benchmark::kMicrosecond);
 static void BM_CompanyList(benchmark::State &state)
 {
     BenchRoot root;
-    Database &db = root.context->db();
+    if (!root.checkOpen(state))
+        return;
+    Database &db = root.db();
     const int units = int(state.range(0));
     db.transaction([&] {
         for (int i = 0; i < units; ++i)

@@ -6,7 +6,6 @@
 #include "templates/template_package.h"
 #include "bench_root.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 using namespace billprint;
@@ -39,7 +38,7 @@ QString writePackage(const BenchRoot &source, int templates, int fieldsEach)
         }
         return true;
     });
-    const QString path = source.dir.filePath(QStringLiteral("bench.tpk"));
+    const QString path = source.filePath(QStringLiteral("bench.tpk"));
     QString error;
     TemplatePackage::write(db, source.context->dataRoot().imageFolder(), ids, path, &error);
     return path;
@@ -52,6 +51,8 @@ QString writePackage(const BenchRoot &source, int templates, int fieldsEach)
 static void BM_ImportPackage(benchmark::State &state)
 {
     BenchRoot source, target;
+    if (!source.checkOpen(state) || !target.checkOpen(state))
+        return;
     const QString path = writePackage(source, int(state.range(1)), int(state.range(0)));
     const PackageImporter importer(target.db(), target.context->dataRoot().imageFolder());
     for (auto _ : state) {
@@ -68,6 +69,8 @@ BENCHMARK(BM_ImportPackage)->Args({1000, 1})->Args({2000, 8})->Unit(benchmark::k
 static void BM_ReadPackage(benchmark::State &state)
 {
     BenchRoot source;
+    if (!source.checkOpen(state))
+        return;
     const QString path = writePackage(source, int(state.range(1)), int(state.range(0)));
     for (auto _ : state) {
         QString error;

@@ -3,19 +3,19 @@
 #include "app/app_context.h"
 #include "app/system_pictures.h"
 #include "shell/ui/tfm_main.h"
+#include "bench_root.h"
 
 #include <QApplication>
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
 using namespace billprint;
 
 namespace {
 
-void startOnce(const QString &folder, const QString &installStore)
+void startOnce(const BenchFolder &folder)
 {
     QString error;
-    auto context = AppContext::open(DataRoot(folder), &error, installStore);
+    auto context = AppContext::open(DataRoot(folder.path()), &error, folder.installStore());
     if (!context)
         return;
     ensureSystemPictures(context->dataRoot().imageFolder());
@@ -30,11 +30,10 @@ void startOnce(const QString &folder, const QString &installStore)
 // A data root that has been used before: the usual start.
 static void BM_StartupExistingDataRoot(benchmark::State &state)
 {
-    QTemporaryDir dir;
-    const QString store = dir.filePath("user.conf");
-    startOnce(dir.path(), store);
+    const BenchFolder folder;
+    startOnce(folder);
     for (auto _ : state)
-        startOnce(dir.path(), store);
+        startOnce(folder);
 }
 BENCHMARK(BM_StartupExistingDataRoot)->Unit(benchmark::kMillisecond);
 
@@ -43,9 +42,9 @@ static void BM_StartupFirstRun(benchmark::State &state)
 {
     for (auto _ : state) {
         state.PauseTiming();
-        QTemporaryDir dir;
+        const BenchFolder folder;
         state.ResumeTiming();
-        startOnce(dir.path(), dir.filePath("user.conf"));
+        startOnce(folder);
     }
 }
 BENCHMARK(BM_StartupFirstRun)->Unit(benchmark::kMillisecond);

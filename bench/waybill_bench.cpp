@@ -3,13 +3,11 @@
 // the page is sent, all rows pages of one PDF document (target: fill and
 // render one page under 2 ms, so 1000 rows print in about 2 s).
 #include "app/alert.h"
-#include "app/app_context.h"
 #include "bills/ui/tfm_check_kdd.h"
 #include "printing/pdf_print_output.h"
+#include "bench_root.h"
 
-#include <QTemporaryDir>
 #include <benchmark/benchmark.h>
-#include <memory>
 
 using namespace billprint;
 
@@ -17,17 +15,12 @@ namespace {
 
 void BM_WaybillBatchPage(benchmark::State &state)
 {
-    QTemporaryDir dir;
-    QString error;
-    std::unique_ptr<AppContext> ctx =
-        AppContext::open(DataRoot(dir.path()), &error, dir.filePath(QStringLiteral("user.conf")));
-    if (!ctx) {
-        state.SkipWithError("no data root");
+    BenchRoot root;
+    if (!root.checkOpen(state))
         return;
-    }
     const AlertHandler previous = setAlertHandler([](const AlertRequest &) { return AlertAnswer::No; });
-    PdfPrintOutput pdf(dir.filePath(QStringLiteral("batch.pdf")));
-    TfmCheckKDD window(*ctx);
+    PdfPrintOutput pdf(root.filePath(QStringLiteral("batch.pdf")));
+    TfmCheckKDD window(*root.context);
     window.setPrintOutput(&pdf);
     if (!window.isUsable() || !window.PrintPrepare()) {
         setAlertHandler(previous);
