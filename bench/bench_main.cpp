@@ -1,5 +1,7 @@
 // Benchmark entry point with a headless QApplication, so benchmarks may
 // open windows or paint.
+#include "bench_root.h"
+
 #include <QApplication>
 #include <benchmark/benchmark.h>
 
@@ -13,5 +15,6 @@ int main(int argc, char **argv)
         return 1;
     ::benchmark::RunSpecifiedBenchmarks();
     ::benchmark::Shutdown();
+    billprint::runBenchCleanups();
     return 0;
 }

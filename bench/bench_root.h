@@ -6,7 +6,9 @@
 
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
+#include <functional>
 #include <memory>
+#include <vector>
 
 namespace billprint {
 
@@ -49,5 +51,20 @@ struct BenchRoot : BenchFolder
         return isOpen();
     }
 };
+
+// Work to do before the application object goes: a fixture built once
+// and kept for every benchmark holds windows, which must not outlive it.
+inline std::vector<std::function<void()>> &benchCleanups()
+{
+    static std::vector<std::function<void()>> cleanups;
+    return cleanups;
+}
+
+inline void runBenchCleanups()
+{
+    for (auto it = benchCleanups().rbegin(); it != benchCleanups().rend(); ++it)
+        (*it)();
+    benchCleanups().clear();
+}
 
 } // namespace billprint

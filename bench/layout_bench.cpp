@@ -26,8 +26,13 @@ class SwitchFixture
 public:
     static SwitchFixture &instance()
     {
-        static SwitchFixture fixture;
-        return fixture;
+        // Built once, and gone before the application (it holds a window).
+        static SwitchFixture *fixture = [] {
+            auto *built = new SwitchFixture;
+            benchCleanups().push_back([built] { delete built; });
+            return built;
+        }();
+        return *fixture;
     }
     BenchRoot &root() { return m_root; }
     AppContext &context() { return *m_root.context; }
