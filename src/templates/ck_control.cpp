@@ -1,5 +1,6 @@
 #include "templates/ck_control.h"
 
+#include "app/chinese_text.h"
 #include "app/database.h"
 #include "app/system_settings.h"
 #include "templates/row_reader.h"
@@ -19,16 +20,6 @@ const QString kTable = QStringLiteral("CkControl");
 // index (CheckTypeID, CtlName COLLATE NOCASE) has them, so the lookup
 // uses that index instead of reading every field of the template.
 const QString kSameName = QStringLiteral("CtlName=? COLLATE NOCASE");
-
-bool allDigits(const QString &text)
-{
-    if (text.isEmpty())
-        return false;
-    for (const QChar c : text)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    return true;
-}
 
 CkControl readRow(const QSqlRecord &record)
 {
@@ -157,7 +148,7 @@ int CkControl::printBreakFontSize() const
 
 int CkControl::charsPerLine() const
 {
-    if (!allDigits(BreakNum))
+    if (!isDigitText(BreakNum))
         return -1;
     bool ok = false;
     const int n = BreakNum.toInt(&ok);

@@ -1,5 +1,6 @@
 #include "templates/named_template.h"
 
+#include "app/chinese_text.h"
 #include "app/database.h"
 #include "templates/row_reader.h"
 
@@ -47,20 +48,10 @@ bool readNames(const Database &db, const QString &family, QList<TemplateName> *n
     return true;
 }
 
-bool isAllDigits(const QString &text)
-{
-    if (text.isEmpty())
-        return false;
-    for (const QChar c : text)
-        if (c < QLatin1Char('0') || c > QLatin1Char('9'))
-            return false;
-    return true;
-}
-
 // The id the text names, 0 when none.
 int findId(const QList<TemplateName> &names, const QString &text, QString *error)
 {
-    const int asId = isAllDigits(text) ? text.toInt() : 0;  // too long a number is no id
+    const int asId = isDigitText(text) ? text.toInt() : 0;  // too long a number is no id
     for (const TemplateName &n : names)
         if (asId > 0 && n.id == asId)
             return n.id;
