@@ -12,8 +12,11 @@
 #include "templates/delivered_pictures.h"
 
 #include <QApplication>
+#include <QContextMenuEvent>
+#include <QMenu>
 #include <QHeaderView>
 #include <QTableView>
+#include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QTimer>
@@ -109,6 +112,19 @@ TEST_F(HistoryFrameTest, OpeningAChequeWhileADepositSlipIsOpenAsksFirst)
     EXPECT_TRUE(cheque->isHistory());
     EXPECT_EQ(cheque->fieldText("zdInComp"), "O'Brien");
     EXPECT_EQ(history.result(), QDialog::Accepted);
+    // The cheque came up where another window had been open first: the work
+    // area's right-click menu still stays shut while it is open.
+    bool menuShown = false;
+    QTimer::singleShot(0, &main, [&] {
+        if (QWidget *popup = QApplication::activePopupWidget()) {
+            menuShown = true;
+            popup->close();
+        }
+    });
+    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
+    QApplication::sendEvent(main.mdiArea()->viewport(), &rightClick);
+    EXPECT_FALSE(menuShown);
+    EXPECT_FALSE(main.backgroundMenu()->isVisible());
 
     // With the cheque window open, the next row opens without a question.
     alerts.clear();

@@ -34,9 +34,14 @@ private:
 
 BackgroundMenuBlocker *blockerOf(MainFrame &mainWindow)
 {
+    // Found by its C++ type: the class has no meta-object of its own, so
+    // findChild<BackgroundMenuBlocker *> would hand back any child of the
+    // viewport, such as a window opened before the first bill window.
     QWidget *viewport = mainWindow.mdiArea()->viewport();
-    auto *blocker = viewport->findChild<BackgroundMenuBlocker *>(QString(), Qt::FindDirectChildrenOnly);
-    return blocker ? blocker : new BackgroundMenuBlocker(viewport);
+    for (QObject *child : viewport->children())
+        if (auto *blocker = dynamic_cast<BackgroundMenuBlocker *>(child))
+            return blocker;
+    return new BackgroundMenuBlocker(viewport);
 }
 
 } // namespace
