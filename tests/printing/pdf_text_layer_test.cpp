@@ -33,8 +33,11 @@ QString textOf(const QByteArray &pdf)
     file.open(QIODevice::WriteOnly);
     file.write(pdf);
     file.close();
+    // The pages are held here: a loop over a member of the returned list
+    // itself would read them after they are gone.
+    const auto pages = test::readPdfWords(file.fileName());
     QStringList words;
-    for (const test::PdfWord &word : test::readPdfWords(file.fileName()).at(0).words)
+    for (const test::PdfWord &word : pages.at(0).words)
         words << word.text;
     return words.join(' ');
 }

@@ -273,8 +273,9 @@ TEST(PackageTransfer, AFileOver200MbIsRefusedUnopened)
 
 // Eight templates of two thousand fields each: the largest a package may
 // carry per template, imported in one go and quickly (each field is found
-// through the field name index, not by reading the template's fields).
-TEST(PackageTransfer, SixteenThousandFieldsAreImportedQuickly)
+// through the field name index, not by reading the template's fields; its
+// speed is measured by BM_ImportPackage/2000/8).
+TEST(PackageTransfer, SixteenThousandFieldsAreImported)
 {
     Source source;
     QTemporaryDir dir;
@@ -287,14 +288,11 @@ TEST(PackageTransfer, SixteenThousandFieldsAreImportedQuickly)
                   "insert into _ckControl (CheckTypeID, CtlName, CtlCName, CtlX, CtlY, SrcW) "
                   "select 5 + i/2000, 'defcheck'||(i%2000), '勾选'||i, i%2000, 300, 76 from n"});
     TemplateDb target;
-    QElapsedTimer timer;
-    timer.start();
     QString error;
     const auto package = TemplatePackage::read(path, &error);
     ASSERT_TRUE(package) << error.toStdString();
     const QList<int> ids = PackageImporter(target.db(), DataRoot(target.folder()).imageFolder())
                                .import(*package, {}, ExistingName::MakeUnique, &error);
-    EXPECT_LT(timer.elapsed(), 5000);
     ASSERT_EQ(ids, (QList<int>{1, 2, 3, 4, 5, 6, 7, 8})) << error.toStdString();
     EXPECT_EQ(target.count("select count(*) from CkControl"), 16000);
     EXPECT_EQ(target.count("select count(distinct CheckTypeID) from CkControl"), 8);
@@ -306,7 +304,7 @@ TEST(PackageTransfer, SixteenThousandFieldsAreImportedQuickly)
 // Two hundred templates of one family, whose catalogue has two thousand
 // names: each name is looked up once per family, not scanned for per
 // template (that took minutes), and the target's own names win.
-TEST(PackageTransfer, AFamilyCatalogueOfTwoThousandNamesIsImportedOnceAndQuickly)
+TEST(PackageTransfer, AFamilyCatalogueOfTwoThousandNamesIsImportedOnce)
 {
     Source source;
     QTemporaryDir dir;
@@ -323,14 +321,11 @@ TEST(PackageTransfer, AFamilyCatalogueOfTwoThousandNamesIsImportedOnceAndQuickly
     own.CtlName = QStringLiteral("payee");
     own.CtlLabel = QStringLiteral("本地的");
     NameDictStore(target.db()).save(own);
-    QElapsedTimer timer;
-    timer.start();
     QString error;
     const auto package = TemplatePackage::read(path, &error);
     ASSERT_TRUE(package) << error.toStdString();
     EXPECT_EQ(PackageImporter(target.db(), DataRoot(target.folder()).imageFolder())
                   .import(*package, {}, ExistingName::MakeUnique, &error).size(), 200) << error.toStdString();
-    EXPECT_LT(timer.elapsed(), 5000);
     EXPECT_EQ(target.count("select count(*) from NameDict where CheckTypeName='支票'"), 1999);
     EXPECT_EQ(rows(target.db(), "select CtlName, CtlLabel from NameDict where CtlName in ('AMOUNT','PAYEE','N1997') "
                                 "order by CtlName"),
