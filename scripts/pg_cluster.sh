@@ -72,6 +72,7 @@ start() {
   fi
   as_owner "$bindir/initdb" --pgdata="$dir/data" --username="$user" --auth=trust \
     --encoding=UTF8 --locale=C.UTF-8 >"$dir/initdb.log"
+  # Socket only, in DIR; a throwaway cluster need not survive a power cut.
   cat >>"$dir/data/postgresql.conf" <<CONF
 listen_addresses = ''
 unix_socket_directories = '$dir'
