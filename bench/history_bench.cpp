@@ -71,7 +71,7 @@ void runFilter(benchmark::State &state, const std::function<void(HistoryFilter &
     HistoryFilter filter;
     set(filter);
     for (auto _ : state) {
-        const HistoryStatement st = buildHistoryStatement(family, filter, HistoryOrdering(family.order).next());
+        const HistoryStatement st = buildHistoryStatement(family, filter, HistoryOrdering(family.order).next(), root.db().dialect());
         if (!model.run(st))
             return state.SkipWithError("query failed");
         benchmark::DoNotOptimize(model.summary().sumCents);

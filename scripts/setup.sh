@@ -21,6 +21,7 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils
+  postgresql libqt6sql6-psql
   clang libclang-rt-14-dev
 )
 missing=()

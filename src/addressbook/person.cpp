@@ -13,7 +13,10 @@ namespace {
 
 // Codes and names compare like the address book always did: "ab01" finds
 // a unit whose code was typed as "AB01".
-const QString kEqual = QStringLiteral(" = ? collate nocase");
+QString equalTo(const Database &db, const QString &column)
+{
+    return db.dialect().equalsIgnoringCase(column);
+}
 
 // A LIKE pattern that finds `text` anywhere, every character taken
 // literally: a code like "a_1" must not match "ab1".
@@ -33,9 +36,9 @@ QVariant storedText(const QString &text)
 }
 
 // The second key of a two-key finder: an empty key also matches a NULL.
-QString secondKey(const QString &column)
+QString secondKey(const Database &db, const QString &column)
 {
-    return QStringLiteral(" and coalesce(%1, '')").arg(column) + kEqual;
+    return QStringLiteral(" and ") + equalTo(db, QStringLiteral("coalesce(%1, '')").arg(column));
 }
 
 // Prepares and runs `sql` with `values` on `q`. On failure `error` gets the
@@ -252,7 +255,7 @@ bool TPerson::writeRow(const Database &db, int *id, QString *error) const
                          QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
              values, error))
         return false;
-    const QVariant newId = q.lastInsertId();
+    const QVariant newId = db.lastInsertedId(q);
     if (!newId.isValid() || newId.toInt() <= 0) {
         *error = QStringLiteral("新增的单位资料没有得到编号。");
         return false;
@@ -285,7 +288,7 @@ std::optional<TPerson> TPerson::findByInputCode(const Database &db, const QStrin
     if (code.isEmpty())
         return std::nullopt;
     if (!code.contains(QLatin1Char('%')) && !code.contains(QLatin1Char('*')))
-        return findFirst(db, QStringLiteral("助记码") + kEqual, {code});
+        return findFirst(db, equalTo(db, QStringLiteral("助记码")), {code});
     QString rest = code;
     rest.remove(QLatin1Char('%'));
     rest.remove(QLatin1Char('*'));
@@ -298,7 +301,7 @@ std::optional<TPerson> TPerson::findByName(const Database &db, const QString &na
 {
     if (name.isEmpty())
         return std::nullopt;
-    return findFirst(db, QStringLiteral("全称") + kEqual, {name});
+    return findFirst(db, equalTo(db, QStringLiteral("全称")), {name});
 }
 
 std::optional<TPerson> TPerson::findByNameAndAccount(const Database &db, const QString &name,
@@ -306,7 +309,7 @@ std::optional<TPerson> TPerson::findByNameAndAccount(const Database &db, const Q
 {
     if (name.isEmpty())
         return std::nullopt;
-    return findFirst(db, QStringLiteral("全称") + kEqual + secondKey(QStringLiteral("开户行账号")),
+    return findFirst(db, equalTo(db, QStringLiteral("全称")) + secondKey(db, QStringLiteral("开户行账号")),
                      {name, storedText(account)});
 }
 
@@ -315,7 +318,7 @@ std::optional<TPerson> TPerson::findByNameAndContact(const Database &db, const Q
 {
     if (name.isEmpty())
         return std::nullopt;
-    return findFirst(db, QStringLiteral("全称") + kEqual + secondKey(QStringLiteral("联系人")),
+    return findFirst(db, equalTo(db, QStringLiteral("全称")) + secondKey(db, QStringLiteral("联系人")),
                      {name, storedText(contact)});
 }
 
@@ -323,14 +326,14 @@ std::optional<TPerson> TPerson::findByContact(const Database &db, const QString 
 {
     if (contact.isEmpty())
         return std::nullopt;
-    return findFirst(db, QStringLiteral("联系人") + kEqual, {contact});
+    return findFirst(db, equalTo(db, QStringLiteral("联系人")), {contact});
 }
 
 std::optional<TPerson> TPerson::findByAccount(const Database &db, const QString &account)
 {
     if (account.isEmpty())
         return std::nullopt;
-    return findFirst(db, QStringLiteral("开户行账号") + kEqual, {account});
+    return findFirst(db, equalTo(db, QStringLiteral("开户行账号")), {account});
 }
 
 std::optional<TPerson> TPerson::findDefaultDrawer(const Database &db)

@@ -68,7 +68,7 @@ const QStringList &personKeywordColumns()
     return columns;
 }
 
-PersonQuery buildPersonQuery(const PersonFilter &filter)
+PersonQuery buildPersonQuery(const PersonFilter &filter, const SqlDialect &dialect)
 {
     PersonQuery query;
     QStringList conditions;
@@ -87,7 +87,7 @@ PersonQuery buildPersonQuery(const PersonFilter &filter)
             return query;
         }
         if (filter.exactEquals) {
-            conditions << quoteIdentifier(column) + QStringLiteral(" = ? collate nocase");
+            conditions << dialect.equalsIgnoringCase(quoteIdentifier(column));
             query.values << filter.exactKey;
         } else {
             conditions << containsCondition(column);
@@ -116,7 +116,7 @@ PersonQuery buildPersonQuery(const PersonFilter &filter)
 std::vector<TPerson> searchPersons(const Database &db, const PersonFilter &filter, QString *error)
 {
     std::vector<TPerson> found;
-    const PersonQuery query = buildPersonQuery(filter);
+    const PersonQuery query = buildPersonQuery(filter, db.dialect());
     if (!query.ok()) {
         if (error)
             *error = query.error;

@@ -5,6 +5,7 @@
 #pragma once
 
 #include "addressbook/person.h"
+#include "app/sql_dialect.h"
 
 #include <QString>
 #include <QStringList>
@@ -51,7 +52,8 @@ struct PersonQuery
 // The eight columns a keyword is searched in.
 const QStringList &personKeywordColumns();
 
-PersonQuery buildPersonQuery(const PersonFilter &filter);
+// `dialect` is the database's the query will run on.
+PersonQuery buildPersonQuery(const PersonFilter &filter, const SqlDialect &dialect);
 
 // Runs the query; an empty list with `error` set when it cannot run.
 std::vector<TPerson> searchPersons(const Database &db, const PersonFilter &filter,

@@ -158,6 +158,7 @@ bool Database::openConnection(QString *error)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
     db.setDatabaseName(m_path);
+    m_dialect = SqlDialect::forDriver(db.driverName());
     // Another copy of the program may be writing: wait for its lock
     // instead of failing at once.
     db.setConnectOptions(QStringLiteral("QSQLITE_BUSY_TIMEOUT=3000"));
@@ -206,7 +207,7 @@ bool Database::migrate(bool fresh, QString *error)
 bool Database::holdsEarlierVersionData() const
 {
     return schemaVersion() == 0
-        && scalar(QStringLiteral("select count(*) from sqlite_master where type='table'")).toInt() > 0;
+        && scalar(m_dialect.tableCount()).toInt() > 0;
 }
 
 bool Database::adoptEarlierVersionData(QString *error) const
@@ -234,7 +235,7 @@ bool Database::applyScripts(int current, bool adopting, QString *error) const
             if (schemaVersion() >= version)
                 return true;
             return (skip || runScript(text, &stepError))
-                && exec(QStringLiteral("PRAGMA user_version = %1").arg(version), {}, &stepError);
+                && writeSchemaVersion(version, &stepError);
         }, &stepError);
         if (!ok) {
             if (error)
@@ -258,6 +259,15 @@ bool Database::runScript(const QString &script, QString *error) const
     return true;
 }
 
+bool Database::writeSchemaVersion(int version, QString *error) const
+{
+    for (const SqlStatement &statement : m_dialect.schemaVersionWrite(version)) {
+        if (!exec(statement.text, statement.values, error))
+            return false;
+    }
+    return true;
+}
+
 QSqlDatabase Database::connection() const
 {
     return QSqlDatabase::database(m_connectionName, false);
@@ -265,8 +275,13 @@ QSqlDatabase Database::connection() const
 
 int Database::schemaVersion() const
 {
+    // Where the mark is a table, a database without it is one we have
+    // not built yet.
+    const QString table = m_dialect.schemaVersionTable();
+    if (!table.isEmpty() && !tableExists(table))
+        return 0;
     QSqlQuery q(connection());
-    if (!q.exec(QStringLiteral("PRAGMA user_version")) || !q.next())
+    if (!q.exec(m_dialect.schemaVersionRead()) || !q.next())
         return -1;
     return q.value(0).toInt();
 }
@@ -357,21 +372,37 @@ bool Database::transaction(const std::function<bool()> &work, QString *error) co
 
 bool Database::tableExists(const QString &table) const
 {
-    QSqlQuery q(connection());
-    q.prepare(QStringLiteral("select count(*) from sqlite_master where type='table' and name=? collate nocase"));
-    q.addBindValue(table);
+    const SqlStatement named = m_dialect.tableNamed(table);
+    QSqlQuery q = prepare(named.text);
+    for (const QVariant &v : named.values)
+        q.addBindValue(v);
     return q.exec() && q.next() && q.value(0).toInt() > 0;
 }
 
 QStringList Database::columnNames(const QString &table) const
 {
+    const SqlStatement columns = m_dialect.columnNames(table);
     QStringList names;
-    QSqlQuery q(connection());
-    if (!q.exec(QStringLiteral("PRAGMA table_info(%1)").arg(quoteIdentifier(table))))
+    QSqlQuery q = prepare(columns.text);
+    for (const QVariant &v : columns.values)
+        q.addBindValue(v);
+    if (!q.exec())
         return names;
     while (q.next())
-        names << q.value(1).toString();
+        names << q.value(0).toString();
     return names;
+}
+
+QVariant Database::lastInsertedId(const QSqlQuery &insert) const
+{
+    const QString query = m_dialect.lastInsertedIdQuery();
+    return query.isEmpty() ? insert.lastInsertId() : scalar(query);
+}
+
+bool Database::resetIdSequence(const QString &table, const QString &idColumn, QString *error) const
+{
+    const SqlStatement reset = m_dialect.resetIdSequence(table, idColumn);
+    return exec(reset.text, reset.values, error);
 }
 
 } // namespace billprint

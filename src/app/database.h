@@ -1,5 +1,7 @@
 #pragma once
 
+#include "app/sql_dialect.h"
+
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QString>
@@ -34,6 +36,8 @@ public:
     static int latestSchemaVersion();
 
     QSqlDatabase connection() const;
+    // The statement forms of the engine behind the connection.
+    const SqlDialect &dialect() const { return m_dialect; }
     const QString &path() const { return m_path; }
     bool wasCreated() const { return m_created; }
     int schemaVersion() const;
@@ -65,15 +69,24 @@ public:
     bool tableExists(const QString &table) const;
     QStringList columnNames(const QString &table) const;
 
+    // The id of the row `insert` (an executed insert on this connection)
+    // made; an invalid QVariant when there is none.
+    QVariant lastInsertedId(const QSqlQuery &insert) const;
+    // After a table was emptied: its next row gets id 1 again. Run it in
+    // the transaction that emptied the table.
+    bool resetIdSequence(const QString &table, const QString &idColumn, QString *error = nullptr) const;
+
 private:
     explicit Database(QString path);
     bool openConnection(QString *error);
     bool migrate(bool fresh, QString *error);
     bool applyScripts(int current, bool adopting, QString *error) const;
     bool runScript(const QString &script, QString *error) const;
+    bool writeSchemaVersion(int version, QString *error) const;
 
     QString m_path;
     QString m_connectionName;
+    SqlDialect m_dialect{SqlEngine::Sqlite};
     bool m_created = false;
     mutable int m_transactionDepth = 0;
 };

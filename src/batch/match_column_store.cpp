@@ -169,7 +169,7 @@ int MatchColumnStore::add(const QString &itemName, const QString &titles, QStrin
             *error = query.lastError().text();
         return 0;
     }
-    return query.lastInsertId().toInt();
+    return m_db.lastInsertedId(query).toInt();
 }
 
 bool MatchColumnStore::remove(int id, QString *error) const

@@ -173,7 +173,7 @@ int ReceiverList::add(const QList<QPair<QString, QString>> &values, QString *err
         setError(error, query.lastError().text());
         return 0;
     }
-    return query.lastInsertId().toInt();
+    return m_db.lastInsertedId(query).toInt();
 }
 
 bool ReceiverList::addAll(const QList<QList<QPair<QString, QString>>> &rows, QString *error) const
@@ -202,7 +202,7 @@ bool ReceiverList::clear(QString *error) const
 {
     return m_db.transaction([&] {
         return m_db.exec(QStringLiteral("delete from ReceiverList"), {}, error)
-            && m_db.exec(QStringLiteral("delete from sqlite_sequence where name=?"), {kTable}, error);
+            && m_db.resetIdSequence(kTable, QStringLiteral("ID"), error);
     }, error);
 }
 

@@ -226,7 +226,7 @@ BillSaveOutcome BillRecordStore::save(BillRecord &record, const Guard &guard, QS
                 why = q.lastError().text();
                 return false;
             }
-            const int serial = q.lastInsertId().toInt();
+            const int serial = m_db.lastInsertedId(q).toInt();
             if (serial <= 0) {
                 why = QStringLiteral("新记录没有流水号");
                 return false;

@@ -282,7 +282,7 @@ int runHistoryCommand(const QStringList &args, const QString &dataFolder, QIODev
 
     const HistoryFamily &family = *request.family;
     const HistoryStatement statement =
-        buildHistoryStatement(family, request.filter, HistoryOrdering(family.order).next());
+        buildHistoryStatement(family, request.filter, HistoryOrdering(family.order).next(), db->dialect());
     const HistoryStore store(*db, family);
     HistorySummary summary;
     QString error;

@@ -32,7 +32,8 @@ private:
 
 // One text filter over one or more columns (any may match). Exact
 // compares ignore letter case, as the containment mode's LIKE does.
-void addTextFilter(Conditions &conditions, const QStringList &columns, const QString &text, bool exact)
+void addTextFilter(Conditions &conditions, const SqlDialect &dialect, const QStringList &columns,
+                   const QString &text, bool exact)
 {
     if (text.isEmpty() || columns.isEmpty())
         return;
@@ -40,7 +41,7 @@ void addTextFilter(Conditions &conditions, const QStringList &columns, const QSt
     QVariantList values;
     for (const QString &column : columns) {
         if (exact) {
-            any << quoteIdentifier(column) + QStringLiteral(" = ? collate nocase");
+            any << dialect.equalsIgnoringCase(quoteIdentifier(column));
             values << text;
         } else {
             any << quoteIdentifier(column) + QStringLiteral(" like ? escape '\\'");
@@ -74,20 +75,6 @@ bool addAmountBound(Conditions &conditions, const QString &column, const QString
     return true;
 }
 
-// The day a stored date names as one number, yyyymmdd, for dates in
-// either stored form: "2024-03-05" as this program writes them, and
-// "2024/3/5" as earlier versions and other programs did (both possibly
-// followed by a time). SQLite reads the leading number of a text cast to
-// integer, so year, month and day are the numbers after 0, 1 and 2 dashes.
-QString dayNumberExpression(const QString &column)
-{
-    const QString dashed = QStringLiteral("replace(%1, '/', '-')").arg(quoteIdentifier(column));
-    const QString afterYear = QStringLiteral("substr(%1, 6)").arg(dashed);
-    return QStringLiteral("(cast(%1 as integer) * 10000 + cast(%2 as integer) * 100"
-                          " + cast(substr(%1, 6 + instr(%2, '-')) as integer))")
-        .arg(dashed, afterYear);
-}
-
 QString yearStart(int year)
 {
     return QString::number(year) + QLatin1Char('-');
@@ -98,16 +85,18 @@ int dayNumber(const QDate &date)
     return date.year() * 10000 + date.month() * 100 + date.day();
 }
 
-void addDateRange(Conditions &conditions, const QString &column, const QDate &from, const QDate &to)
+void addDateRange(Conditions &conditions, const SqlDialect &dialect, const QString &column, const QDate &from,
+                  const QDate &to)
 {
     // Both forms of a date of year Y sort between "Y-" and "Y+1-" as text
     // ("-" sorts before "/"): that whole-year range keeps the column's
-    // index in use, and the day number then compares the dates themselves.
+    // index in use, and the day number then compares the dates themselves
+    // (dates in either stored form: "2024-03-05" and "2024/3/5").
     // A bare "2024" would not do: a column declared DATE turns it into a
     // number, and every text sorts after every number.
     conditions.add(quoteIdentifier(column) + QStringLiteral(" >= ?"), {yearStart(from.year())});
     conditions.add(quoteIdentifier(column) + QStringLiteral(" < ?"), {yearStart(to.year() + 1)});
-    conditions.add(dayNumberExpression(column) + QStringLiteral(" between ? and ?"),
+    conditions.add(dialect.dayNumber(quoteIdentifier(column)) + QStringLiteral(" between ? and ?"),
                    {dayNumber(from), dayNumber(to)});
 }
 
@@ -175,14 +164,14 @@ QString likeContainsPattern(const QString &text)
 }
 
 HistoryStatement buildHistoryStatement(const HistoryFamily &family, const HistoryFilter &filter,
-                                       const HistoryOrder &order)
+                                       const HistoryOrder &order, const SqlDialect &dialect)
 {
     Conditions conditions;
-    addTextFilter(conditions, {family.numberColumn}, filter.number.trimmed(), filter.exact);
-    addTextFilter(conditions, family.firstParty.columns, filter.firstParty.trimmed(), filter.exact);
-    addTextFilter(conditions, family.secondParty.columns, filter.secondParty.trimmed(), filter.exact);
+    addTextFilter(conditions, dialect, {family.numberColumn}, filter.number.trimmed(), filter.exact);
+    addTextFilter(conditions, dialect, family.firstParty.columns, filter.firstParty.trimmed(), filter.exact);
+    addTextFilter(conditions, dialect, family.secondParty.columns, filter.secondParty.trimmed(), filter.exact);
     if (!filter.anyDate && filter.from.isValid() && filter.to.isValid() && !filter.datesReversed())
-        addDateRange(conditions, family.dateColumn, filter.from, filter.to);
+        addDateRange(conditions, dialect, family.dateColumn, filter.from, filter.to);
 
     HistoryStatement st;
     if (family.hasAmountFilter()) {
@@ -190,7 +179,7 @@ HistoryStatement buildHistoryStatement(const HistoryFamily &family, const Histor
         st.maxAmountInvalid = !addAmountBound(conditions, family.amountColumn, filter.maxAmount, "<=");
     }
     if (family.hasTemplateFilter())
-        addTextFilter(conditions, {HistoryColumn::TemplateName}, filter.templateName.trimmed(), filter.exact);
+        addTextFilter(conditions, dialect, {HistoryColumn::TemplateName}, filter.templateName.trimmed(), filter.exact);
 
     st.table = family.table();
     st.where = conditions.where();

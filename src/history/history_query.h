@@ -10,6 +10,8 @@
 // than 10 and 8 March lies before 10 March.
 #pragma once
 
+#include "app/sql_dialect.h"
+
 #include "history/history_family.h"
 
 #include <QDate>
@@ -93,9 +95,9 @@ struct HistoryStatement
 // Builds the statement of `family` for `filter` in `order`. Dates are
 // left out while "不限日期" is on and when they are reversed (the window
 // refuses those before it builds); an amount bound that is no number is
-// left out and marked in the statement.
+// left out and marked in the statement. `dialect` is the database's.
 HistoryStatement buildHistoryStatement(const HistoryFamily &family, const HistoryFilter &filter,
-                                       const HistoryOrder &order);
+                                       const HistoryOrder &order, const SqlDialect &dialect);
 
 // "%text%" with "\", "%" and "_" escaped for `like … escape '\'`.
 QString likeContainsPattern(const QString &text);

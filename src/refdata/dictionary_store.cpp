@@ -138,7 +138,7 @@ EditOutcome DictionaryStore::addEntry(DictionaryEntry &entry) const
     q.addBindValue(entry.value);
     if (!q.exec() || q.numRowsAffected() < 1)
         return EditOutcome::failed(withError(QStringLiteral("字典内容保存失败！"), q.lastError().text()), kError);
-    entry.id = q.lastInsertId().toInt();
+    entry.id = m_db.lastInsertedId(q).toInt();
     return EditOutcome::done(QString(), kHint);
 }
 

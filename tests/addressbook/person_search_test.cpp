@@ -129,8 +129,8 @@ TEST(PersonSearch, OnlyTheTablesColumnsCanBeNamed)
 
     PersonFilter order;
     order.orderColumn = "全称; drop table ckPersonalInfoTable";
-    EXPECT_FALSE(buildPersonQuery(order).ok());
-    EXPECT_TRUE(buildPersonQuery(order).sql.isEmpty());
+    EXPECT_FALSE(buildPersonQuery(order, SqlDialect(SqlEngine::Sqlite)).ok());
+    EXPECT_TRUE(buildPersonQuery(order, SqlDialect(SqlEngine::Sqlite)).sql.isEmpty());
     EXPECT_TRUE(db.tableExists("ckPersonalInfoTable"));
 
     db.exec("drop table ckPersonalInfoTable");

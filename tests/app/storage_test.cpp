@@ -182,3 +182,89 @@ TEST(Storage, ScriptSplittingRespectsQuotesAndComments)
     EXPECT_EQ(statements[1], "insert into \"we;ird\" values (1)");
     EXPECT_EQ(statements[2], "select 1");
 }
+
+// The statement forms that differ between engines, run on SQLite.
+
+TEST(SqlDialectOnSqlite, EmptiedTableStartsItsIdsAtOneAgainAfterTheReset)
+{
+    TempDataRoot root;
+    Database &db = root.context().db();
+    for (const char *name : {"甲公司", "乙公司", "丙公司"})
+        ASSERT_TRUE(db.exec("insert into ReceiverList (全称) values (?)", {QString::fromUtf8(name)}));
+    ASSERT_TRUE(db.exec("delete from ReceiverList"));
+    ASSERT_TRUE(db.exec("insert into ReceiverList (全称) values ('丁公司')"));
+    EXPECT_EQ(db.scalar("select max(ID) from ReceiverList").toInt(), 4); // ids are never reused by themselves
+
+    QString error;
+    ASSERT_TRUE(db.transaction([&] {
+        return db.exec("delete from ReceiverList", {}, &error) && db.resetIdSequence("ReceiverList", "ID", &error);
+    }, &error)) << error.toStdString();
+    ASSERT_TRUE(db.exec("insert into ReceiverList (全称) values ('戊公司')"));
+    EXPECT_EQ(db.scalar("select ID from ReceiverList where 全称='戊公司'").toInt(), 1);
+}
+
+TEST(SqlDialectOnSqlite, LastInsertedIdIsTheNewRowsId)
+{
+    TempDataRoot root;
+    Database &db = root.context().db();
+    ASSERT_TRUE(db.exec("insert into MatchColumn (MatchType, ItemName, SourceName) values ('导入', '全称', '单位')"));
+    QSqlQuery insert = db.prepare("insert into MatchColumn (MatchType, ItemName, SourceName) values (?, ?, ?)");
+    insert.addBindValue("导入");
+    insert.addBindValue("账号");
+    insert.addBindValue("银行账号");
+    ASSERT_TRUE(insert.exec());
+    const QVariant id = db.lastInsertedId(insert);
+    EXPECT_EQ(id, db.scalar("select Id from MatchColumn where ItemName='账号'"));
+    EXPECT_GT(id.toInt(), 1);
+}
+
+TEST(SqlDialectOnSqlite, SchemaVersionIsWrittenAndReadInTheFileHeader)
+{
+    TempDataRoot root;
+    Database &db = root.context().db();
+    const SqlDialect &dialect = db.dialect();
+    EXPECT_EQ(dialect.engine(), SqlEngine::Sqlite);
+    EXPECT_EQ(dialect.schemaVersionRead(), "PRAGMA user_version");
+    EXPECT_TRUE(dialect.schemaVersionTable().isEmpty());
+    for (const SqlStatement &statement : dialect.schemaVersionWrite(42))
+        ASSERT_TRUE(db.exec(statement.text, statement.values));
+    EXPECT_EQ(db.schemaVersion(), 42);
+    EXPECT_EQ(db.scalar("PRAGMA user_version").toInt(), 42);
+}
+
+TEST(SqlDialectOnSqlite, NamesCompareIgnoringLetterCase)
+{
+    TempDataRoot root;
+    Database &db = root.context().db();
+    const QString condition = db.dialect().equalsIgnoringCase(quoteIdentifier("缩写"));
+    EXPECT_EQ(condition, "\"缩写\" = ? collate nocase");
+    EXPECT_EQ(db.scalar("select 币种 from coins where " + condition, {"jpy"}).toString(), "日元");
+    EXPECT_TRUE(db.tableExists("receiverlist"));
+    EXPECT_EQ(db.columnNames("matchcolumn"), (QStringList{"Id", "MatchType", "ItemName", "SourceName", "ShowOrd"}));
+}
+
+TEST(SqlDialectOnSqlite, DayNumberReadsBothStoredDateForms)
+{
+    TempDataRoot root;
+    Database &db = root.context().db();
+    const QString sql = "select " + db.dialect().dayNumber("d") + " from (select ? as d)";
+    EXPECT_EQ(db.scalar(sql, {"2024-03-05"}).toInt(), 20240305);
+    EXPECT_EQ(db.scalar(sql, {"2024/3/5"}).toInt(), 20240305);
+    EXPECT_EQ(db.scalar(sql, {"2024/12/31 14:30:00"}).toInt(), 20241231);
+}
+
+TEST(SqlDialect, DriverNamesChooseTheEngine)
+{
+    bool known = false;
+    EXPECT_EQ(SqlDialect::forDriver("QPSQL", &known).engine(), SqlEngine::Postgres);
+    EXPECT_TRUE(known);
+    EXPECT_EQ(SqlDialect::forDriver("QSQLITE", &known).engine(), SqlEngine::Sqlite);
+    EXPECT_TRUE(known);
+    SqlDialect::forDriver("QODBC", &known);
+    EXPECT_FALSE(known);
+    // PostgreSQL keeps the version mark in a table and asks the session for new ids.
+    const SqlDialect postgres(SqlEngine::Postgres);
+    EXPECT_EQ(postgres.schemaVersionTable(), "billprint_schema_version");
+    EXPECT_EQ(postgres.lastInsertedIdQuery(), "select lastval()");
+    EXPECT_EQ(postgres.equalsIgnoringCase("\"全称\""), "lower(\"全称\") = lower(?)");
+}

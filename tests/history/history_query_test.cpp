@@ -10,6 +10,8 @@
 namespace billprint {
 namespace {
 
+const SqlDialect kSqlite(SqlEngine::Sqlite);
+
 struct StatementCase
 {
     const HistoryFamily *family;
@@ -71,7 +73,7 @@ TEST(HistoryStatement, FiltersAreBoundNeverSpliced)
          "", {}},
     };
     for (const StatementCase &c : cases) {
-        const HistoryStatement st = buildHistoryStatement(*c.family, c.filter, {});
+        const HistoryStatement st = buildHistoryStatement(*c.family, c.filter, {}, kSqlite);
         EXPECT_EQ(st.where.toStdString(), std::string(c.where));
         EXPECT_EQ(st.values, c.values) << c.where;
     }
@@ -82,7 +84,7 @@ TEST(HistoryStatement, AmountsThatAreNoNumberAreMarked)
     for (const char *text : {"abc", "1.2.3", "-5", "1,000"}) {
         HistoryFilter f;
         f.minAmount = QString::fromUtf8(text);
-        const HistoryStatement st = buildHistoryStatement(HistoryFamily::cheque(), f, {});
+        const HistoryStatement st = buildHistoryStatement(HistoryFamily::cheque(), f, {}, kSqlite);
         EXPECT_TRUE(st.minAmountInvalid) << text;
         EXPECT_FALSE(st.maxAmountInvalid);
         EXPECT_TRUE(st.where.isEmpty()) << text;
@@ -93,7 +95,7 @@ TEST(HistoryStatement, ListAndSummaryReadTheFamilysTable)
 {
     HistoryFilter f;
     f.number = QStringLiteral("7");
-    const HistoryStatement st = buildHistoryStatement(HistoryFamily::waybill(), f, {QStringLiteral("寄件日期"), true});
+    const HistoryStatement st = buildHistoryStatement(HistoryFamily::waybill(), f, {QStringLiteral("寄件日期"), true}, kSqlite);
     EXPECT_EQ(st.listSql(), QStringLiteral(R"(select * from "DataKDDTable" where "快递单号" like ? escape '\')"
                                            R"( order by "寄件日期" desc, "流水号" desc)"));
     EXPECT_TRUE(st.summarySql().startsWith(QStringLiteral(R"(select count(*), sum(round(cast("总费用" as real) * 100)))")));

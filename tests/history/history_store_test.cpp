@@ -22,7 +22,7 @@ struct Listing
 
 Listing list(const Database &db, const HistoryFamily &family, const HistoryFilter &filter)
 {
-    const HistoryStatement st = buildHistoryStatement(family, filter, HistoryOrdering(family.order).next());
+    const HistoryStatement st = buildHistoryStatement(family, filter, HistoryOrdering(family.order).next(), db.dialect());
     HistoryStore store(db, family);
     HistorySummary summary;
     QString error;
@@ -182,7 +182,7 @@ TEST_F(HistoryStoreTest, TheGridReadsPagesOnDemand)
         return true;
     });
     HistoryListModel model(db(), HistoryFamily::depositSlip());
-    const HistoryStatement st = buildHistoryStatement(HistoryFamily::depositSlip(), {}, {"流水号", true});
+    const HistoryStatement st = buildHistoryStatement(HistoryFamily::depositSlip(), {}, {"流水号", true}, db().dialect());
     ASSERT_TRUE(model.run(st));
     EXPECT_EQ(model.rowCount(), 1200);
     EXPECT_EQ(model.summary().sumCents, 120000);

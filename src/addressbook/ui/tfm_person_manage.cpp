@@ -377,7 +377,7 @@ void Tfm_PersonManage::showQuery(const PersonFilter &filter)
 {
     m_listedForShow = false;
     QString error;
-    const bool ok = m_model->runQuery(m_ctx.db(), buildPersonQuery(filter), &error);
+    const bool ok = m_model->runQuery(m_ctx.db(), buildPersonQuery(filter, m_ctx.db().dialect()), &error);
     restoreColumnWidths();
     const int orderIndex = gridColumnByName(m_model, m_orderColumn.section(QLatin1Char(','), -1));
     m_grid->horizontalHeader()->setSortIndicator(orderIndex, filter.descending ? Qt::DescendingOrder : Qt::AscendingOrder);

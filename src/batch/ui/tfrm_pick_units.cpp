@@ -82,7 +82,7 @@ void TfrmPickUnits::runQuery()
     filter.orderColumn = QStringLiteral("全称");
     filter.descending = false;
     QString error;
-    if (!m_model->runQuery(m_ctx.db(), buildPersonQuery(filter), &error))
+    if (!m_model->runQuery(m_ctx.db(), buildPersonQuery(filter, m_ctx.db().dialect()), &error))
         tell(QStringLiteral("查询失败：") + error, QStringLiteral("错误"), AlertIcon::Error);
     // What tells receivers apart; the bank columns say nothing here.
     static const QHash<QString, int> shown = {

@@ -100,7 +100,7 @@ void TfmSearchBase::runQuery()
     markFilter(m_dtFrom, !filter.anyDate);
     markFilter(m_dtTo, !filter.anyDate);
 
-    const HistoryStatement statement = buildHistoryStatement(m_family, filter, m_ordering.next());
+    const HistoryStatement statement = buildHistoryStatement(m_family, filter, m_ordering.next(), m_ctx.db().dialect());
     markAmountBox(m_edtMin, statement.minAmountInvalid);
     markAmountBox(m_edtMax, statement.maxAmountInvalid);
     if (statement.key() == m_lastKey)

@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+namespace billprint {
+
+enum class SqlEngine { Sqlite, Postgres };
+
+// The statement texts that differ between the engines the program keeps
+// its data in: the embedded SQLite file of one desk, or a PostgreSQL
+// database an office shares. Everything else the program writes is plain
+// SQL both understand; a statement that needs one of these pieces asks
+// the Database's dialect instead of spelling out one engine's form.
+//
+// A statement with the values its placeholders take, in order.
+struct SqlStatement
+{
+    QString text;
+    QVariantList values;
+};
+
+class SqlDialect
+{
+public:
+    explicit SqlDialect(SqlEngine engine) : m_engine(engine) {}
+    // The dialect of a Qt driver name ("QSQLITE", "QPSQL"); any other
+    // driver is refused with an empty result in `known`.
+    static SqlDialect forDriver(const QString &driverName, bool *known = nullptr);
+
+    SqlEngine engine() const { return m_engine; }
+    QString driverName() const;
+
+    // The version mark of our schema. SQLite keeps it in the file header
+    // (user_version); PostgreSQL in a one-row table (schemaVersionTable),
+    // missing in a database we have not built yet: version 0 then.
+    QString schemaVersionRead() const;
+    QList<SqlStatement> schemaVersionWrite(int version) const;
+    // The table holding the version mark; empty where the engine keeps it
+    // elsewhere.
+    QString schemaVersionTable() const;
+
+    // How many tables the database holds.
+    QString tableCount() const;
+    // How many tables are named like `table` (letter case ignored).
+    SqlStatement tableNamed(const QString &table) const;
+    // The column names of `table`, in order, one a row.
+    SqlStatement columnNames(const QString &table) const;
+
+    // Makes the next row of `table`, once emptied, get id 1 again.
+    SqlStatement resetIdSequence(const QString &table, const QString &idColumn) const;
+    // The query for the id the last insert on this connection made, for
+    // engines whose Qt driver does not report it; empty when it does.
+    QString lastInsertedIdQuery() const;
+
+    // `expression` compared with one bound value, ignoring letter case,
+    // as the address book, currencies and history always compared names.
+    QString equalsIgnoringCase(const QString &expression) const;
+
+    // The day a stored date text names as one number yyyymmdd, for
+    // "2024-03-05" as this program writes dates and "2024/3/5" as earlier
+    // versions did, either possibly followed by a time.
+    QString dayNumber(const QString &expression) const;
+
+private:
+    SqlEngine m_engine;
+};
+
+} // namespace billprint
