@@ -78,30 +78,30 @@ int runConvertCommand(const QStringList &args, QTextStream &out, QTextStream &er
         return fail(QStringLiteral("missing conversion; ") + QLatin1String(kUsage));
     const QString command = words.takeFirst();
 
-    struct Spec {
+    struct Conversion {
         const char *name;
         QStringList params;
     };
-    const Spec specs[] = {
+    const Conversion conversions[] = {
         {"capitals", {QStringLiteral("AMOUNT")}},
         {"digits", {QStringLiteral("AMOUNT"), QStringLiteral("BOXES"), QStringLiteral("MODE")}},
         {"date", {QStringLiteral("TEXT")}},
         {"normalize", {QStringLiteral("TEXT")}},
         {"break", {QStringLiteral("WIDTH"), QStringLiteral("TEXT")}},
     };
-    const Spec *spec = nullptr;
-    for (const Spec &s : specs) {
-        if (command == QLatin1String(s.name))
-            spec = &s;
+    const Conversion *conversion = nullptr;
+    for (const Conversion &c : conversions) {
+        if (command == QLatin1String(c.name))
+            conversion = &c;
     }
-    if (!spec)
+    if (!conversion)
         return fail(QStringLiteral("unknown conversion \"%1\"; ").arg(command)
                              + QLatin1String(kUsage));
-    if (words.size() < spec->params.size())
-        return fail(QStringLiteral("%1: missing %2").arg(command, spec->params.at(words.size())));
-    if (words.size() > spec->params.size())
+    if (words.size() < conversion->params.size())
+        return fail(QStringLiteral("%1: missing %2").arg(command, conversion->params.at(words.size())));
+    if (words.size() > conversion->params.size())
         return fail(QStringLiteral("%1: unexpected argument \"%2\"")
-                             .arg(command, words.at(spec->params.size())));
+                             .arg(command, words.at(conversion->params.size())));
 
     if (command == u"capitals") {
         const ChineseAmount result = amountToChinese(words.at(0));

@@ -33,7 +33,7 @@ PersonGridModel::PersonGridModel(QObject *parent) : QSqlQueryModel(parent) {}
 bool PersonGridModel::runQuery(const Database &db, const PersonQuery &query, QString *error)
 {
     if (!query.ok()) {
-        close();
+        clearListing();
         if (error)
             *error = query.error;
         return false;
@@ -42,7 +42,7 @@ bool PersonGridModel::runQuery(const Database &db, const PersonQuery &query, QSt
     if (!runPrepared(q, query.sql, query.values)) {
         if (error)
             *error = q.lastError().text();
-        close();
+        clearListing();
         return false;
     }
     // The count comes first so that views asking for it while the new
@@ -58,7 +58,7 @@ bool PersonGridModel::runQuery(const Database &db, const PersonQuery &query, QSt
     return true;
 }
 
-void PersonGridModel::close()
+void PersonGridModel::clearListing()
 {
     m_totalRows = 0;
     clear();

@@ -21,7 +21,7 @@ public:
     // why.
     bool runQuery(const Database &db, const PersonQuery &query, QString *error = nullptr);
     // Empties the grid (no listing open).
-    void close();
+    void clearListing();
 
     // All rows of the listing, also those not read into the grid yet.
     int totalRows() const { return m_totalRows; }
