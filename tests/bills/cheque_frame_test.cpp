@@ -4,16 +4,14 @@
 // current template back.
 
 #include "shell/ui/tfm_main.h"
+#include "work_area_menu.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "cheque_fixtures.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QContextMenuEvent>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QMenu>
-#include <QTimer>
 
 namespace billprint::test {
 namespace {
@@ -40,17 +38,7 @@ TEST_F(ChequeFrameTest, TheMenuEntryOpensTheChequeWindowOnce)
     EXPECT_EQ(main.mdiArea()->subWindowList().size(), 1);
 
     // The background's right-click menu stays shut while the bill is open.
-    bool menuShown = false;
-    QTimer::singleShot(0, &main, [&] {
-        if (QWidget *popup = QApplication::activePopupWidget()) {
-            menuShown = true;
-            popup->close();
-        }
-    });
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
-    QApplication::sendEvent(main.mdiArea()->viewport(), &rightClick);
-    EXPECT_FALSE(menuShown);
-    EXPECT_FALSE(main.backgroundMenu()->isVisible());
+    EXPECT_FALSE(rightClickOpensWorkAreaMenu(main));
 
     // The design command finds the template in the window's tag.
     ctx().currentCheckTypeId = 0;

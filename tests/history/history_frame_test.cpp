@@ -4,6 +4,7 @@
 // another family.
 
 #include "shell/ui/tfm_main.h"
+#include "work_area_menu.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "history/ui/install_history.h"
@@ -12,14 +13,11 @@
 #include "templates/delivered_pictures.h"
 
 #include <QApplication>
-#include <QContextMenuEvent>
-#include <QMenu>
 #include <QHeaderView>
 #include <QTableView>
 #include <QTimer>
 #include <QMdiArea>
 #include <QMdiSubWindow>
-#include <QTimer>
 
 namespace billprint::test {
 namespace {
@@ -114,17 +112,7 @@ TEST_F(HistoryFrameTest, OpeningAChequeWhileADepositSlipIsOpenAsksFirst)
     EXPECT_EQ(history.result(), QDialog::Accepted);
     // The cheque came up where another window had been open first: the work
     // area's right-click menu still stays shut while it is open.
-    bool menuShown = false;
-    QTimer::singleShot(0, &main, [&] {
-        if (QWidget *popup = QApplication::activePopupWidget()) {
-            menuShown = true;
-            popup->close();
-        }
-    });
-    QContextMenuEvent rightClick(QContextMenuEvent::Mouse, QPoint(5, 5), QPoint(5, 5));
-    QApplication::sendEvent(main.mdiArea()->viewport(), &rightClick);
-    EXPECT_FALSE(menuShown);
-    EXPECT_FALSE(main.backgroundMenu()->isVisible());
+    EXPECT_FALSE(rightClickOpensWorkAreaMenu(main));
 
     // With the cheque window open, the next row opens without a question.
     alerts.clear();
