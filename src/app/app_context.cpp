@@ -17,13 +17,20 @@ AppContext::AppContext(DataRoot root, std::unique_ptr<Database> db, const QStrin
 std::unique_ptr<AppContext> AppContext::open(const DataRoot &root, QString *error,
                                              const QString &installStorePath)
 {
+    return open(DataLocation{root, QString()}, error, installStorePath);
+}
+
+std::unique_ptr<AppContext> AppContext::open(const DataLocation &location, QString *error,
+                                             const QString &installStorePath)
+{
+    const DataRoot &root = location.folder;
     const QString prepareError = root.prepare();
     if (!prepareError.isEmpty()) {
         if (error)
             *error = prepareError;
         return nullptr;
     }
-    std::unique_ptr<Database> db = Database::open(root.databasePath(), error);
+    std::unique_ptr<Database> db = openLocationDatabase(location, true, error);
     if (!db)
         return nullptr;
     return std::unique_ptr<AppContext>(new AppContext(root, std::move(db), installStorePath));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/data_location.h"
 #include "app/data_root.h"
 #include "app/database.h"
 #include "app/debug_log.h"
@@ -24,6 +25,9 @@ public:
     // Opens the data root: creates its folders and opens (or creates) the
     // database. Returns null with `error` set when that is impossible.
     static std::unique_ptr<AppContext> open(const DataRoot &root, QString *error,
+                                            const QString &installStorePath = QString());
+    // The same for a location whose database may be a shared one.
+    static std::unique_ptr<AppContext> open(const DataLocation &location, QString *error,
                                             const QString &installStorePath = QString());
 
     const DataRoot &dataRoot() const { return m_root; }

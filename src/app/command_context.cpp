@@ -6,7 +6,6 @@
 #include "app/one_line.h"
 
 #include <QCoreApplication>
-#include <QFileInfo>
 
 namespace billprint {
 
@@ -30,32 +29,24 @@ std::optional<int> CommandContext::start(const QStringList &args, QTextStream &o
         return std::nullopt;
     const QString after = m_line.dataFolder();
     m_location = DataLocation{DataRoot::resolve(after.isEmpty() ? m_dataFolderBefore : after,
-                                                QCoreApplication::applicationDirPath())};
+                                                QCoreApplication::applicationDirPath()),
+                              m_line.databaseUrl()};
     return std::nullopt;
 }
 
 AppContext *CommandContext::openContext()
 {
     QString error;
-    m_context = AppContext::open(dataRoot(), &error);
+    m_context = AppContext::open(location(), &error);
     if (!m_context)
         fail(error);
     return m_context.get();
 }
 
-bool CommandContext::hasDatabaseFile() const
-{
-    return QFileInfo(dataRoot().databasePath()).isFile();
-}
-
 Database *CommandContext::openExistingDatabase()
 {
-    if (!hasDatabaseFile()) {
-        fail(QStringLiteral("no database in ") + dataRoot().folder());
-        return nullptr;
-    }
     QString error;
-    m_database = Database::open(dataRoot().databasePath(), &error);
+    m_database = openLocationDatabase(location(), false, &error);
     if (!m_database)
         fail(error);
     return m_database.get();
@@ -63,10 +54,8 @@ Database *CommandContext::openExistingDatabase()
 
 Database *CommandContext::openDatabaseIfPresent()
 {
-    if (!hasDatabaseFile())
-        return nullptr;
     QString error;
-    m_database = Database::open(dataRoot().databasePath(), &error);
+    m_database = openLocationDatabase(location(), false, &error);
     return m_database.get();
 }
 

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "app/alert.h"
-#include "app/data_root.h"
+#include "app/data_location.h"
 
 #include <QStringList>
 #include <QTextStream>
@@ -18,14 +18,6 @@ class Database;
 // cause is mended).
 constexpr int kNothingDone = 2;
 
-// Where a command's data lives. Today that is always a data folder with
-// its SQLite database (Data/EPData.ini); a shared database server named
-// by its address will be the other choice here.
-struct DataLocation
-{
-    DataRoot folder;
-};
-
 // What every headless command shares: its command line, where its data
 // lives, the database opened with or without creating it, the message
 // boxes raised while it runs, and its one error format
@@ -34,6 +26,7 @@ class CommandContext
 {
 public:
     // `dataFolder` is a --data given before the command; one after it wins.
+    // A --database given before the command reaches it among its words.
     CommandContext(CommandLine &line, QString dataFolder, QTextStream &err);
     ~CommandContext();
     CommandContext(const CommandContext &) = delete;
@@ -51,7 +44,7 @@ public:
     // The program's whole state, as the desktop opens it: the folders and
     // the database are created when missing. Null after the error line.
     AppContext *openContext();
-    // The database of the data folder, never a new one: a wrong folder
+    // The location's database, never a new one: a wrong folder or address
     // must not gain an empty database. Null after the error line.
     Database *openExistingDatabase();
     // The database when the folder has one that opens; else null, quietly.
@@ -69,7 +62,6 @@ public:
     void warn(const QStringList &messages);
 
 private:
-    bool hasDatabaseFile() const;
 
     CommandLine &m_line;
     QString m_dataFolderBefore;

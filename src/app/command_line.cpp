@@ -6,6 +6,7 @@ namespace {
 
 const QString kHelp = QStringLiteral("help");
 const QString kData = QStringLiteral("data");
+const QString kDatabase = QStringLiteral("database");
 
 // The left column of the help lists; longer entries put their
 // description on a line of its own.
@@ -82,8 +83,10 @@ bool CommandLine::parse(const QStringList &args)
     if (m_wordsEndOptions)
         m_parser->setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     m_parser->addOption(QCommandLineOption(QStringList{QStringLiteral("h"), kHelp}));
-    if (m_dataFolder)
+    if (m_dataFolder) {
         m_parser->addOption(QCommandLineOption(kData, QString(), QStringLiteral("DIR")));
+        m_parser->addOption(QCommandLineOption(kDatabase, QString(), QStringLiteral("URL")));
+    }
     for (const Entry &o : std::as_const(m_options))
         m_parser->addOption(QCommandLineOption(o.name, o.description, o.valueName));
 
@@ -156,6 +159,11 @@ QString CommandLine::dataFolder() const
     return m_dataFolder ? m_parser->value(kData) : QString();
 }
 
+QString CommandLine::databaseUrl() const
+{
+    return m_dataFolder ? m_parser->value(kDatabase) : QString();
+}
+
 QString CommandLine::helpText() const
 {
     // A long form goes on over several lines, under its own start.
@@ -175,8 +183,11 @@ QString CommandLine::helpText() const
     for (const Entry &o : m_options)
         text += helpRow(QStringLiteral("--") + o.name + (o.valueName.isEmpty() ? QString() : QLatin1Char(' ') + o.valueName),
                         o.description);
-    if (m_dataFolder)
+    if (m_dataFolder) {
         text += helpRow(QStringLiteral("--data DIR"), QStringLiteral("the data folder (also before the command)"));
+        text += helpRow(QStringLiteral("--database URL"),
+                        QStringLiteral("a shared database, postgresql://USER@HOST[:PORT]/DBNAME (also before the command)"));
+    }
     text += helpRow(QStringLiteral("--help"), QStringLiteral("print this help and exit"));
     return text;
 }

@@ -48,6 +48,8 @@ public:
     bool takesDataFolder() const { return m_dataFolder; }
     // The --data given after the command; empty when none.
     QString dataFolder() const;
+    // The --database URL given after the command; empty when none.
+    QString databaseUrl() const;
 
     QString helpText() const;
 

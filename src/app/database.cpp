@@ -154,6 +154,61 @@ std::unique_ptr<Database> Database::open(const QString &path, QString *error)
     return db;
 }
 
+std::unique_ptr<Database> Database::openShared(const DatabaseUrl &url, bool create, QString *error)
+{
+    std::unique_ptr<Database> db(new Database(url.toString()));
+    if (!db->openServerConnection(url, error))
+        return nullptr;
+    const bool fresh = db->scalar(db->m_dialect.tableCount()).toInt() == 0;
+    if (fresh && !create) {
+        if (error)
+            *error = QStringLiteral("数据库 %1 中还没有本程序的数据表，请先运行 billprint db init。").arg(url.toString());
+        return nullptr;
+    }
+    if (!db->migrate(fresh, error))
+        return nullptr;
+    return db;
+}
+
+bool Database::openServerConnection(const DatabaseUrl &url, QString *error)
+{
+    m_url = url;
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
+    if (!db.isValid()) {
+        if (error)
+            *error = QStringLiteral("无法连接数据库 %1：本机缺少 PostgreSQL 数据库驱动（libqt6sql6-psql）。")
+                         .arg(m_path);
+        return false;
+    }
+    m_dialect = SqlDialect::forDriver(db.driverName());
+    db.setDatabaseName(url.databaseName);
+    db.setUserName(url.user);
+    db.setHostName(url.host);
+    if (url.port > 0)
+        db.setPort(url.port);
+    // The password comes from ~/.pgpass, PGPASSWORD or a service file,
+    // read by the client library itself.
+    db.setConnectOptions(QStringLiteral("connect_timeout=10;application_name=billprint"));
+    if (!db.open()) {
+        if (error)
+            *error = QStringLiteral("无法连接数据库 %1：%2").arg(m_path, db.lastError().text().trimmed());
+        return false;
+    }
+    // Messages of the server in the clerks' language where it has them;
+    // dates and numbers are always written by the program itself.
+    QSqlQuery(db).exec(QStringLiteral("set client_min_messages = warning"));
+    return true;
+}
+
+bool Database::reconnectAfter(const QSqlQuery &failed) const
+{
+    if (!isShared() || m_transactionDepth > 0 || failed.lastError().type() != QSqlError::ConnectionError)
+        return false;
+    QSqlDatabase db = connection();
+    db.close();
+    return db.open();
+}
+
 bool Database::openConnection(QString *error)
 {
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), m_connectionName);
@@ -198,6 +253,16 @@ bool Database::migrate(bool fresh, QString *error)
         // data upgrade brings it up to date when the user asks.
         return true;
     }
+    if (current == 0) {
+        for (const QString &statement : m_dialect.schemaPrelude()) {
+            QString preludeError;
+            if (!exec(statement, {}, &preludeError)) {
+                if (error)
+                    *error = QStringLiteral("数据库升级失败：%1").arg(preludeError);
+                return false;
+            }
+        }
+    }
     if (!applyScripts(current, false, error))
         return false;
     m_created = fresh;
@@ -231,10 +296,15 @@ bool Database::applyScripts(int current, bool adopting, QString *error) const
         const bool skip = adopting && text.contains(kSkippedByDataUpgrade);
         QString stepError;
         const bool ok = transaction([&] {
+            // Another desk may be running the same step: the second
+            // waits here for the first and then finds the step done.
+            if (isShared() && !exec(QStringLiteral("select pg_advisory_xact_lock(7460221)"), {}, &stepError))
+                return false;
             // Another copy of the program may have run this step meanwhile.
             if (schemaVersion() >= version)
                 return true;
             return (skip || runScript(text, &stepError))
+                && syncIdSequences(&stepError)
                 && writeSchemaVersion(version, &stepError);
         }, &stepError);
         if (!ok) {
@@ -248,7 +318,7 @@ bool Database::applyScripts(int current, bool adopting, QString *error) const
 
 bool Database::runScript(const QString &script, QString *error) const
 {
-    for (const QString &statement : splitSqlScript(script)) {
+    for (const QString &statement : splitSqlScript(m_dialect.adaptSchemaScript(script))) {
         QSqlQuery q(connection());
         if (!q.exec(statement)) {
             if (error)
@@ -289,22 +359,36 @@ int Database::schemaVersion() const
 QSqlQuery Database::prepare(const QString &sql) const
 {
     QSqlQuery q(connection());
-    q.prepare(sql);
+    prepareFor(q, sql);
     return q;
+}
+
+bool Database::prepareFor(QSqlQuery &q, const QString &sql) const
+{
+    if (q.prepare(m_dialect.adaptStatement(sql)))
+        return true;
+    if (!reconnectAfter(q))
+        return false;
+    q = QSqlQuery(connection());
+    return q.prepare(m_dialect.adaptStatement(sql));
 }
 
 bool Database::exec(const QString &sql, const QVariantList &values, QString *error,
                     int *rowsAffected) const
 {
     QSqlQuery q(connection());
-    if (!q.prepare(sql)) {
-        if (error)
-            *error = q.lastError().text();
-        return false;
-    }
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec()) {
+    auto run = [&] {
+        // A statement without values runs as it is: PostgreSQL cannot
+        // prepare every kind (functions, DO blocks).
+        if (values.isEmpty())
+            return q.exec(m_dialect.adaptStatement(sql));
+        if (!prepareFor(q, sql))
+            return false;
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        return q.exec();
+    };
+    if (!run() && !(reconnectAfter(q) && (q = QSqlQuery(connection()), run()))) {
         if (error)
             *error = q.lastError().text();
         return false;
@@ -317,11 +401,16 @@ bool Database::exec(const QString &sql, const QVariantList &values, QString *err
 QVariant Database::scalar(const QString &sql, const QVariantList &values) const
 {
     QSqlQuery q(connection());
-    if (!q.prepare(sql))
+    auto run = [&] {
+        if (!prepareFor(q, sql))
+            return false;
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        return q.exec();
+    };
+    if (!run() && !(reconnectAfter(q) && (q = QSqlQuery(connection()), run())))
         return QVariant();
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec() || !q.next())
+    if (!q.next())
         return QVariant();
     return q.value(0);
 }
@@ -335,8 +424,9 @@ bool Database::transaction(const std::function<bool()> &work, QString *error) co
     const int level = m_transactionDepth;
     const QString savepoint = QStringLiteral("level%1").arg(level);
     QSqlQuery begin(db);
-    if (!begin.exec(level == 0 ? QStringLiteral("BEGIN IMMEDIATE")
-                               : QStringLiteral("SAVEPOINT ") + savepoint)) {
+    const QString beginText = level == 0 ? m_dialect.beginTransaction() : QStringLiteral("SAVEPOINT ") + savepoint;
+    if (!begin.exec(beginText)
+        && !(level == 0 && reconnectAfter(begin) && (begin = QSqlQuery(connection()), begin.exec(beginText)))) {
         if (error)
             *error = begin.lastError().text();
         return false;
@@ -397,6 +487,12 @@ QVariant Database::lastInsertedId(const QSqlQuery &insert) const
 {
     const QString query = m_dialect.lastInsertedIdQuery();
     return query.isEmpty() ? insert.lastInsertId() : scalar(query);
+}
+
+bool Database::syncIdSequences(QString *error) const
+{
+    const QString sync = m_dialect.syncIdSequences();
+    return sync.isEmpty() || exec(sync, {}, error);
 }
 
 bool Database::resetIdSequence(const QString &table, const QString &idColumn, QString *error) const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/database_url.h"
 #include "app/sql_dialect.h"
 
 #include <QSqlDatabase>
@@ -12,7 +13,9 @@
 
 namespace billprint {
 
-// Owns the program's one SQLite connection to Data/EPData.ini.
+// Owns the program's one connection to its database: the SQLite file
+// Data/EPData.ini of the data root, or a PostgreSQL database an office
+// shares (openShared).
 //
 // A file that does not exist yet (or is empty) is created with the
 // delivered schema and first rows. A database this program created earlier
@@ -30,6 +33,10 @@ public:
     // Opens the database at `path`. On failure returns null and sets
     // `error` to a message for the user; the file is then left untouched.
     static std::unique_ptr<Database> open(const QString &path, QString *error);
+    // Opens the shared database at `url`. With `create`, a database
+    // without our tables gets the schema and the delivered rows; without,
+    // such a database is refused (a wrong address must not gain tables).
+    static std::unique_ptr<Database> openShared(const DatabaseUrl &url, bool create, QString *error);
 
     // The scripts that build the delivered database, in version order.
     static QStringList migrationScripts();
@@ -38,7 +45,9 @@ public:
     QSqlDatabase connection() const;
     // The statement forms of the engine behind the connection.
     const SqlDialect &dialect() const { return m_dialect; }
+    // The file, or the shared database's address.
     const QString &path() const { return m_path; }
+    bool isShared() const { return m_dialect.engine() == SqlEngine::Postgres; }
     bool wasCreated() const { return m_created; }
     int schemaVersion() const;
 
@@ -76,9 +85,18 @@ public:
     // the transaction that emptied the table.
     bool resetIdSequence(const QString &table, const QString &idColumn, QString *error = nullptr) const;
 
+    // After rows were written with their own ids: the next id of every
+    // table follows the largest stored one.
+    bool syncIdSequences(QString *error = nullptr) const;
+
 private:
     explicit Database(QString path);
     bool openConnection(QString *error);
+    bool openServerConnection(const DatabaseUrl &url, QString *error);
+    // A shared database whose server went away or restarted: one new
+    // connection is tried before the statement is given up.
+    bool reconnectAfter(const QSqlQuery &failed) const;
+    bool prepareFor(QSqlQuery &q, const QString &sql) const;
     bool migrate(bool fresh, QString *error);
     bool applyScripts(int current, bool adopting, QString *error) const;
     bool runScript(const QString &script, QString *error) const;
@@ -87,6 +105,7 @@ private:
     QString m_path;
     QString m_connectionName;
     SqlDialect m_dialect{SqlEngine::Sqlite};
+    DatabaseUrl m_url;
     bool m_created = false;
     mutable int m_transactionDepth = 0;
 };

@@ -170,20 +170,24 @@ QStringList Lookups::loadMoneyTypeList() const
 {
     // Grouping keeps each name once while ordering by the display order.
     return column(QStringLiteral("币种列表"), QStringLiteral("select 币种 from coins where 币种 is not null group by 币种 "
-                                 "order by max(顺序) desc, min(rowid)"));
+                                 "order by max(顺序) desc, min(%1)").arg(m_db.dialect().storedOrder()));
 }
 
 QString Lookups::getMoneyCodeByName(const QString &name) const
 {
     // Currency names and codes are unique without regard to letter case.
     return first(QStringLiteral("币种缩写"),
-                 QStringLiteral("select 缩写 from coins where 币种=? collate nocase order by rowid"), {name});
+                 QStringLiteral("select 缩写 from coins where %1 order by %2")
+                     .arg(m_db.dialect().equalsIgnoringCase(QStringLiteral("币种")), m_db.dialect().storedOrder()),
+                 {name});
 }
 
 QString Lookups::getMoneyNameByCode(const QString &code) const
 {
     return first(QStringLiteral("币种名称"),
-                 QStringLiteral("select 币种 from coins where 缩写=? collate nocase order by rowid"), {code});
+                 QStringLiteral("select 币种 from coins where %1 order by %2")
+                     .arg(m_db.dialect().equalsIgnoringCase(QStringLiteral("缩写")), m_db.dialect().storedOrder()),
+                 {code});
 }
 
 // Stored texts of only blanks are no choice for a list.
@@ -328,7 +332,7 @@ QStringList Lookups::loadCheckTypeFirstNameList() const
 QString Lookups::loadDefaultTypeFirstName() const
 {
     return first(QStringLiteral("默认票据种类"),
-                 QStringLiteral("select CheckTypeName from NameDict order by rowid limit 1"), {});
+                 QStringLiteral("select CheckTypeName from NameDict order by Id limit 1"), {});
 }
 
 QStringList Lookups::loadCheckTypeLastNameList(const QString &firstName) const
@@ -502,13 +506,13 @@ void Lookups::repairMissingFirstNames() const
             && !TDBTable::AddColumn(table, col, m_db, QStringLiteral("50"), QStringLiteral("String")))
             return false;
         QSqlQuery q = m_db.prepare(QStringLiteral(
-            "select rowid, TypeName from CKTypeTable where TypeFirstName is null or TypeFirstName=''"));
+            "select CheckTypeID, TypeName from CKTypeTable where TypeFirstName is null or TypeFirstName=''"));
         if (!q.exec())
             return false;
         while (q.next()) {
             const QString firstName = firstNameFromFullName(q.value(1).toString());
             if (!firstName.isEmpty()
-                && !m_db.exec(QStringLiteral("update CKTypeTable set TypeFirstName=? where rowid=?"),
+                && !m_db.exec(QStringLiteral("update CKTypeTable set TypeFirstName=? where CheckTypeID=?"),
                               {firstName, q.value(0)}))
                 return false;
         }

@@ -63,6 +63,38 @@ public:
     // versions did, either possibly followed by a time.
     QString dayNumber(const QString &expression) const;
 
+    // The number a stored amount text holds, as SQLite's cast to real
+    // reads it: its leading number, 0 for a text without one. The history
+    // indexes are built on this very expression.
+    QString number(const QString &expression) const;
+
+    // The order rows were stored in, as near as the engine keeps it: the
+    // last tie-break of lists whose table has no id of its own.
+    QString storedOrder() const;
+
+    // `expression` equal to one bound value, null equal to null.
+    QString isSameAs(const QString &expression) const;
+
+    // The statement that opens the outermost transaction. SQLite takes the
+    // write lock up front, so two programs never interleave their writes.
+    QString beginTransaction() const;
+
+    // A statement of ours in this engine's form. PostgreSQL folds unquoted
+    // names to lower case, and our tables were created with unquoted
+    // names, so a quoted name is folded the same way.
+    QString adaptStatement(const QString &sql) const;
+    // A schema script (written in SQLite's form) in this engine's form:
+    // auto-increment keys become identity columns, letter-case-blind index
+    // columns lower(), amounts read as numbers number().
+    QString adaptSchemaScript(const QString &script) const;
+    // Run once before the first script on a new database: the functions
+    // the scripts and statements rely on.
+    QStringList schemaPrelude() const;
+    // After rows were written with their own ids (the delivered rows, a
+    // copy of a desk's data): the id each table hands out next follows the
+    // largest one stored. Empty where the engine does it itself.
+    QString syncIdSequences() const;
+
 private:
     SqlEngine m_engine;
 };

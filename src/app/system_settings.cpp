@@ -16,7 +16,7 @@ static const QString kNameMatches = QStringLiteral("lower(trim(cname))=lower(tri
 
 QString SystemSettings::getConfigByname(const QString &name) const
 {
-    QSqlQuery q = m_db.prepare(QStringLiteral("select cvalue from configtable where %1 order by rowid limit 1")
+    QSqlQuery q = m_db.prepare(QStringLiteral("select cvalue from configtable where %1 limit 1")
                                    .arg(kNameMatches));
     q.addBindValue(name);
     if (!q.exec() || !q.next())

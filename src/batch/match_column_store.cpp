@@ -134,8 +134,8 @@ QString MatchColumnStore::titleList(const QString &item) const
 {
     // The names are compared without regard to letter case: the item
     // 会员Id reads the row 会员ID.
-    const QString list = m_db.scalar(QStringLiteral("select SourceName from MatchColumn "
-                                                    "where ItemName=? collate nocase and MatchType=? order by Id"),
+    const QString list = m_db.scalar(QStringLiteral("select SourceName from MatchColumn where %1 and MatchType=? order by Id")
+                                         .arg(m_db.dialect().equalsIgnoringCase(QStringLiteral("ItemName"))),
                                      {item, scenario()})
                              .toString();
     return list.trimmed().isEmpty() ? item : list;

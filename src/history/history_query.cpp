@@ -54,13 +54,14 @@ void addTextFilter(Conditions &conditions, const SqlDialect &dialect, const QStr
 
 // The stored amount as a number. Written exactly like this in the
 // schema's expression index, so that the index serves the bounds.
-QString amountExpression(const QString &column)
+QString amountExpression(const SqlDialect &dialect, const QString &column)
 {
-    return QStringLiteral("cast(%1 as real)").arg(quoteIdentifier(column));
+    return dialect.number(quoteIdentifier(column));
 }
 
 // Adds a bound and tells whether the typed text was usable.
-bool addAmountBound(Conditions &conditions, const QString &column, const QString &text, const char *op)
+bool addAmountBound(Conditions &conditions, const SqlDialect &dialect, const QString &column, const QString &text,
+                    const char *op)
 {
     double value = 0;
     switch (readAmountBound(text, &value)) {
@@ -69,7 +70,7 @@ bool addAmountBound(Conditions &conditions, const QString &column, const QString
     case AmountBound::NotANumber:
         return false;
     case AmountBound::Number:
-        conditions.add(amountExpression(column) + QLatin1Char(' ') + QLatin1String(op) + QStringLiteral(" ?"), {value});
+        conditions.add(amountExpression(dialect, column) + QLatin1Char(' ') + QLatin1String(op) + QStringLiteral(" ?"), {value});
         return true;
     }
     return true;
@@ -100,7 +101,7 @@ void addDateRange(Conditions &conditions, const SqlDialect &dialect, const QStri
                    {dayNumber(from), dayNumber(to)});
 }
 
-QString orderClause(const HistoryFamily &family, const HistoryOrder &order)
+QString orderClause(const HistoryFamily &family, const HistoryOrder &order, const SqlDialect &dialect)
 {
     const QString serial = quoteIdentifier(HistoryColumn::Serial);
     if (order.column.isEmpty())
@@ -109,7 +110,7 @@ QString orderClause(const HistoryFamily &family, const HistoryOrder &order)
     // The stored amounts are text; they sort as the numbers they are.
     const bool amount = order.column.compare(family.sumColumn, Qt::CaseInsensitive) == 0;
     QString clause = QStringLiteral(" order by ")
-                     + (amount ? amountExpression(order.column) : quoteIdentifier(order.column)) + direction;
+                     + (amount ? amountExpression(dialect, order.column) : quoteIdentifier(order.column)) + direction;
     // Equal values keep a fixed order, so the list reads the same page by page.
     if (order.column.compare(HistoryColumn::Serial, Qt::CaseInsensitive) != 0)
         clause += QStringLiteral(", ") + serial + direction;
@@ -175,8 +176,8 @@ HistoryStatement buildHistoryStatement(const HistoryFamily &family, const Histor
 
     HistoryStatement st;
     if (family.hasAmountFilter()) {
-        st.minAmountInvalid = !addAmountBound(conditions, family.amountColumn, filter.minAmount, ">=");
-        st.maxAmountInvalid = !addAmountBound(conditions, family.amountColumn, filter.maxAmount, "<=");
+        st.minAmountInvalid = !addAmountBound(conditions, dialect, family.amountColumn, filter.minAmount, ">=");
+        st.maxAmountInvalid = !addAmountBound(conditions, dialect, family.amountColumn, filter.maxAmount, "<=");
     }
     if (family.hasTemplateFilter())
         addTextFilter(conditions, dialect, {HistoryColumn::TemplateName}, filter.templateName.trimmed(), filter.exact);
@@ -184,8 +185,9 @@ HistoryStatement buildHistoryStatement(const HistoryFamily &family, const Histor
     st.table = family.table();
     st.where = conditions.where();
     st.values = conditions.values();
-    st.order = orderClause(family, order);
+    st.order = orderClause(family, order, dialect);
     st.sumColumn = family.sumColumn;
+    st.sumAmount = amountExpression(dialect, family.sumColumn);
     return st;
 }
 
@@ -209,7 +211,7 @@ QString HistoryStatement::sumExpression() const
 {
     // Each amount is the number its text starts with (blank counts 0),
     // rounded to whole cents: a sum of whole numbers stays exact.
-    return QStringLiteral("sum(round(%1 * 100))").arg(amountExpression(sumColumn));
+    return QStringLiteral("sum(round(%1 * 100))").arg(sumAmount);
 }
 
 QString HistoryStatement::key() const

@@ -76,6 +76,7 @@ struct HistoryStatement
     QVariantList values;
     QString order;         // " order by …"
     QString sumColumn;
+    QString sumAmount;     // the sum column's text read as a number
     bool minAmountInvalid = false;
     bool maxAmountInvalid = false;
 

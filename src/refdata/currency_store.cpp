@@ -48,7 +48,8 @@ EditOutcome codeExists(const QString &code)
 QList<Currency> CurrencyStore::loadAll(QString *error) const
 {
     QList<Currency> list;
-    QSqlQuery q = m_db.prepare(QStringLiteral("select 币种, 缩写 from coins order by 顺序 desc, rowid"));
+    QSqlQuery q = m_db.prepare(QStringLiteral("select 币种, 缩写 from coins order by 顺序 desc, %1")
+                                   .arg(m_db.dialect().storedOrder()));
     q.setForwardOnly(true);
     if (q.lastError().isValid() || !q.exec()) {
         if (error)
@@ -62,7 +63,8 @@ QList<Currency> CurrencyStore::loadAll(QString *error) const
 
 bool CurrencyStore::nameTaken(const QString &name, QString *error) const
 {
-    QSqlQuery q = m_db.prepare(QStringLiteral("select count(*) from coins where 币种=? collate nocase"));
+    QSqlQuery q = m_db.prepare(QStringLiteral("select count(*) from coins where %1")
+                                   .arg(m_db.dialect().equalsIgnoringCase(QStringLiteral("币种"))));
     q.addBindValue(name);
     if (!q.exec() || !q.next()) {
         *error = q.lastError().text();
@@ -74,7 +76,9 @@ bool CurrencyStore::nameTaken(const QString &name, QString *error) const
 bool CurrencyStore::codeTaken(const QString &code, const QString &exceptName, QString *error) const
 {
     QSqlQuery q = m_db.prepare(QStringLiteral(
-        "select count(*) from coins where 缩写=? collate nocase and 币种 is not ? collate nocase"));
+        "select count(*) from coins where %1 and not coalesce(%2, false)")
+        .arg(m_db.dialect().equalsIgnoringCase(QStringLiteral("缩写")),
+             m_db.dialect().equalsIgnoringCase(QStringLiteral("币种"))));
     q.addBindValue(code);
     q.addBindValue(exceptName.isEmpty() ? QVariant() : QVariant(exceptName));
     if (!q.exec() || !q.next()) {

@@ -19,7 +19,10 @@ const QString kTable = QStringLiteral("CkControl");
 // Field names match without regard to (ASCII) letter case, as the unique
 // index (CheckTypeID, CtlName COLLATE NOCASE) has them, so the lookup
 // uses that index instead of reading every field of the template.
-const QString kSameName = QStringLiteral("CtlName=? COLLATE NOCASE");
+QString sameName(const Database &db)
+{
+    return db.dialect().equalsIgnoringCase(QStringLiteral("CtlName"));
+}
 
 CkControl readRow(const QSqlRecord &record)
 {
@@ -188,7 +191,7 @@ std::vector<CkControl> CkControlStore::loadAll(int checkTypeId) const
 std::optional<CkControl> CkControlStore::find(int checkTypeId, const QString &ctlName) const
 {
     std::vector<CkControl> rows = query(
-        QStringLiteral("select * from CkControl where CheckTypeID=? and ") + kSameName + QStringLiteral(" order by ID limit 1"),
+        QStringLiteral("select * from CkControl where CheckTypeID=? and ") + sameName(m_db) + QStringLiteral(" order by ID limit 1"),
         {checkTypeId, ctlName.trimmed()});
     if (rows.empty())
         return std::nullopt;
@@ -220,12 +223,12 @@ class FieldWriter
 public:
     explicit FieldWriter(const Database &db)
         : m_update(db.prepare(QStringLiteral("update CkControl set CtlName=?, ") + valueColumns().join(QStringLiteral("=?, "))
-                              + QStringLiteral("=? where CheckTypeID=? and ") + kSameName)),
+                              + QStringLiteral("=? where CheckTypeID=? and ") + sameName(db))),
           m_insert(db.prepare(QStringLiteral("insert into CkControl (CheckTypeID, CtlName, ")
                               + valueColumns().join(QLatin1Char(',')) + QStringLiteral(") values (")
                               + QStringList(valueColumns().size() + 2, QStringLiteral("?")).join(QLatin1Char(','))
                               + QLatin1Char(')'))),
-          m_findId(db.prepare(QStringLiteral("select ID from CkControl where CheckTypeID=? and ") + kSameName
+          m_findId(db.prepare(QStringLiteral("select ID from CkControl where CheckTypeID=? and ") + sameName(db)
                               + QStringLiteral(" order by ID limit 1")))
     {
     }

@@ -88,6 +88,7 @@ TEST(CommandLineWords, HelpShowsTheUsageWordsAndOptions)
               "  --set X=Y             a field\n"
               "  --save                store it\n"
               "  --data DIR            the data folder (also before the command)\n"
+              "  --database URL        a shared database, postgresql://USER@HOST[:PORT]/DBNAME (also before the command)\n"
               "  --help                print this help and exit\n");
 }
 

@@ -2,6 +2,7 @@
 // printing work in every test program. Started with the .xls reading
 // argument, a test program is the .xls reading process of its own tests.
 #include "batch/xls_worker.h"
+#include "test_database.h"
 
 #include <QApplication>
 #include <gtest/gtest.h>
@@ -14,5 +15,6 @@ int main(int argc, char **argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     ::testing::InitGoogleTest(&argc, argv);
+    ::testing::AddGlobalTestEnvironment(new billprint::test::SharedDatabaseEnvironment);
     return RUN_ALL_TESTS();
 }

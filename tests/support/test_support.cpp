@@ -45,6 +45,10 @@ bool AlertRecorder::sawMessage(const QString &text) const
 
 TempDataRoot::TempDataRoot()
 {
+    if (testsOnSharedDatabase()) {
+        m_server = std::make_unique<ScratchServerDatabase>();
+        setConfiguredDatabaseUrl(DataRoot(m_dir.path()), m_server->url());
+    }
     reopen();
 }
 

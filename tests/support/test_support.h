@@ -2,6 +2,7 @@
 
 #include "app/alert.h"
 #include "app/app_context.h"
+#include "test_database.h"
 
 #include <QStandardPaths>
 #include <QTemporaryDir>
@@ -31,7 +32,9 @@ private:
 };
 
 // A fresh data root in a temporary folder with the program's database, and
-// the user settings store kept inside it.
+// the user settings store kept inside it. In the run on the server its
+// Config.ini names a fresh database there, so the program started on
+// this data root uses it too.
 class TempDataRoot
 {
 public:
@@ -45,6 +48,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
+    std::unique_ptr<ScratchServerDatabase> m_server;
     std::unique_ptr<AppContext> m_context;
 };
 

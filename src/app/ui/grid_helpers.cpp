@@ -184,7 +184,7 @@ bool deleteByAllColumns(const Database &db, const QString &table, const QStringL
     *deleted = 0;
     QStringList conditions;
     for (const QString &column : columns)
-        conditions << quoteIdentifier(column) + QStringLiteral(" IS ?");
+        conditions << db.dialect().isSameAs(quoteIdentifier(column));
     const QString sql = QStringLiteral("DELETE FROM ") + quoteIdentifier(table) + QStringLiteral(" WHERE ")
                         + conditions.join(QStringLiteral(" AND "));
     return db.transaction(

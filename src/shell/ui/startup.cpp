@@ -63,6 +63,14 @@ StartupOptions parseCommandLine(const QStringList &arguments)
             options.dataFolder = arguments.at(++i);
         } else if (!optionsEnded && arg.startsWith(QLatin1String("--data="))) {
             options.dataFolder = arg.mid(7);
+        } else if (!optionsEnded && arg == QLatin1String("--database")) {
+            if (i + 1 >= arguments.size()) {
+                options.error = QStringLiteral("--database needs an address");
+                return options;
+            }
+            options.databaseUrl = arguments.at(++i);
+        } else if (!optionsEnded && arg.startsWith(QLatin1String("--database="))) {
+            options.databaseUrl = arg.mid(11);
         } else if (!optionsEnded && arg.startsWith(QLatin1Char('-'))) {
             options.error = QStringLiteral("unknown option: ") + arg;
             return options;
@@ -70,20 +78,26 @@ StartupOptions parseCommandLine(const QStringList &arguments)
             options.subcommand = arg;
         }
     }
+    // A command reads the shared database's address among its own words.
+    if (!options.subcommand.isEmpty() && !options.databaseUrl.isEmpty())
+        options.subcommandArgs = QStringList{QStringLiteral("--database"), options.databaseUrl} + options.subcommandArgs;
     return options;
 }
 
 QString usageText()
 {
     return QStringLiteral(
-        "Usage: billprint [--data DIR] [--quit-after-startup]\n"
-        "       billprint [--data DIR] COMMAND [ARGS...]\n"
+        "Usage: billprint [--data DIR] [--database URL] [--quit-after-startup]\n"
+        "       billprint [--data DIR] [--database URL] COMMAND [ARGS...]\n"
         "\n"
         "Prints Chinese business bills (cheques, deposit slips, cash payment slips,\n"
         "express waybills) on pre-printed forms.\n"
         "\n"
         "Options:\n"
         "  --data DIR            use DIR as the data folder (database, settings, pictures)\n"
+        "  --database URL        use the shared database postgresql://USER@HOST[:PORT]/DBNAME\n"
+        "                        (default: Config.ini [Database] Url, else the data folder's own);\n"
+        "                        the password comes from ~/.pgpass or PGPASSWORD\n"
         "  --quit-after-startup  start, show the main window, then exit (smoke test)\n"
         "  --version             print the version and exit\n"
         "  --help                print this help and exit\n"
@@ -163,7 +177,7 @@ int runDesktop(const StartupOptions &options)
 
     const DataRoot root = DataRoot::resolve(options.dataFolder, QCoreApplication::applicationDirPath());
     QString error;
-    std::unique_ptr<AppContext> context = AppContext::open(root, &error);
+    std::unique_ptr<AppContext> context = AppContext::open(DataLocation{root, options.databaseUrl}, &error);
     if (!context) {
         reportStartupError(error, headless);
         return 1;

@@ -9,6 +9,7 @@ namespace billprint {
 struct StartupOptions
 {
     QString dataFolder;          // --data DIR
+    QString databaseUrl;         // --database URL
     bool quitAfterStartup = false;
     bool showHelp = false;
     bool showVersion = false;

@@ -1,0 +1,51 @@
+#pragma once
+
+#include <QString>
+#include <gtest/gtest.h>
+
+namespace billprint::test {
+
+// The tests of a folder run twice: on the embedded SQLite file, and (with
+// BILLPRINT_TEST_ENGINE=postgres) on a PostgreSQL server named by
+// BILLPRINT_TEST_PG_URL, each test in a database of its own. Without a
+// server the second run reports every test as skipped.
+bool testsOnSharedDatabase();
+
+// A fresh database with the program's schema on the test server, made by
+// copying one built once for the whole run; dropped again by the owner.
+class ScratchServerDatabase
+{
+public:
+    ScratchServerDatabase();
+    ~ScratchServerDatabase();
+    ScratchServerDatabase(const ScratchServerDatabase &) = delete;
+    ScratchServerDatabase &operator=(const ScratchServerDatabase &) = delete;
+
+    // postgresql://USER@/NAME?host=DIR; empty when it could not be made.
+    const QString &url() const { return m_url; }
+
+private:
+    QString m_name;
+    QString m_url;
+};
+
+// The server's address for a database named `name`.
+QString testServerUrl(const QString &name);
+
+// Skips every test of the program when it should run on a server that
+// is not there.
+class SharedDatabaseEnvironment : public ::testing::Environment
+{
+public:
+    void SetUp() override;
+};
+
+} // namespace billprint::test
+
+// For a test of the SQLite file itself (its bytes, its header, a copy of
+// it): reported as skipped in the run on the server.
+#define BILLPRINT_SQLITE_FILE_ONLY()                                                                  \
+    do {                                                                                              \
+        if (::billprint::test::testsOnSharedDatabase())                                               \
+            GTEST_SKIP() << "works on the SQLite file itself";                                        \
+    } while (0)
