@@ -147,6 +147,7 @@ TPerson::RowLayout TPerson::rowLayout(const QSqlRecord &record)
     // "id" and "Id" of databases written by other programs are found too.
     RowLayout layout;
     layout.id = record.indexOf(QStringLiteral("ID"));
+    layout.version = record.indexOf(kRowVersionColumn);
     for (const Column &c : columns())
         layout.texts.push_back(record.indexOf(c.name));
     return layout;
@@ -156,6 +157,7 @@ void TPerson::loadFromRow(const QSqlRecord &row)
 {
     const RowLayout layout = rowLayout(row);
     m_id = layout.id < 0 ? 0 : row.value(layout.id).toInt();
+    m_rowVersion = layout.version < 0 ? 0 : row.value(layout.version).toInt();
     const auto &all = columns();
     for (size_t i = 0; i < all.size(); ++i) {
         const int index = layout.texts[i];
@@ -167,6 +169,7 @@ void TPerson::loadFromRow(const QSqlRecord &row)
 void TPerson::loadFromQuery(const QSqlQuery &query, const RowLayout &layout)
 {
     m_id = layout.id < 0 ? 0 : query.value(layout.id).toInt();
+    m_rowVersion = layout.version < 0 ? 0 : query.value(layout.version).toInt();
     const auto &all = columns();
     for (size_t i = 0; i < all.size(); ++i) {
         const int index = i < layout.texts.size() ? layout.texts[i] : -1;
@@ -190,70 +193,93 @@ PersonLoad TPerson::loadById(const Database &db, int id)
     return PersonLoad::Loaded;
 }
 
-bool TPerson::save(const Database &db, QString *error)
+RowSave TPerson::saveChecked(const Database &db, QString *error, bool overwrite)
 {
     // The address book knows two kinds of unit; anything else is a
     // counterparty, as the record editor shows it.
     if (m_unitKind != UnitKind::Own)
         m_unitKind = UnitKind::Counterparty;
     int storedId = m_id;
+    int storedVersion = m_rowVersion;
+    RowSave outcome = RowSave::Failed;
     QString why;
     // Looking the row up and writing it are one step: the row cannot be
-    // deleted in between.
-    const bool ok = db.transaction([&] { return writeRow(db, &storedId, &why); }, &why);
+    // deleted or saved by another desk in between.
+    const bool ok = db.transaction(
+        [&] {
+            outcome = writeRow(db, overwrite, &storedId, &storedVersion, &why);
+            return outcome == RowSave::Saved;
+        },
+        &why);
     if (!ok) {
+        if (outcome == RowSave::Saved)
+            outcome = RowSave::Failed;  // the commit failed
         if (error)
             *error = why;
-        return false;
+        return outcome;
     }
     m_id = storedId;
-    return true;
+    m_rowVersion = storedVersion;
+    return RowSave::Saved;
 }
 
-bool TPerson::writeRow(const Database &db, int *id, QString *error) const
+bool TPerson::save(const Database &db, QString *error)
 {
-    bool exists = false;
-    if (*id > 0) {
-        QSqlQuery q(db.connection());
-        if (!run(q, QStringLiteral("select count(*) from ckPersonalInfoTable where ID = ?"), {*id}, error))
-            return false;
-        if (!q.next()) {
-            *error = QStringLiteral("无法读取单位资料（ID=%1）。").arg(*id);
-            return false;
-        }
-        exists = q.value(0).toInt() > 0;
-    }
+    const RowSave outcome = saveChecked(db, error);
+    if (outcome == RowSave::ChangedElsewhere && error)
+        *error = QStringLiteral("该记录已被其他用户修改。");
+    return outcome == RowSave::Saved;
+}
 
-    QStringList names;
+QVariantList TPerson::textValues() const
+{
     QVariantList values;
-    for (const Column &c : columns()) {
-        names << quoteIdentifier(c.name);
+    for (const Column &c : columns())
         values << storedText(this->*(c.member));
-    }
+    return values;
+}
 
-    if (exists) {
-        QStringList assignments;
-        for (const QString &name : names)
-            assignments << name + QStringLiteral(" = ?");
-        values << *id;
-        int changed = 0;
-        if (!db.exec(QStringLiteral("update ckPersonalInfoTable set %1 where ID = ?")
-                         .arg(assignments.join(QStringLiteral(", "))),
-                     values, error, &changed))
-            return false;
-        if (changed != 1) {
-            *error = QStringLiteral("单位资料（ID=%1）未能更新。").arg(*id);
-            return false;
+RowSave TPerson::writeRow(const Database &db, bool overwrite, int *id, int *version, QString *error) const
+{
+    if (*id > 0) {
+        switch (raiseRowVersion(db, {kPersonTable, QStringLiteral("ID"), *id}, *version, overwrite, version, error)) {
+        case VersionStep::Failed: return RowSave::Failed;
+        case VersionStep::ChangedElsewhere: return RowSave::ChangedElsewhere;
+        case VersionStep::NoRow: break;  // deleted meanwhile: appended below
+        case VersionStep::Raised: {
+            QStringList assignments;
+            for (const Column &c : columns())
+                assignments << quoteIdentifier(c.name) + QStringLiteral(" = ?");
+            QVariantList values = textValues();
+            values << *id;
+            int changed = 0;
+            if (!db.exec(QStringLiteral("update ckPersonalInfoTable set %1 where ID = ?")
+                             .arg(assignments.join(QStringLiteral(", "))),
+                         values, error, &changed))
+                return RowSave::Failed;
+            if (changed != 1) {
+                *error = QStringLiteral("单位资料（ID=%1）未能更新。").arg(*id);
+                return RowSave::Failed;
+            }
+            return RowSave::Saved;
         }
-        return true;
+        }
     }
-
     // A record that was never stored, or whose row is gone: append it.
+    *version = 0;
+    return appendRow(db, id, error) ? RowSave::Saved : RowSave::Failed;
+}
+
+bool TPerson::appendRow(const Database &db, int *id, QString *error) const
+{
+    QStringList names;
+    for (const Column &c : columns())
+        names << quoteIdentifier(c.name);
     QSqlQuery q(db.connection());
     if (!run(q, QStringLiteral("insert into ckPersonalInfoTable (%1) values (%2)")
                     .arg(names.join(QStringLiteral(", ")),
                          QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
-             values, error))
+             textValues(), error))
         return false;
     const QVariant newId = db.lastInsertedId(q);
     if (!newId.isValid() || newId.toInt() <= 0) {

@@ -7,6 +7,8 @@
 // like any other text.
 #pragma once
 
+#include "app/row_version.h"
+
 #include <QString>
 #include <QStringList>
 #include <QVariantList>
@@ -54,6 +56,9 @@ public:
 
     int id() const { return m_id; }
     void setId(int id) { m_id = id; }
+    // The RowVersion of the stored row when this record read or wrote it.
+    int rowVersion() const { return m_rowVersion; }
+    void setRowVersion(int version) { m_rowVersion = version; }
     bool isStored() const { return m_id > 0; }
 
     const QString &fullName() const { return m_fullName; }          // 全称
@@ -115,6 +120,7 @@ public:
     struct RowLayout
     {
         int id = -1;
+        int version = -1;
         std::vector<int> texts; // per text column, -1 when missing
     };
     static RowLayout rowLayout(const QSqlRecord &record);
@@ -128,6 +134,13 @@ public:
     // an appended row is written back, so saving again updates that row.
     // `ID` is never written and `排序` is left alone. Returns false with
     // the database's message in `error` when the row cannot be written.
+    //
+    // A row another desk saved since this record read it (its RowVersion
+    // is no longer rowVersion()) is kept and the result is
+    // ChangedElsewhere, unless `overwrite`. A write raises the version and
+    // the record takes it.
+    RowSave saveChecked(const Database &db, QString *error = nullptr, bool overwrite = false);
+    // The same; false for a row changed elsewhere too, with its message.
     bool save(const Database &db, QString *error = nullptr);
 
     // Finders: the first matching row (lowest ID) as a new record, or none.
@@ -165,9 +178,12 @@ private:
     static const Column *columnNamed(const QString &name);
     static std::optional<TPerson> findFirst(const Database &db, const QString &condition,
                                             const QVariantList &values);
-    bool writeRow(const Database &db, int *id, QString *error) const;
+    RowSave writeRow(const Database &db, bool overwrite, int *id, int *version, QString *error) const;
+    bool appendRow(const Database &db, int *id, QString *error) const;
+    QVariantList textValues() const;
 
     int m_id = 0;
+    int m_rowVersion = 0;
     QString m_fullName;
     QString m_taxId;
     QString m_inputCode;

@@ -155,6 +155,37 @@ std::optional<BillRecord> BillRecordStore::findByNumber(const QString &number, c
     return BillRecord::fromRow(q.record());
 }
 
+QString BillRecordStore::takenMeanwhileMessage(const BillRecord &record)
+{
+    return QStringLiteral("票据号码“") + record.text(BillColumn::Number)
+           + QStringLiteral("”已被其他用户使用，保存失败！");
+}
+
+bool BillRecordStore::rewrite(const BillRecord &record, const QStringList &names, const QVariantList &values,
+                              QString *error) const
+{
+    if (names.isEmpty())
+        return true;
+    QStringList sets;
+    for (const QString &n : names)
+        sets << n + QStringLiteral(" = ?");
+    QVariantList bound = values;
+    bound << record.serial;
+    QString sql = QStringLiteral("update %1 set %2 where %3 = ?")
+                      .arg(quoteIdentifier(m_table), sets.join(QStringLiteral(", ")),
+                           quoteIdentifier(BillColumn::Serial));
+    if (!record.takenFromStatus.isEmpty()) {
+        // Taking the row and marking it are one statement: a desk that
+        // marked it first leaves nothing for this one to change.
+        sql += QStringLiteral(" and %1 = ?").arg(quoteIdentifier(BillColumn::Status));
+        bound << record.takenFromStatus;
+    }
+    int rows = 0;
+    if (!m_db.exec(sql, bound, error, &rows))
+        return false;
+    return rows == 1;
+}
+
 BillSaveOutcome BillRecordStore::save(BillRecord &record, const Guard &guard, QString *message) const
 {
     const QStringList columns = m_db.columnNames(m_table);
@@ -197,19 +228,14 @@ BillSaveOutcome BillRecordStore::save(BillRecord &record, const Guard &guard, QS
                     return false;
                 }
             }
-            int rows = 0;
             if (stored) {
-                QStringList sets;
-                for (const QString &n : names)
-                    sets << n + QStringLiteral(" = ?");
-                QVariantList bound = values;
-                bound << record.serial;
-                if (!names.isEmpty()
-                    && !m_db.exec(QStringLiteral("update %1 set %2 where %3 = ?")
-                                      .arg(quoteIdentifier(m_table), sets.join(QStringLiteral(", ")),
-                                           quoteIdentifier(BillColumn::Serial)),
-                                  bound, &why, &rows))
+                if (!rewrite(record, names, values, &why)) {
+                    if (!why.isEmpty())
+                        return false;
+                    why = takenMeanwhileMessage(record);
+                    outcome = BillSaveOutcome::Refused;
                     return false;
+                }
                 outcome = BillSaveOutcome::Updated;
                 return true;
             }

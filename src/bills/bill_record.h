@@ -66,6 +66,12 @@ class BillRecord
 {
 public:
     int serial = -1;
+    // The 票据状态 the stored row of `serial` had when the bill took it
+    // (a cheque number recorded in advance is "未用"); empty for none. The
+    // save rewrites that row only while it still has this state, in the
+    // rewrite's own condition: of two desks that picked the same number,
+    // one issues it and the other is refused.
+    QString takenFromStatus;
 
     bool has(const QString &column) const;
     // The text of a column; empty when the row lacks it or it is NULL.
@@ -88,7 +94,8 @@ private:
 enum class BillSaveOutcome {
     Appended,  // a new row; the record has its serial now
     Updated,   // the row of the record's serial was rewritten
-    Refused,   // the family's guard refused the stored row; nothing written
+    Refused,   // the family's guard refused the stored row, or the number the
+               // bill took was issued meanwhile; nothing written
     Failed,    // the database refused; nothing written
 };
 
@@ -117,6 +124,12 @@ public:
     BillSaveOutcome save(BillRecord &record, const Guard &guard = {}, QString *message = nullptr) const;
 
 private:
+    // Rewrites the stored row of the record's serial with the named
+    // columns. False with `error` empty when the row no longer has the
+    // state the record took it in.
+    bool rewrite(const BillRecord &record, const QStringList &names, const QVariantList &values,
+                 QString *error) const;
+    static QString takenMeanwhileMessage(const BillRecord &record);
     std::optional<BillRecord> first(const QString &where, const QVariant &value, QString *error) const;
     // The table's own spelling of a column; empty for an unknown one.
     QString columnOf(const QString &name, const QStringList &columns) const;

@@ -129,6 +129,9 @@ bool TCheckType::loadFromQuery(const QSqlQuery &query, bool fromPackage, QString
     } else {
         t.ImageBytes.clear();
         t.IniFile = row.textOr(QStringLiteral("IniFile"), QString());
+        // Data not upgraded yet has no versions; the upgrade adds them.
+        const int version = query.record().indexOf(QStringLiteral("RowVersion"));
+        t.RowVersion = version < 0 ? 0 : query.value(version).toInt();
     }
 
     t.TypeName = row.text(QStringLiteral("TypeName"));

@@ -56,6 +56,7 @@ public:
     int IsSysCommon = 0;
     int ShowOrd = 0;         // order among the common templates, higher first
     int NewCheckTypeId = 0;  // id given to the last save(newId)
+    int RowVersion = 0;      // raised by every designer step (TemplateEditWriter)
     QByteArray ImageBytes;   // picture bytes; only rows read from a package have them
 
     // Defaults of the columns that older databases lack.

@@ -110,14 +110,42 @@ int TemplateEditWriter::matchingRows(const ColumnEdit &edit) const
     return q.value(0).toInt();
 }
 
-int TemplateEditWriter::write(const std::vector<ColumnEdit> &edits, bool undo) const
+namespace {
+
+// True when a step touches the versioned template itself (its fields or
+// its row), not only the family's catalogue.
+bool touchesTemplate(const std::vector<ColumnEdit> &edits, int checkTypeId)
+{
+    for (const ColumnEdit &edit : edits)
+        if (edit.table != ColumnEdit::Table::Catalogue && edit.checkTypeId == checkTypeId)
+            return true;
+    return false;
+}
+
+} // namespace
+
+int TemplateEditWriter::write(const std::vector<ColumnEdit> &edits, bool undo, TemplateVersion *version,
+                              bool overwrite) const
 {
     for (const ColumnEdit &edit : edits)
         if (!isEditableColumn(edit.table, edit.column))
             throw TemplateError(QStringLiteral("不能修改的列：") + edit.column);
     int changed = 0;
     QString error;
+    bool changedElsewhere = false;
+    int raised = version ? version->read : 0;
+    const bool versioned = version && touchesTemplate(edits, version->checkTypeId);
     const bool ok = m_db.transaction([&] {
+        if (versioned) {
+            switch (raiseRowVersion(m_db, {QStringLiteral("CKTypeTable"), QStringLiteral("CheckTypeID"),
+                                           version->checkTypeId},
+                                    version->read, overwrite, &raised, &error)) {
+            case VersionStep::Failed: return false;
+            case VersionStep::ChangedElsewhere: changedElsewhere = true; return false;
+            case VersionStep::NoRow: break;  // deleted meanwhile: the edits find no rows
+            case VersionStep::Raised: break;
+            }
+        }
         for (const ColumnEdit &edit : edits) {
             int rows = 0;
             if (!m_db.exec(statementFor(edit), keysFor(edit, undo ? edit.before : edit.after), &error, &rows))
@@ -126,8 +154,12 @@ int TemplateEditWriter::write(const std::vector<ColumnEdit> &edits, bool undo) c
         }
         return true;
     }, &error);
+    if (changedElsewhere)
+        throw TemplateChangedElsewhere();
     if (!ok)
         throw TemplateError(error);
+    if (versioned)
+        version->read = raised;
     return changed;
 }
 
@@ -168,6 +200,8 @@ void TemplateEditCommand::writeTelling(bool undo)
     // Called by the stack from a menu or key: no exception may leave here.
     try {
         write(undo);
+    } catch (const TemplateChangedElsewhere &) {
+        // The user kept the other desk's save; nothing to tell.
     } catch (const TemplateError &e) {
         tell(QStringLiteral("保存错误") + e.message(), QStringLiteral("错误"), AlertIcon::Error);
     }
@@ -175,7 +209,14 @@ void TemplateEditCommand::writeTelling(bool undo)
 
 void TemplateEditCommand::write(bool undo)
 {
-    TemplateEditWriter(m_db).write(m_edits, undo);
+    const TemplateEditWriter writer(m_db);
+    try {
+        writer.write(m_edits, undo, m_version.get());
+    } catch (const TemplateChangedElsewhere &) {
+        if (!askYesNo(kChangedElsewhereQuestion, QStringLiteral("提示")))
+            throw;
+        writer.write(m_edits, undo, m_version.get(), true);
+    }
     if (m_afterWrite)
         m_afterWrite();
 }
@@ -208,6 +249,10 @@ bool pushTemplateEdit(QUndoStack &stack, std::unique_ptr<TemplateEditCommand> co
     command->keepOnly(std::move(real));
     try {
         command->apply();
+    } catch (const TemplateChangedElsewhere &) {
+        if (error)
+            error->clear();
+        return false;
     } catch (const TemplateError &e) {
         if (error)
             *error = e.message();

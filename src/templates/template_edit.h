@@ -5,6 +5,9 @@
 // transaction, so it lands or fails whole.
 #pragma once
 
+#include "app/row_version.h"
+#include "templates/template_error.h"
+
 #include <QString>
 #include <QUndoCommand>
 #include <QVariant>
@@ -39,6 +42,24 @@ struct ColumnEdit
     bool changes() const { return before.toString() != after.toString(); }
 };
 
+// The template a designer edits as it read it: its RowVersion. Each step
+// written on the template raises the version, only while it still is the
+// one read; a step that finds another version was preceded by another
+// desk's save, and writes only when the user agrees to overwrite it.
+struct TemplateVersion
+{
+    int checkTypeId = 0;
+    int read = 0;
+};
+
+// Thrown by a versioned write that found the template saved elsewhere
+// (nothing written), and by a step whose overwrite the user declined.
+class TemplateChangedElsewhere : public TemplateError
+{
+public:
+    TemplateChangedElsewhere() : TemplateError(kChangedElsewhereQuestion) {}
+};
+
 // Writes edits. Only the columns the designers edit are accepted, so a
 // column name never comes from anywhere else into a statement; the values
 // are bound. Failures throw TemplateError.
@@ -49,7 +70,12 @@ public:
 
     // Writes every edit's `after` value (or with `undo` its `before` value)
     // in one transaction. Returns the number of rows changed.
-    int write(const std::vector<ColumnEdit> &edits, bool undo = false) const;
+    // With `version`, edits of that template raise its version (see
+    // TemplateVersion) and throw TemplateChangedElsewhere, writing
+    // nothing, when it is no longer the one read, unless `overwrite`; the
+    // version then holds the raised one.
+    int write(const std::vector<ColumnEdit> &edits, bool undo = false, TemplateVersion *version = nullptr,
+              bool overwrite = false) const;
 
     // How many rows the edit's statement would change: exactly one is a
     // field as the designers know it; none or several mean the rows are not
@@ -73,6 +99,9 @@ public:
 
     // Drops the edits that change nothing.
     void keepOnly(std::vector<ColumnEdit> edits);
+    // The designer's version of its template; the step checks and raises
+    // it and asks before overwriting another desk's save.
+    void setVersion(std::shared_ptr<TemplateVersion> version) { m_version = std::move(version); }
     // Writes the step now; throws TemplateError when it could not.
     void apply();
     void redo() override;
@@ -94,11 +123,14 @@ private:
     std::vector<ColumnEdit> m_edits;
     std::function<void()> m_afterWrite;  // the window redraws what changed
     QString m_mergeKey;
+    std::shared_ptr<TemplateVersion> m_version;
     bool m_written = false;              // the first redo (by the stack's push) is the write already made
 };
 
 // Writes the step and puts it on `stack`; false with `error` when the write
-// failed (nothing is then changed and nothing pushed). A step without any
+// failed (nothing is then changed and nothing pushed). False with `error`
+// empty when the template was saved elsewhere and the user chose not to
+// overwrite it: nothing was written, and nothing needs telling. A step without any
 // change is dropped and counts as done.
 bool pushTemplateEdit(QUndoStack &stack, std::unique_ptr<TemplateEditCommand> command, QString *error);
 

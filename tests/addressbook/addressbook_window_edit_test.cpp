@@ -292,6 +292,59 @@ TEST_F(AddressBookEdit, ImportWithoutTheImportStepSaysItIsComing)
 
 // ---- The record editor on its own ---------------------------------------
 
+// Desk B, a second copy of the program on the same data, saves a unit
+// with one column changed.
+void saveAtDeskB(const QString &dataRoot, int id, const QString &column, const QString &value)
+{
+    std::unique_ptr<AppContext> deskB = AppContext::open(DataRoot(dataRoot), nullptr, dataRoot + "/desk-b.conf");
+    ASSERT_TRUE(deskB);
+    TPerson unit;
+    ASSERT_EQ(unit.loadById(deskB->db(), id), PersonLoad::Loaded);
+    unit.setText(column, value);
+    ASSERT_TRUE(unit.save(deskB->db()));
+}
+
+TEST_F(AddressBookEdit, SavingAUnitAnotherDeskSavedMeanwhileAsksAndNoKeepsTheirsAndWhatWasTyped)
+{
+    makeCurrent(window, "上海浦江物流有限公司");
+    onModal<Tfrm_PersonInfo>([&](Tfrm_PersonInfo &editor) {
+        EXPECT_TRUE(editor.isVisible());
+        saveAtDeskB(root.path(), book.pujiang, "联系人", "王芳");
+        editor.setFieldText("联系人", "李娜娜");
+        alerts.clear();
+        alerts.answerNext(AlertAnswer::No);
+        EXPECT_FALSE(editor.btSaveClick());
+        EXPECT_EQ(alerts.messages(), QStringList{"该记录已被其他用户修改，是否覆盖？"});
+        EXPECT_EQ(editor.fieldText("联系人"), "李娜娜");
+        EXPECT_EQ(editor.idText(), QString::number(book.pujiang));
+        static_cast<QDialog &>(editor).done(QDialog::Rejected);
+    });
+    window.btModifyClick();
+    EXPECT_EQ(countWhere(db(), "ID = ? and 联系人 = '王芳'", {book.pujiang}), 1);
+}
+
+TEST_F(AddressBookEdit, SavingAUnitAnotherDeskSavedMeanwhileAndAnsweringYesOverwritesIt)
+{
+    makeCurrent(window, "上海浦江物流有限公司");
+    onModal<Tfrm_PersonInfo>([&](Tfrm_PersonInfo &editor) {
+        saveAtDeskB(root.path(), book.pujiang, "联系人", "王芳");
+        editor.setFieldText("联系人", "李娜娜");
+        alerts.clear();
+        alerts.answerNext(AlertAnswer::Yes);
+        EXPECT_TRUE(editor.btSaveClick());
+        EXPECT_EQ(alerts.messages(),
+                  (QStringList{"该记录已被其他用户修改，是否覆盖？", "历史单位资料资料更新成功！"}));
+        // The window holds the row's new version: saving again asks nothing.
+        alerts.clear();
+        editor.setFieldText("电话", "021-66668888");
+        EXPECT_TRUE(editor.btSaveClick());
+        EXPECT_EQ(alerts.messages(), QStringList{"历史单位资料资料更新成功！"});
+        static_cast<QDialog &>(editor).done(QDialog::Accepted);
+    });
+    window.btModifyClick();
+    EXPECT_EQ(countWhere(db(), "ID = ? and 联系人 = '李娜娜' and 电话 = '021-66668888'", {book.pujiang}), 1);
+}
+
 class PersonEditor : public ::testing::Test
 {
 protected:

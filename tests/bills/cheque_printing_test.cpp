@@ -68,6 +68,9 @@ TEST(ChequeDateUpgrade, AddsTheOptionOnlyWhereNoChoiceIsStored)
     ASSERT_TRUE(old.exec(QStringLiteral("delete from DMTable where DMName = 'cfgDateChinese'")));
     ASSERT_TRUE(old.exec(QStringLiteral("insert into DMTable (CheckTypeId, DMName, DMValue) values (2, 'CFGDATECHINESE', '0')")));
     ASSERT_TRUE(old.exec(QStringLiteral("update CKTypeTable set IniFile = CheckTypeID || '.ini'")));
+    // Columns later scripts add are not there yet either.
+    for (const QString &table : {QStringLiteral("ckPersonalInfoTable"), QStringLiteral("CKTypeTable")})
+        ASSERT_TRUE(old.exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN RowVersion").arg(table)));
     ASSERT_TRUE(old.exec(QStringLiteral("PRAGMA user_version = 4")));
 
     const AppContext &ctx = root.reopen();

@@ -299,6 +299,44 @@ TEST_F(ChequeSaveTest, ARecordedNumberIsCompletedByTheNextSaveAndLeavesTheList)
     EXPECT_EQ(w->serial(), again);
 }
 
+TEST_F(ChequeSaveTest, ARecordedNumberPickedAtTwoDesksIsIssuedByTheFirstSaveOnly)
+{
+    const int recorded = recordNumber(QStringLiteral("10203001"), kTransferCheque, QStringLiteral("农业银行某某支行"),
+                                      QStringLiteral("6228001"));
+    // Desk B: a second copy of the program on the same data.
+    std::unique_ptr<AppContext> deskB =
+        AppContext::open(DataRoot(root.path()), nullptr, root.path() + QStringLiteral("/desk-b.conf"));
+    ASSERT_TRUE(deskB);
+    auto a = openCheque();
+    TfmCheckZP b(*deskB, host());
+    b.setPrintOutput(&output);
+    for (TfmCheckZP *w : {a.get(), &b}) {
+        w->setFieldText(QStringLiteral("zdPJBH"), QStringLiteral("10203001"));
+        w->numberPicked(QStringLiteral("10203001"));
+        ASSERT_EQ(w->serial(), recorded);
+    }
+    a->setInComp(QStringLiteral("收款单位甲"));
+    a->setJEXX(QStringLiteral("300"));
+    ASSERT_EQ(a->saveCommand(), BillSaveResult::Written);
+
+    b.setInComp(QStringLiteral("O'Brien 贸易"));
+    b.setJEXX(QStringLiteral("450"));
+    alerts.clear();
+    EXPECT_EQ(b.saveCommand(), BillSaveResult::Failed);
+    EXPECT_EQ(alerts.messages(), QStringList{QStringLiteral("票据号码“10203001”已被其他用户使用，保存失败！")});
+    EXPECT_FALSE(b.isSaved());
+    EXPECT_EQ(b.fieldText(QStringLiteral("zdInComp")), QStringLiteral("O'Brien 贸易"));
+    const BillRecord r = row(recorded);
+    EXPECT_EQ(r.text(BillColumn::Payee), QStringLiteral("收款单位甲"));
+    EXPECT_EQ(r.text(BillColumn::Amount), QStringLiteral("300"));
+    EXPECT_EQ(rowCount(), 1);
+
+    // Desk A goes on editing its own cheque: no longer a recorded number.
+    a->setJEXX(QStringLiteral("310"));
+    EXPECT_EQ(a->saveCommand(), BillSaveResult::Written);
+    EXPECT_EQ(row(recorded).text(BillColumn::Amount), QStringLiteral("310"));
+}
+
 TEST_F(ChequeSaveTest, APrintThatDidNotHappenSavesNothing)
 {
     ctx().popPrinterDialog = true;

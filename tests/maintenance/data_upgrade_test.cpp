@@ -246,6 +246,11 @@ TEST(DataUpgrade, OpenedAtStartAsDataOfThisProgramAtItsLatestSchema)
             << index;
     EXPECT_EQ(db->scalar("select count(*) from coins").toInt(), 13);
     EXPECT_EQ(db->scalar("select count(*) from DMTable where DMName='cfgDateChinese'").toInt(), 0);
+    // Units and templates of the earlier version start at version 0.
+    for (const char *table : {"ckPersonalInfoTable", "CKTypeTable"}) {
+        EXPECT_TRUE(db->columnNames(table).contains("RowVersion")) << table;
+        EXPECT_EQ(db->scalar(QString("select count(*) from %1 where RowVersion <> 0").arg(table)).toInt(), 0) << table;
+    }
 }
 
 TEST(DataUpgrade, DataUpgradedWithoutTheSchemaScriptsIsUpgradedAgain)

@@ -645,3 +645,52 @@ TEST(TemplateDesigner, SavingTheBoxKeepsStoredValuesTheBoxesCannotShow)
     EXPECT_EQ(d.ctl("CtlY", "ZDZFMM"), 798);
     EXPECT_EQ(d.ctl("CtlW", "ZDZFMM"), 3100);
 }
+
+// Desk B, a second copy of the program on the same data, moves a print
+// item of template 1 through the designers' own writer.
+static void moveAtDeskB(const QString &dataRoot, const QString &name, int x)
+{
+    std::unique_ptr<AppContext> deskB = AppContext::open(DataRoot(dataRoot), nullptr, dataRoot + "/desk-b.conf");
+    ASSERT_TRUE(deskB);
+    const std::optional<TCheckType> type = TCheckType::findById(deskB->db(), 1);
+    ASSERT_TRUE(type);
+    TemplateVersion version{1, type->RowVersion};
+    const int before = deskB->db().scalar("select CtlX from CkControl where CheckTypeID=1 and CtlName=?", {name}).toInt();
+    TemplateEditWriter(deskB->db()).write({ColumnEdit::field(1, name, "CtlX", before, x)}, false, &version);
+    EXPECT_EQ(version.read, type->RowVersion + 1);
+}
+
+TEST(TemplateDesigner, SavingATemplateAnotherDeskSavedMeanwhileAsksFirst)
+{
+    Designer d;
+    TfmTemplateDesigner w(d.root.context(), 1);
+    w.show();
+    ASSERT_TRUE(w.isVisible());
+    w.selectItems({"ZDZFMM"});
+    moveAtDeskB(d.root.path(), "ZDZFMM", 1400);
+
+    // No: desk B's position stays, the box keeps what was typed, no success.
+    w.findChild<QSpinBox *>("edtX")->setValue(1530);
+    d.alerts.clear();
+    d.alerts.answerNext(AlertAnswer::No);
+    buttonOf(w, "btSaveBox")->click();
+    EXPECT_EQ(d.alerts.messages(), QStringList{"该记录已被其他用户修改，是否覆盖？"});
+    EXPECT_EQ(d.ctl("CtlX", "ZDZFMM"), 1400);
+    EXPECT_EQ(w.findChild<QSpinBox *>("edtX")->value(), 1530);
+    EXPECT_NE(w.statusMessage(), "1个项目保存成功！");
+
+    // Yes: this desk's position is stored.
+    d.alerts.clear();
+    d.alerts.answerNext(AlertAnswer::Yes);
+    buttonOf(w, "btSaveBox")->click();
+    EXPECT_EQ(d.alerts.messages(), QStringList{"该记录已被其他用户修改，是否覆盖？"});
+    EXPECT_EQ(d.ctl("CtlX", "ZDZFMM"), 1530);
+
+    // The designer holds the new version: with no one in between it asks nothing.
+    d.alerts.clear();
+    w.findChild<QSpinBox *>("edtX")->setValue(1560);
+    buttonOf(w, "btSaveBox")->click();
+    EXPECT_TRUE(d.alerts.messages().isEmpty());
+    EXPECT_EQ(d.ctl("CtlX", "ZDZFMM"), 1560);
+    EXPECT_EQ(d.db().scalar("select RowVersion from CKTypeTable where CheckTypeID=1").toInt(), 3);
+}

@@ -61,10 +61,12 @@ std::optional<TPerson> savePersonFromBill(AppContext &context, const std::option
     if (fromBill->isStored()) {
         TPerson record = *fromBill;
         QString error;
-        if (!record.save(context.db(), &error)) {
+        const RowSave outcome = saveAskingBeforeOverwrite(
+            [&](bool overwrite) { return record.saveChecked(context.db(), &error, overwrite); });
+        if (outcome == RowSave::Failed)
             tell(QStringLiteral("添加更新失败，Error=") + error, QStringLiteral("错误"), AlertIcon::Error);
+        if (outcome != RowSave::Saved)
             return std::nullopt;
-        }
         return record;
     }
     Tfrm_PersonInfo editor(context, stackDialogParent(parent));

@@ -405,6 +405,7 @@ TPerson Tfrm_PersonInfo::person() const
 {
     TPerson p;
     p.setId(m_id);
+    p.setRowVersion(m_rowVersion);
     for (const FieldLayout &layout : fieldLayouts()) {
         const QString column = QString::fromUtf8(layout.column);
         p.setText(column, fieldText(column));
@@ -429,6 +430,7 @@ void Tfrm_PersonInfo::setPerson(const TPerson &person)
     setFieldText(QStringLiteral("市"), person.city());
     setUnitKind(person.unitKind());
     setPersonId(person.id());
+    m_rowVersion = person.rowVersion();
     markUnchanged();
 }
 
@@ -472,7 +474,12 @@ bool Tfrm_PersonInfo::btSaveClick()
     TPerson record = person();
     const int idBefore = record.id();
     QString error;
-    if (!record.save(m_ctx.db(), &error)) {
+    const RowSave outcome = saveAskingBeforeOverwrite(
+        [&](bool overwrite) { return record.saveChecked(m_ctx.db(), &error, overwrite); });
+    // Another desk's values were kept: the fields stay as typed, unsaved.
+    if (outcome == RowSave::ChangedElsewhere)
+        return false;
+    if (outcome == RowSave::Failed) {
         // The fields stay as typed, so the user can correct and retry.
         tell(error.isEmpty() ? QStringLiteral("数据添加或更新失败！") : QStringLiteral("添加更新失败，Error=") + error,
              QStringLiteral("错误"), AlertIcon::Error);
@@ -483,6 +490,7 @@ bool Tfrm_PersonInfo::btSaveClick()
     tell(updated ? QStringLiteral("历史单位资料资料更新成功！") : QStringLiteral("新增单位资料添加成功！"));
     if (record.id() > 0)
         setPersonId(record.id());
+    m_rowVersion = record.rowVersion();
     m_lastSaved = record;
     markUnchanged();
     emit saved(record);

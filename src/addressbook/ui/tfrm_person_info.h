@@ -110,6 +110,7 @@ private:
     QPushButton *m_btClose = nullptr;
     FieldNavigator *m_navigator = nullptr;
     int m_id = 0;
+    int m_rowVersion = 0;  // of the unit's row as read or saved last
     std::optional<TPerson> m_lastSaved;
     TPerson m_unchanged;
     bool m_sizeRestored = false;

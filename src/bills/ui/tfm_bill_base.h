@@ -345,6 +345,10 @@ protected:
     // program had set it.
     void restoreBillContent(const QHash<QString, QString> &content);
     void setSerial(int serial) { m_serial = serial; }
+    // The bill completes the stored row `serial`, which is in `status`
+    // ("未用": a number recorded in advance): the next save writes that row
+    // only while it still is, so a number is issued once.
+    void takeStoredRow(int serial, const QString &status);
     void setHistory(bool history) { m_history = history; }
     void setCopyEnabled(bool enabled);
     // Sets a field's text only when it differs (keeps the cursor where the
@@ -388,6 +392,8 @@ private:
     int m_laidOutId = 0;
     int m_serial = -1;
     int m_lastSavedSerial = -1;
+    int m_takenSerial = -1;  // see takeStoredRow
+    QString m_takenStatus;
     bool m_saved = false;
     bool m_history = false;
     bool m_loading = false;

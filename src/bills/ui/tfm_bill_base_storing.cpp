@@ -82,6 +82,8 @@ BillSaveResult TfmBillBase::save()
     }
     BillRecord record;
     record.serial = m_serial;
+    if (m_serial > 0 && m_serial == m_takenSerial)
+        record.takenFromStatus = m_takenStatus;
     writeSharedColumns(record);
     writeColumns(record);
     QString message;
@@ -98,6 +100,9 @@ BillSaveResult TfmBillBase::save()
     }
     m_serial = record.serial;
     m_lastSavedSerial = record.serial;
+    // The row is this window's bill now; saving it again is an edit.
+    m_takenSerial = -1;
+    m_takenStatus.clear();
     if (m_announce)
         tell(outcome == BillSaveOutcome::Updated ? m_family.savedEditedMessage : m_family.savedNewMessage, kCaption);
     m_history = false;
@@ -132,6 +137,7 @@ bool TfmBillBase::BrowseOldCheck(const QString &templateName, const QString &ser
             readSharedColumns(*row);
             readColumns(*row);
             issued = storedAsIssued(*row);
+            takeStoredRow(m_serial, issued ? QString() : row->text(BillColumn::Status).trimmed());
         }
         m_loading = false;
         if (!error.isEmpty()) {
@@ -152,6 +158,13 @@ bool TfmBillBase::BrowseOldCheck(const QString &templateName, const QString &ser
     markClean();
     bringToFront();
     return loaded;
+}
+
+void TfmBillBase::takeStoredRow(int serial, const QString &status)
+{
+    m_serial = serial;
+    m_takenSerial = status.isEmpty() ? -1 : serial;
+    m_takenStatus = status;
 }
 
 bool TfmBillBase::storedAsIssued(const BillRecord &row) const

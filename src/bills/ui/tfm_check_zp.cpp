@@ -121,7 +121,7 @@ void TfmCheckZP::numberPicked(const QString &number)
         return;
     setOutBank(row->text(BillColumn::DrawerBank));
     setOutBankAcct(row->text(BillColumn::DrawerAccount));
-    setSerial(row->serial);
+    takeStoredRow(row->serial, BillStatus::Unused);
     const QString templateName = row->text(BillColumn::TemplateName);
     if (!templateName.isEmpty() && templateName != templateListText()) {
         setCurrentCheckType(templateName);

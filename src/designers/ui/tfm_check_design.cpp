@@ -273,6 +273,7 @@ void TfmCheckDesign::chooseInitialTemplate(int checkTypeId)
         return;
     }
     m_checkTypeId = id;
+    m_version = std::make_shared<TemplateVersion>(TemplateVersion{id, type->RowVersion});
     m_family = type->getFirstName();
     m_lastName = type->TypeDescribe;
     m_cbFamily->addItems(lookups.loadCheckTypeFirstNameList());
@@ -293,10 +294,17 @@ void TfmCheckDesign::familyChosen(const QString &family)
     const int id = lookups.loadDefaultCheckTypeId(family);
     if (id > 0) {
         m_checkTypeId = id;
+        readTemplateVersion();
         m_lastName = lookups.loadCheckTypeLastNameByID(id);
         m_cbLastName->setCurrentText(m_lastName);
     }
     layOut(true);
+}
+
+void TfmCheckDesign::readTemplateVersion()
+{
+    const std::optional<TCheckType> type = TCheckType::findById(m_ctx.db(), m_checkTypeId);
+    m_version = std::make_shared<TemplateVersion>(TemplateVersion{m_checkTypeId, type ? type->RowVersion : 0});
 }
 
 bool TfmCheckDesign::eventFilter(QObject *watched, QEvent *event)
@@ -323,6 +331,7 @@ void TfmCheckDesign::lastNameChosen(const QString &lastName)
     if (id <= 0)
         return;
     m_checkTypeId = id;
+    readTemplateVersion();
     m_lastName = lastName;
     layOut(false);
     setWindowTitle(QStringLiteral("票据设计调整（") + m_family + QLatin1Char('-') + lastName
@@ -570,9 +579,12 @@ bool TfmCheckDesign::writeBox(const QString &text, QRect box, std::optional<bool
         edit("NeedPrint", r.NeedPrint, *hidden ? 0 : 1);
     }
     auto command = std::make_unique<TemplateEditCommand>(m_ctx.db(), text, std::move(edits), [this] { afterWrite(); });
+    command->setVersion(m_version);
     QString error;
     if (!pushTemplateEdit(*m_undo, std::move(command), &error)) {
         // Nothing was stored; the number boxes keep what was typed.
+        if (error.isEmpty())
+            return false;  // another desk's save was kept
         tell(QStringLiteral("保存设置失败！") + error, QStringLiteral("提示"));
         return false;
     }
@@ -716,10 +728,11 @@ void TfmCheckDesign::editCheckCaptions()
         m_ctx.db(), QStringLiteral("自定义勾选项"),
         std::vector<ColumnEdit>{ColumnEdit::templateRow(m_checkTypeId, QStringLiteral("CheckBoxs"), type->CheckBoxs, text)},
         [this] { afterWrite(); });
+    command->setVersion(m_version);
     QString error;
     if (pushTemplateEdit(*m_undo, std::move(command), &error))
         m_touched.insert(m_checkTypeId);
-    else
+    else if (!error.isEmpty())
         tell(QStringLiteral("保存设置失败！") + error, QStringLiteral("提示"));
 }
 

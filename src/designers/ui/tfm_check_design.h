@@ -9,6 +9,7 @@
 
 #include "templates/ck_control.h"
 #include "templates/name_dict.h"
+#include "templates/template_edit.h"
 
 #include <QDialog>
 #include <QSet>
@@ -80,6 +81,8 @@ private:
     void chooseInitialTemplate(int checkTypeId);
     void familyChosen(const QString &family);
     void lastNameChosen(const QString &lastName);
+    // Remembers the chosen template's version, which its steps check.
+    void readTemplateVersion();
     void lastNameEntered();
     void layOut(bool force);
     void loadFieldList();
@@ -99,6 +102,7 @@ private:
 
     AppContext &m_ctx;
     int m_checkTypeId = 0;
+    std::shared_ptr<TemplateVersion> m_version;  // of the template as read when chosen
     int m_shownId = 0;
     QString m_family;
     QString m_lastName;

@@ -112,6 +112,7 @@ bool TfmTemplateDesigner::loadTemplate()
         return false;
     }
     m_fullName = type->TypeName;
+    m_version = std::make_shared<TemplateVersion>(TemplateVersion{m_checkTypeId, type->RowVersion});
     setWindowTitle(QStringLiteral("打印项目设置-【") + m_fullName + QStringLiteral("】"));
     const QSize fallback = defaultPaper(m_family);
     m_paper = QSize(type->PWidth > 0 ? type->PWidth : fallback.width(),

@@ -10,6 +10,7 @@
 #include "templates/ck_control.h"
 #include "designers/design_labels.h"
 #include "templates/name_dict.h"
+#include "templates/template_edit.h"
 #include "templates/print_box_ops.h"
 
 #include <QDialog>
@@ -154,6 +155,7 @@ private:
 
     AppContext &m_ctx;
     int m_checkTypeId = 0;
+    std::shared_ptr<TemplateVersion> m_version;  // of the template as read on opening
     QString m_family;
     QString m_fullName;
     bool m_usable = false;

@@ -52,8 +52,12 @@ bool TfmTemplateDesigner::pushEdits(const QString &text, std::vector<ColumnEdit>
 {
     auto command = std::make_unique<TemplateEditCommand>(m_ctx.db(), text, std::move(edits), [this] { afterWrite(); });
     command->setMergeKey(mergeKey);
+    command->setVersion(m_version);
     QString error;
     if (!pushTemplateEdit(*m_undo, std::move(command), &error)) {
+        // Another desk's save was kept: the boxes keep what was typed.
+        if (error.isEmpty())
+            return false;
         tell(QStringLiteral("保存错误") + error, QStringLiteral("错误"), AlertIcon::Error);
         afterWrite();  // the boxes show the stored values again
         return false;
