@@ -8,6 +8,7 @@
 #include "templates/ck_control.h"
 #include "templates/name_dict.h"
 #include "templates/template_error.h"
+#include "templates/template_picture_store.h"
 
 #include <QDir>
 #include <QFile>
@@ -169,6 +170,9 @@ int PackageImporter::importOne(const PackageTemplate &source, ExistingName exist
         QSaveFile out(path);
         if (!out.open(QIODevice::WriteOnly) || out.write(source.picture) != source.picture.size() || !out.commit())
             throw TemplateError(QStringLiteral("图片导入失败：") + out.errorString());
+        // The other desks of a shared database show it from there.
+        if (!TemplatePictureStore(m_db, m_imageFolder).publish(t.ImgFile, &error))
+            throw TemplateError(error);
     }
     return newId;
 }

@@ -6,6 +6,7 @@
 #include "templates/ck_control.h"
 #include "templates/template_error.h"
 #include "templates/template_package.h"
+#include "templates/template_picture_store.h"
 
 #include <QFile>
 
@@ -46,9 +47,13 @@ int TemplateCatalogue::cloneTemplate(int sourceId, const QString &answer, QStrin
     if (fields.empty())
         throw TemplateError(QStringLiteral("找不到源模板细节数据，ID=%1").arg(sourceId));
 
+    // The source's picture may so far live only in a shared database.
+    const TemplatePictureStore pictures(m_db, m_imageFolder);
+    QString error;
+    if (TemplatePackage::isSafePictureName(source->ImgFile) && !pictures.ensureLocal(source->ImgFile, &error))
+        throw TemplateError(error);
     int newId = 0;
     QString target;
-    QString error;
     const bool ok = m_db.transaction([&] {
         newId = TCheckType::nextCheckTypeId(m_db);
         TCheckType copy = *source;
@@ -67,18 +72,22 @@ int TemplateCatalogue::cloneTemplate(int sourceId, const QString &answer, QStrin
             store.save(f);
         }
         // The picture goes with the rows: a failed copy undoes the clone.
-        target = m_imageFolder + copy.ImgFile;
         if (!TemplatePackage::isSafePictureName(source->ImgFile))
             return true;
+        target = m_imageFolder + copy.ImgFile;
         QFile::remove(target);
         if (QFile::exists(m_imageFolder + source->ImgFile) && !QFile::copy(m_imageFolder + source->ImgFile, target)) {
             error = QStringLiteral("底图复制失败：") + target;
             return false;
         }
-        return true;
+        return !QFile::exists(target) || pictures.publish(copy.ImgFile, &error);
     }, &error);
-    if (!ok)
+    if (!ok) {
+        // The rows are undone; so is a copy the database refused to store.
+        if (!target.isEmpty())
+            QFile::remove(target);
         throw TemplateError(error);
+    }
     return newId;
 }
 
@@ -109,8 +118,13 @@ bool TemplateCatalogue::deleteTemplate(int id) const
         return false;
     const bool shared = m_db.scalar(QStringLiteral("select count(*) from CKTypeTable where ImgFile=?"), {t->ImgFile})
                             .toInt() > 0;
-    if (!shared && TemplatePackage::isSafePictureName(t->ImgFile))
+    if (!shared && TemplatePackage::isSafePictureName(t->ImgFile)) {
         QFile::remove(m_imageFolder + t->ImgFile);
+        // A stored picture left behind only takes room: the template is
+        // gone either way, so a failure here is not worth undoing it.
+        QString ignored;
+        TemplatePictureStore(m_db, m_imageFolder).forget(t->ImgFile, &ignored);
+    }
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include "templates/name_dict.h"
 #include "templates/package_connection.h"
 #include "templates/template_error.h"
+#include "templates/template_picture_store.h"
 
 #include <QFile>
 #include <QSaveFile>
@@ -48,6 +49,9 @@ bool writeTemplate(const Database &db, const QString &imageFolder, int id, Packa
     }
     QByteArray picture;
     if (TemplatePackage::isSafePictureName(t->ImgFile)) {
+        // A picture another desk of a shared database set may not be here yet.
+        if (!TemplatePictureStore(db, imageFolder).ensureLocal(t->ImgFile, error))
+            return false;
         QFile f(imageFolder + t->ImgFile);
         if (f.open(QIODevice::ReadOnly))
             picture = f.readAll();

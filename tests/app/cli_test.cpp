@@ -43,7 +43,7 @@ TEST(CommandLine, QuitAfterStartupCreatesTheDatabaseAndKeepsItsRows)
         QSqlQuery q(db);
         ASSERT_TRUE(q.exec("select count(*) from sqlite_master where type='table' and name not like 'sqlite_%'"));
         q.next();
-        EXPECT_EQ(q.value(0).toInt(), 16);
+        EXPECT_EQ(q.value(0).toInt(), 17);
         ASSERT_TRUE(q.exec("insert into coins (币种, 缩写) values ('测试币', 'T')"));
         db.close();
     }

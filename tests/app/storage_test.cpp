@@ -39,6 +39,7 @@ const std::vector<std::pair<QString, QStringList>> kTables = {
     {"coins", {"币种", "缩写"}},
     {"DMTable2", {"类型", "一级代码", "二级代码"}},
     {"UserTable", {"ID", "UserName", "Passwd"}},
+    {"TemplatePicture", {"FileName", "Picture", "PictureSize", "PictureHash", "StoredAt"}},
 };
 
 QByteArray readAll(const QString &path)
@@ -56,7 +57,7 @@ TEST(Storage, FreshDataRootHasEveryTableAndColumn)
     Database &db = root.context().db();
     EXPECT_TRUE(db.wasCreated());
     EXPECT_EQ(db.schemaVersion(), Database::latestSchemaVersion());
-    EXPECT_EQ(db.scalar("select count(*) from sqlite_master where type='table' and name not like 'sqlite_%'").toInt(), 16);
+    EXPECT_EQ(db.scalar("select count(*) from sqlite_master where type='table' and name not like 'sqlite_%'").toInt(), 17);
     for (const auto &[table, columns] : kTables) {
         // Names compare without regard to letter case.
         EXPECT_TRUE(db.tableExists(table.toUpper())) << table.toStdString();

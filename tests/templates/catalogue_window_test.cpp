@@ -6,6 +6,7 @@
 #include "template_fixtures.h"
 #include "templates/delivered_pictures.h"
 #include "templates/template_package.h"
+#include "templates/template_picture_store.h"
 #include "templates/ui/tfrm_bill_import_export.h"
 #include "templates/ui/tfrm_check_type_mng.h"
 
@@ -482,4 +483,43 @@ TEST(PackageWindow, ThePackagePathIsShownWholeOrShortenedInTheMiddle)
     EXPECT_TRUE(box->text().endsWith("版）.tpk")) << box->text().toStdString();
     EXPECT_TRUE(box->text().contains("…"));
     EXPECT_EQ(box->toolTip(), deep);
+}
+
+TEST(CatalogueWindow, APictureSetAtAnotherDeskOfASharedDatabaseIsShown)
+{
+    TemplatePictureStore::ForcedSharing sharing(true);
+    Windows deskA;
+    deskA.reset();
+    const QString imagesA = deskA.ctx().dataRoot().imageFolder();
+    writePicture(imagesA + "zp3.jpg");
+    deskA.add(3, "支票", "工行", TemplateFlag::Enabled, "zp3.jpg");
+    QString error;
+    ASSERT_TRUE(TemplatePictureStore(deskA.ctx().db(), imagesA).publish("zp3.jpg", &error)) << error.toStdString();
+    // Desk B's data root names desk A's database file.
+    TempDataRoot deskB;
+    deskB.close();
+    const QString linked = DataRoot(deskB.path()).databasePath();
+    ASSERT_TRUE(QFile::remove(linked));
+    ASSERT_TRUE(QFile::link(deskA.ctx().dataRoot().databasePath(), linked));
+    AppContext &ctxB = deskB.reopen();
+
+    AlertRecorder alerts;
+    TfrmCheckTypeMng catalogue(ctxB, 0);
+    catalogue.show();
+    ASSERT_TRUE(catalogue.isVisible());
+    bool sawPicture = false;
+    closeNextViewer(&sawPicture);
+    catalogue.showPicture(0);
+    EXPECT_TRUE(sawPicture);
+    EXPECT_TRUE(QFile::exists(ctxB.dataRoot().imageFolder() + "zp3.jpg"));
+
+    QFile::remove(ctxB.dataRoot().imageFolder() + "zp3.jpg");
+    TfrmBillImportExport packages(ctxB, false);
+    packages.show();
+    ASSERT_TRUE(packages.isVisible());
+    sawPicture = false;
+    closeNextViewer(&sawPicture);
+    packages.showDatabasePicture("支票（工行）");
+    EXPECT_TRUE(sawPicture);
+    EXPECT_TRUE(alerts.alerts().empty()) << alerts.messages().join('|').toStdString();
 }

@@ -4,12 +4,16 @@
 #include "bills/ui/install_cheque_entry.h"
 #include "bills/ui/tfm_check_zp.h"
 #include "printing/print_fonts.h"
+#include "app/data_root.h"
 #include "render_pdf_words.h"
 #include "template_fixtures.h"
 #include "designers/ui/design_canvas.h"
 #include "designers/ui/install_designers.h"
 #include "designers/ui/tfm_check_design.h"
 #include "designers/ui/tfm_template_designer.h"
+#include "templates/delivered_pictures.h"
+#include "templates/template_catalogue.h"
+#include "templates/template_picture_store.h"
 
 #include <QAction>
 #include <QApplication>
@@ -19,6 +23,7 @@
 #include <QSpinBox>
 #include <QFocusEvent>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListWidget>
 #include <QResizeEvent>
 #include <QWheelEvent>
@@ -693,4 +698,35 @@ TEST(TemplateDesigner, SavingATemplateAnotherDeskSavedMeanwhileAsksFirst)
     EXPECT_TRUE(d.alerts.messages().isEmpty());
     EXPECT_EQ(d.ctl("CtlX", "ZDZFMM"), 1560);
     EXPECT_EQ(d.db().scalar("select RowVersion from CKTypeTable where CheckTypeID=1").toInt(), 3);
+}
+
+TEST(Designers, ATemplateMadeAtAnotherDeskOfASharedDatabaseIsDesignedOverItsPicture)
+{
+    TemplatePictureStore::ForcedSharing sharing(true);
+    Designer deskA;
+    const QString imagesA = deskA.root.context().dataRoot().imageFolder();
+    ensureDeliveredPictures(imagesA);
+    QString message;
+    ASSERT_EQ(TemplateCatalogue(deskA.db(), imagesA).cloneTemplate(1, "公司转账", &message), 7);
+    // Desk B's data root names desk A's database file.
+    TempDataRoot deskB;
+    deskB.close();
+    const QString linked = DataRoot(deskB.path()).databasePath();
+    ASSERT_TRUE(QFile::remove(linked));
+    ASSERT_TRUE(QFile::link(deskA.root.context().dataRoot().databasePath(), linked));
+    AppContext &ctxB = deskB.reopen();
+    const QString pictureB = ctxB.dataRoot().imageFolder() + "zp7.jpg";
+
+    TfmCheckDesign fields(ctxB, 7);
+    fields.show();
+    ASSERT_TRUE(fields.isVisible());
+    ASSERT_TRUE(QFile::exists(pictureB));
+    EXPECT_EQ(QImage(pictureB).size(), QSize(855, 304));
+    QFile::remove(pictureB);
+    TfmTemplateDesigner paper(ctxB, 7);
+    paper.show();
+    ASSERT_TRUE(paper.isVisible());
+    EXPECT_EQ(paper.findChild<QLabel *>("lbImgSource")->text(), pictureB);
+    EXPECT_EQ(QImage(pictureB).size(), QSize(855, 304));
+    EXPECT_TRUE(deskA.alerts.alerts().empty()) << deskA.alerts.messages().join('|').toStdString();
 }

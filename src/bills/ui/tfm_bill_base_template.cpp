@@ -15,6 +15,7 @@
 #include "bills/ui/control_value.h"
 #include "bills/ui/form_layout.h"
 #include "templates/check_type.h"
+#include "templates/template_picture_store.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -169,7 +170,7 @@ void TfmBillBase::loadParam(int id, const QString &name)
     m_bgImage->setGeometry(QRect(QPoint(0, 0), picture));
     const QString file = type->ImgFile.isEmpty() ? TCheckType::fallbackPicture() : type->ImgFile;
     QPixmap pixmap;
-    if (pixmap.load(m_ctx.dataRoot().imageFolder() + file))
+    if (pixmap.load(localTemplatePicture(m_ctx.db(), m_ctx.dataRoot().imageFolder(), file)))
         m_bgImage->setPixmap(pixmap);  // drawn at its natural size from the top-left corner
     else
         m_bgImage->clear();

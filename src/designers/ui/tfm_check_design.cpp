@@ -7,6 +7,7 @@
 #include "templates/check_ini_cache.h"
 #include "app/ui/tfrm_input_value.h"
 #include "templates/check_type.h"
+#include "templates/template_picture_store.h"
 #include "templates/template_edit.h"
 #include "templates/template_error.h"
 #include "designers/ui/design_canvas.h"
@@ -353,7 +354,7 @@ void TfmCheckDesign::layOut(bool force)
     const QRect screen = this->screen() ? this->screen()->availableGeometry() : QRect(0, 0, 1600, 1000);
     resize(std::clamp(m_picture.width() + 180, std::min(980, screen.width()), screen.width()),
            std::min(m_picture.height() + 200, screen.height() - 40));
-    m_canvas->setPicture(QImage(m_ctx.dataRoot().imageFolder() + type->pictureFile()));
+    m_canvas->setPicture(QImage(localTemplatePicture(m_ctx.db(), m_ctx.dataRoot().imageFolder(), type->pictureFile())));
     loadFieldList();
     m_current.clear();
     m_previous.clear();

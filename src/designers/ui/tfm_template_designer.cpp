@@ -10,6 +10,7 @@
 #include "printing/ui/bill_printer.h"
 #include "printing/ui/printer_output.h"
 #include "templates/check_type.h"
+#include "templates/template_picture_store.h"
 #include "templates/template_error.h"
 #include "designers/ui/design_canvas.h"
 #include "designers/ui/tfm_check_design.h"
@@ -119,7 +120,7 @@ bool TfmTemplateDesigner::loadTemplate()
                     type->PHeight > 0 ? type->PHeight : fallback.height());
     m_cbWidth->setCurrentText(centimetres(m_paper.width()));
     m_cbHeight->setCurrentText(centimetres(m_paper.height()));
-    const QString picture = m_ctx.dataRoot().imageFolder() + type->pictureFile();
+    const QString picture = localTemplatePicture(m_ctx.db(), m_ctx.dataRoot().imageFolder(), type->pictureFile());
     m_lbPicture->setText(picture);
     m_picture = QImage(picture);  // a missing picture leaves the paper white
     loadGroups();

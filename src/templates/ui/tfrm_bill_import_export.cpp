@@ -6,6 +6,7 @@
 #include "app/ui/window_state.h"
 #include "app/ui/tfrm_image_show.h"
 #include "templates/check_type.h"
+#include "templates/template_picture_store.h"
 #include "templates/template_package.h"
 #include "templates/ui/path_box.h"
 
@@ -292,7 +293,8 @@ void TfrmBillImportExport::showDatabasePicture(const QString &fullName)
         return;
     TfrmImageShow viewer(m_ctx, this);
     viewer.setWindowTitle(fullName);
-    if (!viewer.loadPictureFile(t->ImgFile, kPictureWindow)) {
+    const QString picture = localTemplatePicture(m_ctx.db(), m_ctx.dataRoot().imageFolder(), t->ImgFile);
+    if (t->ImgFile.isEmpty() || !viewer.loadPictureFile(picture, kPictureWindow)) {
         tell(QStringLiteral("没有有效的图片文件~"));
         return;
     }

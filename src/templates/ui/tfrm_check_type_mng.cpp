@@ -8,6 +8,7 @@
 #include "app/ui/tfrm_image_show.h"
 #include "app/ui/tfrm_input_value.h"
 #include "templates/check_type.h"
+#include "templates/template_picture_store.h"
 #include "templates/template_catalogue.h"
 #include "templates/template_error.h"
 
@@ -195,6 +196,9 @@ void TfrmCheckTypeMng::showPicture(int row)
 {
     if (row < 0 || row >= m_model->rowCount())
         return;
+    // The viewer reads the picture from this desk's folder.
+    if (const auto t = TCheckType::findByTypeName(m_ctx.db(), cell(row, 1)))
+        localTemplatePicture(m_ctx.db(), m_ctx.dataRoot().imageFolder(), t->ImgFile);
     TfrmImageShow viewer(m_ctx, this);
     viewer.loadPictureByFullName(cell(row, 1));
     if (viewer.hasPicture())
