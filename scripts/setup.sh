@@ -2,7 +2,7 @@
 # Installs what is missing (Debian 12, as root), builds, then either starts
 # the program ("run") or runs every test ("test"). A second run installs
 # nothing and builds only what changed.
-# "test --sanitize" builds the tests with AddressSanitizer and
+# "deps" only installs. "test --sanitize" builds the tests with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/ and runs them there.
 set -euo pipefail
 mode="${1:-run}"
@@ -33,6 +33,12 @@ if [ "${#missing[@]}" -gt 0 ]; then
   export DEBIAN_FRONTEND=noninteractive
   apt-get update
   apt-get install -y --no-install-recommends "${missing[@]}"
+fi
+
+# "deps": the packages only (the CI starts its database server from them
+# before the tests).
+if [ "$mode" = deps ]; then
+  exit 0
 fi
 
 # Let ccache reuse objects across checkouts in other folders.
@@ -79,7 +85,7 @@ case "$mode" in
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@"
     ;;
   *)
-    echo "usage: scripts/setup.sh run|test [--sanitize]" >&2
+    echo "usage: scripts/setup.sh run|test [--sanitize]|deps" >&2
     exit 2
     ;;
 esac

@@ -44,17 +44,6 @@ QString secondKey(const Database &db, const QString &column)
 // Prepares and runs `sql` with `values` on `q`. On failure `error` gets the
 // message of the step that failed, so a missing table reads as such and not
 // as a parameter mismatch.
-bool run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error)
-{
-    const bool ok = q.prepare(sql) && [&] {
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        return q.exec();
-    }();
-    if (!ok && error)
-        *error = q.lastError().text();
-    return ok;
-}
 
 } // namespace
 
@@ -183,7 +172,7 @@ PersonLoad TPerson::loadById(const Database &db, int id)
         return PersonLoad::Failed;
     QSqlQuery q(db.connection());
     QString why;
-    if (!run(q, QStringLiteral("select * from ckPersonalInfoTable where ID = ?"), {id}, &why)) {
+    if (!db.run(q, QStringLiteral("select * from ckPersonalInfoTable where ID = ?"), {id}, &why)) {
         qWarning() << "address book: cannot read unit" << id << why;
         return PersonLoad::Failed;
     }
@@ -276,7 +265,7 @@ bool TPerson::appendRow(const Database &db, int *id, QString *error) const
     for (const Column &c : columns())
         names << quoteIdentifier(c.name);
     QSqlQuery q(db.connection());
-    if (!run(q, QStringLiteral("insert into ckPersonalInfoTable (%1) values (%2)")
+    if (!db.run(q, QStringLiteral("insert into ckPersonalInfoTable (%1) values (%2)")
                     .arg(names.join(QStringLiteral(", ")),
                          QStringList(names.size(), QStringLiteral("?")).join(QStringLiteral(", "))),
              textValues(), error))
@@ -296,7 +285,7 @@ std::optional<TPerson> TPerson::findFirst(const Database &db, const QString &con
     // "First" is the lowest ID, so the same call always finds the same row.
     QSqlQuery q(db.connection());
     QString why;
-    if (!run(q, QStringLiteral("select * from ckPersonalInfoTable where %1 order by ID limit 1").arg(condition),
+    if (!db.run(q, QStringLiteral("select * from ckPersonalInfoTable where %1 order by ID limit 1").arg(condition),
              values, &why)) {
         // The caller treats the unit as unknown; the reason goes to the log.
         qWarning() << "address book: lookup failed:" << why;

@@ -124,11 +124,7 @@ std::vector<TPerson> searchPersons(const Database &db, const PersonFilter &filte
     }
     QSqlQuery q(db.connection());
     q.setForwardOnly(true); // one pass over a possibly long list
-    const bool ran = q.prepare(query.sql) && [&] {
-        for (const QVariant &v : query.values)
-            q.addBindValue(v);
-        return q.exec();
-    }();
+    const bool ran = db.run(q, query.sql, query.values);
     if (!ran) {
         if (error)
             *error = q.lastError().text();

@@ -53,7 +53,7 @@ QStringList CacheCleaner::cleanPictures() const
 {
     QStringList used;
     QSqlQuery q(m_db.connection());
-    if (q.exec(QStringLiteral("select ImgFile from CKTypeTable")))
+    if (m_db.run(q, QStringLiteral("select ImgFile from CKTypeTable")))
         while (q.next())
             used << q.value(0).toString().toUpper();
 

@@ -398,6 +398,19 @@ bool Database::exec(const QString &sql, const QVariantList &values, QString *err
     return true;
 }
 
+bool Database::run(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error) const
+{
+    bool ok = prepareFor(q, sql);
+    if (ok) {
+        for (const QVariant &v : values)
+            q.addBindValue(v);
+        ok = q.exec();
+    }
+    if (!ok && error)
+        *error = q.lastError().text();
+    return ok;
+}
+
 QVariant Database::scalar(const QString &sql, const QVariantList &values) const
 {
     QSqlQuery q(connection());

@@ -68,6 +68,10 @@ public:
     // database message on failure.
     bool exec(const QString &sql, const QVariantList &values = {}, QString *error = nullptr,
               int *rowsAffected = nullptr) const;
+    // Prepares `sql` on `q` (a query on this connection), binds `values`
+    // in order and executes. `error` receives the database message on
+    // failure.
+    bool run(QSqlQuery &q, const QString &sql, const QVariantList &values = {}, QString *error = nullptr) const;
     // First column of the first row, or an invalid QVariant.
     QVariant scalar(const QString &sql, const QVariantList &values = {}) const;
 

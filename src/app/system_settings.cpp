@@ -83,7 +83,7 @@ QString SystemSettings::getCheckConfigByName(int checkTypeId, const QString &nam
 int SystemSettings::CountTableAllRows(const QString &table) const
 {
     QSqlQuery q(m_db.connection());
-    if (q.exec(QStringLiteral("select count(*) from ") + quoteIdentifier(table)) && q.next())
+    if (m_db.run(q, QStringLiteral("select count(*) from ") + quoteIdentifier(table)) && q.next())
         return q.value(0).toInt();
     tell(QStringLiteral("计算表格总数失败:") + table + QLatin1Char('-') + q.lastError().text(),
          QStringLiteral("错误"), AlertIcon::Error);

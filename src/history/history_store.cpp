@@ -13,20 +13,6 @@ namespace {
 // SQLite takes many more bound values; smaller statements stay cheap.
 constexpr int kKeysPerStatement = 500;
 
-bool execute(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error)
-{
-    q.setForwardOnly(true);
-    bool ok = q.prepare(sql);
-    if (ok) {
-        for (const QVariant &v : values)
-            q.addBindValue(v);
-        ok = q.exec();
-    }
-    if (!ok && error)
-        *error = q.lastError().text();
-    return ok;
-}
-
 QString placeholders(int count)
 {
     QStringList marks;
@@ -65,7 +51,8 @@ QStringList HistoryStore::columns() const
 bool HistoryStore::summarize(const HistoryStatement &statement, HistorySummary *summary, QString *error) const
 {
     QSqlQuery q(m_db.connection());
-    if (!execute(q, statement.summarySql(), statement.values, error))
+    q.setForwardOnly(true);
+    if (!m_db.run(q, statement.summarySql(), statement.values, error))
         return false;
     return readSummary(q, summary);
 }
@@ -74,11 +61,12 @@ bool HistoryStore::summarizeRows(const HistoryStatement &statement, const QVaria
                                  HistorySummary *summary, QString *error) const
 {
     QSqlQuery q(m_db.connection());
+    q.setForwardOnly(true);
     const QString sql = QStringLiteral("select count(*), ") + statement.sumExpression() + QStringLiteral(" from ")
                         + quoteIdentifier(m_family.table()) + QStringLiteral(" where ")
                         + quoteIdentifier(HistoryColumn::Serial) + QStringLiteral(" in (")
                         + placeholders(serials.size()) + QLatin1Char(')');
-    if (!execute(q, sql, serials, error))
+    if (!m_db.run(q, sql, serials, error))
         return false;
     return readSummary(q, summary);
 }
@@ -87,9 +75,10 @@ bool HistoryStore::readPage(const HistoryStatement &statement, int offset, int c
                             QString *error) const
 {
     QSqlQuery q(m_db.connection());
+    q.setForwardOnly(true);
     QVariantList values = statement.values;
     values << count << offset;
-    if (!execute(q, statement.pageSql(), values, error))
+    if (!m_db.run(q, statement.pageSql(), values, error))
         return false;
     const int columns = q.record().count();
     rows->clear();
@@ -107,7 +96,8 @@ bool HistoryStore::forEachRow(const HistoryStatement &statement, const std::func
                               QString *error) const
 {
     QSqlQuery q(m_db.connection());
-    if (!execute(q, statement.listSql(), statement.values, error))
+    q.setForwardOnly(true);
+    if (!m_db.run(q, statement.listSql(), statement.values, error))
         return false;
     while (q.next())
         if (!visit(q.record()))

@@ -374,7 +374,7 @@ bool DataUpgrade::visitTemplates(QString *error)
 {
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
-    if (!q.exec(QStringLiteral("select CheckTypeID from CKTypeTable"))) {
+    if (!m_db.run(q, QStringLiteral("select CheckTypeID from CKTypeTable"))) {
         *error = q.lastError().text();
         return false;
     }

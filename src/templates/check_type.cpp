@@ -162,7 +162,7 @@ int TCheckType::loadOne(const Database &db, const QString &sql, const QVariantLi
     int result = 0;
     {
         QSqlQuery q(db.connection());
-        if (!runQuery(q, sql, values, error))
+        if (!db.run(q, sql, values, error))
             return -1;
         if (q.next())
             result = target->loadFromQuery(q, fromPackage, &absent, error) ? 1 : -1;
@@ -213,7 +213,7 @@ std::optional<TCheckType> TCheckType::findDefaultByFirstName(const Database &db,
     QList<int> candidates;
     {
         QSqlQuery q(db.connection());
-        if (!runQuery(q, QStringLiteral("select CheckTypeID, TypeFirstName, TypeName from CKTypeTable "
+        if (!db.run(q, QStringLiteral("select CheckTypeID, TypeFirstName, TypeName from CKTypeTable "
                                         "where IsDefault=? order by ShowOrd desc, CheckTypeID"),
                       {TemplateFlag::Default}, error))
             return std::nullopt;
@@ -271,7 +271,7 @@ int TCheckType::save(const Database &db, int newId)
         int exists = 0;
         {
             QSqlQuery find(db.connection());
-            if (!runQuery(find, QStringLiteral("select count(*) from CKTypeTable where CheckTypeID=?"), {id}, &error)
+            if (!db.run(find, QStringLiteral("select count(*) from CKTypeTable where CheckTypeID=?"), {id}, &error)
                 || !find.next())
                 return false;
             exists = find.value(0).toInt();

@@ -17,7 +17,7 @@ int aggregate(const Database &db, const QString &sql, bool *isNull)
 {
     QSqlQuery q(db.connection());
     QString error;
-    if (!runQuery(q, sql, {}, &error) || !q.next())
+    if (!db.run(q, sql, {}, &error) || !q.next())
         throw TemplateError(error);
     *isNull = q.value(0).isNull();
     return RowReader::toNumber(q.value(0));
@@ -101,7 +101,7 @@ bool TCheckType::setDefaultByTypeName(const Database &db, const QString &typeNam
         QList<int> others;
         {
             QSqlQuery q(db.connection());
-            if (!runQuery(q, QStringLiteral("select CheckTypeID, TypeFirstName, TypeName from CKTypeTable "
+            if (!db.run(q, QStringLiteral("select CheckTypeID, TypeFirstName, TypeName from CKTypeTable "
                                             "where CheckTypeID<>?"),
                           {chosen->CheckTypeID}, &error))
                 return false;
@@ -134,7 +134,7 @@ bool TCheckType::deleteTemplate(const Database &db, int id)
     const bool ok = db.transaction([&] {
         {
             QSqlQuery q(db.connection());
-            if (!runQuery(q, QStringLiteral("select count(*) from CKTypeTable where CheckTypeID=?"), {id}, &error)
+            if (!db.run(q, QStringLiteral("select count(*) from CKTypeTable where CheckTypeID=?"), {id}, &error)
                 || !q.next())
                 return false;
             found = q.value(0).toInt() > 0;

@@ -174,7 +174,7 @@ std::vector<CkControl> CkControlStore::query(const QString &sql, const QVariantL
 {
     QSqlQuery q(m_db.connection());
     QString error;
-    if (!runQuery(q, sql, values, &error))
+    if (!m_db.run(q, sql, values, &error))
         throw TemplateError(error);
     std::vector<CkControl> rows;
     while (q.next())

@@ -78,7 +78,7 @@ std::vector<NameDict> NameDictStore::query(const QString &sql, const QVariantLis
 {
     QSqlQuery q(m_db.connection());
     QString error;
-    if (!runQuery(q, sql, values, &error))
+    if (!m_db.run(q, sql, values, &error))
         throw TemplateError(error);
     std::vector<NameDict> rows;
     while (q.next())

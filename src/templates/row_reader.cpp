@@ -77,17 +77,4 @@ QByteArray RowReader::bytes(const QString &column) const
     return m_record.value(index).toByteArray();
 }
 
-bool runQuery(QSqlQuery &query, const QString &sql, const QVariantList &values, QString *error)
-{
-    bool ok = query.prepare(sql);
-    if (ok) {
-        for (const QVariant &v : values)
-            query.addBindValue(v);
-        ok = query.exec();
-    }
-    if (!ok && error)
-        *error = query.lastError().text();
-    return ok;
-}
-
 } // namespace billprint

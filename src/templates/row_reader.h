@@ -43,11 +43,6 @@ private:
     QStringList m_missingOptional;
 };
 
-// Prepares `sql` on `query`, binds `values` in order and runs it. On
-// failure `error` gets the database's message, also when the statement
-// itself is refused (which a failed prepare would otherwise hide behind
-// a parameter count message).
-bool runQuery(QSqlQuery &query, const QString &sql, const QVariantList &values, QString *error);
 
 // Text bound into a statement: never null, so text columns hold '' and
 // not NULL (readers compare with '').

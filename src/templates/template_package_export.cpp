@@ -80,12 +80,8 @@ bool writeTemplate(const Database &db, const QString &imageFolder, int id, Packa
             return false;
     }
     QSqlQuery dm(db.connection());
-    dm.prepare(QStringLiteral("select DMName, DMValue from DMTable where CheckTypeId=? order by ID"));
-    dm.addBindValue(id);
-    if (!dm.exec()) {
-        *error = dm.lastError().text();
+    if (!db.run(dm, QStringLiteral("select DMName, DMValue from DMTable where CheckTypeId=? order by ID"), {id}, error))
         return false;
-    }
     while (dm.next())
         if (!c.exec(QStringLiteral("insert into _Config (DMName,DMValue,CheckTypeId) values (?,?,?)"), error,
                     {dm.value(0), dm.value(1), id}))

@@ -148,6 +148,32 @@ ScratchServerDatabase::~ScratchServerDatabase()
     admin.run(QStringLiteral("drop database if exists %1 with (force)").arg(m_name));
 }
 
+bool refuseChanges(const Database &db, const QString &name, const QString &event, const QString &table,
+                   const QString &message)
+{
+    if (!db.isShared()) {
+        const QString action = message.isEmpty()
+            ? QStringLiteral("select raise(ignore)")
+            : QStringLiteral("select raise(abort, '%1')").arg(QString(message).replace('\'', QStringLiteral("''")));
+        return db.exec(QStringLiteral("create trigger %1 before %2 on %3 begin %4; end").arg(name, event, table, action));
+    }
+    const QString body = message.isEmpty()
+        ? QStringLiteral("return null;")
+        : QStringLiteral("raise exception '%1';").arg(QString(message).replace('\'', QStringLiteral("''")));
+    return db.exec(QStringLiteral("create function %1_refusal() returns trigger language plpgsql as $$ begin %2 end $$")
+                       .arg(name, body))
+        && db.exec(QStringLiteral("create trigger %1 before %2 on %3 for each row execute function %1_refusal()")
+                       .arg(name, event, table));
+}
+
+bool dropRefusal(const Database &db, const QString &name, const QString &table)
+{
+    if (!db.isShared())
+        return db.exec(QStringLiteral("drop trigger %1").arg(name));
+    return db.exec(QStringLiteral("drop trigger %1 on %2").arg(name, table))
+        && db.exec(QStringLiteral("drop function %1_refusal()").arg(name));
+}
+
 void SharedDatabaseEnvironment::SetUp()
 {
     if (!testsOnSharedDatabase())

@@ -3,6 +3,10 @@
 #include <QString>
 #include <gtest/gtest.h>
 
+namespace billprint {
+class Database;
+}
+
 namespace billprint::test {
 
 // The tests of a folder run twice: on the embedded SQLite file, and (with
@@ -31,6 +35,15 @@ private:
 
 // The server's address for a database named `name`.
 QString testServerUrl(const QString &name);
+
+// Makes the database refuse `event` ("insert", "update" or "delete") on
+// `table` with `message`, as a full disk or a locked table would, on
+// either engine. With an empty message the rows are skipped silently
+// instead (the statement succeeds and changes nothing). `name` names the
+// rule for dropRefusal.
+bool refuseChanges(const Database &db, const QString &name, const QString &event, const QString &table,
+                   const QString &message);
+bool dropRefusal(const Database &db, const QString &name, const QString &table);
 
 // Skips every test of the program when it should run on a server that
 // is not there.

@@ -10,14 +10,6 @@ namespace billprint {
 
 namespace {
 
-bool runPrepared(QSqlQuery &q, const QString &sql, const QVariantList &values)
-{
-    if (!q.prepare(sql))
-        return false;
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    return q.exec();
-}
 
 // The statement without its order: counting needs no sorting.
 QString withoutOrder(const QString &sql)
@@ -39,9 +31,7 @@ bool PersonGridModel::runQuery(const Database &db, const PersonQuery &query, QSt
         return false;
     }
     QSqlQuery q(db.connection());
-    if (!runPrepared(q, query.sql, query.values)) {
-        if (error)
-            *error = q.lastError().text();
+    if (!db.run(q, query.sql, query.values, error)) {
         clearListing();
         return false;
     }
@@ -69,7 +59,7 @@ int PersonGridModel::countRows(const Database &db, const PersonQuery &query) con
     QSqlQuery q(db.connection());
     q.setForwardOnly(true);
     const QString sql = QStringLiteral("select count(*) from (") + withoutOrder(query.sql) + QLatin1Char(')');
-    if (!runPrepared(q, sql, query.values) || !q.next())
+    if (!db.run(q, sql, query.values) || !q.next())
         return -1;
     return q.value(0).toInt();
 }

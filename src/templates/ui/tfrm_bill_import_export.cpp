@@ -437,7 +437,7 @@ void TfrmBillImportExport::loadDatabaseList()
 {
     m_databaseList->clear();
     QSqlQuery q(m_ctx.db().connection());
-    if (!q.exec(QStringLiteral("select checktypeid,typename from ckTypeTable"))) {
+    if (!m_ctx.db().run(q, QStringLiteral("select checktypeid,typename from ckTypeTable"))) {
         fail(QStringLiteral(":),数据库访问异常！") + q.lastError().text());
         return;
     }

@@ -71,7 +71,7 @@ TfrmCheckTypeMng::TfrmCheckTypeMng(AppContext &ctx, int currentCheckTypeId, QWid
     m_family = new QComboBox;
     m_family->addItem(kAllFamilies);
     QSqlQuery families(ctx.db().connection());
-    if (families.exec(QStringLiteral("select distinct CheckTypeName from NameDict order by CheckTypeName")))
+    if (ctx.db().run(families, QStringLiteral("select distinct CheckTypeName from NameDict order by CheckTypeName")))
         while (families.next())
             m_family->addItem(families.value(0).toString());
     top->addWidget(m_family);
