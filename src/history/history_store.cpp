@@ -13,10 +13,12 @@ namespace {
 // SQLite takes many more bound values; smaller statements stay cheap.
 constexpr int kKeysPerStatement = 500;
 
-bool execute(QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error)
+// The statement in the form of the database's engine (quoted names of a
+// shared database in lower case), read forward only.
+bool execute(const Database &db, QSqlQuery &q, const QString &sql, const QVariantList &values, QString *error)
 {
     q.setForwardOnly(true);
-    bool ok = q.prepare(sql);
+    bool ok = q.prepare(db.dialect().adaptStatement(sql));
     if (ok) {
         for (const QVariant &v : values)
             q.addBindValue(v);
@@ -65,7 +67,7 @@ QStringList HistoryStore::columns() const
 bool HistoryStore::summarize(const HistoryStatement &statement, HistorySummary *summary, QString *error) const
 {
     QSqlQuery q(m_db.connection());
-    if (!execute(q, statement.summarySql(), statement.values, error))
+    if (!execute(m_db, q, statement.summarySql(), statement.values, error))
         return false;
     return readSummary(q, summary);
 }
@@ -78,7 +80,7 @@ bool HistoryStore::summarizeRows(const HistoryStatement &statement, const QVaria
                         + quoteIdentifier(m_family.table()) + QStringLiteral(" where ")
                         + quoteIdentifier(HistoryColumn::Serial) + QStringLiteral(" in (")
                         + placeholders(serials.size()) + QLatin1Char(')');
-    if (!execute(q, sql, serials, error))
+    if (!execute(m_db, q, sql, serials, error))
         return false;
     return readSummary(q, summary);
 }
@@ -89,7 +91,7 @@ bool HistoryStore::readPage(const HistoryStatement &statement, int offset, int c
     QSqlQuery q(m_db.connection());
     QVariantList values = statement.values;
     values << count << offset;
-    if (!execute(q, statement.pageSql(), values, error))
+    if (!execute(m_db, q, statement.pageSql(), values, error))
         return false;
     const int columns = q.record().count();
     rows->clear();
@@ -107,7 +109,7 @@ bool HistoryStore::forEachRow(const HistoryStatement &statement, const std::func
                               QString *error) const
 {
     QSqlQuery q(m_db.connection());
-    if (!execute(q, statement.listSql(), statement.values, error))
+    if (!execute(m_db, q, statement.listSql(), statement.values, error))
         return false;
     while (q.next())
         if (!visit(q.record()))
