@@ -115,6 +115,8 @@ QString usageText()
         "  parse-address  split receiver texts (JSON lines) into waybill fields\n"
         "  user           add an operator or set an operator's password\n"
         "  upgrade        bring a database of an earlier version up to date\n"
+        "  db             set up a shared database (init) and copy a desk's data into it\n"
+        "                 or back into a data folder (copy)\n"
         "\n"
         "A template is named by its id or its name. Errors are one line on stderr,\n"
         "\"billprint COMMAND: ...\", with exit code 2.\n");
