@@ -15,6 +15,7 @@
 #include "bills/ui/install_waybill_entry.h"
 #include "history/ui/install_history.h"
 #include "users/ui/install_users.h"
+#include "maintenance/ui/tfrm_system_settings.h"
 #include "maintenance/ui/tfrm_up2_new_version.h"
 #include "printing/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
@@ -151,6 +152,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installDesigners(mainWindow);
     installUsers(mainWindow);
     installDataUpgrade(mainWindow);
+    installSystemSettings(mainWindow);
 }
 
 int runDesktop(const StartupOptions &options)
