@@ -8,11 +8,11 @@
 #include <QSqlQuery>
 
 // The shared template pictures (a picture table and its store) may not be
-// part of this build yet; until they are, pictures stay in each desk's
-// Image/ folder and the copy says so.
-#if __has_include("templates/template_picture_store.h")
+// part of this tree yet: CMakeLists.txt defines BILLPRINT_SHARED_PICTURES
+// when they are. Until then pictures stay in each desk's Image/ folder and
+// the copy says so.
+#ifdef BILLPRINT_SHARED_PICTURES
 #include "templates/template_picture_store.h"
-#define BILLPRINT_SHARED_PICTURES 1
 #endif
 
 namespace billprint {
