@@ -8,6 +8,7 @@
 #include "batch/xls_worker.h"
 #include "batch/ui/batch_command.h"
 #include "history/history_command.h"
+#include "maintenance/db_command.h"
 #include "maintenance/upgrade_command.h"
 #include "printing/ui/print_sample_command.h"
 #include "templates/package_command.h"
@@ -79,6 +80,8 @@ int runHeadless(const StartupOptions &options, int argc, char **argv)
         return runPackageCommand(options.subcommandArgs, options.dataFolder, out, err);
     if (options.subcommand == QLatin1String("upgrade"))
         return runUpgradeCommand(options.subcommandArgs, options.dataFolder, out, err);
+    if (options.subcommand == QLatin1String("db"))
+        return runDbCommand(options.subcommandArgs, options.dataFolder, out, err);
     if (options.subcommand == QLatin1String("parse-address")) {
         QTextStream in(stdin);
         return runParseAddressCommand(options.subcommandArgs, options.dataFolder, in, out, err);

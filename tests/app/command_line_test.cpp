@@ -23,7 +23,7 @@ using namespace billprint::test;
 namespace {
 
 const QStringList kCommands{"convert", "print",   "print-sample",  "batch", "import",
-                            "history", "package", "parse-address", "user",  "upgrade"};
+                            "history", "package", "parse-address", "user",  "upgrade", "db"};
 
 CommandLine sampleLine()
 {
@@ -110,6 +110,7 @@ TEST(CommandFrame, EveryCommandAnswersHelpWithItsOwnOptions)
         {"parse-address", {"--data DIR"}},
         {"user", {"add|passwd", "--role ROLE", "--remark TEXT"}},
         {"upgrade", {"--data DIR"}},
+        {"db", {"init|copy", "--from DIR|URL", "--to URL|DIR", "--replace", "--database URL"}},
     };
     for (const QString &command : kCommands) {
         const ProgramResult r = runProgram({command, "--help"});

@@ -15,6 +15,7 @@
 #include "bills/ui/install_waybill_entry.h"
 #include "history/ui/install_history.h"
 #include "users/ui/install_users.h"
+#include "maintenance/ui/tfrm_system_settings.h"
 #include "maintenance/ui/tfrm_up2_new_version.h"
 #include "printing/ui/install_printer_settings.h"
 #include "maintenance/ui/web_links.h"
@@ -115,6 +116,8 @@ QString usageText()
         "  parse-address  split receiver texts (JSON lines) into waybill fields\n"
         "  user           add an operator or set an operator's password\n"
         "  upgrade        bring a database of an earlier version up to date\n"
+        "  db             set up a shared database (init) and copy a desk's data into it\n"
+        "                 or back into a data folder (copy)\n"
         "\n"
         "A template is named by its id or its name. Errors are one line on stderr,\n"
         "\"billprint COMMAND: ...\", with exit code 2.\n");
@@ -149,6 +152,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installDesigners(mainWindow);
     installUsers(mainWindow);
     installDataUpgrade(mainWindow);
+    installSystemSettings(mainWindow);
 }
 
 int runDesktop(const StartupOptions &options)

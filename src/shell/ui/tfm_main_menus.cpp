@@ -129,6 +129,8 @@ void Tfm_Main::buildMenus()
     system->addSeparator();
     addCommand(system, QStringLiteral("更改系统登录密码"));
     buildSystemOptionsMenu(system);
+    // This desk's own settings (the shared database), kept in Config.ini.
+    addCommand(system, QStringLiteral("系统设置"));
 
     QMenu *printing = bar->addMenu(QStringLiteral("打印设置(&P)"));
     addCommand(printing, QStringLiteral("打印整体偏移调整(&M)"));
