@@ -3,11 +3,10 @@
 #include "addressbook/person.h"
 #include "app/database.h"
 #include "bills/bill_family.h"
+#include "templates/template_picture_store.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
-
-#include "templates/template_picture_store.h"
 
 namespace billprint {
 
