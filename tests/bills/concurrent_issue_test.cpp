@@ -109,7 +109,15 @@ std::vector<IssuedRun> issueAtFourDesks(const QStringList &databaseArgs, QString
 class ConcurrentIssueTest : public ::testing::Test
 {
 protected:
-    QStringList atDataRoot() const { return {QStringLiteral("--data"), root.path()}; }
+    // On the test server each desk names the shared database itself, as a
+    // clerk's desk started with --database does.
+    QStringList atDataRoot() const
+    {
+        QStringList args{QStringLiteral("--data"), root.path()};
+        if (testsOnSharedDatabase())
+            args << QStringLiteral("--database") << configuredDatabaseUrl(DataRoot(root.path()));
+        return args;
+    }
 
     // Every run saved, with a serial of its own, and the table holds
     // exactly those rows.
