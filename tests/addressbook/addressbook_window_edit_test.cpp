@@ -556,3 +556,24 @@ TEST_F(PersonEditor, InputCodeLabelExplainsTheCode)
     EXPECT_TRUE(alerts.sawMessage("助记码"));
     EXPECT_TRUE(alerts.sawMessage("%"));
 }
+
+TEST_F(AddressBookEdit, AUnitSavedAtAnotherDeskIsListedAfterARefresh)
+{
+    window.runQuery();
+    ASSERT_FALSE(listedNames(window).contains("O'Brien 贸易有限公司"));
+    {
+        std::unique_ptr<AppContext> deskB =
+            AppContext::open(DataRoot(root.path()), nullptr, root.path() + "/desk-b.conf");
+        ASSERT_TRUE(deskB);
+        TPerson unit;
+        unit.setText("全称", "O'Brien 贸易有限公司");
+        unit.setText("单位类型", "往来单位");
+        ASSERT_TRUE(unit.save(deskB->db()));
+    }
+    // On a shared database other desks change the data at any time: 刷新
+    // is there from the start. A desk's own file waits for its first change.
+    QPushButton *refresh = window.button("btRefresh");
+    EXPECT_EQ(refresh->isEnabled(), db().isShared());
+    (refresh->isEnabled() ? refresh : window.button("btAll"))->click();
+    EXPECT_TRUE(listedNames(window).contains("O'Brien 贸易有限公司"));
+}

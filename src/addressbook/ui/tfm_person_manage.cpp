@@ -151,7 +151,9 @@ void Tfm_PersonManage::buildLayout()
     for (const auto &[name, text] : std::initializer_list<std::pair<const char *, const char *>>{
              {"btQuery", "查询(&C)"}, {"btAdvanced", "高级<<"}, {"btAll", "全部(&A)"}, {"btRefresh", "刷新(&R)"}})
         top->addWidget(makeButton(this, QString::fromUtf8(name), QString::fromUtf8(text)));
-    button(QStringLiteral("btRefresh"))->setEnabled(false);
+    // Enabled after the first change at this desk; on a shared database
+    // other desks change the data at any time, so from the start.
+    button(QStringLiteral("btRefresh"))->setEnabled(m_ctx.db().isShared());
 
     auto *exact = new QHBoxLayout(m_exactBar);
     exact->setContentsMargins(0, 0, 0, 0);
