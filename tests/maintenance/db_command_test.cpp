@@ -8,6 +8,7 @@
 #include "shell/ui/startup.h"
 #include "shell/ui/tfm_main.h"
 #include "templates/template_catalogue.h"
+#include "render_pdf_words.h"
 #include "test_support.h"
 
 #include <QAction>
@@ -122,6 +123,8 @@ public:
         }
     }
     QString path() const { return m_dir.path(); }
+    // The last cheque the desk printed (88 yuan).
+    QString lastChequePdf() const { return m_dir.filePath("cheque.pdf"); }
     int designed = 0;
 
 private:
@@ -226,6 +229,31 @@ TEST(DbCommand, CopyCarriesADeskOntoTheSharedDatabaseAndBackIntoANewFolder)
         runProgram({"--database", server.url(), "history", "支票", "--party", "O'Brien", "--json"});
     ASSERT_EQ(onServer.exitCode, 0) << onServer.err.toStdString();
     EXPECT_EQ(payees(onServer), QStringList({"O'Brien 贸易 1234.5", "O'Brien 贸易 88"}));
+
+    // Another desk, with its own empty data folder, prints the designed
+    // template from the shared database: every word where the first desk
+    // printed it.
+    if (havePdfToText()) {
+        QTemporaryDir secondDesk;
+        const QString pdf = secondDesk.filePath("cheque.pdf");
+        const ProgramResult printed =
+            runProgram({"--data", secondDesk.path(), "--database", server.url(), "print", "--family", "支票",
+                        "--template", QString::number(desk.designed), "--payee", "O'Brien 贸易", "--amount", "88",
+                        "--pdf", pdf},
+                       60000);
+        ASSERT_EQ(printed.exitCode, 0) << printed.err.toStdString();
+        const std::vector<PdfPage> here = readPdfWords(desk.lastChequePdf());
+        const std::vector<PdfPage> there = readPdfWords(pdf);
+        ASSERT_EQ(here.size(), 1u);
+        ASSERT_EQ(there.size(), 1u);
+        ASSERT_GT(here[0].words.size(), 5u);
+        ASSERT_EQ(there[0].words.size(), here[0].words.size());
+        for (size_t i = 0; i < here[0].words.size(); ++i) {
+            EXPECT_EQ(there[0].words[i].text, here[0].words[i].text);
+            EXPECT_NEAR(there[0].words[i].xMin, here[0].words[i].xMin, 0.01) << here[0].words[i].text.toStdString();
+            EXPECT_NEAR(there[0].words[i].yMin, here[0].words[i].yMin, 0.01) << here[0].words[i].text.toStdString();
+        }
+    }
 
     // A database in use is not overwritten without --replace.
     const ProgramResult refused = runProgram({"db", "copy", "--from", desk.path(), "--to", server.url()});
