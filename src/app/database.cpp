@@ -202,11 +202,21 @@ bool Database::openServerConnection(const DatabaseUrl &url, QString *error)
 
 bool Database::reconnectAfter(const QSqlQuery &failed) const
 {
-    if (!isShared() || m_transactionDepth > 0 || failed.lastError().type() != QSqlError::ConnectionError)
+    // Inside a transaction the work so far is lost with the connection:
+    // the caller's transaction fails as a whole and is tried again then.
+    if (!isShared() || m_transactionDepth > 0 || !failed.lastError().isValid())
         return false;
+    // The server tells a cut connection in several ways (an administrator
+    // ended it, it restarted, the network dropped); a statement that cannot
+    // run even "select 1" is on a connection that is gone.
     QSqlDatabase db = connection();
+    if (QSqlQuery(db).exec(QStringLiteral("select 1")))
+        return false;
     db.close();
-    return db.open();
+    if (!db.open())
+        return false;
+    QSqlQuery(db).exec(QStringLiteral("set client_min_messages = warning"));
+    return true;
 }
 
 bool Database::openConnection(QString *error)
