@@ -2,7 +2,7 @@
 # Installs what is missing (Debian 12, as root), builds, then either starts
 # the program ("run") or runs every test ("test"). A second run installs
 # nothing and builds only what changed.
-# "deps" only installs. "test --sanitize" builds the tests with AddressSanitizer and
+# "test --sanitize" builds the tests with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/ and runs them there.
 set -euo pipefail
 mode="${1:-run}"
@@ -35,11 +35,17 @@ if [ "${#missing[@]}" -gt 0 ]; then
   apt-get install -y --no-install-recommends "${missing[@]}"
 fi
 
-# "deps": the packages only (the CI starts its database server from them
-# before the tests).
-if [ "$mode" = deps ]; then
-  exit 0
-fi
+# The tests of the storage folders run a second time against PostgreSQL: a
+# throwaway cluster in a temporary folder, on a Unix socket only, stopped
+# and removed when the run ends, also when tests fail. A server named by
+# BILLPRINT_TEST_PG_URL already is used instead.
+start_test_cluster() {
+  [ -z "${BILLPRINT_TEST_PG_URL:-}" ] || return 0
+  cluster=$(mktemp -u /tmp/billprint-pg.XXXXXX)
+  trap 'bash scripts/pg_cluster.sh stop "$cluster" >/dev/null 2>&1 || true' EXIT
+  BILLPRINT_TEST_PG_URL=$(bash scripts/pg_cluster.sh start "$cluster")
+  export BILLPRINT_TEST_PG_URL
+}
 
 # Let ccache reuse objects across checkouts in other folders.
 export CCACHE_BASEDIR="$PWD" CCACHE_NOHASHDIR=1
@@ -57,6 +63,7 @@ if [ "$sanitize" = 1 ]; then
       -DCMAKE_EXE_LINKER_FLAGS="-fsanitize=address,undefined"
   fi
   cmake --build build-asan -j"$(nproc)"
+  start_test_cluster
   cd build-asan
   # Leaks are reported; only those inside the system's libraries (Qt's
   # plugins, fontconfig) are suppressed, never ours.
@@ -81,11 +88,12 @@ case "$mode" in
     exec build/billprint "$@"
     ;;
   test)
+    start_test_cluster
     cd build
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@"
     ;;
   *)
-    echo "usage: scripts/setup.sh run|test [--sanitize]|deps" >&2
+    echo "usage: scripts/setup.sh run|test [--sanitize]" >&2
     exit 2
     ;;
 esac
