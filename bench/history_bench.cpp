@@ -5,6 +5,7 @@
 #include "history/history_list_model.h"
 #include "history/ui/tfm_search_base.h"
 #include "bench_root.h"
+#include "filled_cheques.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -21,7 +22,6 @@ namespace {
 class FilledChequeHistory
 {
 public:
-    static constexpr int kCheques = 100000;
 
     static FilledChequeHistory &instance()
     {
@@ -35,25 +35,7 @@ private:
     {
         if (!m_root.isOpen())
             return;
-        const Database &db = m_root.db();
-        db.transaction([&] {
-            QSqlQuery q = db.prepare(QStringLiteral(
-                "insert into DataZPTable (模板种类, 票据编号, 票据状态, 币种, 金额, 出票日期, 收款人全称, 出票人全称, "
-                "出票人账号, 付款行名称, 用途) values (?, ?, ?, '人民币', ?, ?, ?, '我方公司', ?, '工商银行', '货款')"));
-            const QDate first(2022, 1, 1);
-            for (int i = 0; i < kCheques; ++i) {
-                q.addBindValue(i % 2 ? QStringLiteral("通用转账支票") : QStringLiteral("通用现金支票"));
-                q.addBindValue(QStringLiteral("%1").arg(10000000 + i));
-                q.addBindValue(i % 50 == 0 ? QStringLiteral("作废") : QStringLiteral("已用"));
-                q.addBindValue(QString::number((i * 37) % 100000 / 100.0 + 1, 'f', 2));
-                q.addBindValue(first.addDays(i % 1095).toString(Qt::ISODate));
-                q.addBindValue(QStringLiteral("往来单位%1有限公司").arg(i % 2000));
-                q.addBindValue(QStringLiteral("6222%1").arg(i % 5, 8, 10, QLatin1Char('0')));
-                if (!q.exec())
-                    return false;
-            }
-            return true;
-        });
+        bench::storeCheques(m_root.db());
     }
 
     BenchRoot m_root;

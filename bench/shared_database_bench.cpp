@@ -11,6 +11,7 @@
 #include "bills/bill_record.h"
 #include "history/history_list_model.h"
 #include "bench_root.h"
+#include "filled_cheques.h"
 
 #include <QDate>
 #include <QSqlDatabase>
@@ -54,8 +55,6 @@ bool onServer(const QString &statement)
 class SharedChequeHistory
 {
 public:
-    static constexpr int kCheques = 100000;
-
     static SharedChequeHistory &instance()
     {
         static SharedChequeHistory history;
@@ -88,24 +87,7 @@ private:
 
     static bool fill(const Database &db)
     {
-        return db.transaction([&] {
-            QSqlQuery q = db.prepare(QStringLiteral(
-                "insert into DataZPTable (模板种类, 票据编号, 票据状态, 币种, 金额, 出票日期, 收款人全称, 出票人全称, "
-                "出票人账号, 付款行名称, 用途) values (?, ?, ?, '人民币', ?, ?, ?, '我方公司', ?, '工商银行', '货款')"));
-            const QDate first(2022, 1, 1);
-            for (int i = 0; i < kCheques; ++i) {
-                q.addBindValue(i % 2 ? QStringLiteral("通用转账支票") : QStringLiteral("通用现金支票"));
-                q.addBindValue(QStringLiteral("%1").arg(10000000 + i));
-                q.addBindValue(i % 50 == 0 ? QStringLiteral("作废") : QStringLiteral("已用"));
-                q.addBindValue(QString::number((i * 37) % 100000 / 100.0 + 1, 'f', 2));
-                q.addBindValue(first.addDays(i % 1095).toString(Qt::ISODate));
-                q.addBindValue(QStringLiteral("往来单位%1有限公司").arg(i % 2000));
-                q.addBindValue(QStringLiteral("6222%1").arg(i % 5, 8, 10, QLatin1Char('0')));
-                if (!q.exec())
-                    return false;
-            }
-            return db.exec(QStringLiteral("analyze"));
-        });
+        return bench::storeCheques(db) && db.exec(QStringLiteral("analyze"));
     }
 
     QString m_name;
