@@ -101,6 +101,13 @@ QString SqlDialect::equalsIgnoringCase(const QString &expression) const
     return expression + QStringLiteral(" = ? collate nocase");
 }
 
+QString SqlDialect::likeIgnoringCase(const QString &expression) const
+{
+    // PostgreSQL's LIKE tells letter case apart; ILIKE is its blind form.
+    const QString op = m_engine == SqlEngine::Postgres ? QStringLiteral("ilike") : QStringLiteral("like");
+    return QStringLiteral("%1 %2 ? escape '\\'").arg(expression, op);
+}
+
 QString SqlDialect::dayNumber(const QString &expression) const
 {
     if (m_engine == SqlEngine::Postgres) {

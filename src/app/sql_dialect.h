@@ -58,6 +58,10 @@ public:
     // as the address book, currencies and history always compared names.
     QString equalsIgnoringCase(const QString &expression) const;
 
+    // `expression` holding one bound LIKE pattern (escaped with '\'),
+    // ignoring letter case as SQLite's LIKE always did.
+    QString likeIgnoringCase(const QString &expression) const;
+
     // The day a stored date text names as one number yyyymmdd, for
     // "2024-03-05" as this program writes dates and "2024/3/5" as earlier
     // versions did, either possibly followed by a time.

@@ -44,7 +44,7 @@ void addTextFilter(Conditions &conditions, const SqlDialect &dialect, const QStr
             any << dialect.equalsIgnoringCase(quoteIdentifier(column));
             values << text;
         } else {
-            any << quoteIdentifier(column) + QStringLiteral(" like ? escape '\\'");
+            any << dialect.likeIgnoringCase(quoteIdentifier(column));
             values << likeContainsPattern(text);
         }
     }

@@ -60,6 +60,12 @@ bool HistoryStore::summarize(const HistoryStatement &statement, HistorySummary *
 bool HistoryStore::summarizeRows(const HistoryStatement &statement, const QVariantList &serials,
                                  HistorySummary *summary, QString *error) const
 {
+    // An empty listing sums to nothing; "in ()" is no statement PostgreSQL takes.
+    if (serials.isEmpty()) {
+        if (summary)
+            *summary = HistorySummary();
+        return true;
+    }
     QSqlQuery q(m_db.connection());
     q.setForwardOnly(true);
     const QString sql = QStringLiteral("select count(*), ") + statement.sumExpression() + QStringLiteral(" from ")

@@ -139,6 +139,12 @@ QString DataUpgrade::backupPathFor(const QString &filePath, const QString &versi
     return filePath + QStringLiteral(".before-") + versionText;
 }
 
+QString DataUpgrade::sharedDatabaseRefusal()
+{
+    return QStringLiteral("共享数据库不在这里升级。请在一台电脑上升级本机的数据，"
+                          "再用 billprint db copy 复制到服务器。");
+}
+
 bool DataUpgrade::isCurrent() const
 {
     // Data upgraded before the upgrade ran the schema scripts carries the
@@ -155,6 +161,11 @@ void DataUpgrade::enter(const QString &step)
 UpgradeOutcome DataUpgrade::run(bool force)
 {
     UpgradeOutcome outcome;
+    if (m_db.isShared()) {
+        outcome.status = UpgradeOutcome::Status::NotOnSharedDatabase;
+        outcome.message = sharedDatabaseRefusal();
+        return outcome;
+    }
     if (!force && isCurrent()) {
         outcome.status = UpgradeOutcome::Status::AlreadyCurrent;
         outcome.message = QStringLiteral("当前软件已经是V9.28，无需再升级！");

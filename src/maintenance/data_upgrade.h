@@ -12,7 +12,9 @@ class Database;
 // What an upgrade came to, with the message for the user.
 struct UpgradeOutcome
 {
-    enum class Status { Upgraded, AlreadyCurrent, Failed };
+    // NotOnSharedDatabase: the data of an earlier version is an SQLite file
+    // of one desk; a shared database is never upgraded in place.
+    enum class Status { Upgraded, AlreadyCurrent, Failed, NotOnSharedDatabase };
 
     Status status = Status::Failed;
     QString message;
@@ -20,7 +22,7 @@ struct UpgradeOutcome
     QString backupPath;         // the copy of the database made first
     QString packageBackupPath;  // the copy of the empty template package
 
-    bool ok() const { return status != Status::Failed; }
+    bool ok() const { return status == Status::Upgraded || status == Status::AlreadyCurrent; }
 };
 
 // Brings a database written by an earlier version up to date in place:
@@ -33,6 +35,10 @@ struct UpgradeOutcome
 // Before anything changes, the database (and the package) are copied to
 // "<file>.before-<version>". All changes to both files are made in one
 // transaction: a failure leaves them as they were and names the step.
+//
+// A shared database is refused (sharedDatabaseRefusal()): the earlier
+// version kept its data in an SQLite file at one desk, which is upgraded
+// there and then copied to the server with `billprint db copy`.
 class DataUpgrade
 {
 public:
@@ -47,6 +53,8 @@ public:
     // `force` runs the upgrade even on data that says it is current.
     UpgradeOutcome run(bool force = false);
 
+    // What the user is told when the database is a shared one.
+    static QString sharedDatabaseRefusal();
     static QString packagePathFor(const QString &databasePath);
     static QString backupPathFor(const QString &filePath, const QString &versionText);
 

@@ -8,11 +8,9 @@ namespace billprint {
 class Database;
 class UpgradeProgress;
 
-// The schema operations of the data upgrade, also used on their own by
-// readers that meet a database of an earlier version (a missing column,
-// the import's column matching table).
-//
-// They work on one schema of the program's connection: "main" (the
+// The schema operations of the data upgrade. They work on a desk's SQLite
+// data (the upgrade refuses a shared database), on one schema of the
+// program's connection: "main" (the
 // database) or the name under which the empty template package is
 // attached. Table and column names are the program's own constants, quoted
 // when put into a statement; every value is a bound parameter. An

@@ -17,8 +17,10 @@ CommandLine upgradeCommandLine()
                        QStringLiteral("Brings a database of an earlier version (and the empty template package beside\n"
                                       "it) up to date in place, printing each step; a copy is kept as\n"
                                       "Data/EPData.ini.before-VERSION. The folder must hold a database already.\n"
+                                      "A shared database is not upgraded: upgrade the desk's own data, then\n"
+                                      "copy it to the server with 'billprint db copy'.\n"
                                       "Exit 0: upgraded or already current; 2: nothing changed (no database,\n"
-                                      "a failure)."));
+                                      "a shared database, a failure)."));
 }
 
 } // namespace

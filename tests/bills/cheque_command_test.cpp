@@ -147,8 +147,8 @@ TEST_F(ChequeCommandTest, ExitCodeTellsWhetherTheChequeWasIssued)
     EXPECT_TRUE(warned.err.contains(QStringLiteral("billprint print: warning: 打印"))) << warned.err.toStdString();
     EXPECT_EQ(db.scalar(QStringLiteral("select 金额 from DataZPTable")).toString(), QStringLiteral("12.35"));
 
-    ASSERT_TRUE(db.exec(QStringLiteral("create trigger refuse before insert on DataZPTable "
-                                       "begin select raise(abort, 'read-only'); end")));
+    ASSERT_TRUE(refuseChanges(db, QStringLiteral("refuse"), QStringLiteral("insert"), QStringLiteral("DataZPTable"),
+                              QStringLiteral("read-only")));
     const ProgramResult unsaved = issue(args);
     EXPECT_EQ(unsaved.exitCode, 3) << unsaved.err.toStdString();
     EXPECT_TRUE(unsaved.err.contains(QStringLiteral("but not saved"))) << unsaved.err.toStdString();

@@ -71,7 +71,8 @@ TEST(ChequeDateUpgrade, AddsTheOptionOnlyWhereNoChoiceIsStored)
     // Columns later scripts add are not there yet either.
     for (const QString &table : {QStringLiteral("ckPersonalInfoTable"), QStringLiteral("CKTypeTable")})
         ASSERT_TRUE(old.exec(QStringLiteral("ALTER TABLE %1 DROP COLUMN RowVersion").arg(table)));
-    ASSERT_TRUE(old.exec(QStringLiteral("PRAGMA user_version = 4")));
+    for (const SqlStatement &mark : old.dialect().schemaVersionWrite(4))
+        ASSERT_TRUE(old.exec(mark.text, mark.values));
 
     const AppContext &ctx = root.reopen();
     EXPECT_EQ(ctx.settings().getCheckConfigByName(1, QStringLiteral("cfgDateChinese")), QStringLiteral("1"));

@@ -1,7 +1,7 @@
 // Two desks of an office on one database: a template made at desk A opens
 // at desk B over its own picture, fetched from the database into B's
-// picture folder. Desk B's data root names A's database file (a link), as
-// both desks would name the office's server; sharing is forced on SQLite.
+// picture folder. Desk B's data root names A's database (the server, or
+// a link to the SQLite file, where sharing is forced).
 
 #include "app/data_root.h"
 #include "cheque_fixtures.h"
@@ -28,11 +28,7 @@ protected:
     void SetUp() override
     {
         ChequeTest::SetUp();
-        deskB.close();
-        const QString linked = DataRoot(deskB.path()).databasePath();
-        ASSERT_TRUE(QFile::remove(linked));
-        ASSERT_TRUE(QFile::link(ctx().dataRoot().databasePath(), linked));
-        deskB.reopen();
+        deskB.shareDatabaseOf(ctx());
         ensureDeliveredPictures(imagesB());
     }
 

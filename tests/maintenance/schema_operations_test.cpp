@@ -1,4 +1,5 @@
-// The schema operations one by one, on a fresh database.
+// The schema operations one by one, on a fresh database file: they are
+// steps of the upgrade of a desk's SQLite data.
 #include "app/database.h"
 #include "maintenance/schema_operations.h"
 #include "maintenance/upgrade_progress.h"
@@ -21,6 +22,7 @@ QString declaredType(const Database &db, const QString &table, const QString &co
 
 TEST(SchemaOperations, AddColumnMapsTheTypeWordsAndRefusesOthers)
 {
+    BILLPRINT_SQLITE_FILE_ONLY();
     TempDataRoot root;
     const Database &db = root.context().db();
     UpgradeProgress progress;
@@ -48,6 +50,7 @@ TEST(SchemaOperations, AddColumnMapsTheTypeWordsAndRefusesOthers)
 
 TEST(SchemaOperations, UpdateColumnValueBindsTheValueAndKnowsItsTypes)
 {
+    BILLPRINT_SQLITE_FILE_ONLY();
     TempDataRoot root;
     const Database &db = root.context().db();
     SchemaOperations ops(db);
@@ -63,6 +66,7 @@ TEST(SchemaOperations, UpdateColumnValueBindsTheValueAndKnowsItsTypes)
 
 TEST(SchemaOperations, FirstNamesDictionaryRowsAndMatchingTable)
 {
+    BILLPRINT_SQLITE_FILE_ONLY();
     TempDataRoot root;
     const Database &db = root.context().db();
     SchemaOperations ops(db);

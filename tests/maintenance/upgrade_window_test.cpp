@@ -53,6 +53,7 @@ TEST(UpgradeCommand, RefusesWithoutDatabaseOrWithBadArguments)
 
 TEST(UpgradeWindow, StartsOnceThenSaysItIsCurrent)
 {
+    BILLPRINT_SQLITE_FILE_ONLY();
     TempDataRoot root;
     AlertRecorder alerts;
     TfrmUp2NewVersion window(root.context());
@@ -114,6 +115,7 @@ TEST(UpgradeWindow, HiddenMenuCommandHasItsWindow)
 
 TEST(UpgradeWindow, AQueryMissingTheCommonColumnOpensItAndTheUpgradeAddsTheColumn)
 {
+    BILLPRINT_SQLITE_FILE_ONLY();
     TempDataRoot root;
     AlertRecorder alerts;
     Database &db = root.context().db();
@@ -130,4 +132,42 @@ TEST(UpgradeWindow, AQueryMissingTheCommonColumnOpensItAndTheUpgradeAddsTheColum
     EXPECT_EQ(shown, "禾朔软件升级包");
     EXPECT_EQ(alerts.messages(), QStringList({"恭喜，升级成功啦！", "请尝试重新启动软件！"}));
     EXPECT_FALSE(Lookups(db).loadCommonTypeLastNameList("快递单").isEmpty());
+}
+
+// An earlier version's data is a desk's file: a shared database is told
+// so by the menu command (no window to press in), the window and the
+// command, and nothing is changed.
+TEST(UpgradeWindow, ASharedDatabaseIsNeverUpgradedInPlace)
+{
+    if (!testsOnSharedDatabase())
+        GTEST_SKIP() << "about a shared database";
+    const QString refusal = "共享数据库不在这里升级。请在一台电脑上升级本机的数据，再用 billprint db copy 复制到服务器。";
+    TempDataRoot root;
+    AlertRecorder alerts;
+    Tfm_Main frame(root.context(), installAllParts);
+    bool windowOpened = false;
+    QTimer closer;
+    closer.setSingleShot(true);
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (QWidget *window = QApplication::activeModalWidget()) {
+            windowOpened = true;
+            window->close();
+        }
+    });
+    closer.start(0);
+    frame.runCommand("  升级到9.28");
+    EXPECT_FALSE(windowOpened);
+    EXPECT_EQ(alerts.messages(), QStringList{refusal});
+
+    alerts.clear();
+    TfrmUp2NewVersion window(root.context());
+    window.btStartUpdateClick();
+    EXPECT_EQ(alerts.messages(), QStringList{refusal});
+    EXPECT_FALSE(window.startButton()->isEnabled());
+    EXPECT_TRUE(root.context().settings().getConfigByname("version").isEmpty());
+
+    const ProgramResult command = runProgram({"upgrade", "--data", root.path()});
+    EXPECT_EQ(command.exitCode, 2);
+    EXPECT_EQ(command.err, "billprint upgrade: " + refusal + "\n");
+    EXPECT_TRUE(root.context().settings().getConfigByname("version").isEmpty());
 }

@@ -1,5 +1,7 @@
 #include "test_support.h"
 
+#include "app/data_location.h"
+
 #include <QDir>
 #include <QFile>
 #include <QProcess>
@@ -61,6 +63,21 @@ AppContext &TempDataRoot::reopen()
     if (!m_context)
         ADD_FAILURE() << "cannot open data root: " << error.toStdString();
     return *m_context;
+}
+
+AppContext &TempDataRoot::shareDatabaseOf(const AppContext &desk)
+{
+    close();
+    const DataRoot own(m_dir.path());
+    const QString serverUrl = configuredDatabaseUrl(desk.dataRoot());
+    if (!serverUrl.isEmpty()) {
+        setConfiguredDatabaseUrl(own, serverUrl);
+    } else {
+        const QString linked = own.databasePath();
+        if (!QFile::remove(linked) || !QFile::link(desk.dataRoot().databasePath(), linked))
+            ADD_FAILURE() << "cannot link " << linked.toStdString() << " to the other desk's database";
+    }
+    return reopen();
 }
 
 namespace {

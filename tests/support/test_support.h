@@ -45,6 +45,10 @@ public:
     // Closes the context and opens the same data root again.
     AppContext &reopen();
     void close() { m_context.reset(); }
+    // Makes this data root a second desk of `desk`'s office: it names the
+    // same database (the server's address in Config.ini, or a link to the
+    // SQLite file) and keeps its own folders. Returns the reopened context.
+    AppContext &shareDatabaseOf(const AppContext &desk);
 
 private:
     QTemporaryDir m_dir;

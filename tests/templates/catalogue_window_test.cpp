@@ -396,7 +396,7 @@ TEST(CatalogueWindow, AFailedChangeIsNeverFollowedByACountOrATabSwitch)
     w.add(2, "支票", "乙");
     AlertRecorder alerts;
     TfrmCheckTypeMng window(w.ctx(), 0);
-    w.ctx().db().exec("create trigger locked before update on CKTypeTable begin select raise(abort, 'locked'); end");
+    ASSERT_TRUE(refuseChanges(w.ctx().db(), "locked", "update", "CKTypeTable", "locked"));
     window.grid()->selectRow(0);
     window.setCommon(true);
     EXPECT_EQ(alerts.messages(), QStringList{"模板设置失败,中止！~"});
@@ -409,7 +409,7 @@ TEST(CatalogueWindow, AFailedChangeIsNeverFollowedByACountOrATabSwitch)
     EXPECT_EQ(alerts.messages(), QStringList{"模板设置失败,中止！~"});
     EXPECT_EQ(window.scopes()->currentIndex(), 1);
 
-    w.ctx().db().exec("create trigger kept before delete on CKTypeTable begin select raise(abort, 'kept'); end");
+    ASSERT_TRUE(refuseChanges(w.ctx().db(), "kept", "delete", "CKTypeTable", "kept"));
     window.grid()->selectRow(0);
     alerts.clear();
     alerts.answerNext(AlertAnswer::Yes);
@@ -495,13 +495,8 @@ TEST(CatalogueWindow, APictureSetAtAnotherDeskOfASharedDatabaseIsShown)
     deskA.add(3, "支票", "工行", TemplateFlag::Enabled, "zp3.jpg");
     QString error;
     ASSERT_TRUE(TemplatePictureStore(deskA.ctx().db(), imagesA).publish("zp3.jpg", &error)) << error.toStdString();
-    // Desk B's data root names desk A's database file.
     TempDataRoot deskB;
-    deskB.close();
-    const QString linked = DataRoot(deskB.path()).databasePath();
-    ASSERT_TRUE(QFile::remove(linked));
-    ASSERT_TRUE(QFile::link(deskA.ctx().dataRoot().databasePath(), linked));
-    AppContext &ctxB = deskB.reopen();
+    AppContext &ctxB = deskB.shareDatabaseOf(deskA.ctx());
 
     AlertRecorder alerts;
     TfrmCheckTypeMng catalogue(ctxB, 0);

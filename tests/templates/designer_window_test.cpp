@@ -507,7 +507,7 @@ TEST(FieldDesigner, SavingWritesOnlyWhatWasTypedAndNoSuccessFollowsAFailure)
     EXPECT_EQ(d.ctl("SrcW", "ZDREMARK"), 1180);
 
     // A write the database refuses is told, no success follows, the typed value stays.
-    ASSERT_TRUE(d.db().exec("create trigger locked before update on CkControl begin select raise(abort, '只读'); end"));
+    ASSERT_TRUE(refuseChanges(d.db(), "locked", "update", "CkControl", "只读"));
     top->setValue(140);
     d.alerts.clear();
     buttonOf(w, "btSave")->click();
@@ -708,13 +708,8 @@ TEST(Designers, ATemplateMadeAtAnotherDeskOfASharedDatabaseIsDesignedOverItsPict
     ensureDeliveredPictures(imagesA);
     QString message;
     ASSERT_EQ(TemplateCatalogue(deskA.db(), imagesA).cloneTemplate(1, "公司转账", &message), 7);
-    // Desk B's data root names desk A's database file.
     TempDataRoot deskB;
-    deskB.close();
-    const QString linked = DataRoot(deskB.path()).databasePath();
-    ASSERT_TRUE(QFile::remove(linked));
-    ASSERT_TRUE(QFile::link(deskA.root.context().dataRoot().databasePath(), linked));
-    AppContext &ctxB = deskB.reopen();
+    AppContext &ctxB = deskB.shareDatabaseOf(deskA.root.context());
     const QString pictureB = ctxB.dataRoot().imageFolder() + "zp7.jpg";
 
     TfmCheckDesign fields(ctxB, 7);

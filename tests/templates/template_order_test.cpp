@@ -176,8 +176,7 @@ TEST(TemplateDelete, AFailingStepLeavesEverythingInPlace)
     TemplateDb fx;
     fx.add(3, QStringLiteral("支票"), QStringLiteral("工行"));
     addFieldsAndOptions(fx, 3);
-    ASSERT_TRUE(fx.db().exec("create trigger keep_options before delete on DMTable "
-                             "begin select raise(abort, 'options are locked'); end"));
+    ASSERT_TRUE(refuseChanges(fx.db(), "keep_options", "delete", "DMTable", "options are locked"));
 
     try {
         TCheckType::deleteTemplate(fx.db(), 3);

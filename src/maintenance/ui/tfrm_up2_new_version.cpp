@@ -164,6 +164,7 @@ void TfrmUp2NewVersion::btStartUpdateClick()
     const UpgradeOutcome outcome = upgrade.run();
     switch (outcome.status) {
     case UpgradeOutcome::Status::AlreadyCurrent:
+    case UpgradeOutcome::Status::NotOnSharedDatabase:
         tell(outcome.message);
         return;  // nothing to do: the start stays disabled
     case UpgradeOutcome::Status::Failed:
@@ -182,6 +183,11 @@ void installDataUpgrade(MainFrame &mainWindow)
 {
     MainFrame *main = &mainWindow;
     mainWindow.setCommandHandler(QStringLiteral("  升级到9.28"), [main] {
+        // Nothing in the window could be done on a shared database.
+        if (main->context().db().isShared()) {
+            tell(DataUpgrade::sharedDatabaseRefusal());
+            return;
+        }
         TfrmUp2NewVersion window(main->context(), main);
         window.exec();
     });
