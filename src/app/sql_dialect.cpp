@@ -76,6 +76,11 @@ SqlStatement SqlDialect::columnNames(const QString &table) const
     return {QStringLiteral("select name from pragma_table_info(?) order by cid"), {table}};
 }
 
+QString SqlDialect::storedTableName(const QString &table) const
+{
+    return m_engine == SqlEngine::Postgres ? table.toLower() : table;
+}
+
 SqlStatement SqlDialect::resetIdSequence(const QString &table, const QString &idColumn) const
 {
     if (m_engine == SqlEngine::Postgres) {
@@ -99,6 +104,12 @@ QString SqlDialect::equalsIgnoringCase(const QString &expression) const
     if (m_engine == SqlEngine::Postgres)
         return QStringLiteral("lower(%1) = lower(?)").arg(expression);
     return expression + QStringLiteral(" = ? collate nocase");
+}
+
+QString SqlDialect::likeIgnoringCase(const QString &expression) const
+{
+    const QString op = m_engine == SqlEngine::Postgres ? QStringLiteral(" ilike") : QStringLiteral(" like");
+    return expression + op + QStringLiteral(" ? escape '\\'");
 }
 
 QString SqlDialect::dayNumber(const QString &expression) const

@@ -47,6 +47,10 @@ public:
     SqlStatement tableNamed(const QString &table) const;
     // The column names of `table`, in order, one a row.
     SqlStatement columnNames(const QString &table) const;
+    // A table name of ours as the engine keeps it, for the Qt calls that
+    // look a table up by the name given (QSqlTableModel::setTable):
+    // PostgreSQL folded our unquoted names to lower case.
+    QString storedTableName(const QString &table) const;
 
     // Makes the next row of `table`, once emptied, get id 1 again.
     SqlStatement resetIdSequence(const QString &table, const QString &idColumn) const;
@@ -57,6 +61,10 @@ public:
     // `expression` compared with one bound value, ignoring letter case,
     // as the address book, currencies and history always compared names.
     QString equalsIgnoringCase(const QString &expression) const;
+
+    // `expression` containing the bound LIKE pattern (with a backslash as its
+    // escape character), ignoring letter case as SQLite's LIKE always did.
+    QString likeIgnoringCase(const QString &expression) const;
 
     // The day a stored date text names as one number yyyymmdd, for
     // "2024-03-05" as this program writes dates and "2024/3/5" as earlier
