@@ -309,7 +309,7 @@ std::optional<TPerson> TPerson::findByInputCode(const Database &db, const QStrin
     rest.remove(QLatin1Char('*'));
     if (rest.isEmpty())
         return std::nullopt;
-    return findFirst(db, QStringLiteral("助记码 like ? escape '\\'"), {containsPattern(rest)});
+    return findFirst(db, db.dialect().likeIgnoringCase(QStringLiteral("助记码")), {containsPattern(rest)});
 }
 
 std::optional<TPerson> TPerson::findByName(const Database &db, const QString &name)

@@ -35,9 +35,9 @@ QString containsPattern(QString text)
     return QLatin1Char('%') + text + QLatin1Char('%');
 }
 
-QString containsCondition(const QString &column)
+QString containsCondition(const SqlDialect &dialect, const QString &column)
 {
-    return quoteIdentifier(column) + QStringLiteral(" like ? escape '\\'");
+    return dialect.likeIgnoringCase(quoteIdentifier(column));
 }
 
 bool appendOrder(const PersonFilter &filter, PersonQuery &query)
@@ -76,7 +76,7 @@ PersonQuery buildPersonQuery(const PersonFilter &filter, const SqlDialect &diale
     if (!keyword.isEmpty()) {
         QStringList any;
         for (const QString &column : personKeywordColumns()) {
-            any << containsCondition(column);
+            any << containsCondition(dialect, column);
             query.values << containsPattern(keyword);
         }
         conditions << QLatin1Char('(') + any.join(QStringLiteral(" or ")) + QLatin1Char(')');
@@ -90,7 +90,7 @@ PersonQuery buildPersonQuery(const PersonFilter &filter, const SqlDialect &diale
             conditions << dialect.equalsIgnoringCase(quoteIdentifier(column));
             query.values << filter.exactKey;
         } else {
-            conditions << containsCondition(column);
+            conditions << containsCondition(dialect, column);
             query.values << containsPattern(filter.exactKey);
         }
     }

@@ -3,17 +3,27 @@
 #include "app/alert.h"
 #include "app/database.h"
 
+#include <QSqlQuery>
+
 namespace billprint {
 
 namespace {
 
-// What `expression` gives for the row; invalid when there is no row.
-QVariant storedVersion(const Database &db, const VersionedRow &row,
+// Reads what `expression` gives for the row into `value`: invalid when
+// there is no row. False when the row could not be read, with the
+// database's message in `error`: on PostgreSQL a failed statement ends the
+// transaction, so the caller must stop there and report this message.
+bool readStoredVersion(const Database &db, const VersionedRow &row, QVariant *value, QString *error,
                        const QString &expression = QStringLiteral("coalesce(RowVersion, 0)"))
 {
-    return db.scalar(QStringLiteral("select %1 from %2 where %3 = ?")
-                         .arg(expression, quoteIdentifier(row.table), quoteIdentifier(row.keyColumn)),
-                     {row.key});
+    QSqlQuery q(db.connection());
+    if (!db.run(q,
+                QStringLiteral("select %1 from %2 where %3 = ?")
+                    .arg(expression, quoteIdentifier(row.table), quoteIdentifier(row.keyColumn)),
+                {row.key}, error))
+        return false;
+    *value = q.next() ? q.value(0) : QVariant();
+    return true;
 }
 
 } // namespace
@@ -23,8 +33,12 @@ VersionStep raiseRowVersion(const Database &db, const VersionedRow &row, int rea
 {
     // Data of an earlier version, not upgraded yet, has no versions: its
     // rows are written as they always were.
-    if (!db.columnNames(row.table).contains(kRowVersionColumn, Qt::CaseInsensitive))
-        return storedVersion(db, row, QStringLiteral("1")).isValid() ? VersionStep::Raised : VersionStep::NoRow;
+    QVariant version;
+    if (!db.columnNames(row.table).contains(kRowVersionColumn, Qt::CaseInsensitive)) {
+        if (!readStoredVersion(db, row, &version, error, QStringLiteral("1")))
+            return VersionStep::Failed;
+        return version.isValid() ? VersionStep::Raised : VersionStep::NoRow;
+    }
     QString sql = QStringLiteral("update %1 set %2 = coalesce(%2, 0) + 1 where %3 = ?")
                       .arg(quoteIdentifier(row.table), kRowVersionColumn, quoteIdentifier(row.keyColumn));
     QVariantList values{row.key};
@@ -35,7 +49,8 @@ VersionStep raiseRowVersion(const Database &db, const VersionedRow &row, int rea
     int rows = 0;
     if (!db.exec(sql, values, error, &rows))
         return VersionStep::Failed;
-    const QVariant version = storedVersion(db, row);
+    if (!readStoredVersion(db, row, &version, error))
+        return VersionStep::Failed;
     if (rows == 1 && !version.isValid()) {
         if (error)
             *error = QStringLiteral("无法读取记录版本：") + row.table;

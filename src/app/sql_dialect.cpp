@@ -76,6 +76,11 @@ SqlStatement SqlDialect::columnNames(const QString &table) const
     return {QStringLiteral("select name from pragma_table_info(?) order by cid"), {table}};
 }
 
+QString SqlDialect::storedTableName(const QString &table) const
+{
+    return m_engine == SqlEngine::Postgres ? table.toLower() : table;
+}
+
 SqlStatement SqlDialect::resetIdSequence(const QString &table, const QString &idColumn) const
 {
     if (m_engine == SqlEngine::Postgres) {

@@ -47,6 +47,10 @@ public:
     SqlStatement tableNamed(const QString &table) const;
     // The column names of `table`, in order, one a row.
     SqlStatement columnNames(const QString &table) const;
+    // A table name of ours as the engine keeps it, for the Qt calls that
+    // look a table up by the name given (QSqlTableModel::setTable):
+    // PostgreSQL folded our unquoted names to lower case.
+    QString storedTableName(const QString &table) const;
 
     // Makes the next row of `table`, once emptied, get id 1 again.
     SqlStatement resetIdSequence(const QString &table, const QString &idColumn) const;

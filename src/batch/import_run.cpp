@@ -41,8 +41,17 @@ bool transactionOpen(const QSqlDatabase &db)
 
 // Errors of the database as a whole rather than of one row's values: every
 // later row would fail alike, so the import stops instead of skipping.
-bool isDatabaseFailure(const QSqlError &error)
+bool isDatabaseFailure(const QSqlError &error, SqlEngine engine)
 {
+    if (engine == SqlEngine::Postgres) {
+        // The classes of PostgreSQL's error codes: connection lost, no
+        // resources left (disk full), server shutting down, system and
+        // internal errors; a database that refuses writing.
+        const QString code = error.nativeErrorCode();
+        static const QStringList wholeDatabase = {QStringLiteral("08"), QStringLiteral("53"), QStringLiteral("57"),
+                                                  QStringLiteral("58"), QStringLiteral("XX")};
+        return wholeDatabase.contains(code.left(2)) || code == QLatin1String("25006");
+    }
     switch (error.nativeErrorCode().toInt() & 0xFF) {
     case SQLITE_BUSY:
     case SQLITE_LOCKED:
@@ -277,7 +286,7 @@ int SpreadsheetImport::storeRow(int rowNumber, const Row &row, const ImportOptio
 void SpreadsheetImport::noteFailure(const QSqlQuery &query)
 {
     const QSqlError error = query.lastError();
-    if (isDatabaseFailure(error) || !transactionOpen(m_db.connection()))
+    if (isDatabaseFailure(error, m_db.dialect().engine()) || !transactionOpen(m_db.connection()))
         m_failure = error.text();
 }
 
@@ -295,7 +304,15 @@ bool SpreadsheetImport::storeBatch(const SheetRows &rows, const ImportOptions &o
                 *done = true;
                 break;
             }
-            const int one = storeRow(*rowNumber, readRow(rows[*rowNumber - 1], options), options);
+            // Each row in a savepoint: on PostgreSQL a refused row spoils
+            // the transaction up to its last savepoint, and the rows before
+            // it must still be committed.
+            int one = 0;
+            if (!m_db.transaction([&] {
+                    one = storeRow(*rowNumber, readRow(rows[*rowNumber - 1], options), options);
+                    return one == 1;
+                }))
+                one = 0;
             if (!m_failure.isEmpty())
                 return false;
             stored += one;

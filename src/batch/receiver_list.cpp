@@ -69,7 +69,7 @@ bool ReceiverList::buildSelect(const ReceiverQuery &q, QString *sql, QVariantLis
                 pieces << quoteIdentifier(column) + QStringLiteral("=?");
                 *values << key;
             } else {
-                pieces << quoteIdentifier(column) + QStringLiteral(" like ? escape '\\'");
+                pieces << m_db.dialect().likeIgnoringCase(quoteIdentifier(column));
                 *values << likePattern(key);
             }
         }

@@ -76,7 +76,8 @@ QString UserStore::loginText(const QString &typed)
 
 QStringList UserStore::userNames(QString *error) const
 {
-    QSqlQuery q = m_db.prepare(QStringLiteral("select distinct UserName from UserTable"));
+    // In the order the names were first added, on either engine.
+    QSqlQuery q = m_db.prepare(QStringLiteral("select UserName from UserTable group by UserName order by min(ID)"));
     QStringList names;
     if (!q.exec()) {
         if (error)

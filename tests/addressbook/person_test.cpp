@@ -145,7 +145,7 @@ TEST(PersonRecord, FailedWritesReportTheDatabaseMessageAndKeepTheRecord)
     const int id = p.id();
 
     // An update the database silently skips changed nothing: not a success.
-    db.exec("create trigger keep before update on ckPersonalInfoTable begin select raise(ignore); end");
+    ASSERT_TRUE(refuseChanges(db, "keep", "update", "ckPersonalInfoTable", ""));
     p.setContact("李四");
     QString error;
     EXPECT_FALSE(p.save(db, &error));
@@ -153,8 +153,8 @@ TEST(PersonRecord, FailedWritesReportTheDatabaseMessageAndKeepTheRecord)
     EXPECT_EQ(p.id(), id);
     EXPECT_EQ(p.contact(), "李四"); // what the user typed is still there
 
-    db.exec("drop trigger keep");
-    db.exec("create trigger refuse before insert on ckPersonalInfoTable begin select raise(abort, '磁盘已满'); end");
+    ASSERT_TRUE(dropRefusal(db, "keep", "ckPersonalInfoTable"));
+    ASSERT_TRUE(refuseChanges(db, "refuse", "insert", "ckPersonalInfoTable", "磁盘已满"));
     TPerson fresh = unit("新公司");
     error.clear();
     EXPECT_FALSE(fresh.save(db, &error));
@@ -186,7 +186,7 @@ TEST(PersonRecord, LoadByIdTellsFailureFromAbsence)
     // The message names the real cause for the user.
     QString error;
     EXPECT_FALSE(p.save(db, &error));
-    EXPECT_TRUE(error.contains("no such table")) << error.toStdString();
+    EXPECT_TRUE(error.contains(db.isShared() ? "does not exist" : "no such table")) << error.toStdString();
 }
 
 TEST(PersonRecord, RowsWithNullsOrMissingColumnsReadAsEmptyTexts)

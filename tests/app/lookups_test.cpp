@@ -387,7 +387,7 @@ TEST(OlderDatabase, MissingFirstNameColumnIsAddedAndFilled)
     db.exec("insert into CKTypeTable (CheckTypeID, TypeName, TypeDescribe) values (12, '进账单(建行)', '建行')");
     Lookups lookups(db);
     EXPECT_EQ(lookups.loadCheckTypeFirstNameByID(12), "进账单");
-    EXPECT_TRUE(db.columnNames("CKTypeTable").contains("TypeFirstName"));
+    EXPECT_TRUE(db.columnNames("CKTypeTable").contains("TypeFirstName", Qt::CaseInsensitive));
     EXPECT_EQ(db.scalar("select TypeFirstName from CKTypeTable where CheckTypeID=11").toString(), "支票");
 }
 

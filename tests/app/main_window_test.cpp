@@ -55,7 +55,7 @@ protected:
 // Makes every write of the settings table fail.
 void lockSettingsTable(Database &db)
 {
-    db.exec("create trigger settings_locked before update on configtable begin select raise(abort, 'locked'); end");
+    ASSERT_TRUE(refuseChanges(db, "settings_locked", "update", "configtable", "locked"));
 }
 
 } // namespace

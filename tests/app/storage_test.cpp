@@ -1,5 +1,6 @@
 // The database file: creation, reopening, refusal of files that are not
 // ours to change, and transactions.
+#include "app/data_location.h"
 #include "app/database.h"
 #include "test_support.h"
 
@@ -55,9 +56,13 @@ TEST(Storage, FreshDataRootHasEveryTableAndColumn)
 {
     TempDataRoot root;
     Database &db = root.context().db();
-    EXPECT_TRUE(db.wasCreated());
+    // The test server hands out copies of a database built once, so only
+    // the file is created here.
+    EXPECT_EQ(db.wasCreated(), !db.isShared());
     EXPECT_EQ(db.schemaVersion(), Database::latestSchemaVersion());
-    EXPECT_EQ(db.scalar("select count(*) from sqlite_master where type='table' and name not like 'sqlite_%'").toInt(), 17);
+    // Our tables, and the engine's own: SQLite's id counters, or the
+    // server's version mark.
+    EXPECT_EQ(db.scalar(db.dialect().tableCount()).toInt(), 18);
     for (const auto &[table, columns] : kTables) {
         // Names compare without regard to letter case.
         EXPECT_TRUE(db.tableExists(table.toUpper())) << table.toStdString();
@@ -113,6 +118,7 @@ TEST(Storage, DatabaseOfAnotherProgramIsNotAltered)
 
 TEST(Storage, LockedDatabaseGivesAClearError)
 {
+    BILLPRINT_SQLITE_FILE_ONLY();
     TempDataRoot root;
     const QString path = root.context().dataRoot().databasePath();
     root.close();
@@ -136,7 +142,9 @@ TEST(Storage, TwoProgramsOnOneDataRootBothWrite)
 {
     TempDataRoot root;
     QString error;
-    auto second = Database::open(root.context().dataRoot().databasePath(), &error);
+    // The second program finds the database where the first does: the
+    // data root's file, or the server its Config.ini names.
+    auto second = openLocationDatabase(DataLocation{root.context().dataRoot(), QString()}, false, &error);
     ASSERT_NE(second, nullptr) << error.toStdString();
     SystemSettings other(*second);
     for (int i = 0; i < 20; ++i) {
@@ -184,9 +192,10 @@ TEST(Storage, ScriptSplittingRespectsQuotesAndComments)
     EXPECT_EQ(statements[2], "select 1");
 }
 
-// The statement forms that differ between engines, run on SQLite.
+// The statement forms that differ between engines, run on the engine of
+// the run: the SQLite file, or the test server.
 
-TEST(SqlDialectOnSqlite, EmptiedTableStartsItsIdsAtOneAgainAfterTheReset)
+TEST(SqlDialectOnTheDatabase, EmptiedTableStartsItsIdsAtOneAgainAfterTheReset)
 {
     TempDataRoot root;
     Database &db = root.context().db();
@@ -204,7 +213,7 @@ TEST(SqlDialectOnSqlite, EmptiedTableStartsItsIdsAtOneAgainAfterTheReset)
     EXPECT_EQ(db.scalar("select ID from ReceiverList where 全称='戊公司'").toInt(), 1);
 }
 
-TEST(SqlDialectOnSqlite, LastInsertedIdIsTheNewRowsId)
+TEST(SqlDialectOnTheDatabase, LastInsertedIdIsTheNewRowsId)
 {
     TempDataRoot root;
     Database &db = root.context().db();
@@ -219,36 +228,44 @@ TEST(SqlDialectOnSqlite, LastInsertedIdIsTheNewRowsId)
     EXPECT_GT(id.toInt(), 1);
 }
 
-TEST(SqlDialectOnSqlite, SchemaVersionIsWrittenAndReadInTheFileHeader)
+TEST(SqlDialectOnTheDatabase, SchemaVersionIsWrittenAndReadInTheFileHeaderOrTheVersionTable)
 {
     TempDataRoot root;
     Database &db = root.context().db();
     const SqlDialect &dialect = db.dialect();
-    EXPECT_EQ(dialect.engine(), SqlEngine::Sqlite);
-    EXPECT_EQ(dialect.schemaVersionRead(), "PRAGMA user_version");
-    EXPECT_TRUE(dialect.schemaVersionTable().isEmpty());
+    EXPECT_EQ(dialect.engine(), db.isShared() ? SqlEngine::Postgres : SqlEngine::Sqlite);
     for (const SqlStatement &statement : dialect.schemaVersionWrite(42))
         ASSERT_TRUE(db.exec(statement.text, statement.values));
     EXPECT_EQ(db.schemaVersion(), 42);
-    EXPECT_EQ(db.scalar("PRAGMA user_version").toInt(), 42);
+    if (db.isShared()) {
+        EXPECT_EQ(dialect.schemaVersionTable(), "billprint_schema_version");
+        EXPECT_EQ(db.scalar("select max(version) from billprint_schema_version").toInt(), 42);
+    } else {
+        EXPECT_EQ(dialect.schemaVersionRead(), "PRAGMA user_version");
+        EXPECT_TRUE(dialect.schemaVersionTable().isEmpty());
+        EXPECT_EQ(db.scalar("PRAGMA user_version").toInt(), 42);
+    }
 }
 
-TEST(SqlDialectOnSqlite, NamesCompareIgnoringLetterCase)
+TEST(SqlDialectOnTheDatabase, NamesCompareIgnoringLetterCase)
 {
     TempDataRoot root;
     Database &db = root.context().db();
     const QString condition = db.dialect().equalsIgnoringCase(quoteIdentifier("缩写"));
-    EXPECT_EQ(condition, "\"缩写\" = ? collate nocase");
+    EXPECT_EQ(condition, db.isShared() ? "lower(\"缩写\") = lower(?)" : "\"缩写\" = ? collate nocase");
     EXPECT_EQ(db.scalar("select 币种 from coins where " + condition, {"jpy"}).toString(), "日元");
     EXPECT_TRUE(db.tableExists("receiverlist"));
-    EXPECT_EQ(db.columnNames("matchcolumn"), (QStringList{"Id", "MatchType", "ItemName", "SourceName", "ShowOrd"}));
+    // The server keeps the names folded to lower case, as they were created.
+    EXPECT_EQ(db.columnNames("matchcolumn"),
+              db.isShared() ? QStringList({"id", "matchtype", "itemname", "sourcename", "showord"})
+                            : QStringList({"Id", "MatchType", "ItemName", "SourceName", "ShowOrd"}));
 }
 
-TEST(SqlDialectOnSqlite, DayNumberReadsBothStoredDateForms)
+TEST(SqlDialectOnTheDatabase, DayNumberReadsBothStoredDateForms)
 {
     TempDataRoot root;
     Database &db = root.context().db();
-    const QString sql = "select " + db.dialect().dayNumber("d") + " from (select ? as d)";
+    const QString sql = "select " + db.dialect().dayNumber("d") + " from (select ? as d) as stored";
     EXPECT_EQ(db.scalar(sql, {"2024-03-05"}).toInt(), 20240305);
     EXPECT_EQ(db.scalar(sql, {"2024/3/5"}).toInt(), 20240305);
     EXPECT_EQ(db.scalar(sql, {"2024/12/31 14:30:00"}).toInt(), 20241231);
@@ -268,4 +285,9 @@ TEST(SqlDialect, DriverNamesChooseTheEngine)
     EXPECT_EQ(postgres.schemaVersionTable(), "billprint_schema_version");
     EXPECT_EQ(postgres.lastInsertedIdQuery(), "select lastval()");
     EXPECT_EQ(postgres.equalsIgnoringCase("\"全称\""), "lower(\"全称\") = lower(?)");
+    // LIKE ignores letter case on both; Qt looks tables up by their stored name.
+    EXPECT_EQ(postgres.likeIgnoringCase("\"助记码\""), "\"助记码\" ilike ? escape '\\'");
+    EXPECT_EQ(SqlDialect(SqlEngine::Sqlite).likeIgnoringCase("\"助记码\""), "\"助记码\" like ? escape '\\'");
+    EXPECT_EQ(postgres.storedTableName("UserTable"), "usertable");
+    EXPECT_EQ(SqlDialect(SqlEngine::Sqlite).storedTableName("UserTable"), "UserTable");
 }

@@ -166,6 +166,24 @@ bool refuseChanges(const Database &db, const QString &name, const QString &event
                        .arg(name, event, table));
 }
 
+bool refuseChangesWhen(const Database &db, const QString &name, const QString &event, const QString &table,
+                       const QString &condition, const QString &message, bool endsTransaction)
+{
+    const QString text = QString(message).replace('\'', QStringLiteral("''"));
+    if (!db.isShared()) {
+        return db.exec(QStringLiteral("create trigger %1 before %2 on %3 when %4 begin select raise(%5, '%6'); end")
+                           .arg(name, event, table, condition,
+                                endsTransaction ? QStringLiteral("rollback") : QStringLiteral("abort"), text));
+    }
+    const QString body = QStringLiteral("begin if %1 then raise exception using message = '%2', errcode = '%3'; end if;"
+                                        " if tg_op = 'DELETE' then return old; end if; return new; end")
+                             .arg(condition, text, endsTransaction ? QStringLiteral("disk_full") : QStringLiteral("P0001"));
+    return db.exec(QStringLiteral("create function %1_refusal() returns trigger language plpgsql as $$ %2 $$")
+                       .arg(name, body))
+        && db.exec(QStringLiteral("create trigger %1 before %2 on %3 for each row execute function %1_refusal()")
+                       .arg(name, event, table));
+}
+
 bool dropRefusal(const Database &db, const QString &name, const QString &table)
 {
     if (!db.isShared())

@@ -44,6 +44,12 @@ QString testServerUrl(const QString &name);
 bool refuseChanges(const Database &db, const QString &name, const QString &event, const QString &table,
                    const QString &message);
 bool dropRefusal(const Database &db, const QString &name, const QString &table);
+// As refuseChanges, for the rows `condition` holds for (an expression on
+// the row as new.column; it may count the table's rows). With
+// `endsTransaction` the refusal is a failure of the database as a whole,
+// as a full disk: SQLite's RAISE(ROLLBACK), PostgreSQL's disk_full error.
+bool refuseChangesWhen(const Database &db, const QString &name, const QString &event, const QString &table,
+                       const QString &condition, const QString &message, bool endsTransaction = false);
 
 // Skips every test of the program when it should run on a server that
 // is not there.

@@ -107,7 +107,9 @@ void ColumnRewritePanel::targetChosen(const QString &target)
     if (dictionary.isEmpty())
         return;
     QStringList items;
-    QSqlQuery query = m_db.prepare(QStringLiteral("select distinct DMValue from DMTable where DMName=?"));
+    // Each text once, in the order the dictionary lists it, on either engine.
+    QSqlQuery query = m_db.prepare(
+        QStringLiteral("select DMValue from DMTable where DMName=? group by DMValue order by min(ID)"));
     query.addBindValue(dictionary);
     if (query.exec()) {
         while (query.next())

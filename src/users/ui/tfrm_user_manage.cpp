@@ -45,7 +45,7 @@ TfrmUserManage::TfrmUserManage(const Database &db, QWidget *parent)
 {
     setObjectName(QStringLiteral("frmUserManage"));
     setWindowTitle(QStringLiteral("用户及权限管理"));
-    m_model->setTable(QStringLiteral("UserTable"));
+    m_model->setTable(db.dialect().storedTableName(QStringLiteral("UserTable")));
     m_model->setEditStrategy(QSqlTableModel::OnManualSubmit);
     m_model->setSort(m_model->fieldIndex(QStringLiteral("UserName")), Qt::AscendingOrder);
     const QList<std::pair<QString, QString>> headers = {{QStringLiteral("UserName"), QStringLiteral("用户名")},
