@@ -3,9 +3,12 @@
 // 100 000 cheques over three years, as a busy office stores them: the
 // history benchmarks of both engines read the same rows.
 #include "app/database.h"
+#include "history/history_list_model.h"
 
 #include <QDate>
 #include <QSqlQuery>
+#include <benchmark/benchmark.h>
+#include <functional>
 
 namespace billprint::bench {
 
@@ -31,6 +34,26 @@ inline bool storeCheques(const Database &db, int count = kStoredCheques)
         }
         return true;
     });
+}
+
+// Runs a filter over `db` as the history window does: the statement, the
+// count and sum, and the first page of rows.
+inline void runChequeFilter(benchmark::State &state, const Database &db,
+                            const std::function<void(HistoryFilter &)> &set)
+{
+    const HistoryFamily &family = HistoryFamily::cheque();
+    HistoryListModel model(db, family);
+    HistoryFilter filter;
+    set(filter);
+    for (auto _ : state) {
+        const HistoryStatement st =
+            buildHistoryStatement(family, filter, HistoryOrdering(family.order).next(), db.dialect());
+        if (!model.run(st))
+            return state.SkipWithError("query failed");
+        benchmark::DoNotOptimize(model.summary().sumCents);
+        benchmark::DoNotOptimize(model.data(model.index(30, 9)));
+    }
+    state.counters["rows"] = model.summary().rows;
 }
 
 } // namespace billprint::bench

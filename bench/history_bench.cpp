@@ -48,18 +48,7 @@ void runFilter(benchmark::State &state, const std::function<void(HistoryFilter &
     BenchRoot &root = FilledChequeHistory::instance().root();
     if (!root.checkOpen(state))
         return;
-    const HistoryFamily &family = HistoryFamily::cheque();
-    HistoryListModel model(root.db(), family);
-    HistoryFilter filter;
-    set(filter);
-    for (auto _ : state) {
-        const HistoryStatement st = buildHistoryStatement(family, filter, HistoryOrdering(family.order).next(), root.db().dialect());
-        if (!model.run(st))
-            return state.SkipWithError("query failed");
-        benchmark::DoNotOptimize(model.summary().sumCents);
-        benchmark::DoNotOptimize(model.data(model.index(30, 9)));
-    }
-    state.counters["rows"] = model.summary().rows;
+    bench::runChequeFilter(state, root.db(), set);
 }
 
 } // namespace

@@ -75,7 +75,6 @@ private:
             m_error = QStringLiteral("cannot create the benchmark's database on the server");
             return;
         }
-        m_created = true;
         benchCleanups().push_back([this] {
             m_db.reset();
             onServer(QStringLiteral("drop database if exists %1 with (force)").arg(m_name));
@@ -91,7 +90,6 @@ private:
     }
 
     QString m_name;
-    bool m_created = false;
     std::unique_ptr<Database> m_db;
     QString m_error;
 };
@@ -109,19 +107,7 @@ void runFilter(benchmark::State &state, const std::function<void(HistoryFilter &
     Database *db = sharedHistory(state);
     if (!db)
         return;
-    const HistoryFamily &family = HistoryFamily::cheque();
-    HistoryListModel model(*db, family);
-    HistoryFilter filter;
-    set(filter);
-    for (auto _ : state) {
-        const HistoryStatement st =
-            buildHistoryStatement(family, filter, HistoryOrdering(family.order).next(), db->dialect());
-        if (!model.run(st))
-            return state.SkipWithError("query failed");
-        benchmark::DoNotOptimize(model.summary().sumCents);
-        benchmark::DoNotOptimize(model.data(model.index(30, 9)));
-    }
-    state.counters["rows"] = model.summary().rows;
+    bench::runChequeFilter(state, *db, set);
 }
 
 } // namespace

@@ -3,7 +3,6 @@
 #include "app/database.h"
 #include "app/ini_file.h"
 
-#include <QDir>
 #include <QFileInfo>
 
 namespace billprint {
@@ -32,12 +31,6 @@ void setConfiguredDatabaseUrl(const DataRoot &root, const QString &url)
 QString DataLocation::sharedDatabaseUrl() const
 {
     return databaseUrl.isEmpty() ? configuredDatabaseUrl(folder) : databaseUrl;
-}
-
-QString DataLocation::databaseName() const
-{
-    const QString url = sharedDatabaseUrl();
-    return url.isEmpty() ? QDir::toNativeSeparators(folder.databasePath()) : url;
 }
 
 std::unique_ptr<Database> openLocationDatabase(const DataLocation &location, bool create, QString *error)

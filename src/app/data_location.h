@@ -22,8 +22,6 @@ struct DataLocation
     // The server's address this location uses; empty for the folder's own
     // database file.
     QString sharedDatabaseUrl() const;
-    // What the messages call the database: the file or the address.
-    QString databaseName() const;
 };
 
 // Config.ini's [Database] Url of `root`; empty when it names none.

@@ -172,7 +172,6 @@ std::unique_ptr<Database> Database::openShared(const DatabaseUrl &url, bool crea
 
 bool Database::openServerConnection(const DatabaseUrl &url, QString *error)
 {
-    m_url = url;
     QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QPSQL"), m_connectionName);
     if (!db.isValid()) {
         if (error)

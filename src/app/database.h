@@ -109,7 +109,6 @@ private:
     QString m_path;
     QString m_connectionName;
     SqlDialect m_dialect{SqlEngine::Sqlite};
-    DatabaseUrl m_url;
     bool m_created = false;
     mutable int m_transactionDepth = 0;
 };

@@ -186,7 +186,6 @@ HistoryStatement buildHistoryStatement(const HistoryFamily &family, const Histor
     st.where = conditions.where();
     st.values = conditions.values();
     st.order = orderClause(family, order, dialect);
-    st.sumColumn = family.sumColumn;
     st.sumAmount = amountExpression(dialect, family.sumColumn);
     return st;
 }

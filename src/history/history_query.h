@@ -75,7 +75,6 @@ struct HistoryStatement
     QString where;         // "" or " where …" with ? for each value
     QVariantList values;
     QString order;         // " order by …"
-    QString sumColumn;
     QString sumAmount;     // the sum column's text read as a number
     bool minAmountInvalid = false;
     bool maxAmountInvalid = false;
