@@ -168,6 +168,16 @@ bool isMobile(const QString &text)
     return re("^1[3-9][0-9]{9}$").match(text).hasMatch();
 }
 
+QString digitsOf(const QString &text)
+{
+    QString digits;
+    for (QChar c : text) {
+        if (c.isDigit())
+            digits += c;
+    }
+    return digits;
+}
+
 bool isLandline(const QString &text)
 {
     return re("^(\\(?0[0-9]{2,3}\\)?-?)?[2-9][0-9]{6,7}(-[0-9]{1,6})?$").match(text).hasMatch()
@@ -178,6 +188,45 @@ QString firstCaptured(const QString &text, const char *pattern, int group = 1)
 {
     const QRegularExpressionMatch m = re(pattern).match(text);
     return m.hasMatch() ? m.captured(group) : QString();
+}
+
+// Chat words that end a message: thanks, the courier asked for, urgency.
+bool isChatWords(const QString &word)
+{
+    if (re("[0-9#]|(路|街|道|号|楼|室|栋|幢|村|弄|巷)").match(word).hasMatch())
+        return false;
+    return re("谢谢|多谢|麻烦|辛苦|顺丰|韵达|圆通|中通|申通|京东|邮政|EMS|快递|到付|尽快|发货|急用|拜托|亲|哦|啦|哈")
+        .match(word)
+        .hasMatch();
+}
+
+bool isCompanyName(const QString &word)
+{
+    return re("^[^\\s,:0-9]{2,30}(有限公司|公司|集团|商行|商店|工作室|事务所|经营部|经销部|营业部|办事处|研究所|"
+              "研究院|设计院|医院|学校|中学|小学|大学|学院|幼儿园|银行|支行|分行|门市部|厂|店)$")
+        .match(word)
+        .hasMatch();
+}
+
+bool isCompoundSurname(const QString &two)
+{
+    static const QStringList compound{
+        QStringLiteral("欧阳"), QStringLiteral("司马"), QStringLiteral("上官"), QStringLiteral("诸葛"),
+        QStringLiteral("东方"), QStringLiteral("皇甫"), QStringLiteral("尉迟"), QStringLiteral("公孙"),
+        QStringLiteral("慕容"), QStringLiteral("长孙"), QStringLiteral("宇文"), QStringLiteral("司徒"),
+        QStringLiteral("夏侯"), QStringLiteral("轩辕"), QStringLiteral("令狐"), QStringLiteral("端木"),
+        QStringLiteral("南宫"), QStringLiteral("申屠"), QStringLiteral("钟离"), QStringLiteral("百里"),
+        QStringLiteral("呼延"), QStringLiteral("独孤"), QStringLiteral("西门"), QStringLiteral("司空")};
+    return compound.contains(two);
+}
+
+bool hasSurname(const QString &word)
+{
+    static const QString surnames = QStringLiteral(
+        "李王张刘陈杨黄赵周吴徐孙朱马胡郭林何高梁郑罗宋谢唐韩曹许邓萧冯曾程蔡彭潘袁于董余苏叶吕魏蒋田杜丁沈"
+        "姜范傅钟卢江汪戴崔任陆廖姚方金邱夏谭韦贾邹石熊孟秦阎薛侯雷白龙段郝孔邵史毛常万顾赖武康贺严尹钱施"
+        "牛洪龚栾肖詹翁欧上司诸东慕令皇宇公尉长闻葛柳宁鲁褚殷章温邢冉樊俞庞甘柯");
+    return !word.isEmpty() && surnames.contains(word.at(0));
 }
 
 class Checker
@@ -196,6 +245,7 @@ public:
             regions();
         postcode();
         contact();
+        tidyName();
         address();
         company();
     }
@@ -211,15 +261,20 @@ private:
     }
 
     void telephones();
+    QString spacedLandline();
     void regions();
     void contact();
+    void tidyName();
     bool insideRegion(const QString &word) const;
     bool plausibleName(const QString &name) const;
     QString wordBesideNumber() const;
     void company();
     void postcode();
+    bool isAccountNumber(const QString &digits) const;
     void address();
     QString tailAfterRegion() const;
+    QString withoutTrailingWords(QString value);
+    QString nameGluedToRegion() const;
     QString withoutKnownParts(QString value) const;
 
     AddressParse &m_p;
@@ -228,6 +283,7 @@ private:
     RegionChain m_chain;
     QString m_townAfterChain;
     QString m_spacedMobile;  // the mobile as written, when in groups
+    QString m_spacedPhone;   // the landline as written, when with a blank
 };
 
 void Checker::telephones()
@@ -247,6 +303,11 @@ void Checker::telephones()
         phone.clear();
     if (!phone.isEmpty() && !isLandline(phone))
         phone.clear();
+    const QString spaced = spacedLandline();
+    if (!spaced.isEmpty() && (phone.isEmpty() || digitsOf(spaced).endsWith(digitsOf(phone)))) {
+        set(F::Phone, spaced);
+        return;
+    }
     if (phone.isEmpty()) {
         phone = firstCaptured(m_input,
                               "(?<![0-9-])(\\(?0[0-9]{2,3}\\)?-?[2-9][0-9]{6,7}(-[0-9]{1,6})?)(?![0-9])");
@@ -261,7 +322,31 @@ void Checker::telephones()
             ++end;
         phone = m_input.mid(at, end - at);
     }
+    if (phone.isEmpty()) {
+        // A local number of its own without area code ("…路1号, 88123456").
+        phone = firstCaptured(m_input, "(?<=^|[\\s,:/])([2-9][0-9]{6,7})(?=$|[\\s,/])");
+    }
     set(F::Phone, phone);
+}
+
+// A landline written with a blank inside ("0571 8812345", "0571-8812 3456",
+// "021-5566 7788"), as one number: the area code joined by a dash, the
+// local number without blanks. The text as written is kept so that it
+// leaves the address.
+QString Checker::spacedLandline()
+{
+    const QRegularExpressionMatch m =
+        re("(?<![0-9+-])(\\(?0[0-9]{2,3}\\)?)([ -]?)([2-9][0-9]{2,3})( ?)([0-9]{4})(?:-([0-9]{1,6}))?(?![0-9])")
+            .match(m_input);
+    if (!m.hasMatch() || (m.captured(2) != QStringLiteral(" ") && m.captured(4).isEmpty()))
+        return QString();
+    m_spacedPhone = m.captured(0);
+    const QString area = m.captured(1);
+    QString phone = area + (area.endsWith(QLatin1Char(')')) ? QString() : QStringLiteral("-")) + m.captured(3)
+        + m.captured(5);
+    if (!m.captured(6).isEmpty())
+        phone += QLatin1Char('-') + m.captured(6);
+    return phone;
 }
 
 void Checker::regions()
@@ -328,9 +413,32 @@ bool Checker::plausibleName(const QString &name) const
     return true;
 }
 
+// A name written straight before the region without a separator
+// ("王小明广东省深圳市…").
+QString Checker::nameGluedToRegion() const
+{
+    if (m_chain.isEmpty() || m_chain.start < 2)
+        return QString();
+    int from = m_chain.start;
+    while (from > 0 && !isSeparator(m_input.at(from - 1)) && m_input.at(from - 1) != QLatin1Char(':')
+           && !m_input.at(from - 1).isDigit() && m_chain.start - from < 5)
+        --from;
+    const QString word = m_input.mid(from, m_chain.start - from);
+    if (from > 0 && !isSeparator(m_input.at(from - 1)) && m_input.at(from - 1) != QLatin1Char(':')
+        && !m_input.at(from - 1).isDigit())
+        return QString();
+    return word.size() >= 2 && word.size() <= 4 && plausibleName(word) && hasSurname(word) ? word : QString();
+}
+
 void Checker::contact()
 {
-    if (plausibleName(text(F::Name)))
+    const QString glued = nameGluedToRegion();
+    const QString current = text(F::Name);
+    if (!glued.isEmpty() && (current.isEmpty() || glued.startsWith(current) || !plausibleName(current))) {
+        set(F::Name, glued);
+        return;
+    }
+    if (plausibleName(current))
         return;
     // A labelled contact first, then a short word of its own that starts
     // with a common surname.
@@ -338,15 +446,11 @@ void Checker::contact()
         m_input, "(收货人|收件人|姓名|联系人|收件方|收方)[:]?\\s*([^\\s,:0-9a-zA-Z()]{2,4})(?=[\\s,:0-9(]|$)", 2);
     if (!plausibleName(name)) {
         name.clear();
-        static const QString surnames = QStringLiteral(
-            "李王张刘陈杨黄赵周吴徐孙朱马胡郭林何高梁郑罗宋谢唐韩曹许邓萧冯曾程蔡彭潘袁于董余苏叶吕魏蒋田杜丁沈"
-            "姜范傅钟卢江汪戴崔任陆廖姚方金邱夏谭韦贾邹石熊孟秦阎薛侯雷白龙段郝孔邵史毛常万顾赖武康贺严尹钱施"
-            "牛洪龚栾肖詹翁欧上司诸东慕令皇宇公尉长闻葛柳宁鲁褚殷章温邢冉樊俞庞甘柯");
         QRegularExpressionMatchIterator it =
             re("(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,4})(?=[\\s,0-9(]|$)").globalMatch(m_input);
         while (it.hasNext() && name.isEmpty()) {
             const QString word = it.next().captured(1);
-            if (surnames.contains(word.at(0)) && plausibleName(word))
+            if (hasSurname(word) && plausibleName(word))
                 name = word;
         }
     }
@@ -355,17 +459,41 @@ void Checker::contact()
     set(F::Name, name);
 }
 
+// "李四收" is 李四; "马光" written after "司" is 司马光.
+void Checker::tidyName()
+{
+    QString name = text(F::Name);
+    if (name.size() >= 3 && name.endsWith(QStringLiteral("收")))
+        name.chop(1);
+    const int at = name.isEmpty() ? -1 : m_input.indexOf(name);
+    if (at > 0 && name.size() <= 3 && isCompoundSurname(m_input.mid(at - 1, 2)))
+        name.prepend(m_input.at(at - 1));
+    if (name != text(F::Name))
+        set(F::Name, name);
+}
+
 // A postcode glued to the text around it ("166号264001"): six digits of
 // their own that are no part of a telephone.
 void Checker::postcode()
 {
-    if (!text(F::Postcode).isEmpty())
+    if (!text(F::Postcode).isEmpty() && !isAccountNumber(text(F::Postcode)))
         return;
     QString zip;
     QRegularExpressionMatchIterator it = re("(?<![0-9-])[0-8][0-9]{5}(?![0-9-])").globalMatch(m_input);
-    while (it.hasNext())
-        zip = it.next().captured(0);
+    while (it.hasNext()) {
+        const QString found = it.next().captured(0);
+        if (!isAccountNumber(found))
+            zip = found;
+    }
     set(F::Postcode, zip);
+}
+
+// Six digits after "QQ", "微信" or "旺旺" are an account, not a postcode.
+bool Checker::isAccountNumber(const QString &digits) const
+{
+    return re("(?i)(qq|q号|微信|wx|vx|旺旺)\\s*(号|号码)?\\s*[:]?\\s*$")
+        .match(QStringView(m_input).left(qMax(0, m_input.indexOf(digits))))
+        .hasMatch();
 }
 
 // A company the patterns took out of the street address ("…湖南大学南校区")
@@ -427,8 +555,14 @@ QString Checker::tailAfterRegion() const
         from += m_townAfterChain.size();
     QString tail = m_input.mid(from);
     const int lineEnd = tail.indexOf(re("[\\r\\n,]"));
-    if (lineEnd >= 0)
+    if (lineEnd >= 0) {
+        // "所在地区:… 粤海街道" then "详细地址:…": the street goes on
+        // under the label.
+        const QString next = firstCaptured(tail.mid(lineEnd), "^[\\r\\n]+[^\\s:]{0,4}[\\r\\n]*地址:\\s*([^\\r\\n]+)");
         tail.truncate(lineEnd);
+        if (!next.isEmpty() && re("^[^\\s,:0-9]{1,8}(街道|镇|乡)$").match(tail.trimmed()).hasMatch())
+            tail = tail.trimmed() + next;
+    }
     return withoutKnownParts(tail);
 }
 
@@ -441,12 +575,21 @@ QString Checker::withoutKnownParts(QString value) const
         value.remove(QStringLiteral("邮编:") + zip);
         value.remove(zip);
     }
-    for (const QString &number : {text(F::Mobile), text(F::Phone), m_spacedMobile}) {
+    // A number leaves with its country prefix ("+86 ", "(+86)", "86-").
+    for (const QString &number : {m_spacedMobile, m_spacedPhone, text(F::Mobile), text(F::Phone)}) {
         if (!number.isEmpty())
-            value.remove(number);
+            value.remove(QRegularExpression(QStringLiteral("(?:(?:\\(\\+?86\\)|\\+86|0086)[- ]?|86-)?")
+                                            + QRegularExpression::escape(number)));
     }
     value.remove(re("(手机|电话|邮编)[:]?"));
+    value.remove(re("(?i)(qq|微信|wx|vx)(号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"));
     const QString name = text(F::Name);
+    if (!name.isEmpty()) {
+        // "(李四 收)", "李四收" after the street.
+        const QString escaped = QRegularExpression::escape(name);
+        value.remove(QRegularExpression(QStringLiteral("\\(\\s*") + escaped + QStringLiteral("\\s*收?\\s*\\)")));
+        value.remove(QRegularExpression(escaped + QStringLiteral("\\s*收(?=$|[\\s,])")));
+    }
     if (!name.isEmpty()) {
         const QStringList words = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
         if (words.contains(name) && words.size() > 1) {
@@ -463,10 +606,30 @@ QString Checker::withoutKnownParts(QString value) const
     return value.trimmed();
 }
 
+// Words after the street that belong elsewhere: the company written
+// after the address ("寄:…路1号 某某有限公司") and a chat tail ("麻烦发顺丰").
+QString Checker::withoutTrailingWords(QString value)
+{
+    QStringList words = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    while (words.size() > 1) {
+        const QString last = words.last();
+        if (isChatWords(last)) {
+            words.removeLast();
+        } else if (isCompanyName(last)) {
+            if (text(F::Company).isEmpty())
+                set(F::Company, last);
+            words.removeLast();
+        } else {
+            break;
+        }
+    }
+    return words.join(QLatin1Char(' '));
+}
+
 void Checker::address()
 {
     if (!m_chain.isEmpty()) {
-        const QString tail = tailAfterRegion();
+        const QString tail = withoutTrailingWords(tailAfterRegion());
         if (gbkLength(tail) >= 4) {
             set(F::Address, tail);
             return;
