@@ -9,6 +9,21 @@ namespace billprint {
 
 namespace pat = address_patterns;
 
+StepRecorder::StepRecorder(AddressParse &parse, const char *step) : m_parse(parse), m_step(step)
+{
+    for (int i = 0; i < kAddressFieldCount; ++i)
+        m_before[i] = parse.fields[i].text;
+}
+
+StepRecorder::~StepRecorder()
+{
+    for (int i = 0; i < kAddressFieldCount; ++i) {
+        if (m_parse.fields[i].text != m_before[i])
+            m_parse.setBy[i] = QString::fromLatin1(m_step);
+    }
+}
+
+
 namespace {
 
 const QString kCrLf = QStringLiteral("\r\n");
@@ -199,18 +214,25 @@ AddressParse Recogniser::run()
 {
     if (m_t.trimmed().isEmpty())
         return m_p;
-    mobile();
-    phone();
-    takeReplacing(f(F::Country), expressionFind(m_t, pat::country()));
-    combinedRegion();
+    const auto step = [this](const char *name, auto run) {
+        StepRecorder recorder(m_p, name);
+        (this->*run)();
+    };
+    step("recognise:mobile", &Recogniser::mobile);
+    step("recognise:phone", &Recogniser::phone);
+    {
+        StepRecorder recorder(m_p, "recognise:country");
+        takeReplacing(f(F::Country), expressionFind(m_t, pat::country()));
+    }
+    step("recognise:region", &Recogniser::combinedRegion);
     if (!m_p.regionFound)
-        fallbackRegion();
-    address();
-    postcode();
-    name();
-    company();
-    tidyAddress();
-    finish();
+        step("recognise:region-parts", &Recogniser::fallbackRegion);
+    step("recognise:address", &Recogniser::address);
+    step("recognise:postcode", &Recogniser::postcode);
+    step("recognise:name", &Recogniser::name);
+    step("recognise:company", &Recogniser::company);
+    step("recognise:tidy-address", &Recogniser::tidyAddress);
+    step("recognise:finish", &Recogniser::finish);
     return m_p;
 }
 

@@ -43,10 +43,30 @@ struct AddressParse
     std::array<FieldChoice, kAddressFieldCount> fields;
     bool regionFound = false;   // a combined region pattern matched
     QString typedAddress;       // the address as last recognised or typed
+    // The step that last changed each field ("recognise:mobile",
+    // "check:contact"): tells a user which rule to write a replacement
+    // pair against.
+    std::array<QString, kAddressFieldCount> setBy;
 
     FieldChoice &operator[](AddressField f) { return fields[static_cast<int>(f)]; }
     const FieldChoice &operator[](AddressField f) const { return fields[static_cast<int>(f)]; }
     QString text(AddressField f) const { return (*this)[f].text; }
+};
+
+// Marks the fields a step changed: the texts are compared when the
+// recorder goes out of scope.
+class StepRecorder
+{
+public:
+    StepRecorder(AddressParse &parse, const char *step);
+    ~StepRecorder();
+    StepRecorder(const StepRecorder &) = delete;
+    StepRecorder &operator=(const StepRecorder &) = delete;
+
+private:
+    AddressParse &m_parse;
+    const char *m_step;
+    std::array<QString, kAddressFieldCount> m_before;
 };
 
 // The user's replacement pairs (search text, replacement), applied during

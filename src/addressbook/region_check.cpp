@@ -239,15 +239,19 @@ public:
 
     void run()
     {
-        telephones();
+        const auto step = [this](const char *name, auto run) {
+            StepRecorder recorder(m_p, name);
+            (this->*run)();
+        };
+        step("check:telephones", &Checker::telephones);
         m_chain = findRegionChain(m_table, m_input);
         if (!m_chain.isEmpty())
-            regions();
-        postcode();
-        contact();
-        tidyName();
-        address();
-        company();
+            step("check:regions", &Checker::regions);
+        step("check:postcode", &Checker::postcode);
+        step("check:contact", &Checker::contact);
+        step("check:name", &Checker::tidyName);
+        step("check:address", &Checker::address);
+        step("check:company", &Checker::company);
     }
 
 private:
@@ -664,6 +668,7 @@ AddressParse recogniseAndCheck(const QString &normalised, AddressSource source, 
     checkRegions(parse, normalised, RegionTable::delivered());
     FieldChoice &address = parse[AddressField::Address];
     parse.typedAddress = address.text;
+    StepRecorder recorder(parse, "contain-rule");
     address.text = applyContainRule(address.text, parse.text(AddressField::Province),
                                     parse.text(AddressField::City), parse.text(AddressField::Town),
                                     containProvinceCity);

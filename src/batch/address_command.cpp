@@ -47,9 +47,27 @@ const OutputField kOutputFields[] = {
     {"city", AddressField::City},         {"town", AddressField::Town},
     {"address", AddressField::Address},   {"postcode", AddressField::Postcode}};
 
+// Which step set each field, and which of the user's pairs applied.
+QString explanation(const AddressParse &parse, const QString &text, const ReplacementPairs &replacements)
+{
+    QJsonObject steps;
+    for (const OutputField &f : kOutputFields) {
+        const QString step = parse.setBy[static_cast<int>(f.field)];
+        if (!step.isEmpty() || !parse.text(f.field).isEmpty())
+            steps.insert(QLatin1String(f.key), step.isEmpty() ? QStringLiteral("none") : step);
+    }
+    QJsonArray applied;
+    for (const auto &[from, to] : replacements) {
+        if (!from.isEmpty() && text.contains(from))
+            applied.append(from + QStringLiteral(" → ") + to);
+    }
+    steps.insert(QStringLiteral("replacements"), applied);
+    return QString::fromUtf8(QJsonDocument(steps).toJson(QJsonDocument::Compact));
+}
+
 } // namespace
 
-QString parseAddressLine(const QString &line, const ReplacementPairs &replacements)
+QString parseAddressLine(const QString &line, const ReplacementPairs &replacements, bool explain)
 {
     QJsonParseError parseError;
     const QJsonDocument doc = QJsonDocument::fromJson(line.toUtf8(), &parseError);
@@ -60,26 +78,32 @@ QString parseAddressLine(const QString &line, const ReplacementPairs &replacemen
     if (!in.value(QStringLiteral("text")).isString())
         return oneLine(errorObject(id, QStringLiteral("no \"text\" string")));
 
-    const AddressParse parse =
-        parseAddressText(in.value(QStringLiteral("text")).toString(), AddressSource::Taobao, false, replacements);
+    const QString text = in.value(QStringLiteral("text")).toString();
+    const AddressParse parse = parseAddressText(text, AddressSource::Taobao, false, replacements);
     // Written by hand so that the keys keep the order of the fields.
     QString out = QStringLiteral("{\"id\":") + jsonValueText(id);
     for (const OutputField &f : kOutputFields)
         out += QStringLiteral(",\"%1\":").arg(QLatin1String(f.key)) + jsonValueText(parse.text(f.field));
     // The remark box is typed by the user; recognition leaves it empty.
-    return out + QStringLiteral(",\"remark\":\"\"}");
+    out += QStringLiteral(",\"remark\":\"\"");
+    if (explain)
+        out += QStringLiteral(",\"explain\":") + explanation(parse, text, replacements);
+    return out + QLatin1Char('}');
 }
 
 int runParseAddressCommand(const QStringList &args, const QString &dataFolder, QTextStream &in,
                            QTextStream &out, QTextStream &err)
 {
-    CommandLine line(QStringLiteral("parse-address"), {QStringLiteral("[--data DIR] < LINES")},
+    CommandLine line(QStringLiteral("parse-address"), {QStringLiteral("[--data DIR] [--explain] < LINES")},
                      QStringLiteral("Splits receiver texts into waybill fields: reads JSON lines\n"
                                     "{\"id\": ..., \"text\": \"...\"} on standard input and writes one JSON line of\n"
                                     "fields per line, as the address parser window shows them; a line that is\n"
                                     "no JSON object with a text gets an \"error\". The user's replacement pairs\n"
                                     "apply when the data folder has a database; none is ever created.\n"
                                     "Exit 0: every line read; 2: a bad command line."));
+    line.flag(QStringLiteral("explain"),
+              QStringLiteral("Add \"explain\": the step that set each field and the replacement\n"
+                             "pairs that applied (to help write replacement pairs)."));
     CommandContext command(line, dataFolder, err);
     if (const std::optional<int> done = command.start(args, out))
         return *done;
@@ -87,13 +111,14 @@ int runParseAddressCommand(const QStringList &args, const QString &dataFolder, Q
     if (const Database *db = command.openDatabaseIfPresent())
         replacements = readAddressReplacements(*db);
 
+    const bool explain = line.isSet(QStringLiteral("explain"));
     in.setEncoding(QStringConverter::Utf8);
     out.setEncoding(QStringConverter::Utf8);
     QString text;
     while (in.readLineInto(&text)) {
         if (text.trimmed().isEmpty())
             continue;
-        out << parseAddressLine(text, replacements) << '\n';
+        out << parseAddressLine(text, replacements, explain) << '\n';
     }
     out.flush();
     return 0;

@@ -1,4 +1,4 @@
-// `billprint parse-address [--data DIR]`
+// `billprint parse-address [--data DIR] [--explain]`
 //
 // Reads JSON lines {"id": ..., "text": "..."} on standard input and writes
 // one JSON line per input line with the fields the parser window shows
@@ -18,7 +18,9 @@ namespace billprint {
 int runParseAddressCommand(const QStringList &args, const QString &dataFolder, QTextStream &in,
                            QTextStream &out, QTextStream &err);
 
-// One output line (without its line break) for one input line.
-QString parseAddressLine(const QString &line, const ReplacementPairs &replacements = {});
+// One output line (without its line break) for one input line; with
+// `explain`, an "explain" object tells the step that set each field and
+// the replacement pairs that applied to the text.
+QString parseAddressLine(const QString &line, const ReplacementPairs &replacements = {}, bool explain = false);
 
 } // namespace billprint
