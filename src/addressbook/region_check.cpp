@@ -202,8 +202,7 @@ bool isChatWords(const QString &word)
 
 bool isCompanyName(const QString &word)
 {
-    return re("^[^\\s,:0-9]{2,30}(有限公司|公司|集团|商行|商店|工作室|事务所|经营部|经销部|营业部|办事处|研究所|"
-              "研究院|设计院|医院|学校|中学|小学|大学|学院|幼儿园|银行|支行|分行|门市部|厂|店)$")
+    return re("^[^\\s,:0-9]{2,30}(公司|集团|商行|商店|工作室|事务所|经营部|经销部|营业部|办事处|门市部|厂)$")
         .match(word)
         .hasMatch();
 }
@@ -400,6 +399,8 @@ bool Checker::insideRegion(const QString &word) const
 bool Checker::plausibleName(const QString &name) const
 {
     if (name.isEmpty() || name.size() > 6 || gbkLength(name) < 4)
+        return false;
+    if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系").match(name).hasMatch())
         return false;
     if (re("[0-9a-zA-Z:()#,.]").match(name).hasMatch())
         return false;
@@ -612,9 +613,17 @@ QString Checker::withoutKnownParts(QString value) const
 
 // Words after the street that belong elsewhere: the company written
 // after the address ("寄:…路1号 某某有限公司") and a chat tail ("麻烦发顺丰").
+// Schools, hospitals and the like stay: they are where the parcel goes.
 QString Checker::withoutTrailingWords(QString value)
 {
     QStringList words = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
+    // Another labelled item ("收件人:钱多多") ends the street.
+    for (int i = 1; i < words.size(); ++i) {
+        if (re("^[^\\s:0-9]{1,6}:").match(words.at(i)).hasMatch()) {
+            words = words.mid(0, i);
+            break;
+        }
+    }
     while (words.size() > 1) {
         const QString last = words.last();
         if (isChatWords(last)) {
