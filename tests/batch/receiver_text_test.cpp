@@ -1,0 +1,137 @@
+// Receiver texts as others write them: numbers with blanks and country
+// prefixes, names glued to the region or marked with 收, chat words and a
+// company after the street, accounts that look like postcodes, labelled
+// blocks whose street goes on under another label.
+#include "addressbook/region_check.h"
+#include "batch/address_command.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <gtest/gtest.h>
+
+#include <map>
+
+using namespace billprint;
+using F = AddressField;
+
+namespace {
+
+using Fields = std::map<F, QString>;
+
+// Every field listed must come out as given; the others empty.
+void expectFields(const QString &text, const Fields &expected)
+{
+    const AddressParse p = parseAddressText(text, AddressSource::Taobao, false);
+    for (int i = 0; i < kAddressFieldCount; ++i) {
+        const F field = static_cast<F>(i);
+        const auto found = expected.find(field);
+        EXPECT_EQ(p.text(field), found == expected.end() ? QString() : found->second)
+            << "field " << i << " of " << qPrintable(text);
+    }
+}
+
+const QString kZhejiang = QStringLiteral("浙江省");
+const QString kHangzhou = QStringLiteral("杭州市");
+
+} // namespace
+
+TEST(ReceiverText, LandlinesWithABlankInsideAreOneNumber)
+{
+    expectFields(QStringLiteral("李明 0571 8812345 浙江省杭州市西湖区文三路1号"),
+                 {{F::Name, QStringLiteral("李明")}, {F::Phone, QStringLiteral("0571-8812345")},
+                  {F::Province, kZhejiang}, {F::City, kHangzhou}, {F::Town, QStringLiteral("西湖区")},
+                  {F::Address, QStringLiteral("文三路1号")}});
+    expectFields(QStringLiteral("收货人：王芳，电话：0571-8812 3456，地址：浙江省杭州市上城区解放路138号"),
+                 {{F::Name, QStringLiteral("王芳")}, {F::Phone, QStringLiteral("0571-88123456")},
+                  {F::Province, kZhejiang}, {F::City, kHangzhou}, {F::Town, QStringLiteral("上城区")},
+                  {F::Address, QStringLiteral("解放路138号")}});
+    expectFields(QStringLiteral("张伟 021-5566 7788 / 13912345678 上海市徐汇区漕溪北路88号"),
+                 {{F::Name, QStringLiteral("张伟")}, {F::Phone, QStringLiteral("021-55667788")},
+                  {F::Mobile, QStringLiteral("13912345678")}, {F::Province, QStringLiteral("上海")},
+                  {F::City, QStringLiteral("上海市")}, {F::Town, QStringLiteral("徐汇区")},
+                  {F::Address, QStringLiteral("漕溪北路88号")}});
+    // At the end of the line the digits used to stay in the address.
+    expectFields(QStringLiteral("江苏省南京市鼓楼区中山北路32号 刘洋 025 83456789"),
+                 {{F::Name, QStringLiteral("刘洋")}, {F::Phone, QStringLiteral("025-83456789")},
+                  {F::Province, QStringLiteral("江苏省")}, {F::City, QStringLiteral("南京市")},
+                  {F::Town, QStringLiteral("鼓楼区")}, {F::Address, QStringLiteral("中山北路32号")}});
+    // A local number of its own, without area code, at the end.
+    expectFields(QStringLiteral("陈晨，广东省广州市天河区天河路1号，88123456"),
+                 {{F::Name, QStringLiteral("陈晨")}, {F::Phone, QStringLiteral("88123456")},
+                  {F::Province, QStringLiteral("广东省")}, {F::City, QStringLiteral("广州市")},
+                  {F::Town, QStringLiteral("天河区")}, {F::Address, QStringLiteral("天河路1号")}});
+}
+
+TEST(ReceiverText, CountryPrefixesLeaveTheAddressWithTheirNumber)
+{
+    const Fields wenSan{{F::Name, QStringLiteral("李四")}, {F::Mobile, QStringLiteral("13812345678")},
+                        {F::Province, kZhejiang}, {F::City, kHangzhou}, {F::Town, QStringLiteral("西湖区")},
+                        {F::Address, QStringLiteral("文三路1号")}};
+    expectFields(QStringLiteral("浙江省杭州市西湖区文三路1号 李四 +86-138-1234-5678"), wenSan);
+    expectFields(QStringLiteral("浙江省杭州市西湖区文三路1号 李四 (+86) 138-1234-5678"), wenSan);
+    expectFields(QStringLiteral("李四 +86 138 1234 5678 浙江省杭州市西湖区文三路1号"), wenSan);
+}
+
+TEST(ReceiverText, NamesGluedCompoundOrMarkedAreWhole)
+{
+    expectFields(QStringLiteral("王小明广东省深圳市南山区科技园南区18栋 13812345678"),
+                 {{F::Name, QStringLiteral("王小明")}, {F::Mobile, QStringLiteral("13812345678")},
+                  {F::Province, QStringLiteral("广东省")}, {F::City, QStringLiteral("深圳市")},
+                  {F::Town, QStringLiteral("南山区")}, {F::Address, QStringLiteral("科技园南区18栋")}});
+    const Fields liSi{{F::Name, QStringLiteral("李四")}, {F::Mobile, QStringLiteral("13812345678")},
+                      {F::Province, kZhejiang}, {F::City, kHangzhou}, {F::Town, QStringLiteral("西湖区")},
+                      {F::Address, QStringLiteral("文三路1号")}};
+    expectFields(QStringLiteral("寄到浙江省杭州市西湖区文三路1号，李四收，13812345678"), liSi);
+    expectFields(QStringLiteral("浙江省杭州市西湖区文三路1号（李四 收）13812345678"), liSi);
+    expectFields(QStringLiteral("麻烦寄到浙江省杭州市西湖区文三路1号，李四，13812345678，谢谢"), liSi);
+    expectFields(QStringLiteral("李四 13812345678 浙江省杭州市西湖区文三路1号 麻烦发顺丰"), liSi);
+    expectFields(QStringLiteral("你好，麻烦寄到：浙江省杭州市西湖区文三路1号，李四收，电话13812345678，谢谢！"), liSi);
+}
+
+TEST(ReceiverText, ACompanyAfterTheStreetAndLabelledItemsLeaveTheAddress)
+{
+    expectFields(QStringLiteral("寄：浙江省杭州市西湖区文三路1号 杭州青禾贸易有限公司 李四 13812345678"),
+                 {{F::Company, QStringLiteral("杭州青禾贸易有限公司")}, {F::Name, QStringLiteral("李四")},
+                  {F::Mobile, QStringLiteral("13812345678")}, {F::Province, kZhejiang}, {F::City, kHangzhou},
+                  {F::Town, QStringLiteral("西湖区")}, {F::Address, QStringLiteral("文三路1号")}});
+    expectFields(QStringLiteral("寄：上海市浦东新区世纪大道100号 上海环球贸易有限公司 收件人：钱多多 021-6888 1234"),
+                 {{F::Company, QStringLiteral("上海环球贸易有限公司")}, {F::Name, QStringLiteral("钱多多")},
+                  {F::Phone, QStringLiteral("021-68881234")}, {F::Province, QStringLiteral("上海")},
+                  {F::City, QStringLiteral("上海市")}, {F::Town, QStringLiteral("浦东新区")},
+                  {F::Address, QStringLiteral("世纪大道100号")}});
+    // A university after the street is where the parcel goes.
+    expectFields(QStringLiteral("帮我发到 湖北省武汉市洪山区珞喻路1037号 华中科技大学 张靓颖 15012345678 谢谢啦"),
+                 {{F::Name, QStringLiteral("张靓颖")}, {F::Mobile, QStringLiteral("15012345678")},
+                  {F::Province, QStringLiteral("湖北省")}, {F::City, QStringLiteral("武汉市")},
+                  {F::Town, QStringLiteral("洪山区")}, {F::Address, QStringLiteral("珞喻路1037号 华中科技大学")}});
+}
+
+TEST(ReceiverText, AccountsAreNoPostcodeAndStreetOfficesGoOnUnderTheAddressLabel)
+{
+    expectFields(QStringLiteral("李四 13812345678 QQ:654321 浙江省杭州市西湖区文三路1号"),
+                 {{F::Name, QStringLiteral("李四")}, {F::Mobile, QStringLiteral("13812345678")},
+                  {F::Province, kZhejiang}, {F::City, kHangzhou}, {F::Town, QStringLiteral("西湖区")},
+                  {F::Address, QStringLiteral("文三路1号")}});
+    expectFields(QStringLiteral("收货人：李四\n手机号：13812345678\n所在地区：广东省 深圳市 南山区 粤海街道\n"
+                                "详细地址：科技园路1号"),
+                 {{F::Name, QStringLiteral("李四")}, {F::Mobile, QStringLiteral("13812345678")},
+                  {F::Province, QStringLiteral("广东省")}, {F::City, QStringLiteral("深圳市")},
+                  {F::Town, QStringLiteral("南山区")}, {F::Address, QStringLiteral("粤海街道科技园路1号")}});
+}
+
+TEST(ParseAddressCommand, ExplainTellsTheStepOfEveryFieldAndTheAppliedPairs)
+{
+    const QString line = parseAddressLine(
+        QStringLiteral("{\"id\":1,\"text\":\"收件者：韩梅梅 0571 8812345 北京市朝阳区建国路88号\"}"),
+        {{QStringLiteral("收件者"), QStringLiteral("收货人")}, {QStringLiteral("寄件者"), QStringLiteral("发货人")}},
+        true);
+    const QJsonObject explain =
+        QJsonDocument::fromJson(line.toUtf8()).object().value(QStringLiteral("explain")).toObject();
+    EXPECT_EQ(explain.value(QStringLiteral("phone")).toString(), QStringLiteral("check:telephones"));
+    EXPECT_EQ(explain.value(QStringLiteral("address")).toString(), QStringLiteral("check:address"));
+    EXPECT_FALSE(explain.value(QStringLiteral("name")).toString().isEmpty());
+    EXPECT_FALSE(explain.contains(QStringLiteral("company")));
+    EXPECT_EQ(explain.value(QStringLiteral("replacements")).toVariant().toStringList(),
+              QStringList{QStringLiteral("收件者 → 收货人")});
+    EXPECT_FALSE(parseAddressLine(QStringLiteral("{\"id\":1,\"text\":\"李四\"}")).contains(QStringLiteral("explain")));
+}
