@@ -175,7 +175,8 @@ MO_STREETS = [("新马路", "新馬路"), ("殷皇子大马路", "殷皇子大�
 TW_STREETS = [("忠孝东路四段", "忠孝東路四段"), ("敦化南路一段", "敦化南路一段"), ("复兴南路一段", "復興南路一段"),
               ("信义路五段", "信義路五段"), ("南京东路二段", "南京東路二段"), ("民生东路三段", "民生東路三段"),
               ("中山北路二段", "中山北路二段"), ("基隆路一段", "基隆路一段"), ("文心路三段", "文心路三段"),
-              ("中华路一段", "中華路一段"), ("民族路", "民族路"), ("成功路", "成功路")]
+              ("中华路一段", "中華路一段"), ("民族路", "民族路"), ("成功路", "成功路"), ("中正路", "中正路"),
+              ("民权路", "民權路"), ("中山路", "中山路")]
 
 # Mainland regions for the traditional-character senders: expected (province, city, town)
 # and how they type them.
@@ -409,7 +410,7 @@ class RegionPicker:
             prov = self.div.province_of_name(prov_name)[0]
             return Region(prov_name, city, county, self._province_forms(prov), self._city_forms(city), [county],
                           street_prefix=town), prov
-        if allow_far and r < 0.33:
+        if allow_far and r < 0.31:
             return self.pick_far(rng, simplified=True), ""
         code = rng.choice(self.ordinary)
         prov = code[:2]
@@ -453,6 +454,7 @@ class Pools:
         self.towers = split_pool(TOWERS, part)
         self.villages = split_pool(VILLAGES, part)
         self.brands = split_pool(BRANDS, part)
+        self.institutions = split_pool(INSTITUTIONS, part)
         self.trad_names = split_pool(TRAD_NAMES, part)
         self.trad_roads = split_pool(TRAD_ROADS, part)
         self.trad_towers = split_pool(TRAD_TOWERS, part)
@@ -474,10 +476,12 @@ def person_name(rng, pools):
 
 
 def company_name(rng, pools, city):
-    stem = city[:-1] if city.endswith("市") else city[:2]
+    if not city.endswith("市"):  # an autonomous prefecture, a league, Hong Kong...: no city in the name
+        return rng.choice(pools.brands) + rng.choice(INDUSTRIES) + rng.choice(COMPANY_TAILS)
+    stem = city[:-1]
     r = rng.random()
     if r < 0.12:
-        return stem + rng.choice(INSTITUTIONS)
+        return stem + rng.choice(pools.institutions)
     if r < 0.3:
         return rng.choice(pools.brands) + rng.choice(INDUSTRIES) + "（%s）" % stem + rng.choice(COMPANY_TAILS)
     return stem + rng.choice(pools.brands) + rng.choice(INDUSTRIES) + rng.choice(COMPANY_TAILS)
@@ -517,19 +521,35 @@ def trad_street(rng, pools):
     return "%s%d號%s%d樓%s" % (road, n, rng.choice(pools.trad_towers), floor, rng.choice(["", "%d室" % rng.randrange(1, 20), "A座"]))
 
 
+HK_STREET_CITY = {"香港岛": ["轩尼诗道", "英皇道", "德辅道中", "皇后大道中", "告士打道", "骆克道", "荷李活道"],
+                  "九龙": ["弥敦道", "广东道", "太子道西", "观塘道", "亚皆老街", "西洋菜南街"],
+                  "新界": ["青山公路", "沙田正街", "大埔道"]}
+MO_STREET_CITY = {"澳门半岛": ["新马路", "殷皇子大马路", "南湾大马路", "高士德大马路", "罗理基博士大马路", "慕拉士大马路", "提督马路"],
+                  "氹仔岛": ["孙逸仙大马路", "成都街"], "路环岛": ["计单奴街"]}
+TW_STREET_CITY = {"台北市": ["忠孝东路四段", "敦化南路一段", "复兴南路一段", "信义路五段", "南京东路二段", "民生东路三段",
+                            "中山北路二段", "基隆路一段"], "台中市": ["文心路三段"]}
+
+
+def _street_in_city(rng, pool, table, city):
+    """A street of the city when the part's pool has one, else one of the city-less streets."""
+    here = [s for s in pool if s[0] in table.get(city, [])]
+    anywhere = [s for s in pool if not any(s[0] in streets for streets in table.values())]
+    return rng.choice(here or anywhere or pool)
+
+
 def far_street(rng, pools, region, simplified):
     pick = 0 if simplified else 1
     n = rng.randrange(1, 400)
     hao, lou, shi = ("号", "楼", "室") if simplified else ("號", "樓", "室")
     if region.flavour == "hk":
-        street = rng.choice(pools.hk_streets)[pick]
+        street = _street_in_city(rng, pools.hk_streets, HK_STREET_CITY, region.city)[pick]
         building = rng.choice(pools.hk_buildings)[pick]
         return "%s%d%s%s%d%s%s%s" % (street, n, hao, building, rng.randrange(2, 30), lou, rng.choice("ABCDEF"), shi)
     if region.flavour == "macau":
-        street = rng.choice(pools.mo_streets)[pick]
+        street = _street_in_city(rng, pools.mo_streets, MO_STREET_CITY, region.city)[pick]
         return "%s%d%s%s%d%s%s座" % (street, n, hao, rng.choice(["", "金龙大厦" if simplified else "金龍大廈"]),
                                     rng.randrange(2, 25), lou, rng.choice("ABCD"))
-    street = rng.choice(pools.tw_streets)[pick]
+    street = _street_in_city(rng, pools.tw_streets, TW_STREET_CITY, region.city)[pick]
     tail = rng.choice(["", "%d%s" % (rng.randrange(2, 20), lou), "%d%s之%d" % (rng.randrange(2, 20), lou, rng.randrange(1, 6))])
     return "%s%d%s%s" % (street, n, hao, tail)
 
@@ -545,7 +565,7 @@ def typed_mobile(rng, number, plain_share=0.55):
     a, b, c = number[:3], number[3:7], number[7:]
     return rng.choice([
         "%s %s %s" % (a, b, c), "%s-%s-%s" % (a, b, c), "+86 " + number, "+86-" + number, "86-" + number,
-        "(+86)" + number, "+86" + number, "（+86）" + number, "+86 %s %s %s" % (a, b, c), "%s%s %s" % (a, b, c),
+        "(+86)" + number, "+86" + number, "（+86）" + number, "+86 %s %s %s" % (a, b, c), "%s %s" % (a, number[3:]),
     ])
 
 
@@ -575,14 +595,18 @@ def landline(rng, city):
     return local, local  # no area code
 
 
-def far_phone(rng, flavour):
+TW_AREA_CODES = {"台北市": "02", "新北市": "02", "桃园市": "03", "台中市": "04", "台南市": "06", "高雄市": "07"}
+
+
+def far_phone(rng, flavour, city):
     """(typed, expected) for a Hong Kong, Macau or Taiwan number."""
     if flavour == "taiwan":
         if rng.random() < 0.6:
             n = "09%02d%06d" % (rng.randrange(100), rng.randrange(10 ** 6))
             return rng.choice([("%s-%s-%s" % (n[:4], n[4:7], n[7:]),) * 2, (n, n), ("%s %s %s" % (n[:4], n[4:7], n[7:]), n)])
         n = "%04d%04d" % (rng.randrange(2000, 9999), rng.randrange(10000))
-        return rng.choice([("02-%s-%s" % (n[:4], n[4:]),) * 2, ("(02)%s-%s" % (n[:4], n[4:]),) * 2])
+        code = TW_AREA_CODES[city]
+        return rng.choice([("%s-%s-%s" % (code, n[:4], n[4:]),) * 2, ("(%s)%s-%s" % (code, n[:4], n[4:]),) * 2])
     country = "852" if flavour == "hk" else "853"
     first = rng.choice("5692") if flavour == "hk" else rng.choice(["6", "28"])
     n = first + "%0*d" % (8 - len(first), rng.randrange(10 ** (8 - len(first))))
@@ -632,7 +656,7 @@ class Receiver:
         self.mobile = self.mobile_typed = self.phone = self.phone_typed = ""
         self.second_is_mobile = False
         if self.is_far:
-            self.phone_typed, self.phone = far_phone(rng, flavour)
+            self.phone_typed, self.phone = far_phone(rng, flavour, self.region.city)
             return
         r = rng.random()
         if r < 0.62 or (r < 0.7 and trad):
@@ -668,6 +692,13 @@ class Receiver:
         """Typed telephone strings, the mobile first."""
         return [p for p in (self.mobile_typed, self.phone_typed) if p]
 
+    def phones_text(self, joiner=" "):
+        """Both telephones as one piece; a blank never separates numbers that have blanks inside."""
+        phones = self.phones()
+        if joiner.strip() == "" and any(" " in p for p in phones):
+            joiner = self.rng.choice([" / ", "，", "、"])
+        return joiner.join(phones)
+
     def expect(self, country=""):
         return {"company": self.company, "name": self.name, "phone": self.phone, "mobile": self.mobile,
                 "country": country, "province": self.region.province, "city": self.region.city,
@@ -688,7 +719,7 @@ def _colon(rng):
 
 def shop_taobao_line(rng, rv, pools):
     # 收货地址：姓名，电话，省 市 区 街道地址 ，邮编
-    phones = _c(rng).join(rv.phones()[::-1] if rv.phone_typed and rng.random() < 0.6 else rv.phones())
+    phones = _c(rng).join(rv.phones()[::-1] if rv.phone_typed and not rv.second_is_mobile and rng.random() < 0.6 else rv.phones())
     pc = rv.postcode
     tail = rng.choice(["，（%s）" % pc, " ，%s" % pc, "，%s" % pc, " ，(%s)" % pc]) if pc else ""
     head = rng.choice(["收货地址：", "收货地址:", "收货地址： ", ""])
@@ -718,7 +749,7 @@ def shop_jd_labels(rng, rv, pools):
 def shop_copy_line(rng, rv, pools):
     # 张三，13812345678，浙江省 杭州市 西湖区 文三路100号，000000 (the marketplace's "copy address")
     c = _c(rng)
-    text = c.join([rv.name, " ".join(rv.phones()), rv.region_text("export", " ") + " " + rv.address])
+    text = c.join([rv.name, rv.phones_text(), rv.region_text("export", " ") + " " + rv.address])
     if rv.postcode and rng.random() < 0.5:
         text += c + rv.postcode
     else:
@@ -730,7 +761,7 @@ def shop_pdd(rng, rv, pools):
     # 收件人：X，手机号码：+86 Y，地址：浙江省杭州市西湖区...
     c = _c(rng)
     phone_label = "手机号码" if rv.mobile_typed else "联系电话"
-    parts = ["收件人：" + rv.name, "%s：%s" % (phone_label, " ".join(rv.phones()))]
+    parts = ["收件人：" + rv.name, "%s：%s" % (phone_label, rv.phones_text())]
     parts.append("地址：" + rv.full_address("export", rng.choice(["", " "])))
     rv.postcode = ""
     return c.join(parts), rv.expect()
@@ -758,14 +789,14 @@ def shop_tmall_block(rng, rv, pools):
 def shop_bar_row(rng, rv, pools):
     # 张三 | 13812345678 | 北京 海淀区 ... (an order list copied from the seller's page)
     bar = rng.choice([" | ", "|", " ｜ "])
-    parts = [rv.name, " / ".join(rv.phones()), rv.full_address("export", " ")]
+    parts = [rv.name, rv.phones_text(" / "), rv.full_address("export", " ")]
     rv.postcode = ""
     return bar.join(parts), rv.expect()
 
 
 def shop_tab_row(rng, rv, pools):
     # a row of an exported order sheet, tab separated
-    cells = [rv.name, " ".join(rv.phones())] + rv.region.parts(rng, "export") + [rv.address]
+    cells = [rv.name, rv.phones_text()] + rv.region.parts(rng, "export") + [rv.address]
     if rv.postcode:
         cells.append(rv.postcode)
     return "\t".join(cells), rv.expect()
@@ -787,7 +818,7 @@ def shop_pdd_plus86(rng, rv, pools):
     if rv.mobile:
         rv.mobile_typed = rng.choice(["86-", "+86 ", "+86-", "(+86)"]) + rv.mobile
     rv.postcode = ""
-    return "%s %s %s" % (rv.name, " ".join(rv.phones()), rv.full_address("export", "")), rv.expect()
+    return "%s %s %s" % (rv.name, rv.phones_text(), rv.full_address("export", "")), rv.expect()
 
 
 NAME_LABELS = ["姓名", "收件人", "收货人", "联系人", "收件人姓名"]
@@ -798,6 +829,8 @@ ADDRESS_LABELS = ["地址", "详细地址", "收货地址", "收件地址"]
 
 def phone_lines(rng, rv, col):
     lines = []
+    if rv.is_far:
+        return ["%s%s%s" % (rng.choice(["电话", "联系电话", "手机"]), col, rv.phone_typed)]
     if rv.mobile_typed and rv.phone_typed and rng.random() < 0.25 and not rv.second_is_mobile:
         lines.append("电话%s%s / %s" % (col, rv.phone_typed, rv.mobile_typed))
         return lines
@@ -895,11 +928,13 @@ def labelled_company(rng, rv, pools):
 def labelled_country(rng, rv, pools):
     col = _colon(rng)
     lines = ["%s%s%s" % (rng.choice(NAME_LABELS), col, rv.name)] + phone_lines(rng, rv, col)
-    lines.append("国家%s中国" % col)
+    country = "" if rv.is_far else "中国"  # a 国家 line only where nobody would argue about it
+    if country:
+        lines.append("国家%s%s" % (col, country))
     lines.append("%s%s%s" % (rng.choice(ADDRESS_LABELS), col, rv.full_address("free", "")))
     if rv.postcode:
         lines.append("邮政编码%s%s" % (col, rv.postcode))
-    return "\n".join(lines), rv.expect(country="中国")
+    return "\n".join(lines), rv.expect(country=country)
 
 
 def labelled_brackets(rng, rv, pools):
@@ -942,13 +977,13 @@ def _seps(rng):
 def auction_name_phone_addr(rng, rv, pools):
     s = _seps(rng)
     rv.postcode = ""
-    return s.join([rv.name] + rv.phones() + [rv.full_address("free", "")]), rv.expect()
+    return s.join([rv.name, rv.phones_text(s), rv.full_address("free", "")]), rv.expect()
 
 
 def auction_addr_name_phone(rng, rv, pools):
     s = _seps(rng)
     rv.postcode = ""
-    return s.join([rv.full_address("free", "")] + [rv.name] + rv.phones()), rv.expect()
+    return s.join([rv.full_address("free", ""), rv.name, rv.phones_text(s)]), rv.expect()
 
 
 def auction_glued_name(rng, rv, pools):
@@ -964,7 +999,7 @@ def auction_glued_name(rng, rv, pools):
     else:
         body = prov + "".join(reg.city_forms[:1] + reg.town_forms[:1])
     body += rv.address
-    return rv.name + body + _seps(rng) + _seps(rng).join(rv.phones()), rv.expect()
+    return rv.name + body + _seps(rng) + rv.phones_text(_seps(rng)), rv.expect()
 
 
 def auction_all_glued(rng, rv, pools):
@@ -983,12 +1018,12 @@ def auction_all_glued(rng, rv, pools):
 def auction_phone_first(rng, rv, pools):
     s = _seps(rng)
     rv.postcode = ""
-    return s.join(rv.phones() + [rv.name, rv.full_address("free", "")]), rv.expect()
+    return s.join([rv.phones_text(s), rv.name, rv.full_address("free", "")]), rv.expect()
 
 
 def auction_with_postcode(rng, rv, pools):
     s = _seps(rng)
-    parts = [rv.name] + rv.phones() + [rv.full_address("free", "")]
+    parts = [rv.name, rv.phones_text(s), rv.full_address("free", "")]
     if rv.postcode:
         parts.append(rng.choice([rv.postcode, "邮编" + rv.postcode, "邮编:" + rv.postcode]))
     return s.join(parts), rv.expect()
@@ -996,7 +1031,7 @@ def auction_with_postcode(rng, rv, pools):
 
 def auction_three_lines(rng, rv, pools):
     rv.postcode = ""
-    lines = [rv.name, " ".join(rv.phones()), rv.full_address("free", rng.choice(["", " "]))]
+    lines = [rv.name, rv.phones_text(), rv.full_address("free", rng.choice(["", " "]))]
     if rng.random() < 0.5:
         lines = [lines[2], lines[0], lines[1]]
     return "\n".join(lines), rv.expect()
@@ -1004,14 +1039,14 @@ def auction_three_lines(rng, rv, pools):
 
 def auction_slash(rng, rv, pools):
     rv.postcode = ""
-    return " / ".join([rv.name, " / ".join(rv.phones()), rv.full_address("free", " ")]), rv.expect()
+    return " / ".join([rv.name, rv.phones_text(" / "), rv.full_address("free", " ")]), rv.expect()
 
 
 def auction_bracket_phone(rng, rv, pools):
     # 张三(13812345678) 浙江省...
     rv.postcode = ""
     open_, close = rng.choice([("(", ")"), ("（", "）"), ("[", "]")])
-    return "%s%s%s%s %s" % (rv.name, open_, " ".join(rv.phones()), close, rv.full_address("free", "")), rv.expect()
+    return "%s%s%s%s %s" % (rv.name, open_, rv.phones_text(), close, rv.full_address("free", "")), rv.expect()
 
 
 CHAT_THANKS = ["谢谢", "谢谢！", "谢谢啦", "辛苦了", "麻烦了，谢谢", "感谢~", "谢谢老板"]
@@ -1021,7 +1056,7 @@ def chat_please_send(rng, rv, pools):
     rv.postcode = ""
     c = _c(rng)
     text = "%s%s%s收件人%s%s电话%s%s%s" % (rng.choice(["麻烦寄到", "麻烦发到", "请寄到", "寄到"]), rv.full_address("free", ""), c,
-                                    rng.choice(["", "：", " "]), rv.name + c, rng.choice(["", "：", " "]), " ".join(rv.phones()),
+                                    rng.choice(["", "：", " "]), rv.name + c, rng.choice(["", "：", " "]), rv.phones_text(),
                                     c + rng.choice(CHAT_THANKS))
     return text, rv.expect()
 
@@ -1032,7 +1067,7 @@ def chat_company_after(rng, rv, pools):
     rv.postcode = ""
     s = rng.choice([" ", "，", "  "])
     text = "%s%s%s%s%s%s%s%s" % (rng.choice(["寄：", "寄:", "寄到：", "发到："]), rv.full_address("free", ""), s, rv.company, s,
-                                 rv.name, s, " ".join(rv.phones()))
+                                 rv.name, s, rv.phones_text())
     return text, rv.expect()
 
 
@@ -1041,8 +1076,8 @@ def chat_sf(rng, rv, pools):
     c = _c(rng)
     head = rng.choice(["发顺丰", "麻烦发顺丰", "发顺丰到付", "走顺丰吧"])
     if rng.random() < 0.5:
-        return c.join([head, rv.full_address("free", ""), rv.name, " ".join(rv.phones())]), rv.expect()
-    return c.join([rv.name, " ".join(rv.phones()), rv.full_address("free", ""), head]), rv.expect()
+        return c.join([head, rv.full_address("free", ""), rv.name, rv.phones_text()]), rv.expect()
+    return c.join([rv.name, rv.phones_text(), rv.full_address("free", ""), head]), rv.expect()
 
 
 def chat_shou_paren(rng, rv, pools):
@@ -1050,14 +1085,14 @@ def chat_shou_paren(rng, rv, pools):
     rv.postcode = ""
     open_, close = rng.choice([("（", "）"), ("(", ")")])
     return "%s%s%s %s%s %s" % (rv.full_address("free", ""), open_, rv.name, rng.choice(["收", "收 ", " 收"]), close,
-                               " ".join(rv.phones())), rv.expect()
+                               rv.phones_text()), rv.expect()
 
 
 def chat_shou_tail(rng, rv, pools):
     # 地址 李四收 138...
     rv.postcode = ""
     s = rng.choice([" ", "，"])
-    return "%s%s%s收%s%s" % (rv.full_address("free", ""), s, rv.name, s, " ".join(rv.phones())), rv.expect()
+    return "%s%s%s收%s%s" % (rv.full_address("free", ""), s, rv.name, s, rv.phones_text()), rv.expect()
 
 
 def chat_qq(rng, rv, pools):
@@ -1066,14 +1101,14 @@ def chat_qq(rng, rv, pools):
     qq = str(rng.randrange(100000, 999999))
     c = _c(rng)
     text = "%s地址是%s%s%s%s%s%sQQ:%s %s" % (rng.choice(["老板，", "你好，", ""]), rv.full_address("free", ""), c, rv.name, c,
-                                          " ".join(rv.phones()), c, qq, rng.choice(["有问题联系", "", "加我说"]))
+                                          rv.phones_text(), c, qq, rng.choice(["有问题联系", "", "加我说"]))
     return text.strip(), rv.expect()
 
 
 def chat_long(rng, rv, pools):
     c = _c(rng)
     parts = [rng.choice(["你好", "老板好", "亲"]) + "，帮我发到" + rv.full_address("free", ""), "收货人" + rv.name,
-             rng.choice(["手机", "电话"]) + " ".join(rv.phones())]
+             rng.choice(["手机", "电话"]) + rv.phones_text()]
     if rv.postcode:
         parts.append("邮编" + rv.postcode)
     parts.append(rng.choice(["麻烦发顺丰，谢谢！", "尽快发货哦", "谢谢！"]))
@@ -1084,14 +1119,14 @@ def chat_two_lines(rng, rv, pools):
     rv.postcode = ""
     emoji = rng.choice(["😊", "🙏", "[抱拳]", "~", ""])
     return "%s地址：%s\n%s %s\n%s%s" % (rng.choice(["亲，", "", "老板 "]), rv.full_address("free", ""), rv.name,
-                                     " ".join(rv.phones()), rng.choice(["尽快发货哦", "明天能到吗", "到了打电话"]), emoji), rv.expect()
+                                     rv.phones_text(), rng.choice(["尽快发货哦", "明天能到吗", "到了打电话"]), emoji), rv.expect()
 
 
 def chat_my_address(rng, rv, pools):
     rv.postcode = ""
     c = _c(rng)
     return "我的地址%s%s%s%s%s%s %s" % (rng.choice(["", "：", "是"]), rv.full_address("free", ""), c, rv.name, c,
-                                      " ".join(rv.phones()), rng.choice(["到了打电话", "谢谢", "放门口就行"])), rv.expect()
+                                      rv.phones_text(), rng.choice(["到了打电话", "谢谢", "放门口就行"])), rv.expect()
 
 
 def card_standard(rng, rv, pools):
@@ -1176,16 +1211,16 @@ def trad_labelled(rng, rv, pools):
 def trad_one_line(rng, rv, pools):
     s = rng.choice([" ", "，", "  "])
     rv.postcode = ""
-    parts = [_t_region(rng, rv) + rv.address, rv.name] + rv.phones()
+    parts = [_t_region(rng, rv) + rv.address, rv.name, rv.phones_text(s)]
     if rng.random() < 0.5:
-        parts = [rv.name] + rv.phones() + [parts[0]]
+        parts = [rv.name, rv.phones_text(s), parts[0]]
     return s.join(parts), rv.expect()
 
 
 def trad_shop(rng, rv, pools):
     # 收貨人: X 手機號: Y 所在地區: ... 詳細地址: ...
     col = _colon(rng)
-    parts = ["收貨人%s%s" % (col, rv.name), "%s%s%s" % ("手機號" if rv.mobile_typed else "電話", col, " ".join(rv.phones())),
+    parts = ["收貨人%s%s" % (col, rv.name), "%s%s%s" % ("手機號" if rv.mobile_typed else "電話", col, rv.phones_text()),
              "所在地區%s%s" % (col, " ".join(rv.region.parts(rng, "export"))), "詳細地址%s%s" % (col, rv.address)]
     rv.postcode = ""
     return rng.choice([" ", "\n"]).join(parts), rv.expect()
@@ -1195,7 +1230,7 @@ def trad_company(rng, rv, pools):
     rv.company = rng.choice(pools.trad_companies)
     col = _colon(rng)
     lines = [rv.company, "%s %s" % (rv.name, rng.choice(["經理", "總經理", "採購主管", "業務代表"]))]
-    lines.append("電話%s%s" % (col, " ".join(rv.phones())))
+    lines.append("電話%s%s" % (col, rv.phones_text()))
     lines.append("地址%s%s" % (col, _t_region(rng, rv) + rv.address))
     rv.postcode = ""
     return "\n".join(lines), rv.expect()
@@ -1205,12 +1240,12 @@ def trad_chat(rng, rv, pools):
     rv.postcode = ""
     c = _c(rng)
     return "%s%s%s收件人%s%s電話%s%s" % (rng.choice(["麻煩寄到", "請寄到", "寄到"]), _t_region(rng, rv) + rv.address, c, rv.name, c,
-                                    " ".join(rv.phones()), c + rng.choice(["謝謝", "謝謝！", "麻煩了"])), rv.expect()
+                                    rv.phones_text(), c + rng.choice(["謝謝", "謝謝！", "麻煩了"])), rv.expect()
 
 
 def trad_shou(rng, rv, pools):
     rv.postcode = ""
-    return "%s（%s 收）%s" % (_t_region(rng, rv) + rv.address, rv.name, " ".join(rv.phones())), rv.expect()
+    return "%s（%s 收）%s" % (_t_region(rng, rv) + rv.address, rv.name, rv.phones_text()), rv.expect()
 
 
 # (function, held-out only?) per kind; about a third of each kind's variants are held out.
