@@ -60,6 +60,21 @@ void breakBeforeLabel(QString &text, const QString &label)
         text.replace(label, kCrLf + label);
 }
 
+// Signs other shops and chat programs write: "|" and ";" between items,
+// blanks around a label's colon, labels with a slash ("县/区:").
+void unifyOtherHandsSigns(QString &text)
+{
+    static const QRegularExpression itemSeparator(QStringLiteral("\\s*[|｜；;]\\s*"));
+    static const QRegularExpression blanksBeforeColon(QStringLiteral("(?<=[^\\s\\d])[ \\t]+:[ \\t]*"));
+    static const QRegularExpression slashedCounty(QStringLiteral("(县/区|区/县|县区)(?=:)"));
+    static const QRegularExpression slashedTown(QStringLiteral("(镇/街道|乡/镇|镇/乡|乡镇/街道)(?=:)"));
+    text.replace(itemSeparator, QStringLiteral(","));
+    text.replace(blanksBeforeColon, QStringLiteral(":"));
+    text.replace(slashedCounty, QStringLiteral("区县"));
+    text.replace(slashedTown, QStringLiteral("乡镇"));
+    text.replace(QStringLiteral("  "), QStringLiteral(" "));
+}
+
 } // namespace
 
 QString normaliseAddressText(const QString &input, const ReplacementPairs &replacements)
@@ -78,6 +93,7 @@ QString normaliseAddressText(const QString &input, const ReplacementPairs &repla
                           {QStringLiteral("）"), QStringLiteral(")")},
                           {QStringLiteral("  "), QStringLiteral(" ")},
                           {QStringLiteral(": "), QStringLiteral(":")}});
+        unifyOtherHandsSigns(text);
     }
     addColonUnlessPresent(text, QStringLiteral("地址"));
     addColonUnlessPresent(text, QStringLiteral("姓名"));

@@ -265,6 +265,9 @@ private:
 
     void telephones();
     QString spacedLandline();
+    QString landline(const QString &mobile);
+    QString firstMobile();
+    QString numberOutsideMainland();
     void regions();
     void contact();
     void tidyName();
@@ -286,50 +289,123 @@ private:
     RegionChain m_chain;
     QString m_townAfterChain;
     QString m_spacedMobile;  // the mobile as written, when in groups
-    QString m_spacedPhone;   // the landline as written, when with a blank
+    QString m_numbers;       // the text without fax numbers
+    QString m_phoneWritten;   // the phone as written, when it differs
 };
 
 void Checker::telephones()
 {
-    QString mobile = text(F::Mobile);
-    if (!isMobile(mobile)) {
-        mobile = firstCaptured(m_input, "(?<![0-9])(1[3-9][0-9]{9})(?![0-9])");
-        if (mobile.isEmpty()) {
-            // Written in groups: "186 1234 5678", "186-1234-5678".
-            m_spacedMobile = firstCaptured(m_input, "(?<![0-9])(1[3-9][0-9][ -][0-9]{4}[ -][0-9]{4})(?![0-9])");
-            mobile = QString(m_spacedMobile).remove(QLatin1Char(' ')).remove(QLatin1Char('-'));
+    // A fax number is neither telephone.
+    m_numbers = m_input;
+    m_numbers.replace(re("传真[:]?\\s*[-+()0-9 ]{6,24}"), QStringLiteral(" "));
+    const QString mobile = firstMobile();
+    set(F::Mobile, mobile);
+    if (!m_spacedMobile.isEmpty())
+        m_numbers.replace(m_spacedMobile, QStringLiteral(" "));
+    set(F::Phone, landline(mobile));
+}
+
+// The first mobile of its own ("13812345678", "186 1234 5678",
+// "135 40667028", "+8613812345678"), one under a spare label ("备用电话",
+// "手机2") only when there is no other.
+QString Checker::firstMobile()
+{
+    QRegularExpressionMatchIterator it =
+        re("(?<![0-9])(?:\\+?86[ -]?)?((1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4}))(?![0-9])").globalMatch(m_numbers);
+    QString spare;
+    QString spareWritten;
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        const QString digits = m.captured(2) + m.captured(3) + m.captured(4);
+        const QString before = m_numbers.mid(qMax(0, int(m.capturedStart(0)) - 6), qMin(6, int(m.capturedStart(0))));
+        if (re("备用|手机2|电话2|手机二").match(before).hasMatch()) {
+            if (spare.isEmpty()) {
+                spare = digits;
+                spareWritten = m.captured(1);
+            }
+            continue;
         }
-        set(F::Mobile, mobile);
+        if (m.captured(1) != digits)
+            m_spacedMobile = m.captured(1);
+        return digits;
     }
+    if (spareWritten != spare)
+        m_spacedMobile = spareWritten;
+    return spare;
+}
+
+// The telephone other than the mobile: a landline as written (a blank
+// inside joined), a number of Hong Kong, Macau or Taiwan without its
+// country code, a second mobile, a local number of its own.
+QString Checker::landline(const QString &mobile)
+{
     QString phone = text(F::Phone);
     if (!phone.isEmpty() && (phone == mobile || isMobile(phone)))
         phone.clear();
-    if (!phone.isEmpty() && !isLandline(phone))
-        phone.clear();
+    if (!phone.isEmpty() && (!isLandline(phone) || !m_numbers.contains(phone)))
+        phone.clear();  // no landline, or a fax number
     const QString spaced = spacedLandline();
-    if (!spaced.isEmpty() && (phone.isEmpty() || digitsOf(spaced).endsWith(digitsOf(phone)))) {
-        set(F::Phone, spaced);
-        return;
-    }
+    if (!spaced.isEmpty() && (phone.isEmpty() || digitsOf(spaced).endsWith(digitsOf(phone))))
+        return spaced;
     if (phone.isEmpty()) {
-        phone = firstCaptured(m_input,
-                              "(?<![0-9-])(\\(?0[0-9]{2,3}\\)?-?[2-9][0-9]{6,7}(-[0-9]{1,6})?)(?![0-9])");
+        phone = firstCaptured(m_numbers,
+                              "(?:(?<![0-9-])|(?<=86-))(\\(?0[0-9]{2,3}\\)?-?[2-9][0-9]{6,7}(-[0-9]{1,6})?)(?![0-9])");
         if (phone.isEmpty())
-            phone = firstCaptured(m_input, "(?<![0-9-])([48]00-?[0-9]{3}-?[0-9]{4})(?![0-9])");
+            phone = firstCaptured(m_numbers, "(?<![0-9-])([48]00-?[0-9]{3}-?[0-9]{4})(?![0-9])");
     }
     // The phone pattern keeps 15 characters; a longer extension goes on.
-    const int at = phone.isEmpty() ? -1 : m_input.indexOf(phone);
+    const int at = phone.isEmpty() ? -1 : m_numbers.indexOf(phone);
     if (at >= 0) {
         int end = at + phone.size();
-        while (end < m_input.size() && m_input.at(end).isDigit())
+        while (end < m_numbers.size() && m_numbers.at(end).isDigit())
             ++end;
-        phone = m_input.mid(at, end - at);
+        phone = m_numbers.mid(at, end - at);
     }
-    if (phone.isEmpty()) {
-        // A local number of its own without area code ("…路1号, 88123456").
-        phone = firstCaptured(m_input, "(?<=^|[\\s,:/])([2-9][0-9]{6,7})(?=$|[\\s,/])");
+    if (!phone.isEmpty())
+        return phone;
+    if (const QString outside = numberOutsideMainland(); !outside.isEmpty())
+        return outside;
+    // A local number in two groups ("6552 9686", "8812 3456").
+    const QRegularExpressionMatch grouped = re("(?<![0-9+-])([2-9][0-9]{3}) ([0-9]{4})(?![0-9])").match(m_numbers);
+    if (grouped.hasMatch()) {
+        m_phoneWritten = grouped.captured(0);
+        return grouped.captured(1) + grouped.captured(2);
     }
-    set(F::Phone, phone);
+    // A second mobile ("备用电话", "138… / 139…").
+    QRegularExpressionMatchIterator it = re("(?<![0-9])(1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4})(?![0-9])")
+                                             .globalMatch(m_numbers);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        const QString digits = m.captured(1) + m.captured(2) + m.captured(3);
+        if (digits != mobile) {
+            m_phoneWritten = m.captured(0);
+            return digits;
+        }
+    }
+    // A local number of its own without area code ("…路1号, 88123456").
+    return firstCaptured(m_numbers, "(?<=^|[\\s,:/])([2-9][0-9]{6,7})(?=$|[\\s,/])");
+}
+
+// "+852 9123 4567", "(853) 6611 9924", "852-93021605": the number without
+// its country code; a Taiwan mobile "0950 372 584" without blanks; a Taiwan
+// landline "(02)6009-1475" as written.
+QString Checker::numberOutsideMainland()
+{
+    QRegularExpressionMatch m =
+        re("(?:\\+|(?<![0-9]))\\(?(?:\\+?)(852|853|886)\\)?[ -]?([0-9]{4})[ -]?([0-9]{4})(?![0-9])").match(m_numbers);
+    if (m.hasMatch()) {
+        m_phoneWritten = m.captured(0);
+        return m.captured(2) + m.captured(3);
+    }
+    m = re("(?<![0-9])09[0-9]{2}[ -]?[0-9]{3}[ -]?[0-9]{3}(?![0-9])").match(m_numbers);
+    if (m.hasMatch()) {
+        m_phoneWritten = m.captured(0);
+        return m.captured(0).remove(QLatin1Char(' '));
+    }
+    m = re("(?<![0-9])(\\(0[0-9]{1,2}\\)|0[0-9]{1,2}-)[0-9]{3,4}-[0-9]{4}(?![0-9])").match(m_numbers);
+    if (m.hasMatch())
+        return m.captured(0);
+    return QString();
 }
 
 // A landline written with a blank inside ("0571 8812345", "0571-8812 3456",
@@ -340,10 +416,10 @@ QString Checker::spacedLandline()
 {
     const QRegularExpressionMatch m =
         re("(?<![0-9+-])(\\(?0[0-9]{2,3}\\)?)([ -]?)([2-9][0-9]{2,3})( ?)([0-9]{4})(?:-([0-9]{1,6}))?(?![0-9])")
-            .match(m_input);
+            .match(m_numbers);
     if (!m.hasMatch() || (m.captured(2) != QStringLiteral(" ") && m.captured(4).isEmpty()))
         return QString();
-    m_spacedPhone = m.captured(0);
+    m_phoneWritten = m.captured(0);
     const QString area = m.captured(1);
     QString phone = area + (area.endsWith(QLatin1Char(')')) ? QString() : QStringLiteral("-")) + m.captured(3)
         + m.captured(5);
@@ -581,7 +657,7 @@ QString Checker::withoutKnownParts(QString value) const
         value.remove(zip);
     }
     // A number leaves with its country prefix ("+86 ", "(+86)", "86-").
-    for (const QString &number : {m_spacedMobile, m_spacedPhone, text(F::Mobile), text(F::Phone)}) {
+    for (const QString &number : {m_spacedMobile, m_phoneWritten, text(F::Mobile), text(F::Phone)}) {
         if (!number.isEmpty())
             value.remove(QRegularExpression(QStringLiteral("(?:(?:\\(\\+?86\\)|\\+86|0086)[- ]?|86-)?")
                                             + QRegularExpression::escape(number)));
