@@ -32,8 +32,15 @@ int skipBetween(const QString &text, int pos)
                 ++pos;
             break;
         }
-        if (isSeparator(text.at(pos + len)))
+        if (isSeparator(text.at(pos + len))) {
+            // A label broken before its "地址:" ("详细\r\n地址:").
+            int next = pos + len;
+            while (next < text.size() && isSeparator(text.at(next)))
+                ++next;
+            if (QStringView(text).mid(next).startsWith(QStringLiteral("地址:")))
+                return skipBetween(text, next);
             break;
+        }
     }
     return pos;
 }
@@ -202,7 +209,8 @@ bool isChatWords(const QString &word)
 
 bool isCompanyName(const QString &word)
 {
-    return re("^[^\\s,:0-9]{2,30}(公司|集团|商行|商店|工作室|事务所|经营部|经销部|营业部|办事处|门市部|厂)$")
+    return re("^[^\\s,:0-9]{2,30}(公司|集团|商行|商店|工作室|事务所|经营部|经销部|营业部|办事处|门市部|厂|中学|小学|大学|学院|学校|"
+              "医院|档案馆|图书馆|博物馆|研究所|研究院|设计院|银行|支行|分行|幼儿园|委员会|管理局|管理处)$")
         .match(word)
         .hasMatch();
 }
@@ -275,12 +283,14 @@ private:
     bool plausibleName(const QString &name) const;
     QString wordBesideNumber() const;
     void company();
+    QString organisationLine() const;
     void postcode();
     bool isAccountNumber(const QString &digits) const;
     void address();
     QString tailAfterRegion() const;
     QString withoutTrailingWords(QString value);
     QString nameGluedToRegion() const;
+    QString markedName() const;
     QString withoutKnownParts(QString value) const;
 
     AddressParse &m_p;
@@ -448,9 +458,13 @@ void Checker::regions()
     if (town.isEmpty() && c.matched > 0) {
         // A town or street office right after a city without counties
         // ("东莞市长安镇").
+        // Under a city with counties but none named, the street office
+        // stays in the address.
         const int from = skipBetween(m_input, c.end);
-        m_townAfterChain = firstCaptured(m_input.mid(from), "^([^\\s,:0-9a-zA-Z()]{1,6}?(镇|乡|街道)"
-                                                            "|高新区|经开区|开发区|高新技术开发区|经济开发区)");
+        const bool townsFollow = c.county >= 0 || (c.prefecture >= 0 && !m_table.hasCounties(c.prefecture));
+        m_townAfterChain = firstCaptured(m_input.mid(from), "^(高新区|经开区|开发区|高新技术开发区|经济开发区)");
+        if (m_townAfterChain.isEmpty() && townsFollow)
+            m_townAfterChain = firstCaptured(m_input.mid(from), "^([^\\s,:0-9a-zA-Z()]{1,6}?(镇|乡|街道))(?![镇乡])");
         // A city without counties is divided into street offices, often
         // written short ("中山市东区").
         if (m_townAfterChain.isEmpty() && c.prefecture >= 0 && !m_table.hasCounties(c.prefecture))
@@ -476,7 +490,7 @@ bool Checker::plausibleName(const QString &name) const
 {
     if (name.isEmpty() || name.size() > 6 || gbkLength(name) < 4)
         return false;
-    if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系").match(name).hasMatch())
+    if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道").match(name).hasMatch())
         return false;
     if (re("[0-9a-zA-Z:()#,.]").match(name).hasMatch())
         return false;
@@ -511,8 +525,29 @@ QString Checker::nameGluedToRegion() const
     return word.size() >= 2 && word.size() <= 4 && plausibleName(word) && hasSurname(word) ? word : QString();
 }
 
+// A name marked as the receiver ("(李四 收)", "李四收") or written before
+// a job title on a card ("陈卫东 董事长", "汤梓萱(董事长)").
+QString Checker::markedName() const
+{
+    static const char *const patterns[] = {
+        "\\(\\s*([^\\s,:0-9a-zA-Z()]{2,5})\\s*收\\s*\\)",
+        "(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,5}?)\\s?收(?=$|[\\s,(0-9])",
+        "(?<=^|[\\r\\n])([^\\s,:0-9a-zA-Z()]{2,5})\\s*\\(?[^\\s,:0-9()]{0,4}(经理|董事长|总裁|主管|总监|专员|代表|助理|主任|"
+        "工程师|会计|老板|店长|厂长|部长|科长|处长|局长|院长|校长|总经理|秘书|顾问)\\)?(?=$|[\\r\\n])"};
+    for (const char *pattern : patterns) {
+        const QString name = firstCaptured(m_input, pattern);
+        if (plausibleName(name))
+            return name;
+    }
+    return QString();
+}
+
 void Checker::contact()
 {
+    if (const QString marked = markedName(); !marked.isEmpty()) {
+        set(F::Name, marked);
+        return;
+    }
     const QString glued = nameGluedToRegion();
     const QString current = text(F::Name);
     if (!glued.isEmpty() && (current.isEmpty() || glued.startsWith(current) || !plausibleName(current))) {
@@ -557,7 +592,11 @@ void Checker::tidyName()
 // their own that are no part of a telephone.
 void Checker::postcode()
 {
-    if (!text(F::Postcode).isEmpty() && !isAccountNumber(text(F::Postcode)))
+    const QString recognised = text(F::Postcode);
+    if (!recognised.isEmpty() && !isAccountNumber(recognised)
+        && QRegularExpression(QStringLiteral("(?<![0-9])%1(?![0-9])").arg(QRegularExpression::escape(recognised)))
+               .match(m_input)
+               .hasMatch())
         return;
     QString zip;
     QRegularExpressionMatchIterator it = re("(?<![0-9-])[0-8][0-9]{5}(?![0-9-])").globalMatch(m_input);
@@ -591,6 +630,22 @@ void Checker::company()
     const QString address = text(F::Address);
     if (!company.isEmpty() && !address.isEmpty() && (address.contains(company) || company.contains(address)))
         set(F::Company, QString());
+    else if (!company.isEmpty() && insideRegion(company))
+        set(F::Company, QString());  // "黑龙江省伊春友好区车站" is the region and a street
+    if (text(F::Company).isEmpty())
+        set(F::Company, organisationLine());
+}
+
+// A line of a card that is an organisation and nothing else.
+QString Checker::organisationLine() const
+{
+    QRegularExpressionMatchIterator it = re("(?<=^|[\\r\\n])([^\\s,:0-9]{2,30})(?=$|[\\r\\n])").globalMatch(m_input);
+    while (it.hasNext()) {
+        const QString line = it.next().captured(1);
+        if (isCompanyName(line) && !insideRegion(line))
+            return line;
+    }
+    return QString();
 }
 
 // A short word right before or after the mobile or phone: names without
@@ -664,6 +719,8 @@ QString Checker::withoutKnownParts(QString value) const
     }
     value.remove(re("(手机|电话|邮编)[:]?"));
     value.remove(re("(?i)(qq|微信|wx|vx)(号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"));
+    // Chat decorations: emoticon words, pictures, a run of signs.
+    value.remove(re("\\[[^\\]\\s]{1,4}\\]|[\\x{1F000}-\\x{1FAFF}\\x{2600}-\\x{27BF}\\x{FE0F}]|[～~！!。…]+$"));
     const QString name = text(F::Name);
     if (!name.isEmpty()) {
         // "(李四 收)", "李四收" after the street.
@@ -688,8 +745,8 @@ QString Checker::withoutKnownParts(QString value) const
 }
 
 // Words after the street that belong elsewhere: the company written
-// after the address ("寄:…路1号 某某有限公司") and a chat tail ("麻烦发顺丰").
-// Schools, hospitals and the like stay: they are where the parcel goes.
+// after the address ("寄:…路1号 某某有限公司"), the receiver's name and a
+// chat tail ("麻烦发顺丰").
 QString Checker::withoutTrailingWords(QString value)
 {
     QStringList words = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -707,6 +764,11 @@ QString Checker::withoutTrailingWords(QString value)
         } else if (isCompanyName(last)) {
             if (text(F::Company).isEmpty())
                 set(F::Company, last);
+            words.removeLast();
+        } else if (last == text(F::Name)
+                   || (words.size() > 2 && isCompanyName(words.at(words.size() - 2)) && plausibleName(last))) {
+            if (text(F::Name).isEmpty() || !m_input.contains(text(F::Name)))
+                set(F::Name, last);
             words.removeLast();
         } else {
             break;

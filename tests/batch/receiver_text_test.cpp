@@ -99,11 +99,19 @@ TEST(ReceiverText, ACompanyAfterTheStreetAndLabelledItemsLeaveTheAddress)
                   {F::Phone, QStringLiteral("021-68881234")}, {F::Province, QStringLiteral("上海")},
                   {F::City, QStringLiteral("上海市")}, {F::Town, QStringLiteral("浦东新区")},
                   {F::Address, QStringLiteral("世纪大道100号")}});
-    // A university after the street is where the parcel goes.
+    // An institution written apart after the street is the receiving unit.
     expectFields(QStringLiteral("帮我发到 湖北省武汉市洪山区珞喻路1037号 华中科技大学 张靓颖 15012345678 谢谢啦"),
-                 {{F::Name, QStringLiteral("张靓颖")}, {F::Mobile, QStringLiteral("15012345678")},
-                  {F::Province, QStringLiteral("湖北省")}, {F::City, QStringLiteral("武汉市")},
-                  {F::Town, QStringLiteral("洪山区")}, {F::Address, QStringLiteral("珞喻路1037号 华中科技大学")}});
+                 {{F::Company, QStringLiteral("华中科技大学")}, {F::Name, QStringLiteral("张靓颖")},
+                  {F::Mobile, QStringLiteral("15012345678")}, {F::Province, QStringLiteral("湖北省")},
+                  {F::City, QStringLiteral("武汉市")}, {F::Town, QStringLiteral("洪山区")},
+                  {F::Address, QStringLiteral("珞喻路1037号")}});
+    // On a card the organisation has a line of its own, the name a title.
+    expectFields(QStringLiteral("鹤岗档案馆\n陈卫东 董事长\n手机: 15763435829\n传真: 0468 49028233\n"
+                                "地址: 黑龙江省鹤岗市兴山区人民中路793号"),
+                 {{F::Company, QStringLiteral("鹤岗档案馆")}, {F::Name, QStringLiteral("陈卫东")},
+                  {F::Mobile, QStringLiteral("15763435829")}, {F::Province, QStringLiteral("黑龙江省")},
+                  {F::City, QStringLiteral("鹤岗市")}, {F::Town, QStringLiteral("兴山区")},
+                  {F::Address, QStringLiteral("人民中路793号")}});
 }
 
 TEST(ReceiverText, AccountsAreNoPostcodeAndStreetOfficesGoOnUnderTheAddressLabel)
