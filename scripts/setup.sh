@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-base-dev-tools libqt6sql6-sqlite qt6-5compat-dev libgl-dev
-  libfreexl-dev libquazip1-qt6-dev zlib1g-dev libssl-dev libsqlite3-dev
+  libfreexl-dev libopencc-dev libopencc-data libquazip1-qt6-dev zlib1g-dev libssl-dev libsqlite3-dev
   fonts-noto-cjk qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils

@@ -55,6 +55,40 @@ QString stripEthnic(QString name)
     return name;
 }
 
+// Short names that would be read in ordinary words of an address: what is
+// left of a few Hong Kong, Macau and Taiwan districts without their kind
+// ("大堂区" -> "大堂", a hotel's lobby; "新店区" -> "新店", a new shop). These
+// divisions are found by their full name only.
+bool isEverydayWord(const QString &shortName)
+{
+    static const QSet<QString> words{
+        QStringLiteral("大堂"), QStringLiteral("离岛"), QStringLiteral("中西"), QStringLiteral("中和"),
+        QStringLiteral("三重"), QStringLiteral("新店"), QStringLiteral("树林"), QStringLiteral("淡水"),
+        QStringLiteral("三峡"), QStringLiteral("五股"), QStringLiteral("深坑"), QStringLiteral("万里"),
+        QStringLiteral("杨梅"), QStringLiteral("观音"), QStringLiteral("新屋"), QStringLiteral("大肚"),
+        QStringLiteral("新社"), QStringLiteral("大社"), QStringLiteral("盐水"), QStringLiteral("后壁"),
+        QStringLiteral("将军"), QStringLiteral("北门"), QStringLiteral("内门"), QStringLiteral("大内"),
+        QStringLiteral("山上"), QStringLiteral("大树"), QStringLiteral("桥头"), QStringLiteral("安乐"),
+        QStringLiteral("仁爱"), QStringLiteral("板桥"), QStringLiteral("新庄"), QStringLiteral("土城"),
+        QStringLiteral("八里"), QStringLiteral("暖暖"), QStringLiteral("太保"), QStringLiteral("大雅"),
+        QStringLiteral("小港"), QStringLiteral("双溪"), QStringLiteral("大溪"), QStringLiteral("香山"),
+        QStringLiteral("后里"), QStringLiteral("大里")};
+    return words.contains(shortName);
+}
+
+// Colloquial names written with their kind that the table does not list:
+// an autonomous prefecture by its short name and "州" ("甘南州"), and Hong
+// Kong Island as "港岛".
+QStringList aliasesFor(const Division &d)
+{
+    QStringList aliases;
+    if (d.level == Division::Prefecture && d.name.endsWith(QStringLiteral("自治州")) && !d.shortName.isEmpty())
+        aliases << d.shortName + QChar(u'州');
+    if (d.level == Division::Prefecture && d.name == QStringLiteral("香港岛"))
+        aliases << QStringLiteral("港岛");
+    return aliases;
+}
+
 } // namespace
 
 const RegionTable &RegionTable::delivered()
@@ -84,17 +118,21 @@ QString RegionTable::shortFor(const QString &name, Division::Level level)
     static const QStringList provinceKinds{QStringLiteral("特别行政区"), QStringLiteral("自治区"),
                                            QStringLiteral("省"), QStringLiteral("市")};
     static const QStringList prefectureKinds{QStringLiteral("自治州"), QStringLiteral("地区"),
-                                             QStringLiteral("盟"), QStringLiteral("市")};
+                                             QStringLiteral("盟"), QStringLiteral("市"), QStringLiteral("县")};
     static const QStringList countyKinds{QStringLiteral("自治县"), QStringLiteral("自治旗"), QStringLiteral("林区"),
                                          QStringLiteral("特区"), QStringLiteral("新区"), QStringLiteral("县"),
-                                         QStringLiteral("区"), QStringLiteral("市"), QStringLiteral("旗")};
+                                         QStringLiteral("堂区"), QStringLiteral("区"), QStringLiteral("市"),
+                                         QStringLiteral("旗")};
     const QStringList &kinds = level == Division::Province ? provinceKinds
         : level == Division::Prefecture                    ? prefectureKinds
                                                            : countyKinds;
+    // A longer kind that leaves one character was part of the name: "碑林区"
+    // is "碑林" and "区", not "碑" and "林区"; "东区" keeps no short name.
     for (const QString &kind : kinds) {
         if (name.endsWith(kind)) {
             const QString rest = stripEthnic(name.left(name.size() - kind.size()));
-            return rest.size() >= 2 ? rest : QString();
+            if (rest.size() >= 2)
+                return isEverydayWord(rest) ? QString() : rest;
         }
     }
     return QString();
@@ -121,13 +159,20 @@ void RegionTable::add(const QString &code, const QString &name)
         m_withCounties.insert(d.parent);
     m_divisions << d;
     m_byCode.insert(code, id);
-    m_full[name] << id;
-    m_starts.insert(startKey(name.at(0), name.at(1)));
-    m_longest = qMax(m_longest, int(name.size()));
+    addFullName(name, id);
+    for (const QString &alias : aliasesFor(d))
+        addFullName(alias, id);
     if (!d.shortName.isEmpty()) {
         m_short[d.shortName] << id;
         m_starts.insert(startKey(d.shortName.at(0), d.shortName.at(1)));
     }
+}
+
+void RegionTable::addFullName(const QString &name, int id)
+{
+    m_full[name] << id;
+    m_starts.insert(startKey(name.at(0), name.at(1)));
+    m_longest = qMax(m_longest, int(name.size()));
 }
 
 bool RegionTable::isMunicipality(int province) const

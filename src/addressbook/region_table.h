@@ -36,7 +36,9 @@ public:
     // Whether a prefecture has counties ("东莞市" has none: towns follow it).
     bool hasCounties(int prefecture) const { return m_withCounties.contains(prefecture); }
 
-    // The divisions with this full name, and those with this short name.
+    // The divisions with this full name, and those with this short name. A
+    // full name may be a colloquial one written with its kind ("甘南州" for
+    // "甘南藏族自治州"); Division::name stays the table's own.
     QList<int> fullNamed(QStringView name) const { return m_full.value(name.toString()); }
     QList<int> shortNamed(QStringView name) const { return m_short.value(name.toString()); }
     // Whether some name (full or short) starts with these two characters.
@@ -49,6 +51,7 @@ public:
 
 private:
     void add(const QString &code, const QString &name);
+    void addFullName(const QString &name, int id);
     static QString shortFor(const QString &name, Division::Level level);
 
     QList<Division> m_divisions;
