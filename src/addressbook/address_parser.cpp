@@ -64,7 +64,7 @@ void breakBeforeLabel(QString &text, const QString &label)
 // blanks around a label's colon, labels with a slash ("县/区:").
 void unifyOtherHandsSigns(QString &text)
 {
-    static const QRegularExpression itemSeparator(QStringLiteral("\\s*[|｜；;]\\s*"));
+    static const QRegularExpression itemSeparator(QStringLiteral("\\s*[|｜；;]\\s*|(?<=[0-9])\\s*、\\s*(?=[0-9+(])"));
     static const QRegularExpression blanksBeforeColon(QStringLiteral("(?<=[^\\s\\d])[ \\t]+:[ \\t]*"));
     static const QRegularExpression slashedCounty(QStringLiteral("(县/区|区/县|县区)(?=:)"));
     static const QRegularExpression slashedTown(QStringLiteral("(镇/街道|乡/镇|镇/乡|乡镇/街道)(?=:)"));

@@ -2,6 +2,8 @@
 
 #include "addressbook/address_finder.h"
 #include "addressbook/region_table.h"
+#include "addressbook/surnames.h"
+#include "app/simplified_chinese.h"
 
 #include <QRegularExpression>
 
@@ -209,7 +211,7 @@ bool isChatWords(const QString &word)
 
 bool isCompanyName(const QString &word)
 {
-    return re("^[^\\s,:0-9]{2,30}(公司|集团|商行|商店|工作室|事务所|经营部|经销部|营业部|办事处|门市部|厂|中学|小学|大学|学院|学校|"
+    return re("^[^\\s,:0-9]{2,30}(公司|集团|商行|贸易行|商店|工作室|事务所|经营部|经销部|营业部|办事处|门市部|厂|中学|小学|大学|学院|学校|"
               "医院|档案馆|图书馆|博物馆|研究所|研究院|设计院|银行|支行|分行|幼儿园|委员会|管理局|管理处)$")
         .match(word)
         .hasMatch();
@@ -217,23 +219,12 @@ bool isCompanyName(const QString &word)
 
 bool isCompoundSurname(const QString &two)
 {
-    static const QStringList compound{
-        QStringLiteral("欧阳"), QStringLiteral("司马"), QStringLiteral("上官"), QStringLiteral("诸葛"),
-        QStringLiteral("东方"), QStringLiteral("皇甫"), QStringLiteral("尉迟"), QStringLiteral("公孙"),
-        QStringLiteral("慕容"), QStringLiteral("长孙"), QStringLiteral("宇文"), QStringLiteral("司徒"),
-        QStringLiteral("夏侯"), QStringLiteral("轩辕"), QStringLiteral("令狐"), QStringLiteral("端木"),
-        QStringLiteral("南宫"), QStringLiteral("申屠"), QStringLiteral("钟离"), QStringLiteral("百里"),
-        QStringLiteral("呼延"), QStringLiteral("独孤"), QStringLiteral("西门"), QStringLiteral("司空")};
-    return compound.contains(two);
+    return Surnames::delivered().isCompound(two);
 }
 
 bool hasSurname(const QString &word)
 {
-    static const QString surnames = QStringLiteral(
-        "李王张刘陈杨黄赵周吴徐孙朱马胡郭林何高梁郑罗宋谢唐韩曹许邓萧冯曾程蔡彭潘袁于董余苏叶吕魏蒋田杜丁沈"
-        "姜范傅钟卢江汪戴崔任陆廖姚方金邱夏谭韦贾邹石熊孟秦阎薛侯雷白龙段郝孔邵史毛常万顾赖武康贺严尹钱施"
-        "牛洪龚栾肖詹翁欧上司诸东慕令皇宇公尉长闻葛柳宁鲁褚殷章温邢冉樊俞庞甘柯");
-    return !word.isEmpty() && surnames.contains(word.at(0));
+    return Surnames::delivered().surnameLength(word) > 0;
 }
 
 class Checker
@@ -559,7 +550,7 @@ void Checker::contact()
     // A labelled contact first, then a short word of its own that starts
     // with a common surname.
     QString name = firstCaptured(
-        m_input, "(收货人|收件人|姓名|联系人|收件方|收方)[:]?\\s*([^\\s,:0-9a-zA-Z()]{2,4})(?=[\\s,:0-9(]|$)", 2);
+        m_input, "(收货人|收件人|姓名|联系人|收件方|收方)[:]?\\s*([^\\s,:0-9a-zA-Z()]{2,5})(?=[\\s,:0-9(]|$)", 2);
     if (!plausibleName(name)) {
         name.clear();
         QRegularExpressionMatchIterator it =
@@ -803,14 +794,114 @@ void checkRegions(AddressParse &parse, const QString &normalised, const RegionTa
     Checker(parse, normalised, table).run();
 }
 
+namespace {
+
+// The characters recognition unified, as the sender typed them: a
+// traditional character folded to its simplified form, a full-width sign
+// made half-width.
+struct TypedForms
+{
+    QHash<QChar, QSet<QChar>> variants;  // every typed form of a character
+    QSet<QChar> asTyped;                 // characters also typed unchanged
+
+    explicit TypedForms(const QString &typed)
+    {
+        const QString folded = foldToSimplified(typed);
+        for (int i = 0; i < typed.size(); ++i) {
+            if (folded.at(i) != typed.at(i))
+                variants[folded.at(i)].insert(typed.at(i));
+            else
+                asTyped.insert(typed.at(i));
+        }
+        static const QList<QPair<QChar, QChar>> fullWidth{{u'(', u'（'}, {u')', u'）'}, {u',', u'，'},
+                                                         {u':', u'：'}, {u'-', u'－'}, {u' ', u'\u3000'}};
+        for (const auto &[half, full] : fullWidth) {
+            if (typed.contains(full))
+                variants[half].insert(full);
+        }
+    }
+
+    // One typed form only: the character is given back in it.
+    bool certain(QChar c) const
+    {
+        const auto found = variants.constFind(c);
+        return found != variants.constEnd() && found->size() == 1 && !asTyped.contains(c);
+    }
+    bool ambiguous(QChar c) const { return variants.contains(c) && !certain(c); }
+};
+
+// Where a value's characters could stand for more than one typed form,
+// the value is looked up in the typed text.
+QString foundAsTyped(const QString &value, const TypedForms &forms, const QString &typed)
+{
+    QString pattern;
+    for (QChar c : value) {
+        const auto found = forms.variants.constFind(c);
+        if (found == forms.variants.constEnd()) {
+            pattern += QRegularExpression::escape(QString(c));
+            continue;
+        }
+        pattern += QStringLiteral("[") + QRegularExpression::escape(QString(c));
+        for (QChar v : *found)
+            pattern += QRegularExpression::escape(QString(v));
+        pattern += QStringLiteral("]");
+    }
+    return QRegularExpression(pattern).match(typed).captured(0);
+}
+
+QString asTyped(const QString &value, const TypedForms &forms, const QString &typed)
+{
+    bool ambiguous = false;
+    QString result = value;
+    for (QChar &c : result) {
+        if (forms.certain(c))
+            c = *forms.variants.value(c).constBegin();
+        else
+            ambiguous = ambiguous || forms.ambiguous(c);
+    }
+    if (ambiguous) {
+        const QString found = foundAsTyped(value, forms, typed);
+        if (!found.isEmpty())
+            return found;
+    }
+    return result;
+}
+
+// Names, companies and the street keep what was typed; the regions are
+// the table's names.
+void keepTypedCharacters(AddressParse &parse, const QString &typed)
+{
+    const TypedForms forms(typed);
+    if (forms.variants.isEmpty())
+        return;
+    for (F f : {F::Company, F::Name, F::Address}) {
+        FieldChoice &field = parse[f];
+        field.text = asTyped(field.text, forms, typed);
+        for (QString &candidate : field.candidates)
+            candidate = asTyped(candidate, forms, typed);
+    }
+    parse.typedAddress = asTyped(parse.typedAddress, forms, typed);
+}
+
+} // namespace
+
 AddressParse parseAddressText(const QString &input, AddressSource source, bool containProvinceCity,
                               const ReplacementPairs &replacements)
 {
-    return recogniseAndCheck(normaliseAddressText(input, replacements), source, containProvinceCity);
+    ReplacementPairs folded;
+    for (const auto &[from, to] : replacements)
+        folded.append({foldToSimplified(from), foldToSimplified(to)});
+    AddressParse parse =
+        recogniseAndCheck(normaliseAddressText(foldToSimplified(input), folded), source, containProvinceCity);
+    keepTypedCharacters(parse, input);
+    return parse;
 }
 
-AddressParse recogniseAndCheck(const QString &normalised, AddressSource source, bool containProvinceCity)
+AddressParse recogniseAndCheck(const QString &typed, AddressSource source, bool containProvinceCity)
 {
+    // Recognised in simplified characters: the patterns, labels and
+    // region names are written so.
+    const QString normalised = foldToSimplified(typed);
     AddressParse parse = recogniseAddress(normalised, source, false);
     checkRegions(parse, normalised, RegionTable::delivered());
     FieldChoice &address = parse[AddressField::Address];
@@ -819,6 +910,7 @@ AddressParse recogniseAndCheck(const QString &normalised, AddressSource source, 
     address.text = applyContainRule(address.text, parse.text(AddressField::Province),
                                     parse.text(AddressField::City), parse.text(AddressField::Town),
                                     containProvinceCity);
+    keepTypedCharacters(parse, typed);
     return parse;
 }
 

@@ -35,7 +35,8 @@ RegionChain findRegionChain(const RegionTable &table, const QString &text);
 void checkRegions(AddressParse &parse, const QString &normalised, const RegionTable &table);
 
 // Recognises normalised text and checks it: the fields the parser window
-// shows.
+// shows. Traditional characters are read as simplified ones; the name,
+// company and street keep the characters as typed.
 AddressParse recogniseAndCheck(const QString &normalised, AddressSource source, bool containProvinceCity);
 
 // Normalises, recognises and checks: what a pasted text becomes.
