@@ -20,11 +20,21 @@ const QRegularExpression &addressPattern(const QString &pattern)
     // Node-based, so that a reference handed out stays valid when later
     // patterns are added.
     thread_local std::unordered_map<QString, QRegularExpression> compiled;
+    // The patterns are long and asked for hundreds of times per text:
+    // found first by where their characters are held. The cache keeps a
+    // copy of each pattern string, so the characters stay where they are
+    // and one address always means one pattern.
+    thread_local std::unordered_map<const QChar *, std::pair<QString, const QRegularExpression *>> byData;
+    const auto known = byData.find(pattern.constData());
+    if (known != byData.end() && known->second.first.size() == pattern.size())
+        return *known->second.second;
     auto it = compiled.find(pattern);
     if (it == compiled.end()) {
         it = compiled.emplace(pattern, QRegularExpression(pattern)).first;
         it->second.optimize();
     }
+    if (pattern.constData() == it->first.constData())
+        byData[it->first.constData()] = {it->first, &it->second};
     return it->second;
 }
 

@@ -68,10 +68,23 @@ void unifyOtherHandsSigns(QString &text)
     static const QRegularExpression blanksBeforeColon(QStringLiteral("(?<=[^\\s\\d])[ \\t]+:[ \\t]*"));
     static const QRegularExpression slashedCounty(QStringLiteral("(县/区|区/县|县区)(?=:)"));
     static const QRegularExpression slashedTown(QStringLiteral("(镇/街道|乡/镇|镇/乡|乡镇/街道)(?=:)"));
-    text.replace(itemSeparator, QStringLiteral(","));
-    text.replace(blanksBeforeColon, QStringLiteral(":"));
-    text.replace(slashedCounty, QStringLiteral("区县"));
-    text.replace(slashedTown, QStringLiteral("乡镇"));
+    // Each looked for only when one of its signs is there: most texts
+    // have none.
+    const auto hasAny = [&text](QStringView signs) {
+        for (QChar c : signs) {
+            if (text.contains(c))
+                return true;
+        }
+        return false;
+    };
+    if (hasAny(u"|｜；;、"))
+        text.replace(itemSeparator, QStringLiteral(","));
+    if (text.contains(QStringLiteral(" :")) || text.contains(QStringLiteral("\t:")))
+        text.replace(blanksBeforeColon, QStringLiteral(":"));
+    if (text.contains(QLatin1Char('/'))) {
+        text.replace(slashedCounty, QStringLiteral("区县"));
+        text.replace(slashedTown, QStringLiteral("乡镇"));
+    }
     text.replace(QStringLiteral("  "), QStringLiteral(" "));
 }
 
@@ -277,8 +290,11 @@ void Recogniser::phone()
 
 void Recogniser::combinedRegion()
 {
-    for (const QString &pattern : pat::combinedRegions()) {
-        QString region = expressionFindOne(m_t, pattern);
+    const QStringList &patterns = pat::combinedRegions();
+    for (int i = 0; i < patterns.size(); ++i) {
+        if (!pat::mayMatchCombinedRegion(i, m_t))
+            continue;
+        QString region = expressionFindOne(m_t, patterns.at(i));
         if (region.isEmpty() || region.contains(QLatin1Char(':')))
             continue;
         m_t.replace(region, QStringLiteral(" "));

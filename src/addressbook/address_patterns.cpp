@@ -175,4 +175,33 @@ const QStringList &combinedRegions()
     return p;
 }
 
+bool mayMatchCombinedRegion(int index, const QString &text)
+{
+    // Words each pattern cannot match without, in the order the list is
+    // built: two patterns of their own, then the first part (autonomous
+    // region, province) times the second (city, autonomous prefecture)
+    // times the third (district or city, banner, autonomous county, county).
+    const auto hasAny = [&text](std::initializer_list<const char16_t *> words) {
+        for (const char16_t *word : words) {
+            if (text.contains(QStringView(word)))
+                return true;
+        }
+        return false;
+    };
+    if (index == 0)
+        return hasAny({u"上海", u"北京", u"天津", u"重庆"});
+    if (index == 1)
+        return hasAny({u"香港", u"澳门"});
+    const int combination = index - 2;
+    const int first = combination / 8;
+    const int second = (combination / 4) % 2;
+    const int third = combination % 4;
+    if (first == 0 && !text.contains(QStringView(u"自治区")))
+        return false;
+    if (second == 1 && !text.contains(QStringView(u"自治州")))
+        return false;
+    static const char16_t *const thirdWords[] = {nullptr, u"旗", u"自治县", u"县"};
+    return !thirdWords[third] || text.contains(QStringView(thirdWords[third]));
+}
+
 } // namespace billprint::address_patterns

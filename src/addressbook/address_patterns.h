@@ -26,5 +26,8 @@ const QString &companySub();
 const QString &provinceShortList();
 // The combined province-city-county patterns, in the order they are tried.
 const QStringList &combinedRegions();
+// Whether the combined region pattern at this index can match the text at
+// all: a quick look for the words it needs.
+bool mayMatchCombinedRegion(int index, const QString &text);
 
 } // namespace billprint::address_patterns

@@ -7,6 +7,8 @@
 
 #include <QRegularExpression>
 
+#include <unordered_map>
+
 namespace billprint {
 
 namespace {
@@ -103,7 +105,7 @@ private:
     {
         const int from = c.matched > 0 ? skipBetween(m_text, pos) : pos;
         bool grew = false;
-        const int longest = qMin(m_table.longestName(), int(m_text.size()) - from);
+        const int longest = qMin(m_table.longestNameAt(QStringView(m_text).mid(from)), int(m_text.size()) - from);
         for (int len = longest; len >= 2 && !grew; --len) {
             const QStringView word = QStringView(m_text).mid(from, len);
             for (int pass = 0; pass < 2; ++pass) {
@@ -167,9 +169,15 @@ RegionChain findRegionChain(const RegionTable &table, const QString &text)
 
 namespace {
 
+// Each pattern is written once in the code: it is found again by where
+// it is written, without converting and hashing its text on every call.
 const QRegularExpression &re(const char *pattern)
 {
-    return addressPattern(QString::fromUtf8(pattern));
+    thread_local std::unordered_map<const char *, const QRegularExpression *> byAddress;
+    const QRegularExpression *&found = byAddress[pattern];
+    if (!found)
+        found = &addressPattern(QString::fromUtf8(pattern));
+    return *found;
 }
 
 bool isMobile(const QString &text)
@@ -225,6 +233,55 @@ bool isCompoundSurname(const QString &two)
 bool hasSurname(const QString &word)
 {
     return Surnames::delivered().surnameLength(word) > 0;
+}
+
+// Whether the digits stand in the text with no digit on either side.
+bool standsAlone(const QString &text, const QString &digits)
+{
+    for (int at = text.indexOf(digits); at >= 0; at = text.indexOf(digits, at + 1)) {
+        const int end = at + digits.size();
+        if ((at == 0 || !text.at(at - 1).isDigit()) && (end >= text.size() || !text.at(end).isDigit()))
+            return true;
+    }
+    return false;
+}
+
+// Takes a number out with its country prefix ("+86 ", "(+86)", "86-").
+void removeNumber(QString &value, const QString &number)
+{
+    if (number.isEmpty())
+        return;
+    for (int at = value.indexOf(number); at >= 0; at = value.indexOf(number, at)) {
+        const QRegularExpressionMatch prefix =
+            re("(?:(?:\\(\\+?86\\)|\\+86|0086)[- ]?|86-)$").match(QStringView(value).left(at));
+        const int from = prefix.hasMatch() ? int(prefix.capturedStart(0)) : at;
+        value.remove(from, at + number.size() - from);
+        at = from;
+    }
+}
+
+int skipBlanks(const QString &text, int pos, int step)
+{
+    while (pos >= 0 && pos < text.size() && text.at(pos).isSpace())
+        pos += step;
+    return pos;
+}
+
+// Takes out the receiver's mark after the street: "(李四 收)", "李四收".
+void removeReceiverMark(QString &value, const QString &name)
+{
+    const int at = value.indexOf(name);
+    if (at < 0)
+        return;
+    int end = skipBlanks(value, at + name.size(), 1);
+    const bool received = end < value.size() && value.at(end) == u'收';
+    if (received)
+        end = skipBlanks(value, end + 1, 1);
+    const int open = skipBlanks(value, at - 1, -1);
+    if (open >= 0 && value.at(open) == u'(' && end < value.size() && value.at(end) == u')')
+        value.remove(open, end + 1 - open);
+    else if (received && (end >= value.size() || value.at(end) == u','))
+        value.remove(at, end - at);
 }
 
 class Checker
@@ -585,9 +642,7 @@ void Checker::postcode()
 {
     const QString recognised = text(F::Postcode);
     if (!recognised.isEmpty() && !isAccountNumber(recognised)
-        && QRegularExpression(QStringLiteral("(?<![0-9])%1(?![0-9])").arg(QRegularExpression::escape(recognised)))
-               .match(m_input)
-               .hasMatch())
+        && standsAlone(m_input, recognised))
         return;
     QString zip;
     QRegularExpressionMatchIterator it = re("(?<![0-9-])[0-8][0-9]{5}(?![0-9-])").globalMatch(m_input);
@@ -703,21 +758,15 @@ QString Checker::withoutKnownParts(QString value) const
         value.remove(zip);
     }
     // A number leaves with its country prefix ("+86 ", "(+86)", "86-").
-    for (const QString &number : {m_spacedMobile, m_phoneWritten, text(F::Mobile), text(F::Phone)}) {
-        if (!number.isEmpty())
-            value.remove(QRegularExpression(QStringLiteral("(?:(?:\\(\\+?86\\)|\\+86|0086)[- ]?|86-)?")
-                                            + QRegularExpression::escape(number)));
-    }
+    for (const QString &number : {m_spacedMobile, m_phoneWritten, text(F::Mobile), text(F::Phone)})
+        removeNumber(value, number);
     value.remove(re("(手机|电话|邮编)[:]?"));
     value.remove(re("(?i)(qq|微信|wx|vx)(号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"));
     // Chat decorations: emoticon words, pictures, a run of signs.
     value.remove(re("\\[[^\\]\\s]{1,4}\\]|[\\x{1F000}-\\x{1FAFF}\\x{2600}-\\x{27BF}\\x{FE0F}]|[～~！!。…]+$"));
     const QString name = text(F::Name);
     if (!name.isEmpty()) {
-        // "(李四 收)", "李四收" after the street.
-        const QString escaped = QRegularExpression::escape(name);
-        value.remove(QRegularExpression(QStringLiteral("\\(\\s*") + escaped + QStringLiteral("\\s*收?\\s*\\)")));
-        value.remove(QRegularExpression(escaped + QStringLiteral("\\s*收(?=$|[\\s,])")));
+        removeReceiverMark(value, name);
     }
     if (!name.isEmpty()) {
         const QStringList words = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
@@ -807,11 +856,18 @@ struct TypedForms
     explicit TypedForms(const QString &typed)
     {
         const QString folded = foldToSimplified(typed);
-        for (int i = 0; i < typed.size(); ++i) {
-            if (folded.at(i) != typed.at(i))
-                variants[folded.at(i)].insert(typed.at(i));
-            else
-                asTyped.insert(typed.at(i));
+        if (folded != typed) {
+            for (int i = 0; i < typed.size(); ++i) {
+                if (folded.at(i) != typed.at(i))
+                    variants[folded.at(i)].insert(typed.at(i));
+                else
+                    asTyped.insert(typed.at(i));
+            }
+        } else {
+            for (QChar c : {u'(', u')', u',', u':', u'-', u' '}) {
+                if (typed.contains(c))
+                    asTyped.insert(c);
+            }
         }
         static const QList<QPair<QChar, QChar>> fullWidth{{u'(', u'（'}, {u')', u'）'}, {u',', u'，'},
                                                          {u':', u'：'}, {u'-', u'－'}, {u' ', u'\u3000'}};
@@ -834,19 +890,17 @@ struct TypedForms
 // the value is looked up in the typed text.
 QString foundAsTyped(const QString &value, const TypedForms &forms, const QString &typed)
 {
-    QString pattern;
-    for (QChar c : value) {
-        const auto found = forms.variants.constFind(c);
-        if (found == forms.variants.constEnd()) {
-            pattern += QRegularExpression::escape(QString(c));
-            continue;
-        }
-        pattern += QStringLiteral("[") + QRegularExpression::escape(QString(c));
-        for (QChar v : *found)
-            pattern += QRegularExpression::escape(QString(v));
-        pattern += QStringLiteral("]");
+    const auto sameCharacter = [&forms](QChar inValue, QChar inTyped) {
+        return inValue == inTyped || forms.variants.value(inValue).contains(inTyped);
+    };
+    for (int start = 0; start + value.size() <= typed.size(); ++start) {
+        int i = 0;
+        while (i < value.size() && sameCharacter(value.at(i), typed.at(start + i)))
+            ++i;
+        if (i == value.size())
+            return typed.mid(start, value.size());
     }
-    return QRegularExpression(pattern).match(typed).captured(0);
+    return QString();
 }
 
 QString asTyped(const QString &value, const TypedForms &forms, const QString &typed)

@@ -164,14 +164,16 @@ void RegionTable::add(const QString &code, const QString &name)
         addFullName(alias, id);
     if (!d.shortName.isEmpty()) {
         m_short[d.shortName] << id;
-        m_starts.insert(startKey(d.shortName.at(0), d.shortName.at(1)));
+        m_nameHashes.insert(qHash(QStringView(d.shortName), 0));
+        noteStart(d.shortName);
     }
 }
 
 void RegionTable::addFullName(const QString &name, int id)
 {
     m_full[name] << id;
-    m_starts.insert(startKey(name.at(0), name.at(1)));
+    m_nameHashes.insert(qHash(QStringView(name), 0));
+    noteStart(name);
     m_longest = qMax(m_longest, int(name.size()));
 }
 
@@ -182,9 +184,32 @@ bool RegionTable::isMunicipality(int province) const
     return province >= 0 && codes.contains(m_divisions.at(province).code);
 }
 
+// Most words looked up are no name: they are turned away by their hash
+// before a string is made for the lookup.
+QList<int> RegionTable::fullNamed(QStringView name) const
+{
+    return m_nameHashes.contains(qHash(name, 0)) ? m_full.value(name.toString()) : QList<int>();
+}
+
+QList<int> RegionTable::shortNamed(QStringView name) const
+{
+    return m_nameHashes.contains(qHash(name, 0)) ? m_short.value(name.toString()) : QList<int>();
+}
+
 bool RegionTable::mayStartAt(QStringView text) const
 {
     return text.size() >= 2 && m_starts.contains(startKey(text.at(0), text.at(1)));
+}
+
+int RegionTable::longestNameAt(QStringView text) const
+{
+    return text.size() >= 2 ? m_starts.value(startKey(text.at(0), text.at(1)), 0) : 0;
+}
+
+void RegionTable::noteStart(const QString &name)
+{
+    int &longest = m_starts[startKey(name.at(0), name.at(1))];
+    longest = qMax(longest, int(name.size()));
 }
 
 QString RegionTable::provinceText(int province) const

@@ -39,11 +39,14 @@ public:
     // The divisions with this full name, and those with this short name. A
     // full name may be a colloquial one written with its kind ("甘南州" for
     // "甘南藏族自治州"); Division::name stays the table's own.
-    QList<int> fullNamed(QStringView name) const { return m_full.value(name.toString()); }
-    QList<int> shortNamed(QStringView name) const { return m_short.value(name.toString()); }
+    QList<int> fullNamed(QStringView name) const;
+    QList<int> shortNamed(QStringView name) const;
     // Whether some name (full or short) starts with these two characters.
     bool mayStartAt(QStringView text) const;
     int longestName() const { return m_longest; }
+    // The longest name (full or short) starting with the text's first two
+    // characters; 0 for none.
+    int longestNameAt(QStringView text) const;
 
     // The province as the parser shows it: "广东省", but "上海" for a
     // municipality and "广西" for an autonomous region.
@@ -52,13 +55,15 @@ public:
 private:
     void add(const QString &code, const QString &name);
     void addFullName(const QString &name, int id);
+    void noteStart(const QString &name);
     static QString shortFor(const QString &name, Division::Level level);
 
     QList<Division> m_divisions;
     QHash<QString, int> m_byCode;
     QHash<QString, QList<int>> m_full;
     QHash<QString, QList<int>> m_short;
-    QSet<quint32> m_starts;
+    QSet<size_t> m_nameHashes;  // of every full and short name
+    QHash<quint32, int> m_starts;  // the first two characters -> the longest such name
     QSet<int> m_withCounties;
     int m_longest = 0;
 };

@@ -26,6 +26,30 @@ QString jsonValueText(const QJsonValue &value)
     return array.mid(1, array.size() - 2);
 }
 
+// A field's text as a JSON string, written directly: ten of them per line.
+QString jsonString(const QString &text)
+{
+    QString out;
+    out.reserve(text.size() + 2);
+    out += QLatin1Char('"');
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case '"': out += QStringLiteral("\\\""); break;
+        case '\\': out += QStringLiteral("\\\\"); break;
+        case '\n': out += QStringLiteral("\\n"); break;
+        case '\r': out += QStringLiteral("\\r"); break;
+        case '\t': out += QStringLiteral("\\t"); break;
+        default:
+            if (c.unicode() < 0x20)
+                out += QStringLiteral("\\u%1").arg(c.unicode(), 4, 16, QLatin1Char('0'));
+            else
+                out += c;
+        }
+    }
+    out += QLatin1Char('"');
+    return out;
+}
+
 QJsonObject errorObject(const QJsonValue &id, const QString &message)
 {
     QJsonObject o;
@@ -83,7 +107,7 @@ QString parseAddressLine(const QString &line, const ReplacementPairs &replacemen
     // Written by hand so that the keys keep the order of the fields.
     QString out = QStringLiteral("{\"id\":") + jsonValueText(id);
     for (const OutputField &f : kOutputFields)
-        out += QStringLiteral(",\"%1\":").arg(QLatin1String(f.key)) + jsonValueText(parse.text(f.field));
+        out += QStringLiteral(",\"") + QLatin1String(f.key) + QStringLiteral("\":") + jsonString(parse.text(f.field));
     // The remark box is typed by the user; recognition leaves it empty.
     out += QStringLiteral(",\"remark\":\"\"");
     if (explain)

@@ -2,13 +2,19 @@
 // prefixes, names glued to the region or marked with 收, chat words and a
 // company after the street, accounts that look like postcodes, labelled
 // blocks whose street goes on under another label.
+#include "addressbook/address_finder.h"
+#include "addressbook/address_patterns.h"
 #include "addressbook/region_check.h"
 #include "batch/address_command.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <map>
 
 using namespace billprint;
@@ -28,6 +34,62 @@ void expectFields(const QString &text, const Fields &expected)
         EXPECT_EQ(p.text(field), found == expected.end() ? QString() : found->second)
             << "field " << i << " of " << qPrintable(text);
     }
+}
+
+struct CorpusText
+{
+    QString text;
+    QString kind;
+    QJsonObject expected;
+};
+
+QList<CorpusText> corpus(const QString &name)
+{
+    QList<CorpusText> texts;
+    QFile file(QFileInfo(QStringLiteral(__FILE__)).dir().filePath(QStringLiteral("data/") + name));
+    if (!file.open(QIODevice::ReadOnly))
+        return texts;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QJsonObject item = QJsonDocument::fromJson(line).object();
+        if (!item.isEmpty())
+            texts.append({item.value(QStringLiteral("text")).toString(), item.value(QStringLiteral("kind")).toString(),
+                          item.value(QStringLiteral("expect")).toObject()});
+    }
+    return texts;
+}
+
+// The share of texts with every field right, per kind and in all; the
+// texts that are not are printed (for the tuning part only: the held-out
+// part is scored, never read for its failures).
+double shareAllRight(const QList<CorpusText> &texts, bool printFailures)
+{
+    static const QList<QPair<QString, F>> keys{
+        {QStringLiteral("company"), F::Company}, {QStringLiteral("name"), F::Name},
+        {QStringLiteral("phone"), F::Phone},     {QStringLiteral("mobile"), F::Mobile},
+        {QStringLiteral("country"), F::Country}, {QStringLiteral("province"), F::Province},
+        {QStringLiteral("city"), F::City},       {QStringLiteral("town"), F::Town},
+        {QStringLiteral("address"), F::Address}, {QStringLiteral("postcode"), F::Postcode}};
+    std::map<QString, std::pair<int, int>> byKind;  // right, all
+    int right = 0;
+    for (const CorpusText &t : texts) {
+        const AddressParse p = parseAddressText(t.text, AddressSource::Taobao, false);
+        QStringList wrong;
+        for (const auto &[key, field] : keys) {
+            if (p.text(field) != t.expected.value(key).toString())
+                wrong << key + QStringLiteral("=") + p.text(field);
+        }
+        auto &[kindRight, kindAll] = byKind[t.kind];
+        ++kindAll;
+        if (wrong.isEmpty()) {
+            ++right;
+            ++kindRight;
+        } else if (printFailures) {
+            std::printf("not right: %s -> %s\n", qPrintable(t.text), qPrintable(wrong.join(QStringLiteral(", "))));
+        }
+    }
+    for (const auto &[kind, counts] : byKind)
+        std::printf("%-12s %d of %d\n", qPrintable(kind), counts.first, counts.second);
+    return texts.isEmpty() ? 0.0 : double(right) / texts.size();
 }
 
 const QString kZhejiang = QStringLiteral("浙江省");
@@ -142,4 +204,42 @@ TEST(ParseAddressCommand, ExplainTellsTheStepOfEveryFieldAndTheAppliedPairs)
     EXPECT_EQ(explain.value(QStringLiteral("replacements")).toVariant().toStringList(),
               QStringList{QStringLiteral("收件者 → 收货人")});
     EXPECT_FALSE(parseAddressLine(QStringLiteral("{\"id\":1,\"text\":\"李四\"}")).contains(QStringLiteral("explain")));
+}
+
+// The corpus generated apart from the parser: texts of shops, labelled
+// forms, auction sites, chats, cards and traditional-character senders.
+TEST(ReceiverCorpus, TuningPartIsRecognisedFieldForField)
+{
+    const QList<CorpusText> texts = corpus(QStringLiteral("address_corpus_tuning.jsonl"));
+    ASSERT_GE(texts.size(), 400);
+    EXPECT_GE(shareAllRight(texts, true), 0.95);
+}
+
+// Never looked at while the parser was tuned: the measure of texts it has
+// not seen.
+TEST(ReceiverCorpus, HeldOutPartIsRecognisedFieldForField)
+{
+    const QList<CorpusText> texts = corpus(QStringLiteral("address_corpus_heldout.jsonl"));
+    ASSERT_GE(texts.size(), 300);
+    EXPECT_GE(shareAllRight(texts, false), 0.95);
+}
+
+// The quick look before a combined region pattern never skips one that
+// would have matched.
+TEST(ReceiverCorpus, CombinedRegionPatternsAreSkippedOnlyWhenTheyCannotMatch)
+{
+    const QStringList &patterns = address_patterns::combinedRegions();
+    int skipped = 0;
+    for (const QString &name : {QStringLiteral("address_corpus_tuning.jsonl"), QStringLiteral("receiver_texts.jsonl")}) {
+        for (const CorpusText &t : corpus(name)) {
+            const QString text = normaliseAddressText(t.text);
+            for (int i = 0; i < patterns.size(); ++i) {
+                if (address_patterns::mayMatchCombinedRegion(i, text))
+                    continue;
+                ++skipped;
+                EXPECT_TRUE(expressionFindOne(text, patterns.at(i)).isEmpty()) << i << qPrintable(t.text);
+            }
+        }
+    }
+    EXPECT_GT(skipped, 1000);
 }
