@@ -40,10 +40,25 @@ const QRegularExpression &addressPattern(const QString &pattern)
 
 namespace {
 
+// PCRE checks the whole text before every match; a text of valid UTF-16
+// (no lone surrogate) is checked here once instead.
+QRegularExpression::MatchOptions checkedOnce(const QString &text)
+{
+    const QChar *c = text.constData();
+    const QChar *end = c + text.size();
+    for (; c != end; ++c) {
+        if (c->isHighSurrogate() && c + 1 != end && (c + 1)->isLowSurrogate())
+            ++c;
+        else if (c->isSurrogate())
+            return QRegularExpression::NoMatchOption;
+    }
+    return QRegularExpression::DontCheckSubjectStringMatchOption;
+}
+
 QString lastMatch(const QString &text, const QRegularExpression &re)
 {
     QString last;
-    QRegularExpressionMatchIterator it = re.globalMatch(text);
+    QRegularExpressionMatchIterator it = re.globalMatch(text, 0, QRegularExpression::NormalMatch, checkedOnce(text));
     while (it.hasNext())
         last = it.next().captured(0);
     return last;
@@ -56,7 +71,7 @@ QStringList expressionFind(const QString &text, const QString &pattern, const QS
     QStringList results;
     const QRegularExpression &re = addressPattern(pattern);
     const QRegularExpression *sub = subPattern.isEmpty() ? nullptr : &addressPattern(subPattern);
-    QRegularExpressionMatchIterator it = re.globalMatch(text);
+    QRegularExpressionMatchIterator it = re.globalMatch(text, 0, QRegularExpression::NormalMatch, checkedOnce(text));
     while (it.hasNext()) {
         QString value = it.next().captured(0).trimmed();
         const int colon = value.indexOf(QLatin1Char(':'));

@@ -18,7 +18,11 @@ StepRecorder::StepRecorder(AddressParse &parse, const char *step) : m_parse(pars
 StepRecorder::~StepRecorder()
 {
     for (int i = 0; i < kAddressFieldCount; ++i) {
-        if (m_parse.fields[i].text != m_before[i])
+        const QString &now = m_parse.fields[i].text;
+        // Most fields are left alone and still share their characters.
+        if (now.constData() == m_before[i].constData() && now.size() == m_before[i].size())
+            continue;
+        if (now != m_before[i])
             m_parse.setBy[i] = QString::fromLatin1(m_step);
     }
 }

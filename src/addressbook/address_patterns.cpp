@@ -200,6 +200,10 @@ bool mayMatchCombinedRegion(int index, const QString &text)
         return false;
     if (second == 1 && !text.contains(QStringView(u"自治州")))
         return false;
+    if (second == 0 && !hasAny({u"市", u"盟", u"地区", u"行政区"}))
+        return false;
+    if (third == 0 && !hasAny({u"区", u"市"}))
+        return false;
     static const char16_t *const thirdWords[] = {nullptr, u"旗", u"自治县", u"县"};
     return !thirdWords[third] || text.contains(QStringView(thirdWords[third]));
 }

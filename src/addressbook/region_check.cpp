@@ -355,7 +355,8 @@ void Checker::telephones()
 {
     // A fax number is neither telephone.
     m_numbers = m_input;
-    m_numbers.replace(re("传真[:]?\\s*[-+()0-9 ]{6,24}"), QStringLiteral(" "));
+    if (m_numbers.contains(QStringLiteral("传真")))
+        m_numbers.replace(re("传真[:]?\\s*[-+()0-9 ]{6,24}"), QStringLiteral(" "));
     const QString mobile = firstMobile();
     set(F::Mobile, mobile);
     if (!m_spacedMobile.isEmpty())
