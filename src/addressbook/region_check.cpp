@@ -212,7 +212,9 @@ bool isChatWords(const QString &word)
 {
     if (re("[0-9#]|(路|街|道|号|楼|室|栋|幢|村|弄|巷)").match(word).hasMatch())
         return false;
-    return re("谢谢|多谢|麻烦|辛苦|顺丰|韵达|圆通|中通|申通|京东|邮政|EMS|快递|到付|尽快|发货|急用|拜托|亲|哦|啦|哈")
+    // Interjections only alone, or a name like 哈斯 would be one.
+    return re("谢谢|多谢|麻烦|辛苦|顺丰|韵达|圆通|中通|申通|京东|邮政|EMS|快递|到付|尽快|发货|急用|拜托|^亲|"
+              "^[哦啦哈嗯呀吧][~～!！]*$")
         .match(word)
         .hasMatch();
 }
@@ -768,6 +770,9 @@ QString Checker::withoutKnownParts(QString value) const
     const QString name = text(F::Name);
     if (!name.isEmpty()) {
         removeReceiverMark(value, name);
+        // "…路1号张三13812345678": the name glued to the end of the street.
+        if (value.size() > name.size() + 1 && value.trimmed().endsWith(name))
+            value = value.trimmed().chopped(name.size());
     }
     if (!name.isEmpty()) {
         const QStringList words = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);

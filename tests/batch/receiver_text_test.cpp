@@ -144,6 +144,11 @@ TEST(ReceiverText, NamesGluedCompoundOrMarkedAreWhole)
                       {F::Province, kZhejiang}, {F::City, kHangzhou}, {F::Town, QStringLiteral("西湖区")},
                       {F::Address, QStringLiteral("文三路1号")}};
     expectFields(QStringLiteral("寄到浙江省杭州市西湖区文三路1号，李四收，13812345678"), liSi);
+    expectFields(QStringLiteral("浙江省杭州市西湖区文三路1号李四13812345678"), liSi);
+    expectFields(QStringLiteral("哈斯巴根 13812345678 浙江省杭州市西湖区文三路1号"),
+                 {{F::Name, QStringLiteral("哈斯巴根")}, {F::Mobile, QStringLiteral("13812345678")},
+                  {F::Province, kZhejiang}, {F::City, kHangzhou}, {F::Town, QStringLiteral("西湖区")},
+                  {F::Address, QStringLiteral("文三路1号")}});
     expectFields(QStringLiteral("浙江省杭州市西湖区文三路1号（李四 收）13812345678"), liSi);
     expectFields(QStringLiteral("麻烦寄到浙江省杭州市西湖区文三路1号，李四，13812345678，谢谢"), liSi);
     expectFields(QStringLiteral("李四 13812345678 浙江省杭州市西湖区文三路1号 麻烦发顺丰"), liSi);
