@@ -325,6 +325,7 @@ private:
     QString spacedLandline();
     QString landline(const QString &mobile);
     QString firstMobile();
+    QString withExtension(const QString &phone);
     QString numberOutsideMainland();
     void regions();
     void contact();
@@ -353,6 +354,22 @@ private:
     QString m_phoneWritten;   // the phone as written, when it differs
 };
 
+// An extension written after the number ("0571-88123456转802") joins it
+// with a dash, as "010-85123456-802" is written.
+QString Checker::withExtension(const QString &phone)
+{
+    const QString written = m_phoneWritten.isEmpty() ? phone : m_phoneWritten;
+    const int at = written.isEmpty() ? -1 : m_numbers.indexOf(written);
+    if (at < 0)
+        return phone;
+    const QRegularExpressionMatch m =
+        re("^\\s*(?:转|分机|ext\\.?|EXT\\.?)\\s*([0-9]{1,6})(?![0-9])").match(QStringView(m_numbers).mid(at + written.size()));
+    if (!m.hasMatch())
+        return phone;
+    m_phoneWritten = written + m.captured(0);
+    return phone + QLatin1Char('-') + m.captured(1);
+}
+
 void Checker::telephones()
 {
     // A fax number is neither telephone.
@@ -363,7 +380,7 @@ void Checker::telephones()
     set(F::Mobile, mobile);
     if (!m_spacedMobile.isEmpty())
         m_numbers.replace(m_spacedMobile, QStringLiteral(" "));
-    set(F::Phone, landline(mobile));
+    set(F::Phone, withExtension(landline(mobile)));
 }
 
 // The first mobile of its own ("13812345678", "186 1234 5678",
@@ -475,6 +492,14 @@ QString Checker::numberOutsideMainland()
 // leaves the address.
 QString Checker::spacedLandline()
 {
+    // After the country code the area code loses its 0: "+86 571 8812 3456".
+    const QRegularExpressionMatch abroad =
+        re("(?:\\+86|0086|\\(\\+?86\\))[ -]?([1-9][0-9]{1,2})[ -]([2-9][0-9]{2,3})[ -]?([0-9]{4})(?![0-9])")
+            .match(m_numbers);
+    if (abroad.hasMatch()) {
+        m_phoneWritten = abroad.captured(0);
+        return QLatin1Char('0') + abroad.captured(1) + QLatin1Char('-') + abroad.captured(2) + abroad.captured(3);
+    }
     const QRegularExpressionMatch m =
         re("(?<![0-9+-])(\\(?0[0-9]{2,3}\\)?)([ -]?)([2-9][0-9]{2,3})( ?)([0-9]{4})(?:-([0-9]{1,6}))?(?![0-9])")
             .match(m_numbers);

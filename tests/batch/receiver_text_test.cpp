@@ -117,6 +117,15 @@ TEST(ReceiverText, LandlinesWithABlankInsideAreOneNumber)
                  {{F::Name, QStringLiteral("刘洋")}, {F::Phone, QStringLiteral("025-83456789")},
                   {F::Province, QStringLiteral("江苏省")}, {F::City, QStringLiteral("南京市")},
                   {F::Town, QStringLiteral("鼓楼区")}, {F::Address, QStringLiteral("中山北路32号")}});
+    // An extension after 转 and a country code before an area code without its 0.
+    const Fields wenSan{{F::Name, QStringLiteral("张三")}, {F::Province, kZhejiang}, {F::City, kHangzhou},
+                        {F::Town, QStringLiteral("西湖区")}, {F::Address, QStringLiteral("文三路1号")}};
+    Fields extension = wenSan;
+    extension[F::Phone] = QStringLiteral("0571-88123456-8021");
+    expectFields(QStringLiteral("浙江省杭州市西湖区文三路1号 张三 0571-88123456 转 8021"), extension);
+    Fields abroad = wenSan;
+    abroad[F::Phone] = QStringLiteral("0571-88123456");
+    expectFields(QStringLiteral("张三 +86 571 8812 3456 浙江省杭州市西湖区文三路1号"), abroad);
     // A local number of its own, without area code, at the end.
     expectFields(QStringLiteral("陈晨，广东省广州市天河区天河路1号，88123456"),
                  {{F::Name, QStringLiteral("陈晨")}, {F::Phone, QStringLiteral("88123456")},
