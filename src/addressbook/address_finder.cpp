@@ -38,6 +38,15 @@ const QRegularExpression &addressPattern(const QString &pattern)
     return it->second;
 }
 
+const QRegularExpression &literalPattern(const char *pattern)
+{
+    thread_local std::unordered_map<const char *, const QRegularExpression *> byAddress;
+    const QRegularExpression *&found = byAddress[pattern];
+    if (!found)
+        found = &addressPattern(QString::fromUtf8(pattern));
+    return *found;
+}
+
 namespace {
 
 // PCRE checks the whole text before every match; a text of valid UTF-16

@@ -15,6 +15,9 @@ int gbkLength(const QString &text);
 // per thread and kept, because the parser runs the same few dozen
 // patterns on every text.
 const QRegularExpression &addressPattern(const QString &pattern);
+// The same for a pattern written as a literal in the code: found again by
+// where it is written, without converting and hashing its text each time.
+const QRegularExpression &literalPattern(const char *pattern);
 
 // All matches of `pattern` in `text`, left to right and not overlapping,
 // each trimmed and cut after its first ASCII colon; with a sub-pattern

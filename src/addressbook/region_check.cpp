@@ -1,13 +1,13 @@
 #include "addressbook/region_check.h"
 
 #include "addressbook/address_finder.h"
+#include "addressbook/receiver_telephones.h"
 #include "addressbook/region_table.h"
 #include "addressbook/surnames.h"
+#include "addressbook/typed_characters.h"
 #include "app/simplified_chinese.h"
 
 #include <QRegularExpression>
-
-#include <unordered_map>
 
 namespace billprint {
 
@@ -169,36 +169,9 @@ RegionChain findRegionChain(const RegionTable &table, const QString &text)
 
 namespace {
 
-// Each pattern is written once in the code: it is found again by where
-// it is written, without converting and hashing its text on every call.
 const QRegularExpression &re(const char *pattern)
 {
-    thread_local std::unordered_map<const char *, const QRegularExpression *> byAddress;
-    const QRegularExpression *&found = byAddress[pattern];
-    if (!found)
-        found = &addressPattern(QString::fromUtf8(pattern));
-    return *found;
-}
-
-bool isMobile(const QString &text)
-{
-    return re("^1[3-9][0-9]{9}$").match(text).hasMatch();
-}
-
-QString digitsOf(const QString &text)
-{
-    QString digits;
-    for (QChar c : text) {
-        if (c.isDigit())
-            digits += c;
-    }
-    return digits;
-}
-
-bool isLandline(const QString &text)
-{
-    return re("^(\\(?0[0-9]{2,3}\\)?-?)?[2-9][0-9]{6,7}(-[0-9]{1,6})?$").match(text).hasMatch()
-        || re("^[48]00-?[0-9]{3}-?[0-9]{4}$").match(text).hasMatch();
+    return literalPattern(pattern);
 }
 
 QString firstCaptured(const QString &text, const char *pattern, int group = 1)
@@ -322,11 +295,6 @@ private:
     }
 
     void telephones();
-    QString spacedLandline();
-    QString landline(const QString &mobile);
-    QString firstMobile();
-    QString withExtension(const QString &phone);
-    QString numberOutsideMainland();
     void regions();
     void contact();
     void tidyName();
@@ -349,169 +317,15 @@ private:
     const RegionTable &m_table;
     RegionChain m_chain;
     QString m_townAfterChain;
-    QString m_spacedMobile;  // the mobile as written, when in groups
-    QString m_numbers;       // the text without fax numbers
-    QString m_phoneWritten;   // the phone as written, when it differs
+    QStringList m_writtenNumbers;  // the telephones as they stand in the text
 };
-
-// An extension written after the number ("0571-88123456转802") joins it
-// with a dash, as "010-85123456-802" is written.
-QString Checker::withExtension(const QString &phone)
-{
-    const QString written = m_phoneWritten.isEmpty() ? phone : m_phoneWritten;
-    const int at = written.isEmpty() ? -1 : m_numbers.indexOf(written);
-    if (at < 0)
-        return phone;
-    const QRegularExpressionMatch m =
-        re("^\\s*(?:转|分机|ext\\.?|EXT\\.?)\\s*([0-9]{1,6})(?![0-9])").match(QStringView(m_numbers).mid(at + written.size()));
-    if (!m.hasMatch())
-        return phone;
-    m_phoneWritten = written + m.captured(0);
-    return phone + QLatin1Char('-') + m.captured(1);
-}
 
 void Checker::telephones()
 {
-    // A fax number is neither telephone.
-    m_numbers = m_input;
-    if (m_numbers.contains(QStringLiteral("传真")))
-        m_numbers.replace(re("传真[:]?\\s*[-+()0-9 ]{6,24}"), QStringLiteral(" "));
-    const QString mobile = firstMobile();
-    set(F::Mobile, mobile);
-    if (!m_spacedMobile.isEmpty())
-        m_numbers.replace(m_spacedMobile, QStringLiteral(" "));
-    set(F::Phone, withExtension(landline(mobile)));
-}
-
-// The first mobile of its own ("13812345678", "186 1234 5678",
-// "135 40667028", "+8613812345678"), one under a spare label ("备用电话",
-// "手机2") only when there is no other.
-QString Checker::firstMobile()
-{
-    QRegularExpressionMatchIterator it =
-        re("(?<![0-9])(?:\\+?86[ -]?)?((1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4}))(?![0-9])").globalMatch(m_numbers);
-    QString spare;
-    QString spareWritten;
-    while (it.hasNext()) {
-        const QRegularExpressionMatch m = it.next();
-        const QString digits = m.captured(2) + m.captured(3) + m.captured(4);
-        const QString before = m_numbers.mid(qMax(0, int(m.capturedStart(0)) - 6), qMin(6, int(m.capturedStart(0))));
-        if (re("备用|手机2|电话2|手机二").match(before).hasMatch()) {
-            if (spare.isEmpty()) {
-                spare = digits;
-                spareWritten = m.captured(1);
-            }
-            continue;
-        }
-        if (m.captured(1) != digits)
-            m_spacedMobile = m.captured(1);
-        return digits;
-    }
-    if (spareWritten != spare)
-        m_spacedMobile = spareWritten;
-    return spare;
-}
-
-// The telephone other than the mobile: a landline as written (a blank
-// inside joined), a number of Hong Kong, Macau or Taiwan without its
-// country code, a second mobile, a local number of its own.
-QString Checker::landline(const QString &mobile)
-{
-    QString phone = text(F::Phone);
-    if (!phone.isEmpty() && (phone == mobile || isMobile(phone)))
-        phone.clear();
-    if (!phone.isEmpty() && (!isLandline(phone) || !m_numbers.contains(phone)))
-        phone.clear();  // no landline, or a fax number
-    const QString spaced = spacedLandline();
-    if (!spaced.isEmpty() && (phone.isEmpty() || digitsOf(spaced).endsWith(digitsOf(phone))))
-        return spaced;
-    if (phone.isEmpty()) {
-        phone = firstCaptured(m_numbers,
-                              "(?:(?<![0-9-])|(?<=86-))(\\(?0[0-9]{2,3}\\)?-?[2-9][0-9]{6,7}(-[0-9]{1,6})?)(?![0-9])");
-        if (phone.isEmpty())
-            phone = firstCaptured(m_numbers, "(?<![0-9-])([48]00-?[0-9]{3}-?[0-9]{4})(?![0-9])");
-    }
-    // The phone pattern keeps 15 characters; a longer extension goes on.
-    const int at = phone.isEmpty() ? -1 : m_numbers.indexOf(phone);
-    if (at >= 0) {
-        int end = at + phone.size();
-        while (end < m_numbers.size() && m_numbers.at(end).isDigit())
-            ++end;
-        phone = m_numbers.mid(at, end - at);
-    }
-    if (!phone.isEmpty())
-        return phone;
-    if (const QString outside = numberOutsideMainland(); !outside.isEmpty())
-        return outside;
-    // A local number in two groups ("6552 9686", "8812 3456").
-    const QRegularExpressionMatch grouped = re("(?<![0-9+-])([2-9][0-9]{3}) ([0-9]{4})(?![0-9])").match(m_numbers);
-    if (grouped.hasMatch()) {
-        m_phoneWritten = grouped.captured(0);
-        return grouped.captured(1) + grouped.captured(2);
-    }
-    // A second mobile ("备用电话", "138… / 139…").
-    QRegularExpressionMatchIterator it = re("(?<![0-9])(1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4})(?![0-9])")
-                                             .globalMatch(m_numbers);
-    while (it.hasNext()) {
-        const QRegularExpressionMatch m = it.next();
-        const QString digits = m.captured(1) + m.captured(2) + m.captured(3);
-        if (digits != mobile) {
-            m_phoneWritten = m.captured(0);
-            return digits;
-        }
-    }
-    // A local number of its own without area code ("…路1号, 88123456").
-    return firstCaptured(m_numbers, "(?<=^|[\\s,:/])([2-9][0-9]{6,7})(?=$|[\\s,/])");
-}
-
-// "+852 9123 4567", "(853) 6611 9924", "852-93021605": the number without
-// its country code; a Taiwan mobile "0950 372 584" without blanks; a Taiwan
-// landline "(02)6009-1475" as written.
-QString Checker::numberOutsideMainland()
-{
-    QRegularExpressionMatch m =
-        re("(?:\\+|(?<![0-9]))\\(?(?:\\+?)(852|853|886)\\)?[ -]?([0-9]{4})[ -]?([0-9]{4})(?![0-9])").match(m_numbers);
-    if (m.hasMatch()) {
-        m_phoneWritten = m.captured(0);
-        return m.captured(2) + m.captured(3);
-    }
-    m = re("(?<![0-9])09[0-9]{2}[ -]?[0-9]{3}[ -]?[0-9]{3}(?![0-9])").match(m_numbers);
-    if (m.hasMatch()) {
-        m_phoneWritten = m.captured(0);
-        return m.captured(0).remove(QLatin1Char(' '));
-    }
-    m = re("(?<![0-9])(\\(0[0-9]{1,2}\\)|0[0-9]{1,2}-)[0-9]{3,4}-[0-9]{4}(?![0-9])").match(m_numbers);
-    if (m.hasMatch())
-        return m.captured(0);
-    return QString();
-}
-
-// A landline written with a blank inside ("0571 8812345", "0571-8812 3456",
-// "021-5566 7788"), as one number: the area code joined by a dash, the
-// local number without blanks. The text as written is kept so that it
-// leaves the address.
-QString Checker::spacedLandline()
-{
-    // After the country code the area code loses its 0: "+86 571 8812 3456".
-    const QRegularExpressionMatch abroad =
-        re("(?:\\+86|0086|\\(\\+?86\\))[ -]?([1-9][0-9]{1,2})[ -]([2-9][0-9]{2,3})[ -]?([0-9]{4})(?![0-9])")
-            .match(m_numbers);
-    if (abroad.hasMatch()) {
-        m_phoneWritten = abroad.captured(0);
-        return QLatin1Char('0') + abroad.captured(1) + QLatin1Char('-') + abroad.captured(2) + abroad.captured(3);
-    }
-    const QRegularExpressionMatch m =
-        re("(?<![0-9+-])(\\(?0[0-9]{2,3}\\)?)([ -]?)([2-9][0-9]{2,3})( ?)([0-9]{4})(?:-([0-9]{1,6}))?(?![0-9])")
-            .match(m_numbers);
-    if (!m.hasMatch() || (m.captured(2) != QStringLiteral(" ") && m.captured(4).isEmpty()))
-        return QString();
-    m_phoneWritten = m.captured(0);
-    const QString area = m.captured(1);
-    QString phone = area + (area.endsWith(QLatin1Char(')')) ? QString() : QStringLiteral("-")) + m.captured(3)
-        + m.captured(5);
-    if (!m.captured(6).isEmpty())
-        phone += QLatin1Char('-') + m.captured(6);
-    return phone;
+    const ReceiverTelephones found = findTelephones(m_input, text(F::Phone));
+    set(F::Mobile, found.mobile);
+    set(F::Phone, found.phone);
+    m_writtenNumbers = found.written;
 }
 
 void Checker::regions()
@@ -726,7 +540,7 @@ QString Checker::organisationLine() const
 // a common surname ("符丽 13876012345").
 QString Checker::wordBesideNumber() const
 {
-    for (const QString &number : {text(F::Mobile), m_spacedMobile, text(F::Phone)}) {
+    for (const QString &number : QStringList{text(F::Mobile), text(F::Phone)} + m_writtenNumbers) {
         if (number.isEmpty() || !m_input.contains(number))
             continue;
         const QString escaped = QRegularExpression::escape(number);
@@ -786,7 +600,7 @@ QString Checker::withoutKnownParts(QString value) const
         value.remove(zip);
     }
     // A number leaves with its country prefix ("+86 ", "(+86)", "86-").
-    for (const QString &number : {m_spacedMobile, m_phoneWritten, text(F::Mobile), text(F::Phone)})
+    for (const QString &number : m_writtenNumbers + QStringList{text(F::Mobile), text(F::Phone)})
         removeNumber(value, number);
     value.remove(re("(手机|电话|邮编)[:]?"));
     value.remove(re("(?i)(qq|微信|wx|vx)(号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"));
@@ -873,102 +687,6 @@ void checkRegions(AddressParse &parse, const QString &normalised, const RegionTa
 {
     Checker(parse, normalised, table).run();
 }
-
-namespace {
-
-// The characters recognition unified, as the sender typed them: a
-// traditional character folded to its simplified form, a full-width sign
-// made half-width.
-struct TypedForms
-{
-    QHash<QChar, QSet<QChar>> variants;  // every typed form of a character
-    QSet<QChar> asTyped;                 // characters also typed unchanged
-
-    explicit TypedForms(const QString &typed)
-    {
-        const QString folded = foldToSimplified(typed);
-        if (folded != typed) {
-            for (int i = 0; i < typed.size(); ++i) {
-                if (folded.at(i) != typed.at(i))
-                    variants[folded.at(i)].insert(typed.at(i));
-                else
-                    asTyped.insert(typed.at(i));
-            }
-        } else {
-            for (QChar c : {u'(', u')', u',', u':', u'-', u' '}) {
-                if (typed.contains(c))
-                    asTyped.insert(c);
-            }
-        }
-        static const QList<QPair<QChar, QChar>> fullWidth{{u'(', u'（'}, {u')', u'）'}, {u',', u'，'},
-                                                         {u':', u'：'}, {u'-', u'－'}, {u' ', u'\u3000'}};
-        for (const auto &[half, full] : fullWidth) {
-            if (typed.contains(full))
-                variants[half].insert(full);
-        }
-    }
-
-    // One typed form only: the character is given back in it.
-    bool certain(QChar c) const
-    {
-        const auto found = variants.constFind(c);
-        return found != variants.constEnd() && found->size() == 1 && !asTyped.contains(c);
-    }
-    bool ambiguous(QChar c) const { return variants.contains(c) && !certain(c); }
-};
-
-// Where a value's characters could stand for more than one typed form,
-// the value is looked up in the typed text.
-QString foundAsTyped(const QString &value, const TypedForms &forms, const QString &typed)
-{
-    const auto sameCharacter = [&forms](QChar inValue, QChar inTyped) {
-        return inValue == inTyped || forms.variants.value(inValue).contains(inTyped);
-    };
-    for (int start = 0; start + value.size() <= typed.size(); ++start) {
-        int i = 0;
-        while (i < value.size() && sameCharacter(value.at(i), typed.at(start + i)))
-            ++i;
-        if (i == value.size())
-            return typed.mid(start, value.size());
-    }
-    return QString();
-}
-
-QString asTyped(const QString &value, const TypedForms &forms, const QString &typed)
-{
-    bool ambiguous = false;
-    QString result = value;
-    for (QChar &c : result) {
-        if (forms.certain(c))
-            c = *forms.variants.value(c).constBegin();
-        else
-            ambiguous = ambiguous || forms.ambiguous(c);
-    }
-    if (ambiguous) {
-        const QString found = foundAsTyped(value, forms, typed);
-        if (!found.isEmpty())
-            return found;
-    }
-    return result;
-}
-
-// Names, companies and the street keep what was typed; the regions are
-// the table's names.
-void keepTypedCharacters(AddressParse &parse, const QString &typed)
-{
-    const TypedForms forms(typed);
-    if (forms.variants.isEmpty())
-        return;
-    for (F f : {F::Company, F::Name, F::Address}) {
-        FieldChoice &field = parse[f];
-        field.text = asTyped(field.text, forms, typed);
-        for (QString &candidate : field.candidates)
-            candidate = asTyped(candidate, forms, typed);
-    }
-    parse.typedAddress = asTyped(parse.typedAddress, forms, typed);
-}
-
-} // namespace
 
 AddressParse parseAddressText(const QString &input, AddressSource source, bool containProvinceCity,
                               const ReplacementPairs &replacements)
