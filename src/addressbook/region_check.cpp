@@ -309,6 +309,7 @@ private:
     QString tailAfterRegion() const;
     QString withoutTrailingWords(QString value);
     QString nameGluedToRegion() const;
+    QString nameGluedToNumber() const;
     QString markedName() const;
     QString withoutKnownParts(QString value) const;
 
@@ -412,7 +413,16 @@ QString Checker::nameGluedToRegion() const
     if (from > 0 && !isSeparator(m_input.at(from - 1)) && m_input.at(from - 1) != QLatin1Char(':')
         && !m_input.at(from - 1).isDigit())
         return QString();
-    return word.size() >= 2 && word.size() <= 4 && plausibleName(word) && hasSurname(word) ? word : QString();
+    return word.size() >= 2 && plausibleName(word) && hasSurname(word) ? word : QString();
+}
+
+// A name glued between the house number and the mobile
+// ("…东吴北路99号练小红13912345678").
+QString Checker::nameGluedToNumber() const
+{
+    const QString name = firstCaptured(
+        m_input, "(?<=[0-9号室楼栋幢座层户])([^\\s,:0-9a-zA-Z()号室楼栋幢座层户]{2,5})(?=\\s*(?:\\+?86[ -]?)?1[3-9][0-9])");
+    return plausibleName(name) ? name : QString();
 }
 
 // A name marked as the receiver ("(李四 收)", "李四收") or written before
@@ -460,6 +470,8 @@ void Checker::contact()
                 name = word;
         }
     }
+    if (name.isEmpty())
+        name = nameGluedToNumber();
     if (name.isEmpty())
         name = wordBesideNumber();
     set(F::Name, name);

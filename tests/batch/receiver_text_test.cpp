@@ -154,6 +154,16 @@ TEST(ReceiverText, NamesGluedCompoundOrMarkedAreWhole)
                       {F::Address, QStringLiteral("文三路1号")}};
     expectFields(QStringLiteral("寄到浙江省杭州市西湖区文三路1号，李四收，13812345678"), liSi);
     expectFields(QStringLiteral("浙江省杭州市西湖区文三路1号李四13812345678"), liSi);
+    for (const QString &text : {QStringLiteral("江苏省苏州市吴中区东吴北路99号练小红13912345678"),
+                                QStringLiteral("练小红江苏省苏州市吴中区东吴北路99号 13912345678")}) {
+        expectFields(text, {{F::Name, QStringLiteral("练小红")}, {F::Mobile, QStringLiteral("13912345678")},
+                            {F::Province, QStringLiteral("江苏省")}, {F::City, QStringLiteral("苏州市")},
+                            {F::Town, QStringLiteral("吴中区")}, {F::Address, QStringLiteral("东吴北路99号")}});
+    }
+    expectFields(QStringLiteral("乌云其木格江苏省苏州市吴中区东吴北路99号 13912345678"),
+                 {{F::Name, QStringLiteral("乌云其木格")}, {F::Mobile, QStringLiteral("13912345678")},
+                  {F::Province, QStringLiteral("江苏省")}, {F::City, QStringLiteral("苏州市")},
+                  {F::Town, QStringLiteral("吴中区")}, {F::Address, QStringLiteral("东吴北路99号")}});
     expectFields(QStringLiteral("哈斯巴根 13812345678 浙江省杭州市西湖区文三路1号"),
                  {{F::Name, QStringLiteral("哈斯巴根")}, {F::Mobile, QStringLiteral("13812345678")},
                   {F::Province, kZhejiang}, {F::City, kHangzhou}, {F::Town, QStringLiteral("西湖区")},
