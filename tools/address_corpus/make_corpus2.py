@@ -51,6 +51,15 @@ class Divisions:
             n = self.names[c]
             self.prefecture_name_count[n] = self.prefecture_name_count.get(n, 0) + 1
 
+    def place_words(self):
+        """Every division name and its form without the last character (江宁区 → 江宁)."""
+        words = set()
+        for n in self.names.values():
+            words.add(n)
+            if len(n) >= 3:
+                words.add(n[:-1])
+        return words
+
     def children(self, code):
         return [c for c in (self.prefectures if len(code) == 2 else self.counties)
                 if c.startswith(code) and c != code]
@@ -466,6 +475,12 @@ def foreign_phone(rng, reg):
     return t, t
 
 
+def fax_number(rng, r):
+    """A fax number: in no field of the receiver."""
+    area = AREA_CODES.get(r.reg.city) or PROVINCE_AREA_CODES[r.reg.pcode]
+    return f"{area}-{local_number(rng, 8 if len(area) == 3 else 7)}"
+
+
 def make_postcode(rng, reg):
     prefix = rng.choice(POST_PREFIX[reg.pcode])
     return prefix + str(rng.randint(0, 9)) + rng.choice(("0", "1", "2", "3")) + rng.choice(("00", "01", "05", "11", "12", "21", "31"))
@@ -711,6 +726,8 @@ def shop_1688(g, r):
         return "收货信息：" + "，".join(items)
     lines = [f"收货单位：{r.company}", f"联系人：{r.name}", "联系方式：" + "，".join(numbers(r)),
              "收货地址：" + r.region() + r.street]
+    if r.reg.kind == "county" and rng.random() < 0.4:
+        lines.insert(3, "传真：" + fax_number(rng, r))
     if r.postcode:
         lines.append("邮编：" + r.postcode)
     return "\n".join(lines)
@@ -799,6 +816,8 @@ def labelled_form(g, r):
     if r.phone:
         items.append((rng.choice(("备用手机", "其他电话", "电话")) if second_mobile
                       else rng.choice(("电话", "联系电话", "固定电话", "座机")), r.phone[0]))
+    if rng.random() < 0.07 and r.reg.kind not in ("hk", "mo", "tw"):
+        items.append(("传真", fax_number(rng, r)))
     if rng.random() < 0.2 and r.reg.kind not in ("hk", "mo", "tw"):
         r.country = True
         items.append(("国家", "中国"))
@@ -1062,6 +1081,8 @@ def check(div, text, e):
         return problem
     if text.count(e["name"]) != 1 or not e["name"]:
         return "name not once in the text"
+    if e["name"] in PLACE_WORDS:
+        return "name is a place"
     if e["company"] and text.count(e["company"]) != 1:
         return "company not once in the text"
     if e["company"] and e["name"] in e["company"]:
@@ -1082,10 +1103,14 @@ def check(div, text, e):
     return None
 
 
+PLACE_WORDS = set()
+
+
 class Generator:
     def __init__(self, seed):
         self.rng = random.Random(seed)
         self.div = Divisions(DIVISIONS)
+        PLACE_WORDS.update(self.div.place_words())
         self.regions = RegionPicker(self.div, self.rng)
 
 
