@@ -83,7 +83,7 @@ class Divisions:
 
 def province_expect(code, full):
     """The province as the parser's convention writes it: short for municipalities,
-    autonomous regions and the two special administrative regions, full otherwise."""
+    autonomous regions, Hong Kong and Macau, full otherwise."""
     if code in MUNICIPALITIES:
         return full[:-1]
     if code in AUTONOMOUS_REGIONS:
