@@ -68,7 +68,19 @@ void breakBeforeLabel(QString &text, const QString &label)
 // blanks around a label's colon, labels with a slash ("县/区:").
 void unifyOtherHandsSigns(QString &text)
 {
-    static const QRegularExpression itemSeparator(QStringLiteral("\\s*[|｜；;]\\s*|(?<=[0-9])\\s*、\\s*(?=[0-9+(])"));
+    static const QRegularExpression itemSeparator(QStringLiteral("[ ]*(?:[|｜；;、。\\t]|—+)[ ]*"));
+    // A label at the start of a line followed by a blank instead of a
+    // colon ("收货人 桂悦平", "所在城市 北海市").
+    static const QRegularExpression labelWithoutColon(QStringLiteral(
+        "(?<=^|[\\r\\n])((?:收货人|收件人|联系人)(?:姓名)?|姓名|手机|手机号|手机号码|移动电话|固定电话|座机|电话|联系电话|"
+        "收货电话|联系方式|国家|省|省份|所在省|市|城市|所在城市|区|县|区县|所在地区|地区|省市区|镇|街道|乡镇|"
+        "详细地址|地址|收货地址|收件地址|街道地址|邮编|邮政编码|公司|单位|公司名称|单位名称|收件单位|订单编号|订单号|"
+        "商品|备注|买家备注|买家留言|付款时间|下单时间)[ ]+(?=[^\\s:])"));
+    // A dash or slash between items, not inside a number or house number
+    // ("张三-13812345678-广东省…", "…18栋/张三"; "3-2-101" stays).
+    static const QRegularExpression dashBetweenItems(
+        QStringLiteral("(?<=\\p{Han})\\s*[-/]+\\s*(?=\\p{Han}|1[3-9][0-9]{9}(?![0-9])|[0-9]{6}(?![0-9]))"
+                       "|(?<=1[3-9][0-9]{9})\\s*[-/]+\\s*(?=\\p{Han})"));
     static const QRegularExpression blanksBeforeColon(QStringLiteral("(?<=[^\\s\\d])[ \\t]+:[ \\t]*"));
     static const QRegularExpression slashedCounty(QStringLiteral("(县/区|区/县|县区)(?=:)"));
     static const QRegularExpression slashedTown(QStringLiteral("(镇/街道|乡/镇|镇/乡|乡镇/街道)(?=:)"));
@@ -81,14 +93,18 @@ void unifyOtherHandsSigns(QString &text)
         }
         return false;
     };
-    if (hasAny(u"|｜；;、"))
+    if (hasAny(u"|｜；;、。—\t"))
         text.replace(itemSeparator, QStringLiteral(","));
+    if (text.contains(QLatin1Char(' ')))
+        text.replace(labelWithoutColon, QStringLiteral("\\1:"));
     if (text.contains(QStringLiteral(" :")) || text.contains(QStringLiteral("\t:")))
         text.replace(blanksBeforeColon, QStringLiteral(":"));
     if (text.contains(QLatin1Char('/'))) {
         text.replace(slashedCounty, QStringLiteral("区县"));
         text.replace(slashedTown, QStringLiteral("乡镇"));
     }
+    if (hasAny(u"-/"))
+        text.replace(dashBetweenItems, QStringLiteral(","));
     text.replace(QStringLiteral("  "), QStringLiteral(" "));
 }
 

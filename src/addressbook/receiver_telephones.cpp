@@ -215,10 +215,20 @@ QString TelephoneFinder::spacedLandline()
         m_phoneWritten = abroad.captured(0);
         return QLatin1Char('0') + abroad.captured(1) + QLatin1Char('-') + abroad.captured(2) + abroad.captured(3);
     }
-    const QRegularExpressionMatch m =
-        re("(?<![0-9+-])(\\(?0[0-9]{2,3}\\)?)([ -]?)([2-9][0-9]{2,3})( ?)([0-9]{4})(?:-([0-9]{1,6}))?(?![0-9])")
-            .match(m_numbers);
-    if (!m.hasMatch() || (m.captured(2) != QStringLiteral(" ") && m.captured(4).isEmpty()))
+    // A mainland local number has 7 or 8 digits ("0991-7909 444"); a
+    // Taiwan mobile "0950 372 584" is none.
+    QRegularExpressionMatchIterator it =
+        re("(?<![0-9+-])(\\(?0[0-9]{2,3}\\)?)([ -]?)([2-9][0-9]{2,3})( ?)([0-9]{3,4})(?:-([0-9]{1,6}))?(?![0-9])")
+            .globalMatch(m_numbers);
+    QRegularExpressionMatch m;
+    while (it.hasNext()) {
+        m = it.next();
+        const bool blankInside = m.captured(2) == QStringLiteral(" ") || !m.captured(4).isEmpty();
+        if (blankInside && m.captured(3).size() + m.captured(5).size() >= 7)
+            break;
+        m = QRegularExpressionMatch();
+    }
+    if (!m.hasMatch())
         return QString();
     m_phoneWritten = m.captured(0);
     const QString area = m.captured(1);

@@ -310,6 +310,7 @@ private:
     QString withoutTrailingWords(QString value);
     QString nameGluedToRegion() const;
     QString nameGluedToNumber() const;
+    bool standsAsItem(const QString &word) const;
     QString markedName() const;
     QString withoutKnownParts(QString value) const;
 
@@ -381,7 +382,8 @@ bool Checker::plausibleName(const QString &name) const
 {
     if (name.isEmpty() || name.size() > 6 || gbkLength(name) < 4)
         return false;
-    if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道").match(name).hasMatch())
+    if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
+                                   "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份").match(name).hasMatch())
         return false;
     if (re("[0-9a-zA-Z:()#,.]").match(name).hasMatch())
         return false;
@@ -448,33 +450,66 @@ void Checker::contact()
         set(F::Name, marked);
         return;
     }
+    // A labelled contact wins over what the patterns guessed.
+    const QString labelled = firstCaptured(
+        m_input, "(收货人|收件人|姓名|联系人|收件方|收方)(姓名)?[:]?\\s*([^\\s,:0-9a-zA-Z()]{2,5})(?=[\\s,:0-9(]|$)", 3);
+    if (plausibleName(labelled)) {
+        set(F::Name, labelled);
+        return;
+    }
     const QString glued = nameGluedToRegion();
     const QString current = text(F::Name);
     if (!glued.isEmpty() && (current.isEmpty() || glued.startsWith(current) || !plausibleName(current))) {
         set(F::Name, glued);
         return;
     }
-    if (plausibleName(current))
+    if (plausibleName(current) && standsAsItem(current))
         return;
-    // A labelled contact first, then a short word of its own that starts
-    // with a common surname.
-    QString name = firstCaptured(
-        m_input, "(收货人|收件人|姓名|联系人|收件方|收方)[:]?\\s*([^\\s,:0-9a-zA-Z()]{2,5})(?=[\\s,:0-9(]|$)", 2);
-    if (!plausibleName(name)) {
-        name.clear();
-        QRegularExpressionMatchIterator it =
-            re("(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,4})(?=[\\s,0-9(]|$)").globalMatch(m_input);
-        while (it.hasNext() && name.isEmpty()) {
-            const QString word = it.next().captured(1);
-            if (hasSurname(word) && plausibleName(word))
-                name = word;
-        }
+    // A word of its own that starts with a surname: one that is a whole
+    // item of the text first ("…,荣瑶晨,0898-…" before "纯棉T恤 白色 XL").
+    QString name;
+    QString firstWord;
+    QRegularExpressionMatchIterator it =
+        re("(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,4})(?=[\\s,0-9(]|$)").globalMatch(m_input);
+    while (it.hasNext() && name.isEmpty()) {
+        const QString word = it.next().captured(1);
+        if (!hasSurname(word) || !plausibleName(word))
+            continue;
+        if (standsAsItem(word))
+            name = word;
+        else if (firstWord.isEmpty())
+            firstWord = word;
     }
+    if (name.isEmpty() && plausibleName(current))
+        name = current;
+    if (name.isEmpty())
+        name = firstWord;
     if (name.isEmpty())
         name = nameGluedToNumber();
     if (name.isEmpty())
         name = wordBesideNumber();
     set(F::Name, name);
+}
+
+// Whether the word stands between separators of items (a comma, a line
+// break, a label's colon, the ends), not between blanks inside an item.
+bool Checker::standsAsItem(const QString &word) const
+{
+    static const QString itemEdges = QStringLiteral(",:\r\n");
+    for (int at = m_input.indexOf(word); at >= 0; at = m_input.indexOf(word, at + 1)) {
+        int before = at - 1;
+        while (before >= 0 && m_input.at(before) == QLatin1Char(' '))
+            --before;
+        int after = at + word.size();
+        while (after < m_input.size() && m_input.at(after) == QLatin1Char(' '))
+            ++after;
+        const bool startsItem = before < 0 || itemEdges.contains(m_input.at(before));
+        const bool endsItem = after >= m_input.size() || itemEdges.contains(m_input.at(after))
+            || m_input.at(after).isDigit() || m_input.at(after) == QLatin1Char('(') || m_input.at(after) == u'+';
+        if (startsItem || endsItem)
+            return true;
+    }
+    return false;
 }
 
 // "李四收" is 李四; "马光" written after "司" is 司马光.
@@ -596,6 +631,10 @@ QString Checker::tailAfterRegion() const
         // under the label.
         const QString next = firstCaptured(tail.mid(lineEnd), "^[\\r\\n]+[^\\s:]{0,4}[\\r\\n]*地址:\\s*([^\\r\\n]+)");
         tail.truncate(lineEnd);
+        // "… 红星街道 详细" + "地址:…": the label's first half stays
+        // behind when normalisation breaks the line before "地址:".
+        if (QStringView(m_input).mid(from + lineEnd).trimmed().startsWith(QStringLiteral("地址:")))
+            tail.remove(re("\\s*(详细|收货|收件|街道|配送|所在)$"));
         if (!next.isEmpty() && re("^[^\\s,:0-9]{1,8}(街道|镇|乡)$").match(tail.trimmed()).hasMatch())
             tail = tail.trimmed() + next;
     }
