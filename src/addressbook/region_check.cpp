@@ -25,6 +25,15 @@ bool isSeparator(QChar c)
 
 // Blanks, commas, line breaks and a short label ("市:", "区县:") between two
 // names of one run.
+// The first half of an address label ("详细" of "详细地址:").
+bool isAddressLabelStart(QStringView word)
+{
+    static const QStringList starts{QStringLiteral("详细"), QStringLiteral("收货"), QStringLiteral("收件"),
+                                    QStringLiteral("街道"), QStringLiteral("配送"), QStringLiteral("所在"),
+                                    QStringLiteral("送货"), QStringLiteral("邮寄")};
+    return starts.contains(word.toString());
+}
+
 int skipBetween(const QString &text, int pos)
 {
     while (pos < text.size() && isSeparator(text.at(pos)))
@@ -41,7 +50,8 @@ int skipBetween(const QString &text, int pos)
             int next = pos + len;
             while (next < text.size() && isSeparator(text.at(next)))
                 ++next;
-            if (QStringView(text).mid(next).startsWith(QStringLiteral("地址:")))
+            if (isAddressLabelStart(QStringView(text).mid(pos, len))
+                && QStringView(text).mid(next).startsWith(QStringLiteral("地址:")))
                 return skipBetween(text, next);
             break;
         }
