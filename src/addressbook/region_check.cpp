@@ -321,6 +321,7 @@ private:
     QString nameGluedToRegion() const;
     QString nameGluedToNumber() const;
     bool standsAsItem(const QString &word) const;
+    bool besideTelephone(int start, int end) const;
     QString markedName() const;
     QString withoutKnownParts(QString value) const;
 
@@ -425,7 +426,10 @@ QString Checker::nameGluedToRegion() const
     if (from > 0 && !isSeparator(m_input.at(from - 1)) && m_input.at(from - 1) != QLatin1Char(':')
         && !m_input.at(from - 1).isDigit())
         return QString();
-    return word.size() >= 2 && plausibleName(word) && hasSurname(word) ? word : QString();
+    // Right after a telephone the words before the region are the name
+    // even without a known surname ("18683293964 次仁央宗湖南省…").
+    const bool afterNumber = re("[0-9]{7}\\s*$").match(QStringView(m_input).left(from)).hasMatch();
+    return word.size() >= 2 && plausibleName(word) && (hasSurname(word) || afterNumber) ? word : QString();
 }
 
 // A name glued between the house number and the mobile
@@ -462,7 +466,7 @@ void Checker::contact()
     }
     // A labelled contact wins over what the patterns guessed.
     const QString labelled = firstCaptured(
-        m_input, "(收货人|收件人|姓名|联系人|收件方|收方)(姓名)?[:]?\\s*([^\\s,:0-9a-zA-Z()]{2,5})(?=[\\s,:0-9(]|$)", 3);
+        m_input, "(收货人|收件人|姓名|联系人|收件方|收方)(姓名)?[:]?\\s*(?:是|为|叫)?\\s*([^\\s,:0-9a-zA-Z()]{2,5})(?=[\\s,:0-9(]|$)", 3);
     if (plausibleName(labelled)) {
         set(F::Name, labelled);
         return;
@@ -475,30 +479,43 @@ void Checker::contact()
     }
     if (plausibleName(current) && standsAsItem(current))
         return;
-    // A word of its own that starts with a surname: one that is a whole
-    // item of the text first ("…,荣瑶晨,0898-…" before "纯棉T恤 白色 XL").
+    // A word of its own that starts with a surname: one beside a telephone
+    // first, then one that is a whole item of the text ("…,荣瑶晨,0898-…"
+    // before "纯棉T恤 白色 XL" and "复古台灯,2").
     QString name;
-    QString firstWord;
+    int bestRank = 0;
     QRegularExpressionMatchIterator it =
-        re("(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,4})(?=[\\s,0-9(]|$)").globalMatch(m_input);
-    while (it.hasNext() && name.isEmpty()) {
-        const QString word = it.next().captured(1);
+        re("(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,4})(?=[\\s,0-9(+]|$)").globalMatch(m_input);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        const QString word = m.captured(1);
         if (!hasSurname(word) || !plausibleName(word))
             continue;
-        if (standsAsItem(word))
+        const int rank = besideTelephone(m.capturedStart(1), m.capturedEnd(1)) ? 3 : standsAsItem(word) ? 2 : 1;
+        if (rank > bestRank) {
+            bestRank = rank;
             name = word;
-        else if (firstWord.isEmpty())
-            firstWord = word;
+        }
     }
-    if (name.isEmpty() && plausibleName(current))
+    if (bestRank < 2 && plausibleName(current))
         name = current;
-    if (name.isEmpty())
-        name = firstWord;
     if (name.isEmpty())
         name = nameGluedToNumber();
     if (name.isEmpty())
         name = wordBesideNumber();
     set(F::Name, name);
+}
+
+// Whether a telephone (seven digits or more, perhaps under a short label)
+// stands right before or after the word.
+bool Checker::besideTelephone(int start, int end) const
+{
+    const QStringView after = QStringView(m_input).mid(end);
+    if (re("^[\\s,:]*(?:电话|手机|联系电话|手机号|电话是|手机是)?[\\s,:是]*(?:\\+?86[ -]?|\\(\\+?86\\))?\\(?[0-9][0-9 ()-]{6,}")
+            .match(after)
+            .hasMatch())
+        return true;
+    return re("[0-9]{4}[\\s,:]*$").match(QStringView(m_input).left(start)).hasMatch();
 }
 
 // Whether the word stands between separators of items (a comma, a line
