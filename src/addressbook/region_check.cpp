@@ -418,18 +418,27 @@ QString Checker::nameGluedToRegion() const
 {
     if (m_chain.isEmpty() || m_chain.start < 2)
         return QString();
-    int from = m_chain.start;
+    // Glued, or apart by blanks as the first words of the text
+    // ("热依拉 香港 九龙…").
+    int end = m_chain.start;
+    while (end > 0 && m_input.at(end - 1) == QLatin1Char(' '))
+        --end;
+    int from = end;
     while (from > 0 && !isSeparator(m_input.at(from - 1)) && m_input.at(from - 1) != QLatin1Char(':')
-           && !m_input.at(from - 1).isDigit() && m_chain.start - from < 5)
+           && !m_input.at(from - 1).isDigit() && end - from < 5)
         --from;
-    const QString word = m_input.mid(from, m_chain.start - from);
+    const QString word = m_input.mid(from, end - from);
+    if (end != m_chain.start && !QStringView(m_input).left(from).trimmed().isEmpty())
+        return QString();
     if (from > 0 && !isSeparator(m_input.at(from - 1)) && m_input.at(from - 1) != QLatin1Char(':')
         && !m_input.at(from - 1).isDigit())
         return QString();
     // Right after a telephone the words before the region are the name
     // even without a known surname ("18683293964 次仁央宗湖南省…").
-    const bool afterNumber = re("[0-9]{7}\\s*$").match(QStringView(m_input).left(from)).hasMatch();
-    return word.size() >= 2 && plausibleName(word) && (hasSurname(word) || afterNumber) ? word : QString();
+    const bool afterNumber = re("(?:[0-9][ -]?){7,}\\s*$").match(QStringView(m_input).left(from)).hasMatch();
+    const bool firstWords = QStringView(m_input).left(from).trimmed().isEmpty();
+    return word.size() >= 2 && plausibleName(word) && (hasSurname(word) || afterNumber || firstWords) ? word
+                                                                                                      : QString();
 }
 
 // A name glued between the house number and the mobile
@@ -477,13 +486,18 @@ void Checker::contact()
         set(F::Name, glued);
         return;
     }
-    if (plausibleName(current) && standsAsItem(current))
-        return;
+
     // A word of its own that starts with a surname: one beside a telephone
     // first, then one that is a whole item of the text ("…,荣瑶晨,0898-…"
     // before "纯棉T恤 白色 XL" and "复古台灯,2").
+    // The patterns' guess stays unless a word ranks higher.
     QString name;
     int bestRank = 0;
+    if (plausibleName(current)) {
+        const int at = m_input.indexOf(current);
+        name = current;
+        bestRank = at >= 0 && besideTelephone(at, at + current.size()) ? 3 : standsAsItem(current) ? 2 : 1;
+    }
     QRegularExpressionMatchIterator it =
         re("(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,4})(?=[\\s,0-9(+]|$)").globalMatch(m_input);
     while (it.hasNext()) {
@@ -497,8 +511,6 @@ void Checker::contact()
             name = word;
         }
     }
-    if (bestRank < 2 && plausibleName(current))
-        name = current;
     if (name.isEmpty())
         name = nameGluedToNumber();
     if (name.isEmpty())
@@ -515,7 +527,8 @@ bool Checker::besideTelephone(int start, int end) const
             .match(after)
             .hasMatch())
         return true;
-    return re("[0-9]{4}[\\s,:]*$").match(QStringView(m_input).left(start)).hasMatch();
+    // Before: a telephone, not an order number of sixteen digits.
+    return re("(?<![0-9])(?:[0-9][ -]?){7,12}[\\s,:]*$").match(QStringView(m_input).left(start)).hasMatch();
 }
 
 // Whether the word stands between separators of items (a comma, a line
@@ -601,7 +614,8 @@ void Checker::company()
 // A line of a card that is an organisation and nothing else.
 QString Checker::organisationLine() const
 {
-    QRegularExpressionMatchIterator it = re("(?<=^|[\\r\\n])([^\\s,:0-9]{2,30})(?=$|[\\r\\n])").globalMatch(m_input);
+    // A line of its own, or the first word of a line ("嘉禾设计工作室 康华敏 …").
+    QRegularExpressionMatchIterator it = re("(?<=^|[\\r\\n])([^\\s,:0-9]{2,30})(?=$|[\\r\\n ])").globalMatch(m_input);
     while (it.hasNext()) {
         const QString line = it.next().captured(1);
         if (isCompanyName(line) && !insideRegion(line))
@@ -662,8 +676,9 @@ QString Checker::tailAfterRegion() const
         // behind when normalisation breaks the line before "地址:".
         if (QStringView(m_input).mid(from + lineEnd).trimmed().startsWith(QStringLiteral("地址:")))
             tail.remove(re("\\s*(详细|收货|收件|街道|配送|所在)$"));
-        if (!next.isEmpty() && re("^[^\\s,:0-9]{1,8}(街道|镇|乡)$").match(tail.trimmed()).hasMatch())
-            tail = tail.trimmed() + next;
+        const QString rest = tail.trimmed();
+        if (!next.isEmpty() && (rest.isEmpty() || re("^[^\\s,:0-9]{1,8}(街道|镇|乡)$").match(rest).hasMatch()))
+            tail = rest + next;
     }
     return withoutKnownParts(tail);
 }
