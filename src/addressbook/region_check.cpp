@@ -317,6 +317,7 @@ private:
     bool isAccountNumber(const QString &digits) const;
     void address();
     QString tailAfterRegion() const;
+    QString beforeContact(const QString &tail) const;
     QString withoutTrailingWords(QString value);
     QString nameGluedToRegion() const;
     QString nameGluedToNumber() const;
@@ -394,7 +395,9 @@ bool Checker::plausibleName(const QString &name) const
     if (name.isEmpty() || name.size() > 6 || gbkLength(name) < 4)
         return false;
     if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
-                                   "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份").match(name).hasMatch())
+                                   "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份|信息|资料|名字|"
+                                   "全名|客户|买家|周末|周日|周六|白天|晚上|上午|下午|中午|工作日|节假日|代收|家人|家里|单位|宿舍|公司|"
+                                   "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|^(?:本人|先生|女士|小姐|老公|老婆)$").match(name).hasMatch())
         return false;
     if (re("[0-9a-zA-Z:()#,.]").match(name).hasMatch())
         return false;
@@ -475,7 +478,7 @@ void Checker::contact()
     }
     // A labelled contact wins over what the patterns guessed.
     const QString labelled = firstCaptured(
-        m_input, "(收货人|收件人|姓名|联系人|收件方|收方)(姓名)?[:]?\\s*(?:是|为|叫)?\\s*([^\\s,:0-9a-zA-Z()]{2,5})(?=[\\s,:0-9(]|$)", 3);
+        m_input, "(收货人|收件人|姓名|联系人|收件方|收方)(姓名|信息)?[:]?\\s*(?:是|为|叫)?\\s*([^\\s,:0-9a-zA-Z()]{2,5})(?=[\\s,:0-9(]|$)", 3);
     if (plausibleName(labelled)) {
         set(F::Name, labelled);
         return;
@@ -680,7 +683,26 @@ QString Checker::tailAfterRegion() const
         if (!next.isEmpty() && (rest.isEmpty() || re("^[^\\s,:0-9]{1,8}(街道|镇|乡)$").match(rest).hasMatch()))
             tail = rest + next;
     }
-    return withoutKnownParts(tail);
+    return withoutKnownParts(beforeContact(tail));
+}
+
+// The street ends where the receiver's name or telephone starts on its
+// line: what follows them is a remark ("… 张三 13812345678 周末送").
+QString Checker::beforeContact(const QString &tail) const
+{
+    int cut = tail.size();
+    for (const QString &number : m_writtenNumbers + QStringList{text(F::Mobile), text(F::Phone)}) {
+        const int at = number.isEmpty() ? -1 : tail.indexOf(number);
+        if (at >= 0)
+            cut = qMin(cut, at);
+    }
+    const QString name = text(F::Name);
+    const int at = name.isEmpty() ? -1 : tail.indexOf(QLatin1Char(' ') + name);
+    if (at >= 0)
+        cut = qMin(cut, at);
+    QString street = tail.left(cut);
+    street.remove(re("(?<![0-9])(?:\\(\\+?86\\)|\\+86|0086|86)?[- ]*$"));
+    return gbkLength(street.trimmed()) >= 4 ? street : tail;
 }
 
 QString Checker::withoutKnownParts(QString value) const

@@ -174,6 +174,70 @@ TEST(ReceiverText, NamesGluedCompoundOrMarkedAreWhole)
     expectFields(QStringLiteral("你好，麻烦寄到：浙江省杭州市西湖区文三路1号，李四收，电话13812345678，谢谢！"), liSi);
 }
 
+TEST(ReceiverText, RemarksAfterTheContactLeaveTheAddressAndAreNoName)
+{
+    const Fields wenSan{{F::Name, QStringLiteral("张小明")}, {F::Mobile, QStringLiteral("13812345678")},
+                        {F::Province, kZhejiang}, {F::City, kHangzhou}, {F::Town, QStringLiteral("西湖区")},
+                        {F::Address, QStringLiteral("文三路1号")}};
+    expectFields(QStringLiteral("浙江省杭州市西湖区文三路1号 张小明 13812345678 周末送"), wenSan);
+    expectFields(QStringLiteral("浙江省杭州市西湖区文三路1号 张小明 +86 13812345678 微信同号"), wenSan);
+    expectFields(QStringLiteral("张小明 白天 13812345678 浙江省杭州市西湖区文三路1号"), wenSan);
+    expectFields(QStringLiteral("收件人信息：张小明\n电话：13812345678\n地址：浙江省杭州市西湖区文三路1号"), wenSan);
+    // A house number ending in 86 keeps it.
+    Fields house = wenSan;
+    house[F::Address] = QStringLiteral("文三路186");
+    expectFields(QStringLiteral("浙江省杭州市西湖区文三路186 13812345678 张小明"), house);
+}
+
+TEST(ReceiverText, OrderRowsSeparatedByTabsOrDashes)
+{
+    expectFields(QStringLiteral("637647349601742769\t复古台灯\t2\t彭蓉宇\t+86 15197489430\t027 2875 2949\t"
+                                "湖北仙桃郑场镇青年大街919弄22号203室\t2024-10-07 06:35:10"),
+                 {{F::Name, QStringLiteral("彭蓉宇")}, {F::Phone, QStringLiteral("027-28752949")},
+                  {F::Mobile, QStringLiteral("15197489430")}, {F::Province, QStringLiteral("湖北省")},
+                  {F::City, QStringLiteral("仙桃市")}, {F::Town, QStringLiteral("郑场镇")},
+                  {F::Address, QStringLiteral("青年大街919弄22号203室")}});
+    const Fields shenzhen{{F::Name, QStringLiteral("张晓东")}, {F::Mobile, QStringLiteral("13912345678")},
+                          {F::Province, QStringLiteral("广东省")}, {F::City, QStringLiteral("深圳市")},
+                          {F::Town, QStringLiteral("南山区")}, {F::Address, QStringLiteral("科技园南区18栋")}};
+    expectFields(QStringLiteral("张晓东-13912345678-广东省深圳市南山区科技园南区18栋"), shenzhen);
+    expectFields(QStringLiteral("广东省深圳市南山区科技园南区18栋/张晓东/13912345678"), shenzhen);
+    expectFields(QStringLiteral("张晓东、13912345678、广东省深圳市南山区科技园南区18栋"), shenzhen);
+}
+
+TEST(ReceiverText, LabelsWithoutColonAndRegionsOfHongKongAndMacau)
+{
+    expectFields(QStringLiteral("姓名 毛翔晓\n移动电话 15755349273\n省份 广西壮族自治区\n所在城市 北海市\n县区 海城区\n"
+                                "地址 新民中路951弄43号503室\n邮编 537305"),
+                 {{F::Name, QStringLiteral("毛翔晓")}, {F::Mobile, QStringLiteral("15755349273")},
+                  {F::Province, QStringLiteral("广西")}, {F::City, QStringLiteral("北海市")},
+                  {F::Town, QStringLiteral("海城区")}, {F::Address, QStringLiteral("新民中路951弄43号503室")},
+                  {F::Postcode, QStringLiteral("537305")}});
+    expectFields(QStringLiteral("收货人：尉迟逸鑫\n地区：香港特别行政区九龙九龙城区\n地址：太子道西104号华府花园8楼A室"),
+                 {{F::Name, QStringLiteral("尉迟逸鑫")}, {F::Province, QStringLiteral("香港")},
+                  {F::City, QStringLiteral("九龙")}, {F::Town, QStringLiteral("九龙城区")},
+                  {F::Address, QStringLiteral("太子道西104号华府花园8楼A室")}});
+    expectFields(QStringLiteral("黄先生 66123456 澳门氹仔岛嘉模堂区孙逸仙大马路1号"),
+                 {{F::Name, QStringLiteral("黄先生")}, {F::Phone, QStringLiteral("66123456")},
+                  {F::Province, QStringLiteral("澳门")}, {F::City, QStringLiteral("氹仔岛")},
+                  {F::Town, QStringLiteral("嘉模堂区")}, {F::Address, QStringLiteral("孙逸仙大马路1号")}});
+}
+
+TEST(ReceiverText, TraditionalCharactersAreReadAndKeptAsTyped)
+{
+    expectFields(QStringLiteral("收件人：陳大文 電話：+852 9876 5432 地址：香港九龍油尖旺區彌敦道100號"),
+                 {{F::Name, QStringLiteral("陳大文")}, {F::Phone, QStringLiteral("98765432")},
+                  {F::Province, QStringLiteral("香港")}, {F::City, QStringLiteral("九龙")},
+                  {F::Town, QStringLiteral("油尖旺区")}, {F::Address, QStringLiteral("彌敦道100號")}});
+    // Full-width brackets typed in a company name stay, ASCII ones elsewhere too.
+    expectFields(QStringLiteral("單位：正泰包裝材料（重慶）有限公司\n收貨人：潘玉蘭\n手機：(+86)16673162802\n"
+                                "地址：廣東省廣州市天河區天河路1號3樓"),
+                 {{F::Company, QStringLiteral("正泰包裝材料（重慶）有限公司")}, {F::Name, QStringLiteral("潘玉蘭")},
+                  {F::Mobile, QStringLiteral("16673162802")}, {F::Province, QStringLiteral("广东省")},
+                  {F::City, QStringLiteral("广州市")}, {F::Town, QStringLiteral("天河区")},
+                  {F::Address, QStringLiteral("天河路1號3樓")}});
+}
+
 TEST(ReceiverText, ACompanyAfterTheStreetAndLabelledItemsLeaveTheAddress)
 {
     expectFields(QStringLiteral("寄：浙江省杭州市西湖区文三路1号 杭州青禾贸易有限公司 李四 13812345678"),
