@@ -818,8 +818,8 @@ def lab_town_label(rng):
 
 def lab_card(rng):
     region, p = new_case(rng, company=True)
-    if not p.phone_typed:
-        p.phone_typed, p.phone = landline(rng)
+    if not p.phone_typed or re.fullmatch(r"1\d{10}", p.phone):
+        p.phone_typed, p.phone = landline(rng)  # a card's Tel is the desk telephone
         p.local_only = False
     lines = [p.company, f"{p.name} {rng.choice(['经理', '主任', '总监', ''])}".rstrip(),
              f"{rng.choice(['Tel', 'T', 'TEL', '电话'])}{rng.choice([':', '：', ' '])}{p.phone_typed}"]
