@@ -70,12 +70,13 @@ void unifyOtherHandsSigns(QString &text)
 {
     static const QRegularExpression itemSeparator(QStringLiteral("[ ]*(?:[|｜；;、。\\t]|—+)[ ]*"));
     // A label at the start of a line followed by a blank instead of a
-    // colon ("收货人 桂悦平", "所在城市 北海市").
+    // colon ("收货人 桂悦平", "所在城市 北海市"); labels ending in 地址,
+    // 姓名 and 联系人 get theirs below, as they always did.
     static const QRegularExpression labelWithoutColon(QStringLiteral(
-        "(?<=^|[\\r\\n])((?:收货人|收件人|联系人)(?:姓名)?|姓名|手机|手机号|手机号码|移动电话|固定电话|座机|电话|联系电话|"
+        "(?<=^|[\\r\\n])(收货人|收件人|手机|手机号|手机号码|移动电话|固定电话|座机|电话|联系电话|"
         "收货电话|联系方式|国家|省|省份|所在省|市|城市|所在城市|区|县|区县|县区|镇区|所在区县|所在地区|地区|省市区|镇|"
         "街道|乡镇|"
-        "详细地址|地址|收货地址|收件地址|街道地址|邮编|邮政编码|公司|单位|公司名称|单位名称|收件单位|订单编号|订单号|"
+        "邮编|邮政编码|公司|单位|公司名称|单位名称|收件单位|订单编号|订单号|"
         "商品|备注|买家备注|买家留言|付款时间|下单时间)[ ]+(?=[^\\s:])"));
     // A dash or slash between items, not inside a number or house number
     // ("张三-13812345678-广东省…", "…18栋/张三"; "3-2-101" stays).

@@ -662,7 +662,10 @@ QString Checker::tailAfterRegion() const
     if (from < m_input.size() && (m_input.at(from) == QLatin1Char('\r') || m_input.at(from) == QLatin1Char('\n'))) {
         // The street may stand on the next line under a label of its own.
         const int labelled = skipBetween(m_input, from);
-        if (labelled == from || m_input.at(labelled - 1) != QLatin1Char(':'))
+        int colon = labelled - 1;
+        while (colon > from && m_input.at(colon) == QLatin1Char(' '))
+            --colon;
+        if (labelled == from || m_input.at(colon) != QLatin1Char(':'))
             return QString();
         from = labelled;
     }
