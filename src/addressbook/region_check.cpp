@@ -322,6 +322,7 @@ private:
     QString nameGluedToRegion() const;
     QString nameGluedToNumber() const;
     bool standsAsItem(const QString &word) const;
+    bool standsAsWord(int at, int size) const;
     bool besideTelephone(int start, int end) const;
     QString markedName() const;
     QString withoutKnownParts(QString value) const;
@@ -397,9 +398,15 @@ bool Checker::plausibleName(const QString &name) const
     if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
                                    "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份|信息|资料|名字|"
                                    "全名|客户|买家|周末|周日|周六|白天|晚上|上午|下午|中午|工作日|节假日|代收|家人|家里|单位|宿舍|公司|"
-                                   "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|^(?:本人|先生|女士|小姐|老公|老婆)$").match(name).hasMatch())
+                                   "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈囉|在吗|在嗎|烦交|煩交|寄往|请交|转交|"
+                                   "^(?:本人|先生|女士|小姐|老师|老公|老婆)$").match(name).hasMatch())
         return false;
-    if (re("[0-9a-zA-Z:()#,.]").match(name).hasMatch())
+    if (isAddressLabelStart(name))
+        return false;
+    // Chinese characters only (a · between the parts of a minority name).
+    if (!re("^[\\p{Han}·]+$").match(name).hasMatch())
+        return false;
+    if (re("(镇|乡|街道|村|路|街|号)$").match(name).hasMatch())
         return false;
     if (re("[省市区县镇乡村路街号楼室栋]").match(name).hasMatch()
         && (!m_table.fullNamed(name).isEmpty() || !m_table.shortNamed(name.left(2)).isEmpty()
@@ -478,7 +485,7 @@ void Checker::contact()
     }
     // A labelled contact wins over what the patterns guessed.
     const QString labelled = firstCaptured(
-        m_input, "(收货人|收件人|姓名|联系人|收件方|收方)(姓名|信息)?[:]?\\s*(?:是|为|叫)?\\s*([^\\s,:0-9a-zA-Z()]{2,5})(?=[\\s,:0-9(]|$)", 3);
+        m_input, "(收货人|收件人|姓名|联系人|收件方|收方|买家)(姓名|信息)?[:]?\\s*(?:是|为|叫)?\\s*([^\\s,:0-9a-zA-Z()]{2,5})(?=[\\s,:0-9(]|$)", 3);
     if (plausibleName(labelled)) {
         set(F::Name, labelled);
         return;
@@ -499,16 +506,24 @@ void Checker::contact()
     if (plausibleName(current)) {
         const int at = m_input.indexOf(current);
         name = current;
-        bestRank = at >= 0 && besideTelephone(at, at + current.size()) ? 3 : standsAsItem(current) ? 2 : 1;
+        bestRank = !standsAsWord(at, current.size())                ? 0
+            : at >= 0 && besideTelephone(at, at + current.size()) ? 3
+            : standsAsItem(current)                                 ? 2
+                                                                    : 1;
     }
     QRegularExpressionMatchIterator it =
-        re("(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,4})(?=[\\s,0-9(+]|$)").globalMatch(m_input);
+        re("(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()+]{2,5})(?=[\\s,0-9(+]|$)").globalMatch(m_input);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString word = m.captured(1);
-        if (!hasSurname(word) || !plausibleName(word))
+        if (!plausibleName(word))
             continue;
-        const int rank = besideTelephone(m.capturedStart(1), m.capturedEnd(1)) ? 3 : standsAsItem(word) ? 2 : 1;
+        // Beside a telephone a word is a name without a known surname
+        // ("旦增", "斯琴高娃"); elsewhere the surname is the sign.
+        const bool beside = besideTelephone(m.capturedStart(1), m.capturedEnd(1));
+        if (!beside && !hasSurname(word))
+            continue;
+        const int rank = beside ? 3 : standsAsItem(word) ? 2 : 1;
         if (rank > bestRank) {
             bestRank = rank;
             name = word;
@@ -532,6 +547,17 @@ bool Checker::besideTelephone(int start, int end) const
         return true;
     // Before: a telephone, not an order number of sixteen digits.
     return re("(?<![0-9])(?:[0-9][ -]?){7,12}[\\s,:]*$").match(QStringView(m_input).left(start)).hasMatch();
+}
+
+// Whether the text at `at` is a word of its own, not the end of a longer
+// one ("高娃" of "斯琴高娃").
+bool Checker::standsAsWord(int at, int size) const
+{
+    if (at < 0)
+        return false;
+    const auto edge = [](QChar c) { return c.isSpace() || c.isDigit() || QStringLiteral(",:()+").contains(c); };
+    return (at == 0 || edge(m_input.at(at - 1)))
+        && (at + size >= m_input.size() || edge(m_input.at(at + size)) || m_input.at(at + size) == u'收');
 }
 
 // Whether the word stands between separators of items (a comma, a line
@@ -561,6 +587,11 @@ void Checker::tidyName()
     QString name = text(F::Name);
     if (name.size() >= 3 && name.endsWith(QStringLiteral("收")))
         name.chop(1);
+    // "廖立新先生", "曾洋老师" are 廖立新 and 曾洋; "陈小姐" stays, being
+    // all that is given.
+    const QRegularExpressionMatch title = re("^(.{2,4}?)(先生|女士|小姐|老师|经理|總經理|总经理|主任)$").match(name);
+    if (title.hasMatch() && Surnames::delivered().surnameLength(name) < title.captured(1).size())
+        name = title.captured(1);
     const int at = name.isEmpty() ? -1 : m_input.indexOf(name);
     if (at > 0 && name.size() <= 3 && isCompoundSurname(m_input.mid(at - 1, 2)))
         name.prepend(m_input.at(at - 1));
