@@ -83,6 +83,14 @@ void unifyOtherHandsSigns(QString &text)
     static const QRegularExpression dashBetweenItems(
         QStringLiteral("(?<=\\p{Han})\\s*[-/]+\\s*(?=\\p{Han}|1[3-9][0-9]{9}(?![0-9])|[0-9]{6}(?![0-9]))"
                        "|(?<=1[3-9][0-9]{9})\\s*[-/]+\\s*(?=\\p{Han})"));
+    // A label glued to its value: a telephone label before digits
+    // ("座机47618061"), a label of two characters or more at the start of
+    // a line ("区县堆龙德庆区", "国家中国").
+    static const QRegularExpression labelGluedToDigits(QStringLiteral(
+        "(座机|固话|固定电话|办公电话|联系电话|备用电话|备用手机|备用|电话|手机|手机号|手机号码)(?=[+(（]?[0-9])"));
+    static const QRegularExpression labelGluedAtLineStart(QStringLiteral(
+        "(?<=^|[\\r\\n])(区县|县区|乡镇|镇区|国家|省份|所在城市|所在省|所在地区|省市区|街道地址|收货地址|收件地址|详细地址)"
+        "(?=[^\\s:：地])"));
     static const QRegularExpression blanksBeforeColon(QStringLiteral("(?<=[^\\s\\d])[ \\t]+:[ \\t]*"));
     static const QRegularExpression slashedCounty(QStringLiteral("(县/区|区/县|县区)(?=:)"));
     static const QRegularExpression slashedTown(QStringLiteral("(镇/街道|乡/镇|镇/乡|乡镇/街道)(?=:)"));
@@ -99,6 +107,9 @@ void unifyOtherHandsSigns(QString &text)
         text.replace(itemSeparator, QStringLiteral(","));
     if (text.contains(QLatin1Char(' ')))
         text.replace(labelWithoutColon, QStringLiteral("\\1:"));
+    if (hasAny(u"机话用"))
+        text.replace(labelGluedToDigits, QStringLiteral("\\1:"));
+    text.replace(labelGluedAtLineStart, QStringLiteral("\\1:"));
     if (text.contains(QStringLiteral(" :")) || text.contains(QStringLiteral("\t:")))
         text.replace(blanksBeforeColon, QStringLiteral(":"));
     if (text.contains(QLatin1Char('/'))) {

@@ -104,7 +104,7 @@ ReceiverTelephones TelephoneFinder::run()
 QString TelephoneFinder::firstMobile()
 {
     QRegularExpressionMatchIterator it =
-        re("(?<![0-9])(?:\\+?86[ -]?)?((1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4}))(?![0-9])").globalMatch(m_numbers);
+        re("(?<![0-9])(?:(?:\\+?86|0086)[ -]?)?((1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4}))(?![0-9])").globalMatch(m_numbers);
     QString spare;
     QString spareWritten;
     while (it.hasNext()) {
@@ -158,12 +158,6 @@ QString TelephoneFinder::landline(const QString &mobile)
         return phone;
     if (const QString outside = numberOutsideMainland(); !outside.isEmpty())
         return outside;
-    // A local number in two groups ("6552 9686", "8812 3456").
-    const QRegularExpressionMatch grouped = re("(?<![0-9+-])([2-9][0-9]{3}) ([0-9]{4})(?![0-9])").match(m_numbers);
-    if (grouped.hasMatch()) {
-        m_phoneWritten = grouped.captured(0);
-        return grouped.captured(1) + grouped.captured(2);
-    }
     // A second mobile ("备用电话", "138… / 139…").
     QRegularExpressionMatchIterator it = re("(?<![0-9])(1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4})(?![0-9])")
                                              .globalMatch(m_numbers);
@@ -174,6 +168,12 @@ QString TelephoneFinder::landline(const QString &mobile)
             m_phoneWritten = m.captured(0);
             return digits;
         }
+    }
+    // A local number in two groups ("6552 9686", "8812 3456").
+    const QRegularExpressionMatch grouped = re("(?<![0-9+-])([2-9][0-9]{3}) ([0-9]{4})(?![0-9])").match(m_numbers);
+    if (grouped.hasMatch()) {
+        m_phoneWritten = grouped.captured(0);
+        return grouped.captured(1) + grouped.captured(2);
     }
     // A local number of its own without area code ("…路1号, 88123456").
     return firstCaptured(m_numbers, "(?<=^|[\\s,:/])([2-9][0-9]{6,7})(?=$|[\\s,/])");
