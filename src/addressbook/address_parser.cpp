@@ -87,7 +87,7 @@ void unifyOtherHandsSigns(QString &text)
     // ("座机47618061"), a label of two characters or more at the start of
     // a line ("区县堆龙德庆区", "国家中国").
     static const QRegularExpression labelGluedToDigits(QStringLiteral(
-        "(座机|固话|固定电话|办公电话|联系电话|备用电话|备用手机|备用|电话|手机|手机号|手机号码)(?=[+(（]?[0-9])"));
+        "(座机|固话|固定电话|办公电话|联系电话|备用电话|备用手机|备用|电话|手机|手机号|手机号码)(?=[+(（]?[0-9]{3})"));
     static const QRegularExpression labelGluedAtLineStart(QStringLiteral(
         "(?<=^|[\\r\\n])(区县|县区|乡镇|镇区|国家|省份|所在城市|所在省|所在地区|省市区|街道地址|收货地址|收件地址|详细地址)"
         "(?=[^\\s:：地])"));
