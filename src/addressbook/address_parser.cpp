@@ -91,6 +91,10 @@ void unifyOtherHandsSigns(QString &text)
     static const QRegularExpression labelGluedAtLineStart(QStringLiteral(
         "(?<=^|[\\r\\n])(区县|县区|乡镇|镇区|国家|省份|所在城市|所在省|所在地区|省市区|街道地址|收货地址|收件地址|详细地址)"
         "(?=[^\\s:：地])"));
+    // A one-character label glued to a region that fills its line
+    // ("县贡山独龙族怒族自治县", "市通辽市", "街道杨林街道").
+    static const QRegularExpression regionLabelGlued(QStringLiteral(
+        "(?<=^|[\\r\\n])(省|市|区|县|镇|街道)(?=[^\\s:：\\r\\n0-9]{2,14}(?:省|市|区|县|镇|旗|街道|州|盟)(?:$|[\\r\\n]))"));
     static const QRegularExpression blanksBeforeColon(QStringLiteral("(?<=[^\\s\\d])[ \\t]+:[ \\t]*"));
     static const QRegularExpression slashedCounty(QStringLiteral("(县/区|区/县|县区)(?=:)"));
     static const QRegularExpression slashedTown(QStringLiteral("(镇/街道|乡/镇|镇/乡|乡镇/街道)(?=:)"));
@@ -110,6 +114,7 @@ void unifyOtherHandsSigns(QString &text)
     if (hasAny(u"机话用"))
         text.replace(labelGluedToDigits, QStringLiteral("\\1:"));
     text.replace(labelGluedAtLineStart, QStringLiteral("\\1:"));
+    text.replace(regionLabelGlued, QStringLiteral("\\1:"));
     if (text.contains(QStringLiteral(" :")) || text.contains(QStringLiteral("\t:")))
         text.replace(blanksBeforeColon, QStringLiteral(":"));
     if (text.contains(QLatin1Char('/'))) {

@@ -159,7 +159,7 @@ QString TelephoneFinder::landline(const QString &mobile)
     if (const QString outside = numberOutsideMainland(); !outside.isEmpty())
         return outside;
     // A second mobile ("备用电话", "138… / 139…").
-    QRegularExpressionMatchIterator it = re("(?<![0-9])(1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4})(?![0-9])")
+    QRegularExpressionMatchIterator it = re("(?<![0-9])(?:(?:\\+?86|0086)[ -]?)?(1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4})(?![0-9])")
                                              .globalMatch(m_numbers);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();

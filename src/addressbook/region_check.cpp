@@ -204,8 +204,9 @@ bool isChatWords(const QString &word)
 
 bool isCompanyName(const QString &word)
 {
-    return re("^[^\\s,:0-9]{2,30}(公司|集团|商行|贸易行|商店|工作室|事务所|经营部|经销部|营业部|办事处|门市部|厂|中学|小学|大学|学院|学校|"
-              "医院|档案馆|图书馆|博物馆|研究所|研究院|设计院|银行|支行|分行|幼儿园|委员会|管理局|管理处)$")
+    return re("^[^\\s,:0-9]{2,30}(公司|集团|商行|贸易行|商店|书店|眼镜店|药店|药房|诊所|门诊部|工作室|事务所|经营部|经销部|营业部|办事处|门市部|"
+              "厂|中学|小学|大学|学院|学校|医院|档案馆|图书馆|博物馆|研究所|研究院|设计院|银行|支行|分行|幼儿园|委员会|"
+              "管理局|管理处|(?:医院|学校|中学|学院|大学|公司|局)[^\\s,:0-9]{1,4}(?:科|处|部|室))$")
         .match(word)
         .hasMatch();
 }
@@ -398,10 +399,10 @@ bool Checker::plausibleName(const QString &name) const
     if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
                                    "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份|信息|资料|名字|"
                                    "全名|客户|买家|周末|周日|周六|白天|晚上|上午|下午|中午|工作日|节假日|代收|家人|家里|单位|宿舍|公司|"
-                                   "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈囉|在吗|在嗎|烦交|煩交|寄往|请交|转交|"
+                                   "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|寄往|请交|转交|"
                                    "^(?:本人|先生|女士|小姐|老师|老公|老婆)$").match(name).hasMatch())
         return false;
-    if (isAddressLabelStart(name))
+    if (isAddressLabelStart(name) || isCompanyName(name))
         return false;
     // Chinese characters only (a · between the parts of a minority name).
     if (!re("^[\\p{Han}·]+$").match(name).hasMatch())
@@ -512,7 +513,7 @@ void Checker::contact()
                                                                     : 1;
     }
     QRegularExpressionMatchIterator it =
-        re("(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()+]{2,5})(?=[\\s,0-9(+]|$)").globalMatch(m_input);
+        re("(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()+]{2,6})(?=[\\s,0-9(+]|$)").globalMatch(m_input);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString word = m.captured(1);
@@ -541,7 +542,8 @@ void Checker::contact()
 bool Checker::besideTelephone(int start, int end) const
 {
     const QStringView after = QStringView(m_input).mid(end);
-    if (re("^[\\s,:]*(?:电话|手机|联系电话|手机号|电话是|手机是)?[\\s,:是]*(?:\\+?86[ -]?|\\(\\+?86\\))?\\(?[0-9][0-9 ()-]{6,}")
+    if (re("^[\\s,:]*(?:电话|手机|联系电话|手机号|电话是|手机是|(?i:tel|t|m|mob|mobile|phone)|☎|📞)?[\\s,:是]*"
+           "(?:\\+?86[ -]?|\\(\\+?86\\))?\\(?[0-9][0-9 ()-]{6,}")
             .match(after)
             .hasMatch())
         return true;
@@ -630,7 +632,8 @@ bool Checker::isAccountNumber(const QString &digits) const
 void Checker::company()
 {
     const QString labelled =
-        firstCaptured(m_input, "(公司|单位|单位名称|公司名称|收件单位)[:]\\s*([^\\r\\n,:]{2,40}?)(?=\\s*(\\r|\\n|,|$|[^\\s]{2,3}[:]))", 2);
+        firstCaptured(m_input, "(公司|单位|单位名称|公司名称|收件单位)[:]\\s*([^\\r\\n,:]{2,40}?)(?=\\s*(\\r|\\n|,|$|[^\\s]{2,3}[:]"
+                         "|\\s(?:收件人|收货人|联系人|姓名|手机|电话|地址)))", 2);
     if (!labelled.isEmpty()) {
         set(F::Company, labelled.trimmed());
         return;
@@ -649,7 +652,8 @@ void Checker::company()
 QString Checker::organisationLine() const
 {
     // A line of its own, or the first word of a line ("嘉禾设计工作室 康华敏 …").
-    QRegularExpressionMatchIterator it = re("(?<=^|[\\r\\n])([^\\s,:0-9]{2,30})(?=$|[\\r\\n ])").globalMatch(m_input);
+    // An item between commas or tabs too ("令狐杰,博源服装厂,1879…").
+    QRegularExpressionMatchIterator it = re("(?<=^|[\\r\\n,])([^\\s,:0-9]{2,30})(?=$|[\\r\\n ,])").globalMatch(m_input);
     while (it.hasNext()) {
         const QString line = it.next().captured(1);
         if (isCompanyName(line) && !insideRegion(line))
@@ -793,7 +797,7 @@ QString Checker::withoutTrailingWords(QString value)
     }
     while (words.size() > 1) {
         const QString last = words.last();
-        if (isChatWords(last)) {
+        if (isChatWords(last) || re("^(?:座机|固话|电话|手机|备用|传真|(?i:tel|fax))[:]?$").match(last).hasMatch()) {
             words.removeLast();
         } else if (isCompanyName(last)) {
             if (text(F::Company).isEmpty())
