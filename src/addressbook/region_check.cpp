@@ -190,6 +190,14 @@ QString firstCaptured(const QString &text, const char *pattern, int group = 1)
     return m.hasMatch() ? m.captured(group) : QString();
 }
 
+// A street line of its own: a number or a building word, no label.
+bool isStreetLine(const QString &line)
+{
+    return gbkLength(line.trimmed()) >= 6 && !line.contains(QLatin1Char(':'))
+        && re("[0-9]|号|栋|幢|室|楼|路|街|村|苑|院|大厦|小区").match(line).hasMatch()
+        && !re("^\\s*(?:\\+?86|0086)?[-0-9 ()/+]+\\s*$").match(line).hasMatch();
+}
+
 // Chat words that end a message: thanks, the courier asked for, urgency.
 bool isChatWords(const QString &word)
 {
@@ -695,17 +703,24 @@ QString Checker::tailAfterRegion() const
     if (label.hasMatch())
         from += label.capturedLength();
     if (from < m_input.size() && (m_input.at(from) == QLatin1Char('\r') || m_input.at(from) == QLatin1Char('\n'))) {
-        // The street may stand on the next line under a label of its own.
+        // The street may stand on the next line under a label of its own,
+        // or with none when the line is plainly a street ("府前大道547号").
         const int labelled = skipBetween(m_input, from);
         int colon = labelled - 1;
         while (colon > from && m_input.at(colon) == QLatin1Char(' '))
             --colon;
-        if (labelled == from || m_input.at(colon) != QLatin1Char(':'))
-            return QString();
+        if (labelled == from || m_input.at(colon) != QLatin1Char(':')) {
+            const QString next = firstCaptured(m_input.mid(from), "^[\\r\\n]+([^\\r\\n:,]+)");
+            return isStreetLine(next) ? withoutKnownParts(beforeContact(next)) : QString();
+        }
         from = labelled;
     }
     if (!m_townAfterChain.isEmpty() && m_input.mid(from).startsWith(m_townAfterChain))
         from += m_townAfterChain.size();
+    // An order row: the street is the next item after the region's.
+    if (from < m_input.size() && m_input.at(from) == QLatin1Char(',')
+        && isStreetLine(firstCaptured(m_input.mid(from), "^,([^,\\r\\n]*)")))
+        ++from;
     QString tail = m_input.mid(from);
     const int lineEnd = tail.indexOf(re("[\\r\\n,]"));
     if (lineEnd >= 0) {
@@ -821,6 +836,15 @@ void Checker::address()
         const QString tail = withoutTrailingWords(tailAfterRegion());
         if (gbkLength(tail) >= 4) {
             set(F::Address, tail);
+            return;
+        }
+        // The street written before the region ("望江西路891号 福建厦门湖里区 司马杰 …").
+        const int lineStart = qMax(m_input.lastIndexOf(QLatin1Char('\n'), m_chain.start),
+                                   m_input.lastIndexOf(QLatin1Char('\r'), m_chain.start)) + 1;
+        QString before = m_input.mid(lineStart, m_chain.start - lineStart);
+        before = before.mid(before.lastIndexOf(QLatin1Char(',')) + 1).trimmed();
+        if (isStreetLine(before)) {
+            set(F::Address, withoutKnownParts(before));
             return;
         }
     }
