@@ -652,8 +652,10 @@ void Checker::company()
         set(F::Company, QString());
     else if (!company.isEmpty() && insideRegion(company))
         set(F::Company, QString());  // "黑龙江省伊春友好区车站" is the region and a street
-    if (text(F::Company).isEmpty())
-        set(F::Company, organisationLine());
+    // An organisation item wins over a guess it holds ("…医院" of "…医院检验科").
+    const QString organisation = organisationLine();
+    if (text(F::Company).isEmpty() || (organisation.contains(text(F::Company)) && organisation != text(F::Company)))
+        set(F::Company, organisation);
 }
 
 // A line of a card that is an organisation and nothing else.
@@ -715,12 +717,19 @@ QString Checker::tailAfterRegion() const
         }
         from = labelled;
     }
-    if (!m_townAfterChain.isEmpty() && m_input.mid(from).startsWith(m_townAfterChain))
-        from += m_townAfterChain.size();
-    // An order row: the street is the next item after the region's.
-    if (from < m_input.size() && m_input.at(from) == QLatin1Char(',')
-        && isStreetLine(firstCaptured(m_input.mid(from), "^,([^,\\r\\n]*)")))
-        ++from;
+    // The town after the region, and in an order row the next items.
+    for (bool moved = true; moved;) {
+        moved = false;
+        if (!m_townAfterChain.isEmpty() && m_input.mid(from).startsWith(m_townAfterChain)) {
+            from += m_townAfterChain.size();
+            moved = true;
+        }
+        if (from < m_input.size() && m_input.at(from) == QLatin1Char(',')
+            && isStreetLine(firstCaptured(m_input.mid(from), "^,([^,\\r\\n]*)"))) {
+            ++from;
+            moved = true;
+        }
+    }
     QString tail = m_input.mid(from);
     const int lineEnd = tail.indexOf(re("[\\r\\n,]"));
     if (lineEnd >= 0) {
@@ -750,12 +759,17 @@ QString Checker::beforeContact(const QString &tail) const
             cut = qMin(cut, at);
     }
     const QString name = text(F::Name);
-    const int at = name.isEmpty() ? -1 : tail.indexOf(QLatin1Char(' ') + name);
+    const int at = name.isEmpty() ? -1 : tail.trimmed().startsWith(name) ? 0 : tail.indexOf(QLatin1Char(' ') + name);
     if (at >= 0)
         cut = qMin(cut, at);
     QString street = tail.left(cut);
     street.remove(re("(?<![0-9])(?:\\(\\+?86\\)|\\+86|0086|86)?[- ]*$"));
-    return gbkLength(street.trimmed()) >= 4 ? street : tail;
+    if (gbkLength(street.trimmed()) >= 4 || cut == tail.size())
+        return gbkLength(street.trimmed()) >= 4 ? street : tail;
+    // The contact right after the region: the street, if any, follows it
+    // ("…西湖区 张三 13812345678 文三路1号"); a name alone is no street.
+    const QString rest = withoutKnownParts(tail.mid(cut));
+    return isStreetLine(rest) ? rest : QString();
 }
 
 QString Checker::withoutKnownParts(QString value) const
