@@ -410,7 +410,7 @@ bool Checker::plausibleName(const QString &name) const
                                    "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|寄往|请交|转交|"
                                    "^(?:本人|先生|女士|小姐|老师|老公|老婆)$").match(name).hasMatch())
         return false;
-    if (isAddressLabelStart(name) || isCompanyName(name))
+    if (isAddressLabelStart(name) || isCompanyName(name) || re("[我你您他她]").match(name).hasMatch())
         return false;
     // Chinese characters only (a · between the parts of a minority name).
     if (!re("^[\\p{Han}·]+$").match(name).hasMatch())
@@ -494,7 +494,8 @@ void Checker::contact()
     }
     // A labelled contact wins over what the patterns guessed.
     const QString labelled = firstCaptured(
-        m_input, "(收货人|收件人|姓名|联系人|收件方|收方|买家)(姓名|信息)?[:]?\\s*(?:是|为|叫)?\\s*([^\\s,:0-9a-zA-Z()]{2,5})(?=[\\s,:0-9(]|$)", 3);
+        m_input, "(收货人|收件人|姓名|联系人|收件方|收方|买家|名字|我叫|我是)(姓名|信息)?[:]?\\s*(?:是|为|叫)?\\s*"
+        "(?:我的?(?:老公|老婆|妈妈|妈|爸爸|爸|朋友|同事|家人|女朋友|男朋友|同学))?\\s*([^\\s,:0-9a-zA-Z()]{2,5})(?=[\\s,:0-9(]|$)", 3);
     if (plausibleName(labelled)) {
         set(F::Name, labelled);
         return;
@@ -521,7 +522,7 @@ void Checker::contact()
                                                                     : 1;
     }
     QRegularExpressionMatchIterator it =
-        re("(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()+]{2,6})(?=[\\s,0-9(+]|$)").globalMatch(m_input);
+        re("(?<=^|[\\s,:(])([^\\s,:0-9a-zA-Z()+]{2,6})(?=[\\s,0-9()+]|$)").globalMatch(m_input);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString word = m.captured(1);
@@ -759,7 +760,9 @@ QString Checker::beforeContact(const QString &tail) const
             cut = qMin(cut, at);
     }
     const QString name = text(F::Name);
-    const int at = name.isEmpty() ? -1 : tail.trimmed().startsWith(name) ? 0 : tail.indexOf(QLatin1Char(' ') + name);
+    int at = name.isEmpty() ? -1 : tail.trimmed().startsWith(name) ? 0 : tail.indexOf(QLatin1Char(' ') + name);
+    if (at < 0 && !name.isEmpty())
+        at = tail.indexOf(QLatin1Char('(') + name);
     if (at >= 0)
         cut = qMin(cut, at);
     QString street = tail.left(cut);
