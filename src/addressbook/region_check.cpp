@@ -318,6 +318,7 @@ private:
     void contact();
     void tidyName();
     bool insideRegion(const QString &word) const;
+    bool overlapsRegion(const QString &word) const;
     bool plausibleName(const QString &name) const;
     QString wordBesideNumber() const;
     void company();
@@ -332,6 +333,7 @@ private:
     QString nameGluedToNumber() const;
     bool standsAsItem(const QString &word) const;
     bool standsAsWord(int at, int size) const;
+    bool isLineOfItsOwn(int start, int end) const;
     bool besideTelephone(int start, int end) const;
     QString markedName() const;
     QString withoutKnownParts(QString value) const;
@@ -394,6 +396,12 @@ void Checker::regions()
     }
 }
 
+bool Checker::overlapsRegion(const QString &word) const
+{
+    const int at = m_input.indexOf(word);
+    return !m_chain.isEmpty() && at >= 0 && at < m_chain.end && at + word.size() > m_chain.start;
+}
+
 bool Checker::insideRegion(const QString &word) const
 {
     const int at = m_input.indexOf(word);
@@ -402,12 +410,13 @@ bool Checker::insideRegion(const QString &word) const
 
 bool Checker::plausibleName(const QString &name) const
 {
-    if (name.isEmpty() || name.size() > 6 || gbkLength(name) < 4)
+    // Up to six characters; a minority name's parts joined by "·" more.
+    if (name.isEmpty() || name.size() > (name.contains(u'·') ? 10 : 6) || gbkLength(name) < 4)
         return false;
     if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
                                    "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份|信息|资料|名字|"
                                    "全名|客户|买家|周末|周日|周六|白天|晚上|上午|下午|中午|工作日|节假日|代收|家人|家里|单位|宿舍|公司|"
-                                   "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|寄往|请交|转交|"
+                                   "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|早上好|中午好|下午好|美女|帅哥|宝贝|亲爱|老铁|店家|卖家|小哥|寄往|请交|转交|"
                                    "^(?:本人|先生|女士|小姐|老师|老公|老婆)$").match(name).hasMatch())
         return false;
     if (isAddressLabelStart(name) || isCompanyName(name) || re("[我你您他她]").match(name).hasMatch())
@@ -465,7 +474,7 @@ QString Checker::nameGluedToRegion() const
 QString Checker::nameGluedToNumber() const
 {
     const QString name = firstCaptured(
-        m_input, "(?<=[0-9号室楼栋幢座层户])([^\\s,:0-9a-zA-Z()号室楼栋幢座层户]{2,5})(?=\\s*(?:\\+?86[ -]?)?1[3-9][0-9])");
+        m_input, "(?<=[0-9号室楼栋幢座层户])([^\\s,:0-9a-zA-Z()+号室楼栋幢座层户]{2,5})(?=\\s*(?:\\+?86[ -]?)?1[3-9][0-9])");
     return plausibleName(name) ? name : QString();
 }
 
@@ -474,8 +483,8 @@ QString Checker::nameGluedToNumber() const
 QString Checker::markedName() const
 {
     static const char *const patterns[] = {
-        "\\(\\s*([^\\s,:0-9a-zA-Z()]{2,5})\\s*收\\s*\\)",
-        "(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,5}?)\\s?收(?=$|[\\s,(0-9])",
+        "\\(\\s*([^\\s,:0-9a-zA-Z()]{2,10})\\s*收\\s*\\)",
+        "(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,10}?)\\s?收(?=$|[\\s,(0-9])",
         "(?<=^|[\\r\\n])([^\\s,:0-9a-zA-Z()]{2,5})\\s*\\(?[^\\s,:0-9()]{0,4}(经理|董事长|总裁|主管|总监|专员|代表|助理|主任|"
         "工程师|会计|老板|店长|厂长|部长|科长|处长|局长|院长|校长|总经理|秘书|顾问)\\)?(?=$|[\\r\\n])"};
     for (const char *pattern : patterns) {
@@ -494,8 +503,8 @@ void Checker::contact()
     }
     // A labelled contact wins over what the patterns guessed.
     const QString labelled = firstCaptured(
-        m_input, "(收货人|收件人|姓名|联系人|收件方|收方|买家|名字|我叫|我是)(姓名|信息)?[:]?\\s*(?:是|为|叫)?\\s*"
-        "(?:我的?(?:老公|老婆|妈妈|妈|爸爸|爸|朋友|同事|家人|女朋友|男朋友|同学))?\\s*([^\\s,:0-9a-zA-Z()]{2,5})(?=[\\s,:0-9(]|$)", 3);
+        m_input, "(收货人|收件人|姓名|联系人|收件方|收方|买家|名字|我叫)(姓名|信息)?[:]?\\s*(?:是|为|叫)?\\s*"
+        "(?:我的?(?:老公|老婆|妈妈|妈|爸爸|爸|朋友|同事|家人|女朋友|男朋友|同学))?\\s*([^\\s,:0-9a-zA-Z()]{2,5}(?:·[^\\s,:0-9a-zA-Z()·]{1,5})?)(?=[\\s,:0-9(]|$)", 3);
     if (plausibleName(labelled)) {
         set(F::Name, labelled);
         return;
@@ -531,7 +540,7 @@ void Checker::contact()
         // Beside a telephone a word is a name without a known surname
         // ("旦增", "斯琴高娃"); elsewhere the surname is the sign.
         const bool beside = besideTelephone(m.capturedStart(1), m.capturedEnd(1));
-        if (!beside && !hasSurname(word))
+        if (!beside && !hasSurname(word) && !isLineOfItsOwn(m.capturedStart(1), m.capturedEnd(1)))
             continue;
         const int rank = beside ? 3 : standsAsItem(word) ? 2 : 1;
         if (rank > bestRank) {
@@ -558,6 +567,15 @@ bool Checker::besideTelephone(int start, int end) const
         return true;
     // Before: a telephone, not an order number of sixteen digits.
     return re("(?<![0-9])(?:[0-9][ -]?){7,12}[\\s,:]*$").match(QStringView(m_input).left(start)).hasMatch();
+}
+
+// Whether the word fills its line ("热依拉" above the address).
+bool Checker::isLineOfItsOwn(int start, int end) const
+{
+    const auto lineEdge = [this](int at) {
+        return at < 0 || at >= m_input.size() || m_input.at(at) == u'\r' || m_input.at(at) == u'\n';
+    };
+    return lineEdge(start - 1) && lineEdge(end);
 }
 
 // Whether the text at `at` is a word of its own, not the end of a longer
@@ -651,7 +669,7 @@ void Checker::company()
     const QString address = text(F::Address);
     if (!company.isEmpty() && !address.isEmpty() && (address.contains(company) || company.contains(address)))
         set(F::Company, QString());
-    else if (!company.isEmpty() && insideRegion(company))
+    else if (!company.isEmpty() && overlapsRegion(company))
         set(F::Company, QString());  // "黑龙江省伊春友好区车站" is the region and a street
     // An organisation item wins over a guess it holds ("…医院" of "…医院检验科").
     const QString organisation = organisationLine();
@@ -765,6 +783,10 @@ QString Checker::beforeContact(const QString &tail) const
         at = tail.indexOf(QLatin1Char('(') + name);
     if (at >= 0)
         cut = qMin(cut, at);
+    // A contact label after the street ("… 收件人司马南 138…").
+    const QRegularExpressionMatch label = re("(?:^|\\s)(?:收件人|收货人|联系人|姓名|电话|手机|联系电话)").match(tail);
+    if (label.hasMatch() && label.capturedStart(0) > 0)
+        cut = qMin(cut, int(label.capturedStart(0)));
     QString street = tail.left(cut);
     street.remove(re("(?<![0-9])(?:\\(\\+?86\\)|\\+86|0086|86)?[- ]*$"));
     if (gbkLength(street.trimmed()) >= 4 || cut == tail.size())

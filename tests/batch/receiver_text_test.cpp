@@ -294,6 +294,16 @@ TEST(ReceiverText, ChatWaysOfGivingTheName)
     expectFields(QStringLiteral("就寄这：浙江省杭州市西湖区文三路88号（王大力 13512345678）"), wenSan);
     expectFields(QStringLiteral("收件人是我老公王大力，电话13512345678，地址是浙江省杭州市西湖区文三路88号"), wenSan);
     expectFields(QStringLiteral("亲，新地址是浙江省杭州市西湖区文三路88号，还是我收，王大力 13512345678"), wenSan);
+    // A name of its own line, a minority name with "·", one glued before "+86".
+    const Fields qiqige{{F::Name, QStringLiteral("其其格")}, {F::Mobile, QStringLiteral("15967891234")},
+                        {F::Province, QStringLiteral("福建省")}, {F::City, QStringLiteral("厦门市")},
+                        {F::Town, QStringLiteral("思明区")}, {F::Address, QStringLiteral("思明南路422号")}};
+    expectFields(QStringLiteral("早上好\n其其格\n福建厦门思明区思明南路422号\n159 6789 1234"), qiqige);
+    expectFields(QStringLiteral("您好呀福建厦门思明区思明南路422号其其格+86 15967891234"), qiqige);
+    expectFields(QStringLiteral("在吗，寄到湖北省武汉市洪山区珞喻路1037号 （买买提·艾力 收） (+86)18907311234"),
+                 {{F::Name, QStringLiteral("买买提·艾力")}, {F::Mobile, QStringLiteral("18907311234")},
+                  {F::Province, QStringLiteral("湖北省")}, {F::City, QStringLiteral("武汉市")},
+                  {F::Town, QStringLiteral("洪山区")}, {F::Address, QStringLiteral("珞喻路1037号")}});
 }
 
 TEST(ReceiverText, ACompanyAfterTheStreetAndLabelledItemsLeaveTheAddress)
