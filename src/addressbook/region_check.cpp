@@ -416,7 +416,7 @@ bool Checker::plausibleName(const QString &name) const
     if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
                                    "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份|信息|资料|名字|"
                                    "全名|客户|买家|周末|周日|周六|白天|晚上|上午|下午|中午|工作日|节假日|代收|家人|家里|单位|宿舍|公司|"
-                                   "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|早上好|中午好|下午好|美女|帅哥|宝贝|亲爱|老铁|店家|卖家|小哥|寄往|请交|转交|"
+                                   "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|早上好|中午好|下午好|美女|帅哥|宝贝|亲爱|老铁|店家|卖家|小哥|嗯呢|嗯嗯|好的|好滴|寄往|请交|转交|"
                                    "^(?:本人|先生|女士|小姐|老师|老公|老婆)$").match(name).hasMatch())
         return false;
     if (isAddressLabelStart(name) || isCompanyName(name) || re("[我你您他她]").match(name).hasMatch())
@@ -503,7 +503,7 @@ void Checker::contact()
     }
     // A labelled contact wins over what the patterns guessed.
     const QString labelled = firstCaptured(
-        m_input, "(收货人|收件人|姓名|联系人|收件方|收方|买家|名字|我叫)(姓名|信息)?[:]?\\s*(?:是|为|叫)?\\s*"
+        m_input, "(收货人|收件人|姓名|联系人|收件方|收方|买家|名字|我叫|(?:请|烦|转)?交给|寄给|送给|(?:请|烦|转)交)(姓名|信息)?[:]?\\s*(?:是|为|叫)?\\s*"
         "(?:我的?(?:老公|老婆|妈妈|妈|爸爸|爸|朋友|同事|家人|女朋友|男朋友|同学))?\\s*([^\\s,:0-9a-zA-Z()]{2,5}(?:·[^\\s,:0-9a-zA-Z()·]{1,5})?)(?=[\\s,:0-9(]|$)", 3);
     if (plausibleName(labelled)) {
         set(F::Name, labelled);
@@ -560,7 +560,7 @@ void Checker::contact()
 bool Checker::besideTelephone(int start, int end) const
 {
     const QStringView after = QStringView(m_input).mid(end);
-    if (re("^[\\s,:]*(?:电话|手机|联系电话|手机号|电话是|手机是|(?i:tel|t|m|mob|mobile|phone)|☎|📞)?[\\s,:是]*"
+    if (re("^(?:\\((?:先生|女士|小姐|老师)\\))?[\\s,:]*(?:电话|手机|联系电话|手机号|电话是|手机是|(?i:tel|t|m|mob|mobile|phone)|☎|📞)?[\\s,:是]*"
            "(?:\\+?86[ -]?|\\(\\+?86\\))?\\(?[0-9][0-9 ()-]{6,}")
             .match(after)
             .hasMatch())
@@ -615,6 +615,9 @@ void Checker::tidyName()
 {
     QString name = text(F::Name);
     if (name.size() >= 3 && name.endsWith(QStringLiteral("收")))
+        name.chop(1);
+    // A chat particle after the name ("李娜哦").
+    if (name.size() >= 3 && re("[哦呀啊哈呢吧啦]$").match(name).hasMatch())
         name.chop(1);
     // "廖立新先生", "曾洋老师" are 廖立新 and 曾洋; "陈小姐" stays, being
     // all that is given.
@@ -784,7 +787,8 @@ QString Checker::beforeContact(const QString &tail) const
     if (at >= 0)
         cut = qMin(cut, at);
     // A contact label after the street ("… 收件人司马南 138…").
-    const QRegularExpressionMatch label = re("(?:^|\\s)(?:收件人|收货人|联系人|姓名|电话|手机|联系电话)").match(tail);
+    const QRegularExpressionMatch label =
+        re("(?:^|\\s)(?:收件人|收货人|联系人|姓名|电话|手机|联系电话|(?:请|烦|转)交给?|交给|寄给)").match(tail);
     if (label.hasMatch() && label.capturedStart(0) > 0)
         cut = qMin(cut, int(label.capturedStart(0)));
     QString street = tail.left(cut);
@@ -812,7 +816,8 @@ QString Checker::withoutKnownParts(QString value) const
     value.remove(re("(手机|电话|邮编)[:]?"));
     value.remove(re("(?i)(qq|微信|wx|vx)(号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"));
     // Chat decorations: emoticon words, pictures, a run of signs.
-    value.remove(re("\\[[^\\]\\s]{1,4}\\]|[\\x{1F000}-\\x{1FAFF}\\x{2600}-\\x{27BF}\\x{FE0F}]|[～~！!。…]+$"));
+    value.remove(re("\\[[^\\]\\s]{1,4}\\]|[\\x{1F000}-\\x{1FAFF}\\x{2600}-\\x{27BF}\\x{FE0F}]|[～~！!。…]+$"
+                    "|(?<=[0-9号室楼栋幢座])[呀哦啊哈呢吧啦]+$"));
     const QString name = text(F::Name);
     if (!name.isEmpty()) {
         removeReceiverMark(value, name);

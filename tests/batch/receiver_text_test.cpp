@@ -294,6 +294,11 @@ TEST(ReceiverText, ChatWaysOfGivingTheName)
     expectFields(QStringLiteral("就寄这：浙江省杭州市西湖区文三路88号（王大力 13512345678）"), wenSan);
     expectFields(QStringLiteral("收件人是我老公王大力，电话13512345678，地址是浙江省杭州市西湖区文三路88号"), wenSan);
     expectFields(QStringLiteral("亲，新地址是浙江省杭州市西湖区文三路88号，还是我收，王大力 13512345678"), wenSan);
+    expectFields(QStringLiteral("麻烦交给王大力，13512345678，浙江省杭州市西湖区文三路88号"), wenSan);
+    expectFields(QStringLiteral("收件人是王大力哦，电话13512345678，地址浙江省杭州市西湖区文三路88号"), wenSan);
+    expectFields(QStringLiteral("浙江省杭州市西湖区文三路88号 请交王大力 13512345678"), wenSan);
+    expectFields(QStringLiteral("嗯呢 浙江省杭州市西湖区文三路88号 王大力 13512345678 辛苦"), wenSan);
+    expectFields(QStringLiteral("亲～地址是浙江省杭州市西湖区文三路88号呀，王大力，13512345678～"), wenSan);
     // A name of its own line, a minority name with "·", one glued before "+86".
     const Fields qiqige{{F::Name, QStringLiteral("其其格")}, {F::Mobile, QStringLiteral("15967891234")},
                         {F::Province, QStringLiteral("福建省")}, {F::City, QStringLiteral("厦门市")},
