@@ -320,6 +320,7 @@ private:
     bool insideRegion(const QString &word) const;
     bool overlapsRegion(const QString &word) const;
     bool plausibleName(const QString &name) const;
+    bool looksLikeName(const QString &name) const;
     QString wordBesideNumber() const;
     void company();
     QString organisationLine() const;
@@ -344,6 +345,7 @@ private:
     RegionChain m_chain;
     QString m_townAfterChain;
     QStringList m_writtenNumbers;  // the telephones as they stand in the text
+    mutable QHash<QString, bool> m_looksLikeName;
 };
 
 void Checker::telephones()
@@ -408,36 +410,46 @@ bool Checker::insideRegion(const QString &word) const
     return !m_chain.isEmpty() && at >= m_chain.start && at < m_chain.end;
 }
 
+// Whether the word itself can be a name, whatever the text around it:
+// Chinese characters, no label, chat word, company or place ending.
+bool Checker::looksLikeName(const QString &name) const
+{
+    const auto known = m_looksLikeName.constFind(name);
+    if (known != m_looksLikeName.constEnd())
+        return *known;
+    const bool result = [&name] {
+        // Up to six characters; a minority name's parts joined by "·" more.
+        if (name.isEmpty() || name.size() > (name.contains(u'·') ? 10 : 6) || gbkLength(name) < 4)
+            return false;
+        for (QChar c : name) {
+            if (c.script() != QChar::Script_Han && c != u'·')
+                return false;
+        }
+        if (re("(镇|乡|街道|村|路|街|号)$|[我你您他她]").match(name).hasMatch())
+            return false;
+        if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
+                                       "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份|信息|资料|名字|"
+                                       "全名|客户|买家|周末|周日|周六|白天|晚上|上午|下午|中午|工作日|节假日|代收|家人|家里|单位|宿舍|公司|"
+                                       "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|早上好|中午好|下午好|美女|帅哥|宝贝|亲爱|老铁|店家|卖家|小哥|嗯呢|嗯嗯|好的|好滴|寄往|请交|转交|"
+                                       "^(?:本人|先生|女士|小姐|老师|老公|老婆)$").match(name).hasMatch())
+            return false;
+        return !isAddressLabelStart(name) && !isCompanyName(name);
+    }();
+    m_looksLikeName.insert(name, result);
+    return result;
+}
+
+// Whether the word can be the receiver's name in this text: not a region
+// name, nor a piece of the street.
 bool Checker::plausibleName(const QString &name) const
 {
-    // Up to six characters; a minority name's parts joined by "·" more.
-    if (name.isEmpty() || name.size() > (name.contains(u'·') ? 10 : 6) || gbkLength(name) < 4)
-        return false;
-    if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
-                                   "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份|信息|资料|名字|"
-                                   "全名|客户|买家|周末|周日|周六|白天|晚上|上午|下午|中午|工作日|节假日|代收|家人|家里|单位|宿舍|公司|"
-                                   "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|早上好|中午好|下午好|美女|帅哥|宝贝|亲爱|老铁|店家|卖家|小哥|嗯呢|嗯嗯|好的|好滴|寄往|请交|转交|"
-                                   "^(?:本人|先生|女士|小姐|老师|老公|老婆)$").match(name).hasMatch())
-        return false;
-    if (isAddressLabelStart(name) || isCompanyName(name) || re("[我你您他她]").match(name).hasMatch())
-        return false;
-    // Chinese characters only (a · between the parts of a minority name).
-    if (!re("^[\\p{Han}·]+$").match(name).hasMatch())
-        return false;
-    if (re("(镇|乡|街道|村|路|街|号)$").match(name).hasMatch())
+    if (!looksLikeName(name))
         return false;
     if (re("[省市区县镇乡村路街号楼室栋]").match(name).hasMatch()
         && (!m_table.fullNamed(name).isEmpty() || !m_table.shortNamed(name.left(2)).isEmpty()
             || text(F::Address).contains(name)))
         return false;
-    if (insideRegion(name) || !m_table.fullNamed(name).isEmpty())
-        return false;
-    for (const QString &label : {QStringLiteral("收货"), QStringLiteral("地址"), QStringLiteral("电话"),
-                                 QStringLiteral("手机"), QStringLiteral("邮编"), QStringLiteral("公司")}) {
-        if (name.contains(label))
-            return false;
-    }
-    return true;
+    return !insideRegion(name) && m_table.fullNamed(name).isEmpty();
 }
 
 // A name written straight before the region without a separator
@@ -535,7 +547,7 @@ void Checker::contact()
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString word = m.captured(1);
-        if (!plausibleName(word))
+        if (!looksLikeName(word))
             continue;
         // Beside a telephone a word is a name without a known surname
         // ("旦增", "斯琴高娃"); elsewhere the surname is the sign.
@@ -543,6 +555,8 @@ void Checker::contact()
         if (!beside && !hasSurname(word) && !isLineOfItsOwn(m.capturedStart(1), m.capturedEnd(1)))
             continue;
         const int rank = beside ? 3 : standsAsItem(word) ? 2 : 1;
+        if (rank <= bestRank || !plausibleName(word))
+            continue;
         if (rank > bestRank) {
             bestRank = rank;
             name = word;
