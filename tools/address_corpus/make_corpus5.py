@@ -133,7 +133,7 @@ _T_PAIRS = ("区區 号號 楼樓 层層 东東 门門 广廣 华華 兴興 龙�
             "检檢 验驗 科科 放放 射射 妇婦 幼幼 护護 儿兒 骨骨 验驗 实實 验驗 教教 级級 组組 范範 "
             "职職 术術 后後 勤勤 处處 计計 算算 语語 校校 办辦 室室 飞飛 颖穎 娟娟 静靜 红紅 "
             "义義 权權 复復 华華 建建 归歸 闭閉 认認 识識 该該 写寫 过過 邮郵 编編 节節 节節 "
-            "关關 冈岡 劝勸 坛壇 坜壢 坝壩 壮壯 宾賓 岗崗 峡峽 开開 栋棟 欧歐 济濟 玛瑪 结結 绥綏 肃肅 胜勝 蓝藍 贡貢 辽遼 顾顧 顿頓 风風 驻駐 鹤鶴 贾賈 邹鄒 柜櫃 栖棲 喽嘍 "
+            "吕呂 临臨 双雙 腾騰 内內 关關 冈岡 劝勸 坛壇 坜壢 坝壩 壮壯 宾賓 岗崗 峡峽 开開 栋棟 欧歐 济濟 玛瑪 结結 绥綏 肃肅 胜勝 蓝藍 贡貢 辽遼 顾顧 顿頓 风風 驻駐 鹤鶴 贾賈 邹鄒 柜櫃 栖棲 喽嘍 "
             "别別 体體 乌烏 辕轅 诸諸 离離 满滿 应應 讯訊 号號 韵韻 圆圓 达達 吧吧 呢呢 啊啊 哦哦 还還 寻尋 应應 调調")
 TRAD = {}
 for pair in _T_PAIRS.split():
@@ -191,6 +191,8 @@ class Divisions:
             city = self.cities.get(ccode)
             if not city or name in ("市辖区", city) or name in TOWNS_OF_CITY:
                 continue
+            if name.startswith(city.removesuffix("市")) or re.search(r"(开发区|管理区|示范区)$", name):
+                continue  # development zones read as a street, not as a county
             if not re.search(r"(市|州|盟|地区)$", city):
                 continue
             rows.append(code)
@@ -611,7 +613,8 @@ class Maker:
             text += parts[key]
             if i + 1 < len(order):
                 nxt = order[i + 1]
-                if key == "A" and nxt == "P" and (not unit_end or " " in typed_phone):
+                mobile_like = re.match(r"(\+86|86-|1\d{10})", typed_phone) and " " not in typed_phone
+                if key == "A" and nxt == "P" and (not unit_end or not mobile_like):
                     text += self.pick([" ", "，"])
                 elif nxt == "A" and not glue_before_address:
                     text += self.pick([" ", "，"])
