@@ -68,7 +68,7 @@ void breakBeforeLabel(QString &text, const QString &label)
 // blanks around a label's colon, labels with a slash ("县/区:").
 void unifyOtherHandsSigns(QString &text)
 {
-    static const QRegularExpression itemSeparator(QStringLiteral("[ ]*(?:[|｜；;、。\\t]|—+)[ ]*"));
+    static const QRegularExpression itemSeparator(QStringLiteral("[ ]*(?:[|｜；;、。\\t！～~]|—+)[ ]*"));
     // A label at the start of a line followed by a blank instead of a
     // colon ("收货人 桂悦平", "所在城市 北海市"); labels ending in 地址,
     // 姓名 and 联系人 get theirs below, as they always did.
@@ -87,9 +87,10 @@ void unifyOtherHandsSigns(QString &text)
     // ("座机47618061"), a label of two characters or more at the start of
     // a line ("区县堆龙德庆区", "国家中国").
     static const QRegularExpression labelGluedToDigits(QStringLiteral(
-        "(座机|固话|固定电话|办公电话|联系电话|备用电话|备用手机|备用|电话|手机|手机号|手机号码)(?=[+(（]?[0-9]{3})"));
+        "(座机|固话|固定电话|办公电话|联系电话|备用电话|备用手机|备用|电话|手机|手机号|手机号码|打这个|打這個|打这|"
+        "号码是|电话是|電話是|手机号是|手机是)(?=[+(（]?[0-9]{3})"));
     static const QRegularExpression labelGluedAtLineStart(QStringLiteral(
-        "(?<=^|[\\r\\n])(区县|县区|乡镇|镇区|国家|省份|所在城市|所在省|所在地区|省市区|街道地址|收货地址|收件地址|详细地址)"
+        "(?<=^|[\\r\\n,，])(区县|县区|乡镇|镇区|国家|省份|所在城市|所在省|所在地区|省市区|街道地址|收货地址|收件地址|详细地址)"
         "(?=[^\\s:：地])"));
     // A one-character label glued to a region that fills its line
     // ("县贡山独龙族怒族自治县", "市通辽市", "街道杨林街道").
@@ -107,11 +108,11 @@ void unifyOtherHandsSigns(QString &text)
         }
         return false;
     };
-    if (hasAny(u"|｜；;、。—\t"))
+    if (hasAny(u"|｜；;、。—\t！～~"))
         text.replace(itemSeparator, QStringLiteral(","));
     if (text.contains(QLatin1Char(' ')))
         text.replace(labelWithoutColon, QStringLiteral("\\1:"));
-    if (hasAny(u"机话用"))
+    if (hasAny(u"机话用这這是"))
         text.replace(labelGluedToDigits, QStringLiteral("\\1:"));
     text.replace(labelGluedAtLineStart, QStringLiteral("\\1:"));
     text.replace(regionLabelGlued, QStringLiteral("\\1:"));

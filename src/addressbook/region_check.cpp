@@ -204,7 +204,8 @@ bool isChatWords(const QString &word)
     if (re("[0-9#]|(路|街|道|号|楼|室|栋|幢|村|弄|巷)").match(word).hasMatch())
         return false;
     // Interjections only alone, or a name like 哈斯 would be one.
-    return re("谢谢|多谢|麻烦|辛苦|顺丰|韵达|圆通|中通|申通|京东|邮政|EMS|快递|到付|尽快|发货|急用|拜托|^亲|"
+    return re("谢谢|多谢|麻烦|辛苦|顺丰|韵达|圆通|中通|申通|京东|邮政|EMS|快递|到付|尽快|发货|急用|拜托|^亲|驿站|"
+              "快递柜|不要放|别放|放门卫|到了打|到了给|"
               "^[哦啦哈嗯呀吧][~～!！]*$")
         .match(word)
         .hasMatch();
@@ -214,7 +215,7 @@ bool isCompanyName(const QString &word)
 {
     return re("^[^\\s,:0-9]{2,30}(公司|集团|商行|贸易行|商店|书店|眼镜店|药店|药房|诊所|门诊部|工作室|事务所|经营部|经销部|营业部|办事处|门市部|"
               "厂|中学|小学|大学|学院|学校|医院|档案馆|图书馆|博物馆|研究所|研究院|设计院|银行|支行|分行|幼儿园|委员会|"
-              "管理局|管理处|(?:医院|学校|中学|学院|大学|公司|局)[^\\s,:0-9]{1,4}(?:科|处|部|室))$")
+              "管理局|管理处|(?:医院|学校|中学|学院|大学|公司|局)[^\\s,:0-9]{1,6}(?:科|处|部|室|组|系|学院))$")
         .match(word)
         .hasMatch();
 }
@@ -332,6 +333,7 @@ private:
     QString withoutTrailingWords(QString value);
     QString nameGluedToRegion() const;
     QString nameGluedToNumber() const;
+    QString nameAfterHouseNumber() const;
     bool standsAsItem(const QString &word) const;
     bool standsAsWord(int at, int size) const;
     bool isLineOfItsOwn(int start, int end) const;
@@ -430,7 +432,7 @@ bool Checker::looksLikeName(const QString &name) const
         if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
                                        "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份|信息|资料|名字|"
                                        "全名|客户|买家|周末|周日|周六|白天|晚上|上午|下午|中午|工作日|节假日|代收|家人|家里|单位|宿舍|公司|"
-                                       "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|早上好|中午好|下午好|美女|帅哥|宝贝|亲爱|老铁|店家|卖家|小哥|嗯呢|嗯嗯|好的|好滴|寄往|请交|转交|"
+                                       "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|早上好|中午好|下午好|美女|帅哥|宝贝|亲爱|老铁|店家|卖家|小哥|嗯呢|嗯嗯|好的|好滴|打这|具体|中国|驿站|不要|^谢啦$|^多谢|寄往|请交|转交|"
                                        "^(?:本人|先生|女士|小姐|老师|老公|老婆)$").match(name).hasMatch())
             return false;
         return !isAddressLabelStart(name) && !isCompanyName(name);
@@ -479,6 +481,20 @@ QString Checker::nameGluedToRegion() const
     const bool firstWords = QStringView(m_input).left(from).trimmed().isEmpty();
     return word.size() >= 2 && plausibleName(word) && (hasSurname(word) || afterNumber || firstWords) ? word
                                                                                                       : QString();
+}
+
+// A name glued after the house number at the end of its item
+// ("…环城中巷89号白文红,到了…").
+QString Checker::nameAfterHouseNumber() const
+{
+    QRegularExpressionMatchIterator it = re("(?<=[0-9号室楼栋幢座户])([^\\s,:0-9a-zA-Z()+号室楼栋幢座层户]{2,4})(?=[\\s,]|$)")
+                                             .globalMatch(m_input);
+    while (it.hasNext()) {
+        const QString word = it.next().captured(1);
+        if (hasSurname(word) && plausibleName(word))
+            return word;
+    }
+    return QString();
 }
 
 // A name glued between the house number and the mobile
@@ -543,7 +559,7 @@ void Checker::contact()
                                                                     : 1;
     }
     QRegularExpressionMatchIterator it =
-        re("(?<=^|[\\s,:(])([^\\s,:0-9a-zA-Z()+]{2,6})(?=[\\s,0-9()+]|$)").globalMatch(m_input);
+        re("(?<=^|[\\s,:(0-9])([^\\s,:0-9a-zA-Z()+]{2,6})(?=[\\s,0-9()+]|$)").globalMatch(m_input);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString word = m.captured(1);
@@ -564,6 +580,8 @@ void Checker::contact()
     }
     if (name.isEmpty())
         name = nameGluedToNumber();
+    if (name.isEmpty())
+        name = nameAfterHouseNumber();
     if (name.isEmpty())
         name = wordBesideNumber();
     set(F::Name, name);
@@ -686,7 +704,7 @@ void Checker::company()
     const QString address = text(F::Address);
     if (!company.isEmpty() && !address.isEmpty() && (address.contains(company) || company.contains(address)))
         set(F::Company, QString());
-    else if (!company.isEmpty() && overlapsRegion(company))
+    else if (!company.isEmpty() && (overlapsRegion(company) || isChatWords(company)))
         set(F::Company, QString());  // "黑龙江省伊春友好区车站" is the region and a street
     // An organisation item wins over a guess it holds ("…医院" of "…医院检验科").
     const QString organisation = organisationLine();
@@ -734,6 +752,11 @@ QString Checker::tailAfterRegion() const
     int from = m_chain.end;
     while (from < m_input.size() && m_input.at(from) == QLatin1Char(' '))
         ++from;
+    if (!m_townAfterChain.isEmpty() && m_input.mid(from).startsWith(m_townAfterChain)) {
+        from += m_townAfterChain.size();
+        while (from < m_input.size() && m_input.at(from) == QLatin1Char(' '))
+            ++from;
+    }
     // A label in front of the street ("详细地址:"), which normalisation may
     // have broken before its "地址:".
     const QRegularExpressionMatch label =
@@ -763,6 +786,11 @@ QString Checker::tailAfterRegion() const
         if (from < m_input.size() && m_input.at(from) == QLatin1Char(',')
             && isStreetLine(firstCaptured(m_input.mid(from), "^,([^,\\r\\n]*)"))) {
             ++from;
+            moved = true;
+        }
+        const QRegularExpressionMatch labelled = re("^,\\s*[^\\s,:0-9]{1,6}:\\s*").match(QStringView(m_input).mid(from));
+        if (labelled.hasMatch() && isStreetLine(firstCaptured(m_input.mid(from + labelled.capturedLength()), "^([^,\\r\\n]*)"))) {
+            from += labelled.capturedLength();
             moved = true;
         }
     }
@@ -832,6 +860,9 @@ QString Checker::withoutKnownParts(QString value) const
     // Chat decorations: emoticon words, pictures, a run of signs.
     value.remove(re("\\[[^\\]\\s]{1,4}\\]|[\\x{1F000}-\\x{1FAFF}\\x{2600}-\\x{27BF}\\x{FE0F}]|[～~！!。…]+$"
                     "|(?<=[0-9号室楼栋幢座])[呀哦啊哈呢吧啦]+$"));
+    // Chat around the street: "具体是…", "… 就寄这里", "…,寄这个地址".
+    value.remove(re("^\\s*(?:具体是|详细是|具体地址是|地址是)"));
+    value.remove(re("\\s*(?:就寄这里|就寄这|寄这个地址|寄这里|寄到这里|寄这)\\s*$"));
     const QString name = text(F::Name);
     if (!name.isEmpty()) {
         removeReceiverMark(value, name);
@@ -873,7 +904,7 @@ QString Checker::withoutTrailingWords(QString value)
         if (isChatWords(last) || re("^(?:座机|固话|电话|手机|备用|传真|(?i:tel|fax))[:]?$").match(last).hasMatch()) {
             words.removeLast();
         } else if (isCompanyName(last)) {
-            if (text(F::Company).isEmpty())
+            if (text(F::Company).isEmpty() || last.contains(text(F::Company)))
                 set(F::Company, last);
             words.removeLast();
         } else if (last == text(F::Name)
