@@ -86,6 +86,10 @@ ReceiverTelephones TelephoneFinder::run()
     m_numbers = m_text;
     if (m_numbers.contains(QStringLiteral("传真")))
         m_numbers.replace(re("传真[:]?\\s*[-+()0-9 ]{6,24}"), QStringLiteral(" "));
+    // Nor is a QQ or WeChat account.
+    if (m_numbers.contains(QLatin1String("qq"), Qt::CaseInsensitive) || m_numbers.contains(QStringLiteral("微信"))
+        || m_numbers.contains(QLatin1String("wx"), Qt::CaseInsensitive) || m_numbers.contains(QLatin1String("vx"), Qt::CaseInsensitive))
+        m_numbers.replace(re("(?i)(?:qq|微信|wx|vx)(?:号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"), QStringLiteral(" "));
     ReceiverTelephones found;
     found.mobile = firstMobile();
     if (!m_spacedMobile.isEmpty())

@@ -205,7 +205,7 @@ bool isChatWords(const QString &word)
         return false;
     // Interjections only alone, or a name like 哈斯 would be one.
     return re("谢谢|多谢|麻烦|辛苦|顺丰|韵达|圆通|中通|申通|京东|邮政|EMS|快递|到付|尽快|发货|急用|拜托|^亲|驿站|"
-              "快递柜|不要放|别放|放门卫|到了打|到了给|"
+              "快递柜|不要放|别放|放门卫|到了打|到了给|就寄|寄这|不在家|上班|下班|"
               "^[哦啦哈嗯呀吧][~～!！]*$")
         .match(word)
         .hasMatch();
@@ -215,7 +215,7 @@ bool isCompanyName(const QString &word)
 {
     return re("^[^\\s,:0-9]{2,30}(公司|集团|商行|贸易行|商店|书店|眼镜店|药店|药房|诊所|门诊部|工作室|事务所|经营部|经销部|营业部|办事处|门市部|"
               "厂|中学|小学|大学|学院|学校|医院|档案馆|图书馆|博物馆|研究所|研究院|设计院|银行|支行|分行|幼儿园|委员会|"
-              "管理局|管理处|(?:医院|学校|中学|学院|大学|公司|局)[^\\s,:0-9]{1,6}(?:科|处|部|室|组|系|学院))$")
+              "管理局|管理处|(?:院|校|学|司|局|所|馆)[^\\s,:0-9]{1,6}(?:科|处|部|室|组|系|学院))$")
         .match(word)
         .hasMatch();
 }
@@ -427,12 +427,12 @@ bool Checker::looksLikeName(const QString &name) const
             if (c.script() != QChar::Script_Han && c != u'·')
                 return false;
         }
-        if (re("(镇|乡|街道|村|路|街|号)$|[我你您他她]").match(name).hasMatch())
+        if (re("(镇|乡|街道|村|路|街)$|[我你您他她]|单元|号|楼|室|栋|幢|层|弄|巷").match(name).hasMatch())
             return false;
         if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
                                        "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份|信息|资料|名字|"
                                        "全名|客户|买家|周末|周日|周六|白天|晚上|上午|下午|中午|工作日|节假日|代收|家人|家里|单位|宿舍|公司|"
-                                       "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|早上好|中午好|下午好|美女|帅哥|宝贝|亲爱|老铁|店家|卖家|小哥|嗯呢|嗯嗯|好的|好滴|打这|具体|中国|驿站|不要|^谢啦$|^多谢|寄往|请交|转交|"
+                                       "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|早上好|中午好|下午好|美女|帅哥|宝贝|亲爱|老铁|店家|卖家|小哥|嗯呢|嗯嗯|好的|好滴|打这|具体|中国|驿站|不要|^谢啦$|^多谢|就寄|寄这|寄往|请交|转交|"
                                        "^(?:本人|先生|女士|小姐|老师|老公|老婆)$").match(name).hasMatch())
             return false;
         return !isAddressLabelStart(name) && !isCompanyName(name);
@@ -532,7 +532,8 @@ void Checker::contact()
     // A labelled contact wins over what the patterns guessed.
     const QString labelled = firstCaptured(
         m_input, "(收货人|收件人|姓名|联系人|收件方|收方|买家|名字|我叫|(?:请|烦|转)?交给|寄给|送给|(?:请|烦|转)交)(姓名|信息)?[:]?\\s*(?:是|为|叫)?\\s*"
-        "(?:我的?(?:老公|老婆|妈妈|妈|爸爸|爸|朋友|同事|家人|女朋友|男朋友|同学))?\\s*([^\\s,:0-9a-zA-Z()]{2,5}(?:·[^\\s,:0-9a-zA-Z()·]{1,5})?)(?=[\\s,:0-9(]|$)", 3);
+        "(?:我的?(?:老公|老婆|妈妈|妈|爸爸|爸|朋友|同事|家人|女朋友|男朋友|同学|姐姐|姐|哥哥|哥|弟弟|弟|妹妹|妹|"
+        "儿子|女儿|阿姨|叔叔|舅舅|闺蜜))?\\s*([^\\s,:0-9a-zA-Z()]{2,5}(?:·[^\\s,:0-9a-zA-Z()·]{1,5})?)(?=[\\s,:0-9(]|$)", 3);
     if (plausibleName(labelled)) {
         set(F::Name, labelled);
         return;
@@ -717,10 +718,10 @@ QString Checker::organisationLine() const
 {
     // A line of its own, or the first word of a line ("嘉禾设计工作室 康华敏 …").
     // An item between commas or tabs too ("令狐杰,博源服装厂,1879…").
-    QRegularExpressionMatchIterator it = re("(?<=^|[\\r\\n,])([^\\s,:0-9]{2,30})(?=$|[\\r\\n ,])").globalMatch(m_input);
+    QRegularExpressionMatchIterator it = re("(?<=^|[\\r\\n, ])([^\\s,:0-9]{2,30})(?=$|[\\r\\n ,])").globalMatch(m_input);
     while (it.hasNext()) {
         const QString line = it.next().captured(1);
-        if (isCompanyName(line) && !insideRegion(line))
+        if (isCompanyName(line) && !overlapsRegion(line))
             return line;
     }
     return QString();
@@ -788,7 +789,8 @@ QString Checker::tailAfterRegion() const
             ++from;
             moved = true;
         }
-        const QRegularExpressionMatch labelled = re("^,\\s*[^\\s,:0-9]{1,6}:\\s*").match(QStringView(m_input).mid(from));
+        const QRegularExpressionMatch labelled =
+            re("^,\\s*[^\\s,:0-9]{0,6}(?:\\r?\\n)?[^\\s,:0-9]{1,6}:\\s*").match(QStringView(m_input).mid(from));
         if (labelled.hasMatch() && isStreetLine(firstCaptured(m_input.mid(from + labelled.capturedLength()), "^([^,\\r\\n]*)"))) {
             from += labelled.capturedLength();
             moved = true;
@@ -855,7 +857,7 @@ QString Checker::withoutKnownParts(QString value) const
     // A number leaves with its country prefix ("+86 ", "(+86)", "86-").
     for (const QString &number : m_writtenNumbers + QStringList{text(F::Mobile), text(F::Phone)})
         removeNumber(value, number);
-    value.remove(re("(手机|电话|邮编)[:]?"));
+    value.remove(re("(手机号码|手机号是|手机号|手机是|电话号码|电话是|手机|电话|邮编)[:]?"));
     value.remove(re("(?i)(qq|微信|wx|vx)(号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"));
     // Chat decorations: emoticon words, pictures, a run of signs.
     value.remove(re("\\[[^\\]\\s]{1,4}\\]|[\\x{1F000}-\\x{1FAFF}\\x{2600}-\\x{27BF}\\x{FE0F}]|[～~！!。…]+$"
