@@ -180,7 +180,7 @@ QString TelephoneFinder::landline(const QString &mobile)
         return grouped.captured(1) + grouped.captured(2);
     }
     // A local number of its own without area code ("…路1号, 88123456").
-    return firstCaptured(m_numbers, "(?<=^|[\\s,:/]|\\p{Han})([2-9][0-9]{6,7})(?=$|[\\s,/])");
+    return firstCaptured(m_numbers, "(?<![0-9A-Za-z+.-])([2-9][0-9]{6,7})(?=$|[\\s,/])");
 }
 
 // "+852 9123 4567", "(853) 6611 9924", "852-93021605": the number without

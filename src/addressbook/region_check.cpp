@@ -205,7 +205,8 @@ bool isChatWords(const QString &word)
         return false;
     // Interjections only alone, or a name like 哈斯 would be one.
     return re("谢谢|多谢|麻烦|辛苦|顺丰|韵达|圆通|中通|申通|京东|邮政|EMS|快递|到付|尽快|发货|急用|拜托|^亲|驿站|"
-              "快递柜|不要放|别放|放门卫|到了打|到了给|就寄|寄这|不在家|上班|下班|"
+              "快递柜|不要放|别放|放门卫|到了打|到了给|就寄|寄这|不在家|在家|上班|下班|感谢|能发|下午|上午|白天|晚上|"
+              "周末|工作日|"
               "^[哦啦哈嗯呀吧][~～!！]*$")
         .match(word)
         .hasMatch();
@@ -294,6 +295,7 @@ public:
             (this->*run)();
         };
         step("check:telephones", &Checker::telephones);
+        step("check:country", &Checker::country);
         m_chain = findRegionChain(m_table, m_input);
         if (!m_chain.isEmpty())
             step("check:regions", &Checker::regions);
@@ -315,6 +317,7 @@ private:
     }
 
     void telephones();
+    void country();
     void regions();
     void contact();
     void tidyName();
@@ -349,6 +352,15 @@ private:
     QStringList m_writtenNumbers;  // the telephones as they stand in the text
     mutable QHash<QString, bool> m_looksLikeName;
 };
+
+// "国家:中国,谢谢": the country is the label's first word.
+void Checker::country()
+{
+    const QString country = text(F::Country);
+    const int end = country.indexOf(re("[\\s,]"));
+    if (end > 0)
+        set(F::Country, country.left(end));
+}
 
 void Checker::telephones()
 {
@@ -491,7 +503,7 @@ QString Checker::nameAfterHouseNumber() const
                                              .globalMatch(m_input);
     while (it.hasNext()) {
         const QString word = it.next().captured(1);
-        if (hasSurname(word) && plausibleName(word))
+        if ((hasSurname(word) || word.size() >= 3) && plausibleName(word))
             return word;
     }
     return QString();
@@ -502,7 +514,8 @@ QString Checker::nameAfterHouseNumber() const
 QString Checker::nameGluedToNumber() const
 {
     const QString name = firstCaptured(
-        m_input, "(?<=[0-9号室楼栋幢座层户])([^\\s,:0-9a-zA-Z()+号室楼栋幢座层户]{2,5})(?=\\s*(?:\\+?86[ -]?)?1[3-9][0-9])");
+        m_input, "(?<=[0-9号室楼栋幢座层户])([^\\s,:0-9a-zA-Z()+号室楼栋幢座层户]{2,5})"
+        "(?=\\s*(?:\\(?\\+?86\\)?[ -]?)?(?:1[3-9][0-9]|0[0-9]{2,3}[- ]))");
     return plausibleName(name) ? name : QString();
 }
 
@@ -533,7 +546,7 @@ void Checker::contact()
     const QString labelled = firstCaptured(
         m_input, "(收货人|收件人|姓名|联系人|收件方|收方|买家|名字|我叫|(?:请|烦|转)?交给|寄给|送给|(?:请|烦|转)交)(姓名|信息)?[:]?\\s*(?:是|为|叫)?\\s*"
         "(?:我的?(?:老公|老婆|妈妈|妈|爸爸|爸|朋友|同事|家人|女朋友|男朋友|同学|姐姐|姐|哥哥|哥|弟弟|弟|妹妹|妹|"
-        "儿子|女儿|阿姨|叔叔|舅舅|闺蜜))?\\s*([^\\s,:0-9a-zA-Z()]{2,5}(?:·[^\\s,:0-9a-zA-Z()·]{1,5})?)(?=[\\s,:0-9(]|$)", 3);
+        "儿子|女儿|阿姨|叔叔|舅舅|闺蜜))?[\\s,]*([^\\s,:0-9a-zA-Z()]{2,5}(?:·[^\\s,:0-9a-zA-Z()·]{1,5})?)(?=[\\s,:0-9(]|$)", 3);
     if (plausibleName(labelled)) {
         set(F::Name, labelled);
         return;
@@ -560,7 +573,7 @@ void Checker::contact()
                                                                     : 1;
     }
     QRegularExpressionMatchIterator it =
-        re("(?<=^|[\\s,:(0-9])([^\\s,:0-9a-zA-Z()+]{2,6})(?=[\\s,0-9()+]|$)").globalMatch(m_input);
+        re("(?<![\\p{Han}a-zA-Z·])([^\\s,:0-9a-zA-Z()+]{2,6})(?=[\\s,0-9()+]|$)").globalMatch(m_input);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString word = m.captured(1);

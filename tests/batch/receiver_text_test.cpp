@@ -299,6 +299,17 @@ TEST(ReceiverText, ChatWaysOfGivingTheName)
     expectFields(QStringLiteral("浙江省杭州市西湖区文三路88号 请交王大力 13512345678"), wenSan);
     expectFields(QStringLiteral("嗯呢 浙江省杭州市西湖区文三路88号 王大力 13512345678 辛苦"), wenSan);
     expectFields(QStringLiteral("亲～地址是浙江省杭州市西湖区文三路88号呀，王大力，13512345678～"), wenSan);
+    expectFields(QStringLiteral("寄给我同事，王大力，寄到浙江省杭州市西湖区文三路88号 就寄这里～手机：0086 13512345678"),
+                 wenSan);
+    expectFields(QStringLiteral("亲🌹王大力\n手机号13512345678  麻烦寄到浙江省杭州市西湖区文三路88号\n微信：amy-wang\n"
+                                "顺丰到付、下午在家  谢谢！"),
+                 wenSan);
+    expectFields(QStringLiteral("浙江省杭州市西湖区，具体是文三路88号王大力（+86）13512345678，邮编：310012！发顺丰,谢谢亲"),
+                 [&] {
+                     Fields f = wenSan;
+                     f[F::Postcode] = QStringLiteral("310012");
+                     return f;
+                 }());
     // A name of its own line, a minority name with "·", one glued before "+86".
     const Fields qiqige{{F::Name, QStringLiteral("其其格")}, {F::Mobile, QStringLiteral("15967891234")},
                         {F::Province, QStringLiteral("福建省")}, {F::City, QStringLiteral("厦门市")},
