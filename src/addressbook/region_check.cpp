@@ -573,7 +573,7 @@ void Checker::contact()
                                                                     : 1;
     }
     QRegularExpressionMatchIterator it =
-        re("(?<![\\p{Han}a-zA-Z·])([^\\s,:0-9a-zA-Z()+]{2,6})(?=[\\s,0-9()+]|$)").globalMatch(m_input);
+        re("(?<![\\p{Han}a-zA-Z·])([\\p{Han}·]{2,6})(?=[\\s,0-9()+]|$)").globalMatch(m_input);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString word = m.captured(1);
