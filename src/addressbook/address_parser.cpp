@@ -69,33 +69,31 @@ void breakBeforeLabel(QString &text, const QString &label)
 void unifyOtherHandsSigns(QString &text)
 {
     static const QRegularExpression itemSeparator(QStringLiteral("[ ]*(?:[|｜；;、。\\t！～~]|—+)[ ]*"));
-    // A label at the start of a line followed by a blank instead of a
-    // colon ("收货人 桂悦平", "所在城市 北海市"); labels ending in 地址,
-    // 姓名 and 联系人 get theirs below, as they always did.
-    static const QRegularExpression labelWithoutColon(QStringLiteral(
+    // A label followed by a blank instead of a colon at the start of a line
+    // ("收货人 桂悦平", "所在城市 北海市"); labels ending in 地址, 姓名 and
+    // 联系人 get theirs below, as they always did.
+    static const QRegularExpression labelsWithoutColon(QStringLiteral(
         "(?<=^|[\\r\\n])(收货人|收件人|手机|手机号|手机号码|移动电话|固定电话|座机|电话|联系电话|"
         "收货电话|联系方式|国家|省|省份|所在省|市|城市|所在城市|区|县|区县|县区|镇区|所在区县|所在地区|地区|省市区|镇|"
         "街道|乡镇|"
         "邮编|邮政编码|公司|单位|公司名称|单位名称|收件单位|订单编号|订单号|"
-        "商品|备注|买家备注|买家留言|付款时间|下单时间)[ ]+(?=[^\\s:])"));
+        "商品|备注|买家备注|买家留言|付款时间|下单时间)[ ]+(?=[^\\s:])"
+        // Glued to its value: a label of two characters or more at the
+        // start of a line or item ("区县堆龙德庆区", "国家中国") ...
+        "|(?<=^|[\\r\\n,，])(区县|县区|乡镇|镇区|国家|省份|所在城市|所在省|所在地区|省市区|街道地址|收货地址|收件地址|"
+        "详细地址)(?=[^\\s:：地])"
+        // ... and a one-character label before a region that fills its
+        // line ("县贡山独龙族怒族自治县", "市通辽市", "街道杨林街道").
+        "|(?<=^|[\\r\\n])(省|市|区|县|镇|街道)(?=[^\\s:：\\r\\n0-9]{2,14}(?:省|市|区|县|镇|旗|街道|州|盟)(?:$|[\\r\\n]))"));
     // A dash or slash between items, not inside a number or house number
     // ("张三-13812345678-广东省…", "…18栋/张三"; "3-2-101" stays).
     static const QRegularExpression dashBetweenItems(
         QStringLiteral("(?<=\\p{Han})\\s*[-/]+\\s*(?=\\p{Han}|1[3-9][0-9]{9}(?![0-9])|[0-9]{6}(?![0-9]))"
                        "|(?<=1[3-9][0-9]{9})\\s*[-/]+\\s*(?=\\p{Han})"));
-    // A label glued to its value: a telephone label before digits
-    // ("座机47618061"), a label of two characters or more at the start of
-    // a line ("区县堆龙德庆区", "国家中国").
+    // A telephone label glued to its number ("座机47618061").
     static const QRegularExpression labelGluedToDigits(QStringLiteral(
         "(座机|固话|固定电话|办公电话|联系电话|备用电话|备用手机|备用|电话|手机|手机号|手机号码|打这个|打這個|打这|"
         "号码是|电话是|電話是|手机号是|手机是)(?=[+(（]?[0-9]{3})"));
-    static const QRegularExpression labelGluedAtLineStart(QStringLiteral(
-        "(?<=^|[\\r\\n,，])(区县|县区|乡镇|镇区|国家|省份|所在城市|所在省|所在地区|省市区|街道地址|收货地址|收件地址|详细地址)"
-        "(?=[^\\s:：地])"));
-    // A one-character label glued to a region that fills its line
-    // ("县贡山独龙族怒族自治县", "市通辽市", "街道杨林街道").
-    static const QRegularExpression regionLabelGlued(QStringLiteral(
-        "(?<=^|[\\r\\n])(省|市|区|县|镇|街道)(?=[^\\s:：\\r\\n0-9]{2,14}(?:省|市|区|县|镇|旗|街道|州|盟)(?:$|[\\r\\n]))"));
     static const QRegularExpression blanksBeforeColon(QStringLiteral("(?<=[^\\s\\d])[ \\t]+:[ \\t]*"));
     static const QRegularExpression slashedCounty(QStringLiteral("(县/区|区/县|县区)(?=:)"));
     static const QRegularExpression slashedTown(QStringLiteral("(镇/街道|乡/镇|镇/乡|乡镇/街道)(?=:)"));
@@ -110,12 +108,9 @@ void unifyOtherHandsSigns(QString &text)
     };
     if (hasAny(u"|｜；;、。—\t！～~"))
         text.replace(itemSeparator, QStringLiteral(","));
-    if (text.contains(QLatin1Char(' ')))
-        text.replace(labelWithoutColon, QStringLiteral("\\1:"));
+    text.replace(labelsWithoutColon, QStringLiteral("\\1\\2\\3:"));
     if (hasAny(u"机话用这這是"))
         text.replace(labelGluedToDigits, QStringLiteral("\\1:"));
-    text.replace(labelGluedAtLineStart, QStringLiteral("\\1:"));
-    text.replace(regionLabelGlued, QStringLiteral("\\1:"));
     if (text.contains(QStringLiteral(" :")) || text.contains(QStringLiteral("\t:")))
         text.replace(blanksBeforeColon, QStringLiteral(":"));
     if (text.contains(QLatin1Char('/'))) {

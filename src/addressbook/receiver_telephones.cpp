@@ -69,6 +69,9 @@ private:
 QString TelephoneFinder::withExtension(const QString &phone)
 {
     const QString written = m_phoneWritten.isEmpty() ? phone : m_phoneWritten;
+    if (!m_numbers.contains(u'转') && !m_numbers.contains(QStringLiteral("分机"))
+        && !m_numbers.contains(QLatin1String("ext"), Qt::CaseInsensitive))
+        return phone;
     const int at = written.isEmpty() ? -1 : m_numbers.indexOf(written);
     if (at < 0)
         return phone;
@@ -188,6 +191,10 @@ QString TelephoneFinder::landline(const QString &mobile)
 // landline "(02)6009-1475" as written.
 QString TelephoneFinder::numberOutsideMainland()
 {
+    if (!m_numbers.contains(QLatin1String("85")) && !m_numbers.contains(QLatin1String("886"))
+        && !m_numbers.contains(QLatin1String("09")) && !m_numbers.contains(QLatin1Char('-'))
+        && !m_numbers.contains(QLatin1Char('(')))
+        return QString();
     QRegularExpressionMatch m =
         re("(?:\\+|(?<![0-9]))\\(?(?:\\+?)(852|853|886)\\)?[ -]?([0-9]{4})[ -]?([0-9]{4})(?![0-9])").match(m_numbers);
     if (m.hasMatch()) {
@@ -212,9 +219,10 @@ QString TelephoneFinder::numberOutsideMainland()
 QString TelephoneFinder::spacedLandline()
 {
     // After the country code the area code loses its 0: "+86 571 8812 3456".
-    const QRegularExpressionMatch abroad =
-        re("(?:\\+86|0086|\\(\\+?86\\))[ -]?([1-9][0-9]{1,2})[ -]([2-9][0-9]{2,3})[ -]?([0-9]{4})(?![0-9])")
-            .match(m_numbers);
+    const QRegularExpressionMatch abroad = !m_numbers.contains(QLatin1String("86"))
+        ? QRegularExpressionMatch()
+        : re("(?:\\+86|0086|\\(\\+?86\\))[ -]?([1-9][0-9]{1,2})[ -]([2-9][0-9]{2,3})[ -]?([0-9]{4})(?![0-9])")
+              .match(m_numbers);
     if (abroad.hasMatch()) {
         m_phoneWritten = abroad.captured(0);
         return QLatin1Char('0') + abroad.captured(1) + QLatin1Char('-') + abroad.captured(2) + abroad.captured(3);

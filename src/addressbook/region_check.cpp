@@ -212,13 +212,46 @@ bool isChatWords(const QString &word)
         .hasMatch();
 }
 
+// A word that names an organisation by its ending ("…有限公司", "…中学",
+// "…医院检验科"). Asked for every word of a text: plain string work.
 bool isCompanyName(const QString &word)
 {
-    return re("^[^\\s,:0-9]{2,30}(公司|集团|商行|贸易行|商店|书店|眼镜店|药店|药房|诊所|门诊部|工作室|事务所|经营部|经销部|营业部|办事处|门市部|"
-              "厂|中学|小学|大学|学院|学校|医院|档案馆|图书馆|博物馆|研究所|研究院|设计院|银行|支行|分行|幼儿园|委员会|"
-              "管理局|管理处|(?:院|校|学|司|局|所|馆)[^\\s,:0-9]{1,6}(?:科|处|部|室|组|系|学院))$")
-        .match(word)
-        .hasMatch();
+    static const QStringList endings{
+        QStringLiteral("公司"),   QStringLiteral("集团"),   QStringLiteral("商行"),   QStringLiteral("贸易行"), QStringLiteral("商店"),
+        QStringLiteral("书店"),   QStringLiteral("眼镜店"), QStringLiteral("药店"),   QStringLiteral("药房"),
+        QStringLiteral("诊所"),   QStringLiteral("门诊部"), QStringLiteral("工作室"), QStringLiteral("事务所"),
+        QStringLiteral("经营部"), QStringLiteral("经销部"), QStringLiteral("营业部"), QStringLiteral("办事处"),
+        QStringLiteral("门市部"), QStringLiteral("厂"),     QStringLiteral("中学"),   QStringLiteral("小学"),
+        QStringLiteral("大学"),   QStringLiteral("学院"),   QStringLiteral("学校"),   QStringLiteral("医院"),
+        QStringLiteral("档案馆"), QStringLiteral("图书馆"), QStringLiteral("博物馆"), QStringLiteral("研究所"),
+        QStringLiteral("研究院"), QStringLiteral("设计院"), QStringLiteral("银行"),   QStringLiteral("支行"),
+        QStringLiteral("分行"),   QStringLiteral("幼儿园"), QStringLiteral("委员会"), QStringLiteral("管理局"),
+        QStringLiteral("管理处")};
+    static const QStringList departments{QStringLiteral("科"), QStringLiteral("处"), QStringLiteral("部"),
+                                         QStringLiteral("室"), QStringLiteral("组"), QStringLiteral("系"),
+                                         QStringLiteral("学院")};
+    static const QString institutions = QStringLiteral("院校学司局所馆");
+    if (word.size() < 3 || word.size() > 36)
+        return false;
+    for (QChar c : word) {
+        if (c.isSpace() || c.isDigit() || c == u',' || c == u':')
+            return false;
+    }
+    for (const QString &ending : endings) {
+        if (word.size() >= ending.size() + 2 && word.endsWith(ending))
+            return true;
+    }
+    // A department of an institution: "…医院检验科", "…中学教务处".
+    for (const QString &department : departments) {
+        if (!word.endsWith(department))
+            continue;
+        const int end = word.size() - department.size();
+        for (int at = qMax(2, end - 7); at < end - 1; ++at) {
+            if (institutions.contains(word.at(at)))
+                return true;
+        }
+    }
+    return false;
 }
 
 bool isCompoundSurname(const QString &two)
@@ -528,7 +561,10 @@ QString Checker::markedName() const
         "(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,10}?)\\s?收(?=$|[\\s,(0-9])",
         "(?<=^|[\\r\\n])([^\\s,:0-9a-zA-Z()]{2,5})\\s*\\(?[^\\s,:0-9()]{0,4}(经理|董事长|总裁|主管|总监|专员|代表|助理|主任|"
         "工程师|会计|老板|店长|厂长|部长|科长|处长|局长|院长|校长|总经理|秘书|顾问)\\)?(?=$|[\\r\\n])"};
+    const bool received = m_input.contains(u'收');
     for (const char *pattern : patterns) {
+        if (!received && pattern != patterns[2])
+            continue;
         const QString name = firstCaptured(m_input, pattern);
         if (plausibleName(name))
             return name;
@@ -870,14 +906,26 @@ QString Checker::withoutKnownParts(QString value) const
     // A number leaves with its country prefix ("+86 ", "(+86)", "86-").
     for (const QString &number : m_writtenNumbers + QStringList{text(F::Mobile), text(F::Phone)})
         removeNumber(value, number);
-    value.remove(re("(手机号码|手机号是|手机号|手机是|电话号码|电话是|手机|电话|邮编)[:]?"));
-    value.remove(re("(?i)(qq|微信|wx|vx)(号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"));
+    // Each removal looked for only when its words or signs are there.
+    const auto has = [&value](std::initializer_list<const char16_t *> words) {
+        for (const char16_t *word : words) {
+            if (value.contains(QStringView(word), Qt::CaseInsensitive))
+                return true;
+        }
+        return false;
+    };
+    if (has({u"手机", u"电话", u"邮编"}))
+        value.remove(re("(手机号码|手机号是|手机号|手机是|电话号码|电话是|手机|电话|邮编)[:]?"));
+    if (has({u"qq", u"微信", u"wx", u"vx"}))
+        value.remove(re("(?i)(qq|微信|wx|vx)(号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"));
     // Chat decorations: emoticon words, pictures, a run of signs.
     value.remove(re("\\[[^\\]\\s]{1,4}\\]|[\\x{1F000}-\\x{1FAFF}\\x{2600}-\\x{27BF}\\x{FE0F}]|[～~！!。…]+$"
                     "|(?<=[0-9号室楼栋幢座])[呀哦啊哈呢吧啦]+$"));
     // Chat around the street: "具体是…", "… 就寄这里", "…,寄这个地址".
-    value.remove(re("^\\s*(?:具体是|详细是|具体地址是|地址是)"));
-    value.remove(re("\\s*(?:就寄这里|就寄这|寄这个地址|寄这里|寄到这里|寄这)\\s*$"));
+    if (has({u"是"}))
+        value.remove(re("^\\s*(?:具体是|详细是|具体地址是|地址是)"));
+    if (has({u"寄"}))
+        value.remove(re("\\s*(?:就寄这里|就寄这|寄这个地址|寄这里|寄到这里|寄这)\\s*$"));
     const QString name = text(F::Name);
     if (!name.isEmpty()) {
         removeReceiverMark(value, name);
@@ -969,6 +1017,11 @@ void checkRegions(AddressParse &parse, const QString &normalised, const RegionTa
     Checker(parse, normalised, table).run();
 }
 
+namespace {
+// Recognises and checks text whose traditional characters are folded.
+AddressParse recogniseAndCheckFolded(const QString &normalised, AddressSource source, bool containProvinceCity);
+} // namespace
+
 AddressParse parseAddressText(const QString &input, AddressSource source, bool containProvinceCity,
                               const ReplacementPairs &replacements)
 {
@@ -976,7 +1029,7 @@ AddressParse parseAddressText(const QString &input, AddressSource source, bool c
     for (const auto &[from, to] : replacements)
         folded.append({foldToSimplified(from), foldToSimplified(to)});
     AddressParse parse =
-        recogniseAndCheck(normaliseAddressText(foldToSimplified(input), folded), source, containProvinceCity);
+        recogniseAndCheckFolded(normaliseAddressText(foldToSimplified(input), folded), source, containProvinceCity);
     keepTypedCharacters(parse, input);
     return parse;
 }
@@ -985,7 +1038,15 @@ AddressParse recogniseAndCheck(const QString &typed, AddressSource source, bool 
 {
     // Recognised in simplified characters: the patterns, labels and
     // region names are written so.
-    const QString normalised = foldToSimplified(typed);
+    AddressParse parse = recogniseAndCheckFolded(foldToSimplified(typed), source, containProvinceCity);
+    keepTypedCharacters(parse, typed);
+    return parse;
+}
+
+namespace {
+
+AddressParse recogniseAndCheckFolded(const QString &normalised, AddressSource source, bool containProvinceCity)
+{
     AddressParse parse = recogniseAddress(normalised, source, false);
     checkRegions(parse, normalised, RegionTable::delivered());
     FieldChoice &address = parse[AddressField::Address];
@@ -994,8 +1055,9 @@ AddressParse recogniseAndCheck(const QString &typed, AddressSource source, bool 
     address.text = applyContainRule(address.text, parse.text(AddressField::Province),
                                     parse.text(AddressField::City), parse.text(AddressField::Town),
                                     containProvinceCity);
-    keepTypedCharacters(parse, typed);
     return parse;
 }
+
+} // namespace
 
 } // namespace billprint
