@@ -9,14 +9,38 @@ namespace billprint {
 
 namespace pat = address_patterns;
 
-StepRecorder::StepRecorder(AddressParse &parse, const char *step) : m_parse(parse), m_step(step)
+namespace {
+thread_local bool explaining = false;
+} // namespace
+
+ExplainedSteps::ExplainedSteps() : m_wasActive(explaining)
 {
+    explaining = true;
+}
+
+ExplainedSteps::~ExplainedSteps()
+{
+    explaining = m_wasActive;
+}
+
+bool ExplainedSteps::active()
+{
+    return explaining;
+}
+
+StepRecorder::StepRecorder(AddressParse &parse, const char *step)
+    : m_parse(parse), m_step(step), m_recording(explaining)
+{
+    if (!m_recording)
+        return;
     for (int i = 0; i < kAddressFieldCount; ++i)
         m_before[i] = parse.fields[i].text;
 }
 
 StepRecorder::~StepRecorder()
 {
+    if (!m_recording)
+        return;
     for (int i = 0; i < kAddressFieldCount; ++i) {
         const QString &now = m_parse.fields[i].text;
         // Most fields are left alone and still share their characters.

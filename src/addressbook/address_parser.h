@@ -54,7 +54,8 @@ struct AddressParse
 };
 
 // Marks the fields a step changed: the texts are compared when the
-// recorder goes out of scope.
+// recorder goes out of scope. Only while an ExplainedSteps is alive on the
+// thread; otherwise recording costs nothing.
 class StepRecorder
 {
 public:
@@ -66,7 +67,23 @@ public:
 private:
     AddressParse &m_parse;
     const char *m_step;
+    bool m_recording;
     std::array<QString, kAddressFieldCount> m_before;
+};
+
+// While alive, the parses of this thread record which step set each field
+// (`AddressParse::setBy`).
+class ExplainedSteps
+{
+public:
+    ExplainedSteps();
+    ~ExplainedSteps();
+    ExplainedSteps(const ExplainedSteps &) = delete;
+    ExplainedSteps &operator=(const ExplainedSteps &) = delete;
+    static bool active();
+
+private:
+    bool m_wasActive;
 };
 
 // The user's replacement pairs (search text, replacement), applied during

@@ -40,6 +40,21 @@ bool isLandline(const QString &text)
         || re("^[48]00-?[0-9]{3}-?[0-9]{4}$").match(text).hasMatch();
 }
 
+// The most digits in one run, blanks, dashes and brackets between them
+// allowed ("0571 8812 3456" is eleven).
+int longestNumberRun(const QString &text)
+{
+    int longest = 0;
+    int run = 0;
+    for (QChar c : text) {
+        if (c.isDigit())
+            longest = qMax(longest, ++run);
+        else if (c != u' ' && c != u'-' && c != u'(' && c != u')')
+            run = 0;
+    }
+    return longest;
+}
+
 class TelephoneFinder
 {
 public:
@@ -144,6 +159,8 @@ QString TelephoneFinder::landline(const QString &mobile)
         phone.clear();
     if (!phone.isEmpty() && (!isLandline(phone) || !m_numbers.contains(phone)))
         phone.clear();  // no landline, or a fax number
+    if (phone.isEmpty() && longestNumberRun(m_numbers) < 7)
+        return QString();  // no other telephone: the searches below find nothing
     const QString spaced = spacedLandline();
     if (!spaced.isEmpty() && (phone.isEmpty() || digitsOf(spaced).endsWith(digitsOf(phone))))
         return spaced;

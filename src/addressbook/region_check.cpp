@@ -390,7 +390,11 @@ private:
 void Checker::country()
 {
     const QString country = text(F::Country);
-    const int end = country.indexOf(re("[\\s,]"));
+    int end = 0;
+    while (end < country.size() && !country.at(end).isSpace() && country.at(end) != u',')
+        ++end;
+    if (end == country.size())
+        end = -1;
     if (end > 0)
         set(F::Country, country.left(end));
 }
@@ -472,9 +476,12 @@ bool Checker::looksLikeName(const QString &name) const
             if (c.script() != QChar::Script_Han && c != u'·')
                 return false;
         }
-        if (re("(镇|乡|街道|村|路|街)$|[我你您他她]|单元|号|楼|室|栋|幢|层|弄|巷").match(name).hasMatch())
-            return false;
-        if (isChatWords(name) || re("你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
+        // Place endings, pronouns, building words, labels, greetings,
+        // remarks and chat words, in one search.
+        if (re("(镇|乡|街道|村|路|街)$|[我你您他她]|单元|号|楼|室|栋|幢|层|弄|巷|"
+               "谢谢|多谢|麻烦|辛苦|顺丰|韵达|圆通|中通|申通|京东|邮政|快递|到付|尽快|发货|急用|拜托|^亲|驿站|"
+               "不要放|别放|放门卫|到了打|到了给|不在家|在家|上班|下班|感谢|能发|^[哦啦哈嗯呀吧]$|"
+               "你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
                                        "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份|信息|资料|名字|"
                                        "全名|客户|买家|周末|周日|周六|白天|晚上|上午|下午|中午|工作日|节假日|代收|家人|家里|单位|宿舍|公司|"
                                        "学校|门卫|前台|包邮|自提|加急|急件|门口|电联|同号|微信|哈喽|哈啰|在吗|烦交|早上好|中午好|下午好|美女|帅哥|宝贝|亲爱|老铁|店家|卖家|小哥|嗯呢|嗯嗯|好的|好滴|打这|具体|中国|驿站|不要|^谢啦$|^多谢|就寄|寄这|寄往|请交|转交|"
@@ -492,7 +499,9 @@ bool Checker::plausibleName(const QString &name) const
 {
     if (!looksLikeName(name))
         return false;
-    if (re("[省市区县镇乡村路街号楼室栋]").match(name).hasMatch()
+    static const QString placeSigns = QStringLiteral("省市区县镇乡村路街号楼室栋");
+    const bool placeSign = std::any_of(name.cbegin(), name.cend(), [](QChar c) { return placeSigns.contains(c); });
+    if (placeSign
         && (!m_table.fullNamed(name).isEmpty() || !m_table.shortNamed(name.left(2)).isEmpty()
             || text(F::Address).contains(name)))
         return false;
@@ -703,7 +712,10 @@ void Checker::tidyName()
         name.chop(1);
     // "廖立新先生", "曾洋老师" are 廖立新 and 曾洋; "陈小姐" stays, being
     // all that is given.
-    const QRegularExpressionMatch title = re("^(.{2,4}?)(先生|女士|小姐|老师|经理|總經理|总经理|主任)$").match(name);
+    static const QString titleEnds = QStringLiteral("生士姐师理任");
+    const QRegularExpressionMatch title = !name.isEmpty() && titleEnds.contains(name.back())
+        ? re("^(.{2,4}?)(先生|女士|小姐|老师|经理|總經理|总经理|主任)$").match(name)
+        : QRegularExpressionMatch();
     if (title.hasMatch() && Surnames::delivered().surnameLength(name) < title.captured(1).size())
         name = title.captured(1);
     const int at = name.isEmpty() ? -1 : m_input.indexOf(name);
@@ -919,8 +931,13 @@ QString Checker::withoutKnownParts(QString value) const
     if (has({u"qq", u"微信", u"wx", u"vx"}))
         value.remove(re("(?i)(qq|微信|wx|vx)(号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"));
     // Chat decorations: emoticon words, pictures, a run of signs.
-    value.remove(re("\\[[^\\]\\s]{1,4}\\]|[\\x{1F000}-\\x{1FAFF}\\x{2600}-\\x{27BF}\\x{FE0F}]|[～~！!。…]+$"
-                    "|(?<=[0-9号室楼栋幢座])[呀哦啊哈呢吧啦]+$"));
+    static const QString decorationSigns = QStringLiteral("[～~！!。…呀哦啊哈呢吧啦\u2600\u2700\uFE0F");
+    bool decorated = false;
+    for (QChar c : value)
+        decorated = decorated || c.isSurrogate() || decorationSigns.contains(c) || (c.unicode() >= 0x2600 && c.unicode() < 0x27C0);
+    if (decorated)
+        value.remove(re("\\[[^\\]\\s]{1,4}\\]|[\\x{1F000}-\\x{1FAFF}\\x{2600}-\\x{27BF}\\x{FE0F}]|[～~！!。…]+$"
+                        "|(?<=[0-9号室楼栋幢座])[呀哦啊哈呢吧啦]+$"));
     // Chat around the street: "具体是…", "… 就寄这里", "…,寄这个地址".
     if (has({u"是"}))
         value.remove(re("^\\s*(?:具体是|详细是|具体地址是|地址是)"));

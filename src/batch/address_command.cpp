@@ -8,6 +8,7 @@
 #include "app/database.h"
 
 #include <QJsonArray>
+#include <optional>
 #include <QJsonDocument>
 #include <QJsonObject>
 
@@ -103,9 +104,15 @@ QString parseAddressLine(const QString &line, const ReplacementPairs &replacemen
         return oneLine(errorObject(id, QStringLiteral("no \"text\" string")));
 
     const QString text = in.value(QStringLiteral("text")).toString();
+    std::optional<ExplainedSteps> recorded;
+    if (explain)
+        recorded.emplace();
     const AddressParse parse = parseAddressText(text, AddressSource::Taobao, false, replacements);
     // Written by hand so that the keys keep the order of the fields.
-    QString out = QStringLiteral("{\"id\":") + jsonValueText(id);
+    // Most ids are whole numbers or strings: written directly.
+    const bool wholeNumber = id.isDouble() && id.toDouble() == double(qint64(id.toDouble()));
+    QString out = QStringLiteral("{\"id\":")
+        + (wholeNumber ? QString::number(qint64(id.toDouble())) : id.isString() ? jsonString(id.toString()) : jsonValueText(id));
     for (const OutputField &f : kOutputFields)
         out += QStringLiteral(",\"") + QLatin1String(f.key) + QStringLiteral("\":") + jsonString(parse.text(f.field));
     // The remark box is typed by the user; recognition leaves it empty.
