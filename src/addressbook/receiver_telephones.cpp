@@ -110,8 +110,10 @@ ReceiverTelephones TelephoneFinder::run()
         m_numbers.replace(re("(?i)(?:qq|微信|wx|vx)(?:号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"), QStringLiteral(" "));
     ReceiverTelephones found;
     found.mobile = firstMobile();
-    if (!m_spacedMobile.isEmpty())
-        m_numbers.replace(m_spacedMobile, QStringLiteral(" "));
+    // The mobile found is no other telephone.
+    const QString mobileWritten = m_spacedMobile.isEmpty() ? found.mobile : m_spacedMobile;
+    if (!mobileWritten.isEmpty())
+        m_numbers.replace(mobileWritten, QStringLiteral(" "));
     found.phone = withExtension(landline(found.mobile));
     for (const QString &written : {m_spacedMobile, m_phoneWritten}) {
         if (!written.isEmpty())

@@ -570,7 +570,10 @@ QString Checker::markedName() const
         "(?<=^|[\\s,:])([^\\s,:0-9a-zA-Z()]{2,10}?)\\s?收(?=$|[\\s,(0-9])",
         "(?<=^|[\\r\\n])([^\\s,:0-9a-zA-Z()]{2,5})\\s*\\(?[^\\s,:0-9()]{0,4}(经理|董事长|总裁|主管|总监|专员|代表|助理|主任|"
         "工程师|会计|老板|店长|厂长|部长|科长|处长|局长|院长|校长|总经理|秘书|顾问)\\)?(?=$|[\\r\\n])"};
-    const bool received = m_input.contains(u'收');
+    // A 收 that marks the receiver: not the one of a label (收货人, 收件人).
+    bool received = false;
+    for (int at = m_input.indexOf(u'收'); at >= 0 && !received; at = m_input.indexOf(u'收', at + 1))
+        received = at + 1 >= m_input.size() || !QStringView(u"货件到方款藏").contains(m_input.at(at + 1));
     for (const char *pattern : patterns) {
         if (!received && pattern != patterns[2])
             continue;
@@ -858,7 +861,11 @@ QString Checker::tailAfterRegion() const
         }
     }
     QString tail = m_input.mid(from);
-    const int lineEnd = tail.indexOf(re("[\\r\\n,]"));
+    int lineEnd = 0;
+    while (lineEnd < tail.size() && tail.at(lineEnd) != u'\r' && tail.at(lineEnd) != u'\n' && tail.at(lineEnd) != u',')
+        ++lineEnd;
+    if (lineEnd == tail.size())
+        lineEnd = -1;
     if (lineEnd >= 0) {
         // "所在地区:… 粤海街道" then "详细地址:…": the street goes on
         // under the label.
