@@ -382,9 +382,9 @@ TEST(ParseAddressCommand, ExplainTellsTheStepOfEveryFieldAndTheAppliedPairs)
 // forms, auction sites, chats, cards and traditional-character senders.
 TEST(ReceiverCorpus, TuningPartsAreRecognisedFieldForField)
 {
-    // Three generators written apart from each other and from the parser.
+    // Four generators written apart from each other and from the parser.
     for (const QString &name : {QStringLiteral("address_corpus_tuning.jsonl"), QStringLiteral("address_corpus_tuning2.jsonl"),
-                                QStringLiteral("address_corpus_tuning3.jsonl")}) {
+                                QStringLiteral("address_corpus_tuning3.jsonl"), QStringLiteral("address_corpus_tuning4.jsonl")}) {
         const QList<CorpusText> texts = corpus(name);
         ASSERT_GE(texts.size(), 400) << qPrintable(name);
         EXPECT_GE(shareAllRight(texts, true), 0.95) << qPrintable(name);
