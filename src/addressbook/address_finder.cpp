@@ -47,6 +47,12 @@ const QRegularExpression &literalPattern(const char *pattern)
     return *found;
 }
 
+QString literalCapture(const QString &text, const char *pattern, int group)
+{
+    const QRegularExpressionMatch m = literalPattern(pattern).match(text);
+    return m.hasMatch() ? m.captured(group) : QString();
+}
+
 namespace {
 
 // PCRE checks the whole text before every match; a text of valid UTF-16

@@ -18,6 +18,8 @@ const QRegularExpression &addressPattern(const QString &pattern);
 // The same for a pattern written as a literal in the code: found again by
 // where it is written, without converting and hashing its text each time.
 const QRegularExpression &literalPattern(const char *pattern);
+// The group of the first match of a literal pattern; empty when none.
+QString literalCapture(const QString &text, const char *pattern, int group = 1);
 
 // All matches of `pattern` in `text`, left to right and not overlapping,
 // each trimmed and cut after its first ASCII colon; with a sub-pattern

@@ -15,8 +15,7 @@ const QRegularExpression &re(const char *pattern)
 
 QString firstCaptured(const QString &text, const char *pattern, int group = 1)
 {
-    const QRegularExpressionMatch m = re(pattern).match(text);
-    return m.hasMatch() ? m.captured(group) : QString();
+    return literalCapture(text, pattern, group);
 }
 
 bool isMobileNumber(const QString &text)

@@ -186,8 +186,7 @@ const QRegularExpression &re(const char *pattern)
 
 QString firstCaptured(const QString &text, const char *pattern, int group = 1)
 {
-    const QRegularExpressionMatch m = re(pattern).match(text);
-    return m.hasMatch() ? m.captured(group) : QString();
+    return literalCapture(text, pattern, group);
 }
 
 // A street line of its own: a number or a building word, no label.

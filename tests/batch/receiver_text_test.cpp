@@ -378,6 +378,15 @@ TEST(ParseAddressCommand, ExplainTellsTheStepOfEveryFieldAndTheAppliedPairs)
     EXPECT_FALSE(parseAddressLine(QStringLiteral("{\"id\":1,\"text\":\"李四\"}")).contains(QStringLiteral("explain")));
 }
 
+// The receiver texts written by hand (shop exports, labelled lines, free
+// and glued text, landlines, companies, municipalities, autonomous regions).
+TEST(RegionCheck, ReceiverTextSetIsRecognisedFieldForField)
+{
+    const QList<CorpusText> texts = corpus(QStringLiteral("receiver_texts.jsonl"));
+    ASSERT_GE(texts.size(), 155);
+    EXPECT_GE(shareAllRight(texts, true), 0.95);
+}
+
 // The corpus generated apart from the parser: texts of shops, labelled
 // forms, auction sites, chats, cards and traditional-character senders.
 TEST(ReceiverCorpus, TuningPartsAreRecognisedFieldForField)
