@@ -369,6 +369,7 @@ private:
     QString nameGluedToRegion() const;
     QString nameGluedToNumber() const;
     QString nameAfterHouseNumber() const;
+    QString wordOfItsOwn() const;
     bool standsAsItem(const QString &word) const;
     bool standsAsWord(int at, int size) const;
     bool isLineOfItsOwn(int start, int end) const;
@@ -645,7 +646,25 @@ void Checker::contact()
         name = nameAfterHouseNumber();
     if (name.isEmpty())
         name = wordBesideNumber();
+    if (name.isEmpty())
+        name = wordOfItsOwn();
     set(F::Name, name);
+}
+
+// The last resort, so that a name in the text is not lost: a word of
+// Chinese characters that is an item of its own and no region, street,
+// company, label or chat word.
+QString Checker::wordOfItsOwn() const
+{
+    QRegularExpressionMatchIterator it =
+        re("(?<![\\p{Han}a-zA-Z·])([\\p{Han}·]{2,5})(?=[\\s,0-9()+]|$)").globalMatch(m_input);
+    while (it.hasNext()) {
+        const QRegularExpressionMatch m = it.next();
+        const QString word = m.captured(1);
+        if (looksLikeName(word) && standsAsItem(word) && plausibleName(word))
+            return word;
+    }
+    return QString();
 }
 
 // Whether a telephone (seven digits or more, perhaps under a short label)

@@ -310,6 +310,12 @@ TEST(ReceiverText, ChatWaysOfGivingTheName)
                      f[F::Postcode] = QStringLiteral("310012");
                      return f;
                  }());
+    // With no other sign, a word that is an item of its own is the name
+    // rather than losing it.
+    expectFields(QStringLiteral("浙江省杭州市西湖区文三路88号，阿卜杜拉，邮编310012"),
+                 {{F::Name, QStringLiteral("阿卜杜拉")}, {F::Province, kZhejiang}, {F::City, kHangzhou},
+                  {F::Town, QStringLiteral("西湖区")}, {F::Address, QStringLiteral("文三路88号")},
+                  {F::Postcode, QStringLiteral("310012")}});
     // A name of its own line, a minority name with "·", one glued before "+86".
     const Fields qiqige{{F::Name, QStringLiteral("其其格")}, {F::Mobile, QStringLiteral("15967891234")},
                         {F::Province, QStringLiteral("福建省")}, {F::City, QStringLiteral("厦门市")},
