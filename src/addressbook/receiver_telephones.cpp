@@ -8,19 +8,9 @@ namespace billprint {
 
 namespace {
 
-const QRegularExpression &re(const char *pattern)
-{
-    return literalPattern(pattern);
-}
-
-QString firstCaptured(const QString &text, const char *pattern, int group = 1)
-{
-    return literalCapture(text, pattern, group);
-}
-
 bool isMobileNumber(const QString &text)
 {
-    return re("^1[3-9][0-9]{9}$").match(text).hasMatch();
+    return literalPattern("^1[3-9][0-9]{9}$").match(text).hasMatch();
 }
 
 QString digitsOf(const QString &text)
@@ -35,8 +25,8 @@ QString digitsOf(const QString &text)
 
 bool isLandline(const QString &text)
 {
-    return re("^(\\(?0[0-9]{2,3}\\)?-?)?[2-9][0-9]{6,7}(-[0-9]{1,6})?$").match(text).hasMatch()
-        || re("^[48]00-?[0-9]{3}-?[0-9]{4}$").match(text).hasMatch();
+    return literalPattern("^(\\(?0[0-9]{2,3}\\)?-?)?[2-9][0-9]{6,7}(-[0-9]{1,6})?$").match(text).hasMatch()
+        || literalPattern("^[48]00-?[0-9]{3}-?[0-9]{4}$").match(text).hasMatch();
 }
 
 // The most digits in one run, blanks, dashes and brackets between them
@@ -90,7 +80,7 @@ QString TelephoneFinder::withExtension(const QString &phone)
     if (at < 0)
         return phone;
     const QRegularExpressionMatch m =
-        re("^\\s*(?:转|分机|ext\\.?|EXT\\.?)\\s*([0-9]{1,6})(?![0-9])").match(QStringView(m_numbers).mid(at + written.size()));
+        literalPattern("^\\s*(?:转|分机|ext\\.?|EXT\\.?)\\s*([0-9]{1,6})(?![0-9])").match(QStringView(m_numbers).mid(at + written.size()));
     if (!m.hasMatch())
         return phone;
     m_phoneWritten = written + m.captured(0);
@@ -102,11 +92,11 @@ ReceiverTelephones TelephoneFinder::run()
     // A fax number is neither telephone.
     m_numbers = m_text;
     if (m_numbers.contains(QStringLiteral("传真")))
-        m_numbers.replace(re("传真[:]?\\s*[-+()0-9 ]{6,24}"), QStringLiteral(" "));
+        m_numbers.replace(literalPattern("传真[:]?\\s*[-+()0-9 ]{6,24}"), QStringLiteral(" "));
     // Nor is a QQ or WeChat account.
     if (m_numbers.contains(QLatin1String("qq"), Qt::CaseInsensitive) || m_numbers.contains(QStringLiteral("微信"))
         || m_numbers.contains(QLatin1String("wx"), Qt::CaseInsensitive) || m_numbers.contains(QLatin1String("vx"), Qt::CaseInsensitive))
-        m_numbers.replace(re("(?i)(?:qq|微信|wx|vx)(?:号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"), QStringLiteral(" "));
+        m_numbers.replace(literalPattern("(?i)(?:qq|微信|wx|vx)(?:号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"), QStringLiteral(" "));
     ReceiverTelephones found;
     found.mobile = firstMobile();
     // The mobile found is no other telephone.
@@ -127,14 +117,14 @@ ReceiverTelephones TelephoneFinder::run()
 QString TelephoneFinder::firstMobile()
 {
     QRegularExpressionMatchIterator it =
-        re("(?<![0-9])(?:(?:\\+?86|0086)[ -]?)?((1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4}))(?![0-9])").globalMatch(m_numbers);
+        literalPattern("(?<![0-9])(?:(?:\\+?86|0086)[ -]?)?((1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4}))(?![0-9])").globalMatch(m_numbers);
     QString spare;
     QString spareWritten;
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString digits = m.captured(2) + m.captured(3) + m.captured(4);
         const QString before = m_numbers.mid(qMax(0, int(m.capturedStart(0)) - 6), qMin(6, int(m.capturedStart(0))));
-        if (re("备用|手机2|电话2|手机二").match(before).hasMatch()) {
+        if (literalPattern("备用|手机2|电话2|手机二").match(before).hasMatch()) {
             if (spare.isEmpty()) {
                 spare = digits;
                 spareWritten = m.captured(1);
@@ -166,10 +156,10 @@ QString TelephoneFinder::landline(const QString &mobile)
     if (!spaced.isEmpty() && (phone.isEmpty() || digitsOf(spaced).endsWith(digitsOf(phone))))
         return spaced;
     if (phone.isEmpty()) {
-        phone = firstCaptured(m_numbers,
+        phone = literalCapture(m_numbers,
                               "(?:(?<![0-9-])|(?<=86-))(\\(?0[0-9]{2,3}\\)?-?[2-9][0-9]{6,7}(-[0-9]{1,6})?)(?![0-9])");
         if (phone.isEmpty())
-            phone = firstCaptured(m_numbers, "(?<![0-9-])([48]00-?[0-9]{3}-?[0-9]{4})(?![0-9])");
+            phone = literalCapture(m_numbers, "(?<![0-9-])([48]00-?[0-9]{3}-?[0-9]{4})(?![0-9])");
     }
     // The phone pattern keeps 15 characters; a longer extension goes on.
     const int at = phone.isEmpty() ? -1 : m_numbers.indexOf(phone);
@@ -184,7 +174,7 @@ QString TelephoneFinder::landline(const QString &mobile)
     if (const QString outside = numberOutsideMainland(); !outside.isEmpty())
         return outside;
     // A second mobile ("备用电话", "138… / 139…").
-    QRegularExpressionMatchIterator it = re("(?<![0-9])(?:(?:\\+?86|0086)[ -]?)?(1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4})(?![0-9])")
+    QRegularExpressionMatchIterator it = literalPattern("(?<![0-9])(?:(?:\\+?86|0086)[ -]?)?(1[3-9][0-9])[ -]?([0-9]{4})[ -]?([0-9]{4})(?![0-9])")
                                              .globalMatch(m_numbers);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
@@ -195,13 +185,13 @@ QString TelephoneFinder::landline(const QString &mobile)
         }
     }
     // A local number in two groups ("6552 9686", "8812 3456").
-    const QRegularExpressionMatch grouped = re("(?<![0-9+-])([2-9][0-9]{3}) ([0-9]{4})(?![0-9])").match(m_numbers);
+    const QRegularExpressionMatch grouped = literalPattern("(?<![0-9+-])([2-9][0-9]{3}) ([0-9]{4})(?![0-9])").match(m_numbers);
     if (grouped.hasMatch()) {
         m_phoneWritten = grouped.captured(0);
         return grouped.captured(1) + grouped.captured(2);
     }
     // A local number of its own without area code ("…路1号, 88123456").
-    return firstCaptured(m_numbers, "(?<![0-9A-Za-z+.-])([2-9][0-9]{6,7})(?=$|[\\s,/])");
+    return literalCapture(m_numbers, "(?<![0-9A-Za-z+.-])([2-9][0-9]{6,7})(?=$|[\\s,/])");
 }
 
 // "+852 9123 4567", "(853) 6611 9924", "852-93021605": the number without
@@ -214,17 +204,17 @@ QString TelephoneFinder::numberOutsideMainland()
         && !m_numbers.contains(QLatin1Char('(')))
         return QString();
     QRegularExpressionMatch m =
-        re("(?:\\+|(?<![0-9]))\\(?(?:\\+?)(852|853|886)\\)?[ -]?([0-9]{4})[ -]?([0-9]{4})(?![0-9])").match(m_numbers);
+        literalPattern("(?:\\+|(?<![0-9]))\\(?(?:\\+?)(852|853|886)\\)?[ -]?([0-9]{4})[ -]?([0-9]{4})(?![0-9])").match(m_numbers);
     if (m.hasMatch()) {
         m_phoneWritten = m.captured(0);
         return m.captured(2) + m.captured(3);
     }
-    m = re("(?<![0-9])09[0-9]{2}[ -]?[0-9]{3}[ -]?[0-9]{3}(?![0-9])").match(m_numbers);
+    m = literalPattern("(?<![0-9])09[0-9]{2}[ -]?[0-9]{3}[ -]?[0-9]{3}(?![0-9])").match(m_numbers);
     if (m.hasMatch()) {
         m_phoneWritten = m.captured(0);
         return m.captured(0).remove(QLatin1Char(' '));
     }
-    m = re("(?<![0-9])(\\(0[0-9]{1,2}\\)|0[0-9]{1,2}-)[0-9]{3,4}-[0-9]{4}(?![0-9])").match(m_numbers);
+    m = literalPattern("(?<![0-9])(\\(0[0-9]{1,2}\\)|0[0-9]{1,2}-)[0-9]{3,4}-[0-9]{4}(?![0-9])").match(m_numbers);
     if (m.hasMatch())
         return m.captured(0);
     return QString();
@@ -239,7 +229,7 @@ QString TelephoneFinder::spacedLandline()
     // After the country code the area code loses its 0: "+86 571 8812 3456".
     const QRegularExpressionMatch abroad = !m_numbers.contains(QLatin1String("86"))
         ? QRegularExpressionMatch()
-        : re("(?:\\+86|0086|\\(\\+?86\\))[ -]?([1-9][0-9]{1,2})[ -]([2-9][0-9]{2,3})[ -]?([0-9]{4})(?![0-9])")
+        : literalPattern("(?:\\+86|0086|\\(\\+?86\\))[ -]?([1-9][0-9]{1,2})[ -]([2-9][0-9]{2,3})[ -]?([0-9]{4})(?![0-9])")
               .match(m_numbers);
     if (abroad.hasMatch()) {
         m_phoneWritten = abroad.captured(0);
@@ -248,7 +238,7 @@ QString TelephoneFinder::spacedLandline()
     // A mainland local number has 7 or 8 digits ("0991-7909 444"); a
     // Taiwan mobile "0950 372 584" is none.
     QRegularExpressionMatchIterator it =
-        re("(?<![0-9+-])(\\(?0[0-9]{2,3}\\)?)([ -]?)([2-9][0-9]{2,3})( ?)([0-9]{3,4})(?:-([0-9]{1,6}))?(?![0-9])")
+        literalPattern("(?<![0-9+-])(\\(?0[0-9]{2,3}\\)?)([ -]?)([2-9][0-9]{2,3})( ?)([0-9]{3,4})(?:-([0-9]{1,6}))?(?![0-9])")
             .globalMatch(m_numbers);
     QRegularExpressionMatch m;
     while (it.hasNext()) {

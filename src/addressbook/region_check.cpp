@@ -179,36 +179,31 @@ RegionChain findRegionChain(const RegionTable &table, const QString &text)
 
 namespace {
 
-const QRegularExpression &re(const char *pattern)
-{
-    return literalPattern(pattern);
-}
-
-QString firstCaptured(const QString &text, const char *pattern, int group = 1)
-{
-    return literalCapture(text, pattern, group);
-}
-
 // A street line of its own: a number or a building word, no label.
 bool isStreetLine(const QString &line)
 {
     return gbkLength(line.trimmed()) >= 6 && !line.contains(QLatin1Char(':'))
-        && re("[0-9]|号|栋|幢|室|楼|路|街|村|苑|院|大厦|小区").match(line).hasMatch()
-        && !re("^\\s*(?:\\+?86|0086)?[-0-9 ()/+]+\\s*$").match(line).hasMatch();
+        && literalPattern("[0-9]|号|栋|幢|室|楼|路|街|村|苑|院|大厦|小区").match(line).hasMatch()
+        && !literalPattern("^\\s*(?:\\+?86|0086)?[-0-9 ()/+]+\\s*$").match(line).hasMatch();
 }
 
 // Chat words that end a message: thanks, the courier asked for, urgency.
-bool isChatWords(const QString &word)
+bool containsChatWords(const QString &word)
 {
-    if (re("[0-9#]|(路|街|道|号|楼|室|栋|幢|村|弄|巷)").match(word).hasMatch())
-        return false;
     // Interjections only alone, or a name like 哈斯 would be one.
-    return re("谢谢|多谢|麻烦|辛苦|顺丰|韵达|圆通|中通|申通|京东|邮政|EMS|快递|到付|尽快|发货|急用|拜托|^亲|驿站|"
+    return literalPattern("谢谢|多谢|麻烦|辛苦|顺丰|韵达|圆通|中通|申通|京东|邮政|EMS|快递|到付|尽快|发货|急用|拜托|^亲|驿站|"
               "快递柜|不要放|别放|放门卫|到了打|到了给|就寄|寄这|不在家|在家|上班|下班|感谢|能发|下午|上午|白天|晚上|"
               "周末|工作日|"
               "^[哦啦哈嗯呀吧][~～!！]*$")
         .match(word)
         .hasMatch();
+}
+
+// A word of chat, not a piece of the street that happens to hold one.
+bool isChatWords(const QString &word)
+{
+    return !literalPattern("[0-9#]|(路|街|道|号|楼|室|栋|幢|村|弄|巷)").match(word).hasMatch()
+        && containsChatWords(word);
 }
 
 // A word that names an organisation by its ending ("…有限公司", "…中学",
@@ -281,7 +276,7 @@ void removeNumber(QString &value, const QString &number)
         return;
     for (int at = value.indexOf(number); at >= 0; at = value.indexOf(number, at)) {
         const QRegularExpressionMatch prefix =
-            re("(?:(?:\\(\\+?86\\)|\\+86|0086)[- ]?|86-)$").match(QStringView(value).left(at));
+            literalPattern("(?:(?:\\(\\+?86\\)|\\+86|0086)[- ]?|86-)$").match(QStringView(value).left(at));
         const int from = prefix.hasMatch() ? int(prefix.capturedStart(0)) : at;
         value.remove(from, at + number.size() - from);
         at = from;
@@ -431,13 +426,13 @@ void Checker::regions()
         // stays in the address.
         const int from = skipBetween(m_input, c.end);
         const bool townsFollow = c.county >= 0 || (c.prefecture >= 0 && !m_table.hasCounties(c.prefecture));
-        m_townAfterChain = firstCaptured(m_input.mid(from), "^(高新区|经开区|开发区|高新技术开发区|经济开发区)");
+        m_townAfterChain = literalCapture(m_input.mid(from), "^(高新区|经开区|开发区|高新技术开发区|经济开发区)");
         if (m_townAfterChain.isEmpty() && townsFollow)
-            m_townAfterChain = firstCaptured(m_input.mid(from), "^([^\\s,:0-9a-zA-Z()]{1,6}?(镇|乡|街道))(?![镇乡])");
+            m_townAfterChain = literalCapture(m_input.mid(from), "^([^\\s,:0-9a-zA-Z()]{1,6}?(镇|乡|街道))(?![镇乡])");
         // A city without counties is divided into street offices, often
         // written short ("中山市东区").
         if (m_townAfterChain.isEmpty() && c.prefecture >= 0 && !m_table.hasCounties(c.prefecture))
-            m_townAfterChain = firstCaptured(m_input.mid(from), "^([^\\s,:0-9a-zA-Z()区]{1,3}区)");
+            m_townAfterChain = literalCapture(m_input.mid(from), "^([^\\s,:0-9a-zA-Z()区]{1,3}区)");
         town = m_townAfterChain;
     }
     if (!city.isEmpty() || c.prefecture >= 0 || c.county >= 0) {
@@ -476,11 +471,10 @@ bool Checker::looksLikeName(const QString &name) const
             if (c.script() != QChar::Script_Han && c != u'·')
                 return false;
         }
-        // Place endings, pronouns, building words, labels, greetings,
-        // remarks and chat words, in one search.
-        if (re("(镇|乡|街道|村|路|街)$|[我你您他她]|单元|号|楼|室|栋|幢|层|弄|巷|"
-               "谢谢|多谢|麻烦|辛苦|顺丰|韵达|圆通|中通|申通|京东|邮政|快递|到付|尽快|发货|急用|拜托|^亲|驿站|"
-               "不要放|别放|放门卫|到了打|到了给|不在家|在家|上班|下班|感谢|能发|^[哦啦哈嗯呀吧]$|"
+        // Chat words, then place endings, pronouns, building words,
+        // labels, greetings and remarks.
+        if (containsChatWords(name)
+            || literalPattern("(镇|乡|街道|村|路|街)$|[我你您他她]|单元|号|楼|室|栋|幢|层|弄|巷|"
                "你好|您好|老板|掌柜|客服|帮我|寄到|发到|寄给|地址|收件|收货|姓名|联系|下单|拍了|已拍|感谢|所在|地区|详细|街道|"
                                        "订单|编号|单号|商品|时间|备注|留言|数量|颜色|规格|电话|座机|手机|移动|固定|邮编|城市|省份|信息|资料|名字|"
                                        "全名|客户|买家|周末|周日|周六|白天|晚上|上午|下午|中午|工作日|节假日|代收|家人|家里|单位|宿舍|公司|"
@@ -531,7 +525,7 @@ QString Checker::nameGluedToRegion() const
         return QString();
     // Right after a telephone the words before the region are the name
     // even without a known surname ("18683293964 次仁央宗湖南省…").
-    const bool afterNumber = re("(?:[0-9][ -]?){7,}\\s*$").match(QStringView(m_input).left(from)).hasMatch();
+    const bool afterNumber = literalPattern("(?:[0-9][ -]?){7,}\\s*$").match(QStringView(m_input).left(from)).hasMatch();
     const bool firstWords = QStringView(m_input).left(from).trimmed().isEmpty();
     return word.size() >= 2 && plausibleName(word) && (hasSurname(word) || afterNumber || firstWords) ? word
                                                                                                       : QString();
@@ -541,7 +535,7 @@ QString Checker::nameGluedToRegion() const
 // ("…环城中巷89号白文红,到了…").
 QString Checker::nameAfterHouseNumber() const
 {
-    QRegularExpressionMatchIterator it = re("(?<=[0-9号室楼栋幢座户])([^\\s,:0-9a-zA-Z()+号室楼栋幢座层户]{2,4})(?=[\\s,]|$)")
+    QRegularExpressionMatchIterator it = literalPattern("(?<=[0-9号室楼栋幢座户])([^\\s,:0-9a-zA-Z()+号室楼栋幢座层户]{2,4})(?=[\\s,]|$)")
                                              .globalMatch(m_input);
     while (it.hasNext()) {
         const QString word = it.next().captured(1);
@@ -555,7 +549,7 @@ QString Checker::nameAfterHouseNumber() const
 // ("…东吴北路99号练小红13912345678").
 QString Checker::nameGluedToNumber() const
 {
-    const QString name = firstCaptured(
+    const QString name = literalCapture(
         m_input, "(?<=[0-9号室楼栋幢座层户])([^\\s,:0-9a-zA-Z()+号室楼栋幢座层户]{2,5})"
         "(?=\\s*(?:\\(?\\+?86\\)?[ -]?)?(?:1[3-9][0-9]|0[0-9]{2,3}[- ]))");
     return plausibleName(name) ? name : QString();
@@ -577,7 +571,7 @@ QString Checker::markedName() const
     for (const char *pattern : patterns) {
         if (!received && pattern != patterns[2])
             continue;
-        const QString name = firstCaptured(m_input, pattern);
+        const QString name = literalCapture(m_input, pattern);
         if (plausibleName(name))
             return name;
     }
@@ -591,7 +585,7 @@ void Checker::contact()
         return;
     }
     // A labelled contact wins over what the patterns guessed.
-    const QString labelled = firstCaptured(
+    const QString labelled = literalCapture(
         m_input, "(收货人|收件人|姓名|联系人|收件方|收方|买家|名字|我叫|(?:请|烦|转)?交给|寄给|送给|(?:请|烦|转)交)(姓名|信息)?[:]?\\s*(?:是|为|叫)?\\s*"
         "(?:我的?(?:老公|老婆|妈妈|妈|爸爸|爸|朋友|同事|家人|女朋友|男朋友|同学|姐姐|姐|哥哥|哥|弟弟|弟|妹妹|妹|"
         "儿子|女儿|阿姨|叔叔|舅舅|闺蜜))?[\\s,]*([^\\s,:0-9a-zA-Z()]{2,5}(?:·[^\\s,:0-9a-zA-Z()·]{1,5})?)(?=[\\s,:0-9(]|$)", 3);
@@ -621,7 +615,7 @@ void Checker::contact()
                                                                     : 1;
     }
     QRegularExpressionMatchIterator it =
-        re("(?<![\\p{Han}a-zA-Z·])([\\p{Han}·]{2,6})(?=[\\s,0-9()+]|$)").globalMatch(m_input);
+        literalPattern("(?<![\\p{Han}a-zA-Z·])([\\p{Han}·]{2,6})(?=[\\s,0-9()+]|$)").globalMatch(m_input);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString word = m.captured(1);
@@ -657,7 +651,7 @@ void Checker::contact()
 QString Checker::wordOfItsOwn() const
 {
     QRegularExpressionMatchIterator it =
-        re("(?<![\\p{Han}a-zA-Z·])([\\p{Han}·]{2,5})(?=[\\s,0-9()+]|$)").globalMatch(m_input);
+        literalPattern("(?<![\\p{Han}a-zA-Z·])([\\p{Han}·]{2,5})(?=[\\s,0-9()+]|$)").globalMatch(m_input);
     while (it.hasNext()) {
         const QRegularExpressionMatch m = it.next();
         const QString word = m.captured(1);
@@ -672,13 +666,13 @@ QString Checker::wordOfItsOwn() const
 bool Checker::besideTelephone(int start, int end) const
 {
     const QStringView after = QStringView(m_input).mid(end);
-    if (re("^(?:\\((?:先生|女士|小姐|老师)\\))?[\\s,:]*(?:电话|手机|联系电话|手机号|电话是|手机是|(?i:tel|t|m|mob|mobile|phone)|☎|📞)?[\\s,:是]*"
+    if (literalPattern("^(?:\\((?:先生|女士|小姐|老师)\\))?[\\s,:]*(?:电话|手机|联系电话|手机号|电话是|手机是|(?i:tel|t|m|mob|mobile|phone)|☎|📞)?[\\s,:是]*"
            "(?:\\+?86[ -]?|\\(\\+?86\\))?\\(?[0-9][0-9 ()-]{6,}")
             .match(after)
             .hasMatch())
         return true;
     // Before: a telephone, not an order number of sixteen digits.
-    return re("(?<![0-9])(?:[0-9][ -]?){7,12}[\\s,:]*$").match(QStringView(m_input).left(start)).hasMatch();
+    return literalPattern("(?<![0-9])(?:[0-9][ -]?){7,12}[\\s,:]*$").match(QStringView(m_input).left(start)).hasMatch();
 }
 
 // Whether the word fills its line ("热依拉" above the address).
@@ -729,13 +723,13 @@ void Checker::tidyName()
     if (name.size() >= 3 && name.endsWith(QStringLiteral("收")))
         name.chop(1);
     // A chat particle after the name ("李娜哦").
-    if (name.size() >= 3 && re("[哦呀啊哈呢吧啦]$").match(name).hasMatch())
+    if (name.size() >= 3 && literalPattern("[哦呀啊哈呢吧啦]$").match(name).hasMatch())
         name.chop(1);
     // "廖立新先生", "曾洋老师" are 廖立新 and 曾洋; "陈小姐" stays, being
     // all that is given.
     static const QString titleEnds = QStringLiteral("生士姐师理任");
     const QRegularExpressionMatch title = !name.isEmpty() && titleEnds.contains(name.back())
-        ? re("^(.{2,4}?)(先生|女士|小姐|老师|经理|總經理|总经理|主任)$").match(name)
+        ? literalPattern("^(.{2,4}?)(先生|女士|小姐|老师|经理|總經理|总经理|主任)$").match(name)
         : QRegularExpressionMatch();
     if (title.hasMatch() && Surnames::delivered().surnameLength(name) < title.captured(1).size())
         name = title.captured(1);
@@ -755,7 +749,7 @@ void Checker::postcode()
         && standsAlone(m_input, recognised))
         return;
     QString zip;
-    QRegularExpressionMatchIterator it = re("(?<![0-9-])[0-8][0-9]{5}(?![0-9-])").globalMatch(m_input);
+    QRegularExpressionMatchIterator it = literalPattern("(?<![0-9-])[0-8][0-9]{5}(?![0-9-])").globalMatch(m_input);
     while (it.hasNext()) {
         const QString found = it.next().captured(0);
         if (!isAccountNumber(found))
@@ -767,7 +761,7 @@ void Checker::postcode()
 // Six digits after "QQ", "微信" or "旺旺" are an account, not a postcode.
 bool Checker::isAccountNumber(const QString &digits) const
 {
-    return re("(?i)(qq|q号|微信|wx|vx|旺旺)\\s*(号|号码)?\\s*[:]?\\s*$")
+    return literalPattern("(?i)(qq|q号|微信|wx|vx|旺旺)\\s*(号|号码)?\\s*[:]?\\s*$")
         .match(QStringView(m_input).left(qMax(0, m_input.indexOf(digits))))
         .hasMatch();
 }
@@ -777,7 +771,7 @@ bool Checker::isAccountNumber(const QString &digits) const
 void Checker::company()
 {
     const QString labelled =
-        firstCaptured(m_input, "(公司|单位|单位名称|公司名称|收件单位)[:]\\s*([^\\r\\n,:]{2,40}?)(?=\\s*(\\r|\\n|,|$|[^\\s]{2,3}[:]"
+        literalCapture(m_input, "(公司|单位|单位名称|公司名称|收件单位)[:]\\s*([^\\r\\n,:]{2,40}?)(?=\\s*(\\r|\\n|,|$|[^\\s]{2,3}[:]"
                          "|\\s(?:收件人|收货人|联系人|姓名|手机|电话|地址)))", 2);
     if (!labelled.isEmpty()) {
         set(F::Company, labelled.trimmed());
@@ -800,7 +794,7 @@ QString Checker::organisationLine() const
 {
     // A line of its own, or the first word of a line ("嘉禾设计工作室 康华敏 …").
     // An item between commas or tabs too ("令狐杰,博源服装厂,1879…").
-    QRegularExpressionMatchIterator it = re("(?<=^|[\\r\\n, ])([^\\s,:0-9]{2,30})(?=$|[\\r\\n ,])").globalMatch(m_input);
+    QRegularExpressionMatchIterator it = literalPattern("(?<=^|[\\r\\n, ])([^\\s,:0-9]{2,30})(?=$|[\\r\\n ,])").globalMatch(m_input);
     while (it.hasNext()) {
         const QString line = it.next().captured(1);
         if (isCompanyName(line) && !overlapsRegion(line))
@@ -843,7 +837,7 @@ QString Checker::tailAfterRegion() const
     // A label in front of the street ("详细地址:"), which normalisation may
     // have broken before its "地址:".
     const QRegularExpressionMatch label =
-        re("^[^\\s,:0-9]{0,4}(\\r?\\n)?[^\\s,:0-9]{0,4}:").match(QStringView(m_input).mid(from));
+        literalPattern("^[^\\s,:0-9]{0,4}(\\r?\\n)?[^\\s,:0-9]{0,4}:").match(QStringView(m_input).mid(from));
     if (label.hasMatch())
         from += label.capturedLength();
     if (from < m_input.size() && (m_input.at(from) == QLatin1Char('\r') || m_input.at(from) == QLatin1Char('\n'))) {
@@ -854,7 +848,7 @@ QString Checker::tailAfterRegion() const
         while (colon > from && m_input.at(colon) == QLatin1Char(' '))
             --colon;
         if (labelled == from || m_input.at(colon) != QLatin1Char(':')) {
-            const QString next = firstCaptured(m_input.mid(from), "^[\\r\\n]+([^\\r\\n:,]+)");
+            const QString next = literalCapture(m_input.mid(from), "^[\\r\\n]+([^\\r\\n:,]+)");
             return isStreetLine(next) ? withoutKnownParts(beforeContact(next)) : QString();
         }
         from = labelled;
@@ -867,13 +861,13 @@ QString Checker::tailAfterRegion() const
             moved = true;
         }
         if (from < m_input.size() && m_input.at(from) == QLatin1Char(',')
-            && isStreetLine(firstCaptured(m_input.mid(from), "^,([^,\\r\\n]*)"))) {
+            && isStreetLine(literalCapture(m_input.mid(from), "^,([^,\\r\\n]*)"))) {
             ++from;
             moved = true;
         }
         const QRegularExpressionMatch labelled =
-            re("^,\\s*[^\\s,:0-9]{0,6}(?:\\r?\\n)?[^\\s,:0-9]{1,6}:\\s*").match(QStringView(m_input).mid(from));
-        if (labelled.hasMatch() && isStreetLine(firstCaptured(m_input.mid(from + labelled.capturedLength()), "^([^,\\r\\n]*)"))) {
+            literalPattern("^,\\s*[^\\s,:0-9]{0,6}(?:\\r?\\n)?[^\\s,:0-9]{1,6}:\\s*").match(QStringView(m_input).mid(from));
+        if (labelled.hasMatch() && isStreetLine(literalCapture(m_input.mid(from + labelled.capturedLength()), "^([^,\\r\\n]*)"))) {
             from += labelled.capturedLength();
             moved = true;
         }
@@ -887,14 +881,14 @@ QString Checker::tailAfterRegion() const
     if (lineEnd >= 0) {
         // "所在地区:… 粤海街道" then "详细地址:…": the street goes on
         // under the label.
-        const QString next = firstCaptured(tail.mid(lineEnd), "^[\\r\\n]+[^\\s:]{0,4}[\\r\\n]*地址:\\s*([^\\r\\n]+)");
+        const QString next = literalCapture(tail.mid(lineEnd), "^[\\r\\n]+[^\\s:]{0,4}[\\r\\n]*地址:\\s*([^\\r\\n]+)");
         tail.truncate(lineEnd);
         // "… 红星街道 详细" + "地址:…": the label's first half stays
         // behind when normalisation breaks the line before "地址:".
         if (QStringView(m_input).mid(from + lineEnd).trimmed().startsWith(QStringLiteral("地址:")))
-            tail.remove(re("\\s*(详细|收货|收件|街道|配送|所在)$"));
+            tail.remove(literalPattern("\\s*(详细|收货|收件|街道|配送|所在)$"));
         const QString rest = tail.trimmed();
-        if (!next.isEmpty() && (rest.isEmpty() || re("^[^\\s,:0-9]{1,8}(街道|镇|乡)$").match(rest).hasMatch()))
+        if (!next.isEmpty() && (rest.isEmpty() || literalPattern("^[^\\s,:0-9]{1,8}(街道|镇|乡)$").match(rest).hasMatch()))
             tail = rest + next;
     }
     return withoutKnownParts(beforeContact(tail));
@@ -918,11 +912,11 @@ QString Checker::beforeContact(const QString &tail) const
         cut = qMin(cut, at);
     // A contact label after the street ("… 收件人司马南 138…").
     const QRegularExpressionMatch label =
-        re("(?:^|\\s)(?:收件人|收货人|联系人|姓名|电话|手机|联系电话|(?:请|烦|转)交给?|交给|寄给)").match(tail);
+        literalPattern("(?:^|\\s)(?:收件人|收货人|联系人|姓名|电话|手机|联系电话|(?:请|烦|转)交给?|交给|寄给)").match(tail);
     if (label.hasMatch() && label.capturedStart(0) > 0)
         cut = qMin(cut, int(label.capturedStart(0)));
     QString street = tail.left(cut);
-    street.remove(re("(?<![0-9])(?:\\(\\+?86\\)|\\+86|0086|86)?[- ]*$"));
+    street.remove(literalPattern("(?<![0-9])(?:\\(\\+?86\\)|\\+86|0086|86)?[- ]*$"));
     if (gbkLength(street.trimmed()) >= 4 || cut == tail.size())
         return gbkLength(street.trimmed()) >= 4 ? street : tail;
     // The contact right after the region: the street, if any, follows it
@@ -952,22 +946,22 @@ QString Checker::withoutKnownParts(QString value) const
         return false;
     };
     if (has({u"手机", u"电话", u"邮编"}))
-        value.remove(re("(手机号码|手机号是|手机号|手机是|电话号码|电话是|手机|电话|邮编)[:]?"));
+        value.remove(literalPattern("(手机号码|手机号是|手机号|手机是|电话号码|电话是|手机|电话|邮编)[:]?"));
     if (has({u"qq", u"微信", u"wx", u"vx"}))
-        value.remove(re("(?i)(qq|微信|wx|vx)(号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"));
+        value.remove(literalPattern("(?i)(qq|微信|wx|vx)(号|号码)?\\s*[:]?\\s*[0-9a-z_-]{5,20}"));
     // Chat decorations: emoticon words, pictures, a run of signs.
     static const QString decorationSigns = QStringLiteral("[～~！!。…呀哦啊哈呢吧啦\u2600\u2700\uFE0F");
     bool decorated = false;
     for (QChar c : value)
         decorated = decorated || c.isSurrogate() || decorationSigns.contains(c) || (c.unicode() >= 0x2600 && c.unicode() < 0x27C0);
     if (decorated)
-        value.remove(re("\\[[^\\]\\s]{1,4}\\]|[\\x{1F000}-\\x{1FAFF}\\x{2600}-\\x{27BF}\\x{FE0F}]|[～~！!。…]+$"
+        value.remove(literalPattern("\\[[^\\]\\s]{1,4}\\]|[\\x{1F000}-\\x{1FAFF}\\x{2600}-\\x{27BF}\\x{FE0F}]|[～~！!。…]+$"
                         "|(?<=[0-9号室楼栋幢座])[呀哦啊哈呢吧啦]+$"));
     // Chat around the street: "具体是…", "… 就寄这里", "…,寄这个地址".
     if (has({u"是"}))
-        value.remove(re("^\\s*(?:具体是|详细是|具体地址是|地址是)"));
+        value.remove(literalPattern("^\\s*(?:具体是|详细是|具体地址是|地址是)"));
     if (has({u"寄"}))
-        value.remove(re("\\s*(?:就寄这里|就寄这|寄这个地址|寄这里|寄到这里|寄这)\\s*$"));
+        value.remove(literalPattern("\\s*(?:就寄这里|就寄这|寄这个地址|寄这里|寄到这里|寄这)\\s*$"));
     const QString name = text(F::Name);
     if (!name.isEmpty()) {
         removeReceiverMark(value, name);
@@ -999,14 +993,14 @@ QString Checker::withoutTrailingWords(QString value)
     QStringList words = value.split(QLatin1Char(' '), Qt::SkipEmptyParts);
     // Another labelled item ("收件人:钱多多") ends the street.
     for (int i = 1; i < words.size(); ++i) {
-        if (re("^[^\\s:0-9]{1,6}:").match(words.at(i)).hasMatch()) {
+        if (literalPattern("^[^\\s:0-9]{1,6}:").match(words.at(i)).hasMatch()) {
             words = words.mid(0, i);
             break;
         }
     }
     while (words.size() > 1) {
         const QString last = words.last();
-        if (isChatWords(last) || re("^(?:座机|固话|电话|手机|备用|传真|(?i:tel|fax))[:]?$").match(last).hasMatch()) {
+        if (isChatWords(last) || literalPattern("^(?:座机|固话|电话|手机|备用|传真|(?i:tel|fax))[:]?$").match(last).hasMatch()) {
             words.removeLast();
         } else if (isCompanyName(last)) {
             if (text(F::Company).isEmpty() || last.contains(text(F::Company)))
@@ -1070,9 +1064,10 @@ AddressParse parseAddressText(const QString &input, AddressSource source, bool c
     ReplacementPairs folded;
     for (const auto &[from, to] : replacements)
         folded.append({foldToSimplified(from), foldToSimplified(to)});
+    const QString foldedInput = foldToSimplified(input);
     AddressParse parse =
-        recogniseAndCheckFolded(normaliseAddressText(foldToSimplified(input), folded), source, containProvinceCity);
-    keepTypedCharacters(parse, input);
+        recogniseAndCheckFolded(normaliseAddressText(foldedInput, folded), source, containProvinceCity);
+    keepTypedCharacters(parse, input, foldedInput);
     return parse;
 }
 
@@ -1080,8 +1075,9 @@ AddressParse recogniseAndCheck(const QString &typed, AddressSource source, bool 
 {
     // Recognised in simplified characters: the patterns, labels and
     // region names are written so.
-    AddressParse parse = recogniseAndCheckFolded(foldToSimplified(typed), source, containProvinceCity);
-    keepTypedCharacters(parse, typed);
+    const QString folded = foldToSimplified(typed);
+    AddressParse parse = recogniseAndCheckFolded(folded, source, containProvinceCity);
+    keepTypedCharacters(parse, typed, folded);
     return parse;
 }
 

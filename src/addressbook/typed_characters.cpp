@@ -1,7 +1,5 @@
 #include "addressbook/typed_characters.h"
 
-#include "app/simplified_chinese.h"
-
 #include <QHash>
 #include <QSet>
 
@@ -19,9 +17,8 @@ struct TypedForms
     QHash<QChar, QSet<QChar>> variants;  // every typed form of a character
     QSet<QChar> asTyped;                 // characters also typed unchanged
 
-    explicit TypedForms(const QString &typed)
+    TypedForms(const QString &typed, const QString &folded)
     {
-        const QString folded = foldToSimplified(typed);
         if (folded != typed) {
             for (int i = 0; i < typed.size(); ++i) {
                 if (folded.at(i) != typed.at(i))
@@ -89,9 +86,9 @@ QString asTyped(const QString &value, const TypedForms &forms, const QString &ty
 
 } // namespace
 
-void keepTypedCharacters(AddressParse &parse, const QString &typed)
+void keepTypedCharacters(AddressParse &parse, const QString &typed, const QString &folded)
 {
-    const TypedForms forms(typed);
+    const TypedForms forms(typed, folded);
     if (forms.variants.isEmpty())
         return;
     for (F f : {F::Company, F::Name, F::Address}) {
@@ -102,6 +99,5 @@ void keepTypedCharacters(AddressParse &parse, const QString &typed)
     }
     parse.typedAddress = asTyped(parse.typedAddress, forms, typed);
 }
-
 
 } // namespace billprint

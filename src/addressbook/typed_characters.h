@@ -10,6 +10,8 @@
 
 namespace billprint {
 
-void keepTypedCharacters(AddressParse &parse, const QString &typed);
+// `folded` is `typed` folded to simplified characters (the caller has it
+// already, having recognised it).
+void keepTypedCharacters(AddressParse &parse, const QString &typed, const QString &folded);
 
 } // namespace billprint
