@@ -13,16 +13,6 @@ namespace {
 constexpr double kMetresPerInch = 0.0254;
 constexpr int kPageNumberWidth = 4;
 
-// The first page picture already in `folder`; empty when there is none.
-QString firstPagePictureIn(const QString &folder)
-{
-    const QStringList names = QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
-    for (const QString &name : names)
-        if (ImagePrintOutput::isPageFileName(name))
-            return name;
-    return QString();
-}
-
 } // namespace
 
 std::unique_ptr<ImagePrintOutput> ImagePrintOutput::toFile(const QString &path, int dpi)
@@ -60,6 +50,15 @@ bool ImagePrintOutput::isPageFileName(const QString &name)
 {
     static const QRegularExpression pattern(QStringLiteral("^\\d{4,}\\.png$"), QRegularExpression::CaseInsensitiveOption);
     return pattern.match(name).hasMatch();
+}
+
+QString ImagePrintOutput::firstPagePictureIn(const QString &folder)
+{
+    const QStringList names = QDir(folder).entryList({QStringLiteral("*.png")}, QDir::Files, QDir::Name);
+    for (const QString &name : names)
+        if (isPageFileName(name))
+            return name;
+    return QString();
 }
 
 bool ImagePrintOutput::setUp(const PrintPageSetup &page, QString *error)

@@ -45,6 +45,8 @@ public:
     static QString pageFileName(int page, int pageCount);
     // Whether `name` is such a page picture name.
     static bool isPageFileName(const QString &name);
+    // The first page picture already in `folder`; empty when there is none.
+    static QString firstPagePictureIn(const QString &folder);
 
     bool isPrinter() const override { return false; }
     bool setUp(const PrintPageSetup &page, QString *error) override;

@@ -67,6 +67,10 @@ QString checkPictureOptions(const CommandLine &line)
     for (const QString &option : {kDpi, kWithForm})
         if (line.isSet(option) && !line.isSet(picture))
             return QStringLiteral("--%1 goes with --%2").arg(option, picture);
+    if (picture == kPngDir && line.isSet(kPngDir))
+        if (const QString taken = ImagePrintOutput::firstPagePictureIn(line.value(kPngDir)); !taken.isEmpty())
+            return line.value(kPngDir) + QStringLiteral(" already holds page pictures (") + taken
+                   + QStringLiteral("); give an empty folder or move them away");
     if (pictureDpi(line) == 0)
         return QStringLiteral("--dpi must be a whole number from %1 to %2: ")
                    .arg(ImagePrintOutput::MinDpi)
