@@ -41,6 +41,8 @@ public:
     const QString &error() const { return m_error; }
     bool helpAsked() const;
 
+    // Whether the command declares the option `name`.
+    bool hasOption(const QString &name) const { return findOption(name) != nullptr; }
     bool isSet(const QString &name) const;
     QString value(const QString &name) const;
     QStringList values(const QString &name) const;

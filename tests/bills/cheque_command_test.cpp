@@ -187,7 +187,7 @@ TEST_F(ChequeCommandTest, BadInputEndsWithOneLineAndNothingPrintedOrSaved)
 
     const ProgramResult noTarget = issue({QStringLiteral("--amount"), QStringLiteral("1")});
     EXPECT_EQ(noTarget.exitCode, 2);
-    EXPECT_TRUE(noTarget.err.contains(QStringLiteral("--pdf OUT or --printer NAME")));
+    EXPECT_TRUE(noTarget.err.contains(QStringLiteral("--pdf OUT, --png OUT.png or --printer NAME")));
     const ProgramResult family = runProgram({QStringLiteral("--data"), root.path(), QStringLiteral("print"),
                                              QStringLiteral("--family"), QStringLiteral("发票"), QStringLiteral("--pdf"),
                                              out});

@@ -24,7 +24,8 @@ namespace {
 CommandLine batchCommandLine()
 {
     CommandLine line(QStringLiteral("batch"),
-                     {QStringLiteral("--template ID|NAME --csv FILE [--sender NAME] (--pdf OUT | --printer NAME)")},
+                     {QStringLiteral("--template ID|NAME --csv FILE [--sender NAME]\n"
+                                     "(--pdf OUT | --png-dir DIR [--dpi N] [--with-form] | --printer NAME)")},
                      QStringLiteral("Prints a waybill for every receiver of a CSV file (UTF-8 or GBK, titles in\n"
                                     "the first row, matched as the import matches them) in one document and\n"
                                     "prints the page count. The desktop's batch list is left as it is.\n"
@@ -33,7 +34,7 @@ CommandLine batchCommandLine()
                 QStringLiteral("the waybill template by id, full name or last name"))
         .option(QStringLiteral("csv"), QStringLiteral("FILE"), QStringLiteral("the receivers"))
         .option(QStringLiteral("sender"), QStringLiteral("NAME"), QStringLiteral("the sender from the address book"));
-    addPrintTarget(line);
+    addPrintTarget(line, PictureTarget::Folder);
     return line;
 }
 
@@ -145,6 +146,8 @@ int runBatchCommand(const QStringList &args, const QString &dataFolder, QTextStr
         return command.fail(QStringLiteral("unknown 快递单 template: ") + line.value(QStringLiteral("template")));
     if (sender)
         window.setSender(sender);
+    if (const QString refusal = useFormPicture(*output, line, *context, type->CheckTypeID); !refusal.isEmpty())
+        return command.fail(refusal);
     window.setPrintOutput(output.get());
 
     BatchPrintRun run(window, list, shown);

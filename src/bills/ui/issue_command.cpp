@@ -34,9 +34,11 @@ CommandLine issueCommandLine()
 {
     CommandLine line(QStringLiteral("print"),
                      {QStringLiteral("--family 支票|进账单|缴款单 [--template ID|NAME] [--amount A] [--date YYYY-MM-DD]\n"
-                                     "[--payee NAME] [--drawer NAME] [--set FIELD=VALUE]... (--pdf OUT | --printer NAME) [--save]"),
+                                     "[--payee NAME] [--drawer NAME] [--set FIELD=VALUE]...\n"
+                                     "(--pdf OUT | --png OUT.png | --printer NAME) [--dpi N] [--with-form] [--save]"),
                       QStringLiteral("--family 快递单 [--template ID|NAME] [--sender NAME] [--receiver NAME]\n"
-                                     "[--set FIELD=VALUE]... (--pdf OUT | --printer NAME) [--save]")},
+                                     "[--set FIELD=VALUE]...\n"
+                                     "(--pdf OUT | --png OUT.png | --printer NAME) [--dpi N] [--with-form] [--save]")},
                      QStringLiteral("Fills a bill in its entry window unseen and prints it through the desktop's\n"
                                     "print run; --save also stores it and prints its serial number.\n"
                                     "Exit 0: printed (and saved), messages are warnings on stderr; 2: nothing\n"
@@ -56,7 +58,7 @@ CommandLine issueCommandLine()
                 QStringLiteral("the waybill's receiver (address book)"))
         .option(QStringLiteral("set"), QStringLiteral("FIELD=VALUE"), QStringLiteral("any field of the window"))
         .flag(QStringLiteral("save"), QStringLiteral("also store the bill and print its serial number"));
-    addPrintTarget(line);
+    addPrintTarget(line, PictureTarget::File);
     return line;
 }
 
@@ -353,6 +355,8 @@ int runIssueCommand(const QStringList &args, const QString &dataFolder, QTextStr
         return command.fail(refusal);
     if (!told.isEmpty())
         return command.fail(told.first());
+    if (const QString refusal = useFormPicture(*output, line, *context, window->checkTypeId()); !refusal.isEmpty())
+        return command.fail(refusal);
     window->setPrintOutput(output.get());
     return printBill(command, *window, told, out);
 }
