@@ -27,11 +27,11 @@ set(CPACK_PACKAGE_NAME billprint)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_CONTACT "billprint developers <billprint@localhost>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Prints Chinese business bills on pre-printed forms")
-set(CPACK_PACKAGE_DESCRIPTION
-  "Fills and prints cheques (支票), deposit slips (进账单), cash payment slips (缴款单)\n"
-  "and express waybills (快递单) on pre-printed forms, singly or from a list,\n"
-  "keeps the issued bills and an address book, and exchanges templates as .tpk\n"
-  "packages.")
+# One string: separate arguments would be joined with semicolons.
+set(CPACK_PACKAGE_DESCRIPTION "Fills and prints cheques (支票), deposit slips (进账单), cash payment slips (缴款单)
+and express waybills (快递单) on pre-printed forms, singly or from a list,
+keeps the issued bills and an address book, and exchanges templates as .tpk
+packages.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 # billprint_<version>_amd64.deb
