@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs what is missing (Debian 12, as root), builds, then either starts
-# the program ("run") or runs every test ("test"). A second run installs
+# the program ("run"), runs every test ("test") or builds the Debian
+# package billprint_VERSION_amd64.deb in the repository folder ("package";
+# install it with `apt install ./billprint_*.deb`). A second run installs
 # nothing and builds only what changed.
 # "test --sanitize" builds the tests with AddressSanitizer and
 # UndefinedBehaviorSanitizer in build-asan/ and runs them there.
@@ -21,6 +23,7 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils
+  dpkg-dev file desktop-file-utils
   postgresql libqt6sql6-psql
   clang libclang-rt-14-dev
 )
@@ -92,8 +95,15 @@ case "$mode" in
     cd build
     QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j"$(nproc)" "$@"
     ;;
+  package)
+    # CPack strips the program; dpkg-shlibdeps names the libraries it needs.
+    (cd build && cpack -G DEB)
+    deb=$(ls -t build/billprint_*_amd64.deb | head -n 1)
+    mv -f "$deb" .
+    echo "Built $(basename "$deb"): install it with  apt install ./$(basename "$deb")"
+    ;;
   *)
-    echo "usage: scripts/setup.sh run|test [--sanitize]" >&2
+    echo "usage: scripts/setup.sh run|test [--sanitize]|package" >&2
     exit 2
     ;;
 esac

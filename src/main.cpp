@@ -100,6 +100,9 @@ int main(int argc, char **argv)
 {
     if (const int workerExit = runXlsWorkerIfAsked(argc, argv); workerExit >= 0)
         return workerExit;
+    // One per-user data folder for the desktop and the commands
+    // (~/.local/share/HeShuo/billprint when the program is installed).
+    QCoreApplication::setOrganizationName(QStringLiteral("HeShuo"));
     const StartupOptions options = parseCommandLine(rawArguments(argc, argv));
     if (!options.error.isEmpty()) {
         std::fprintf(stderr, "billprint: %s\n%s", options.error.toUtf8().constData(),
@@ -118,6 +121,5 @@ int main(int argc, char **argv)
         return runHeadless(options, argc, argv);
 
     QApplication app(argc, argv);
-    QApplication::setOrganizationName(QStringLiteral("HeShuo"));
     return runDesktop(options);
 }

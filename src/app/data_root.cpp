@@ -17,6 +17,15 @@ bool isWritableFolder(const QString &folder)
     return probe.open();
 }
 
+// A program installed by the package manager (/usr/bin, /usr/local/bin,
+// /opt/...) never keeps its data beside itself, even when run as root:
+// the next update or removal would take a desk's bills with it.
+bool isInstalledProgramFolder(const QString &folder)
+{
+    const QString clean = QDir::cleanPath(folder) + QLatin1Char('/');
+    return clean.startsWith(QLatin1String("/usr/")) || clean.startsWith(QLatin1String("/opt/"));
+}
+
 } // namespace
 
 DataRoot::DataRoot(QString folder) : m_folder(QDir::cleanPath(QDir(folder).absolutePath())) {}
@@ -25,7 +34,8 @@ DataRoot DataRoot::resolve(const QString &overrideFolder, const QString &executa
 {
     if (!overrideFolder.isEmpty())
         return DataRoot(overrideFolder);
-    if (!executableFolder.isEmpty() && isWritableFolder(executableFolder))
+    if (!executableFolder.isEmpty() && !isInstalledProgramFolder(executableFolder)
+        && isWritableFolder(executableFolder))
         return DataRoot(executableFolder);
     return DataRoot(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
 }

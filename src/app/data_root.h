@@ -6,8 +6,9 @@ namespace billprint {
 
 // The folder that holds the program's data: the database, the INI files,
 // the pictures and the template caches. It is the executable's folder when
-// that is writable, else the per-user data folder; a folder given on the
-// command line (--data DIR) overrides both.
+// that is writable and not an installed program's (/usr, /opt), else the
+// per-user data folder; a folder given on the command line (--data DIR)
+// overrides both.
 class DataRoot
 {
 public:

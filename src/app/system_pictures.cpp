@@ -138,19 +138,68 @@ const QImage &colourStripPicture()
     return strip;
 }
 
-QImage drawProgramIcon()
+namespace {
+
+// The icon on a 64 x 64 grid: a deep blue tile with a white 票, its outline
+// taken from the font once so every size and the SVG show the same glyph.
+const QRectF kIconTile(2, 2, 60, 60);
+constexpr qreal kIconCorner = 12;
+
+QPainterPath iconGlyph()
 {
-    QImage image(64, 64, QImage::Format_ARGB32_Premultiplied);
+    QPainterPath glyph;
+    glyph.addText(0, 0, cjkFont(40, true), QStringLiteral("票"));
+    return glyph.translated(kIconTile.center() - glyph.boundingRect().center());
+}
+
+QString svgPathData(const QPainterPath &path)
+{
+    QString d;
+    auto point = [](qreal x, qreal y) { return QString::number(x, 'f', 2) + QLatin1Char(' ') + QString::number(y, 'f', 2); };
+    for (int i = 0; i < path.elementCount(); ++i) {
+        const QPainterPath::Element e = path.elementAt(i);
+        if (e.isMoveTo()) {
+            d += QStringLiteral("M") + point(e.x, e.y);
+        } else if (e.isLineTo()) {
+            d += QStringLiteral("L") + point(e.x, e.y);
+        } else if (e.isCurveTo()) {
+            const QPainterPath::Element c2 = path.elementAt(i + 1), end = path.elementAt(i + 2);
+            d += QStringLiteral("C") + point(e.x, e.y) + QLatin1Char(' ') + point(c2.x, c2.y) + QLatin1Char(' ')
+                 + point(end.x, end.y);
+            i += 2;
+        }
+    }
+    return d;
+}
+
+} // namespace
+
+QImage drawProgramIcon(int size)
+{
+    QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
     image.fill(Qt::transparent);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
+    p.scale(size / 64.0, size / 64.0);
     p.setPen(Qt::NoPen);
     p.setBrush(kDeepBlue);
-    p.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
-    p.setPen(Qt::white);
-    p.setFont(cjkFont(40, true));
-    p.drawText(QRectF(2, 0, 60, 60), Qt::AlignCenter, QStringLiteral("票"));
+    p.drawRoundedRect(kIconTile, kIconCorner, kIconCorner);
+    p.fillPath(iconGlyph(), Qt::white);
     return image;
+}
+
+QByteArray programIconSvg()
+{
+    const QPainterPath glyph = iconGlyph();
+    const QString svg = QStringLiteral(
+        "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" viewBox=\"0 0 64 64\">\n"
+        "  <rect x=\"%1\" y=\"%1\" width=\"%2\" height=\"%2\" rx=\"%3\" fill=\"%4\"/>\n"
+        "  <path fill=\"#ffffff\" fill-rule=\"%5\" d=\"%6\"/>\n"
+        "</svg>\n")
+        .arg(kIconTile.x()).arg(kIconTile.width()).arg(kIconCorner).arg(kDeepBlue.name())
+        .arg(glyph.fillRule() == Qt::WindingFill ? QStringLiteral("nonzero") : QStringLiteral("evenodd"))
+        .arg(svgPathData(glyph));
+    return svg.toUtf8();
 }
 
 void ensureSystemPictures(const QString &imageFolder)

@@ -10,7 +10,10 @@ namespace billprint {
 QImage drawSplashPicture();        // 370 x 249
 QImage drawBackgroundPicture();    // 1280 x 800
 const QImage &colourStripPicture(); // 8 x 769, a vertical strip
-QImage drawProgramIcon();          // 64 x 64, the windows' icon
+QImage drawProgramIcon(int size = 64);  // size x size, the windows' and the desktop's icon
+// The same icon as an SVG document (the glyph as a path: no font needed
+// where it is shown).
+QByteArray programIconSvg();
 
 // Writes a picture as a JPEG file atomically: a failed write leaves no
 // half picture behind. False when it cannot be written.

@@ -9,6 +9,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -289,4 +290,14 @@ TEST(DataRootFolders, OverrideWinsAndUnwritableFolderFallsBack)
     EXPECT_NE(fallback.folder(), "/nonexistent/folder/for/billprint");
     EXPECT_TRUE(DataRoot(dir.path()).getRunPath().endsWith('/'));
     EXPECT_TRUE(DataRoot(dir.path()).databasePath().endsWith("/Data/EPData.ini"));
+}
+
+// Installed from the package, the program keeps a desk's data in the
+// user's data folder, also when root starts it and /usr/bin is writable.
+TEST(DataRootFolders, AnInstalledProgramKeepsItsDataInTheUsersDataFolder)
+{
+    const QString userFolder = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    EXPECT_EQ(DataRoot::resolve("", "/usr/bin").folder(), userFolder);
+    EXPECT_EQ(DataRoot::resolve("", "/usr/local/bin").folder(), userFolder);
+    EXPECT_EQ(DataRoot::resolve("", "/opt/billprint/bin").folder(), userFolder);
 }

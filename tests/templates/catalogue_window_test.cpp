@@ -518,3 +518,43 @@ TEST(CatalogueWindow, APictureSetAtAnotherDeskOfASharedDatabaseIsShown)
     EXPECT_TRUE(sawPicture);
     EXPECT_TRUE(alerts.alerts().empty()) << alerts.messages().join('|').toStdString();
 }
+
+// A package double-clicked in the file manager starts the program with its
+// path: the package window opens with its templates listed for import.
+TEST(PackageWindow, APackageGivenOnTheCommandLineOpensTheImportWindowWithItsTemplates)
+{
+    Windows source;
+    source.reset();
+    source.add(7, "快递单", "甲公司");
+    QTemporaryDir dir;
+    QString error;
+    const QString package = dir.filePath("快递单-甲公司.tpk");
+    ASSERT_TRUE(TemplatePackage::write(source.ctx().db(), source.ctx().dataRoot().imageFolder(), {7}, package, &error));
+
+    const StartupOptions options = parseCommandLine({"billprint", package});
+    EXPECT_EQ(options.packageFile, package);
+    EXPECT_TRUE(options.subcommand.isEmpty());
+    EXPECT_TRUE(options.error.isEmpty());
+
+    Windows target;
+    target.reset();
+    AlertRecorder alerts;
+    Tfm_Main frame(target.ctx(), installAllParts);
+    bool shown = false;
+    int listed = -1;
+    QString chosen;
+    QTimer::singleShot(0, [&] {
+        auto *window = qobject_cast<TfrmBillImportExport *>(QApplication::activeModalWidget());
+        if (!window)
+            return;
+        shown = window->isVisible();
+        listed = window->importChosen()->count();
+        chosen = window->packagePathBox()->toolTip();
+        window->reject();
+    });
+    openFilesGiven(frame, options);
+    EXPECT_TRUE(shown);
+    EXPECT_EQ(listed, 1);
+    EXPECT_EQ(chosen, package);
+    EXPECT_TRUE(alerts.alerts().empty()) << alerts.messages().join("|").toStdString();
+}

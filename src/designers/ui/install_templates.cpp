@@ -14,9 +14,11 @@ namespace billprint {
 
 namespace {
 
-void openPackages(MainFrame *frame, bool importOnly, QWidget *parent)
+void openPackages(MainFrame *frame, bool importOnly, QWidget *parent, const QString &package = QString())
 {
     TfrmBillImportExport window(frame->context(), importOnly, parent);
+    if (!package.isEmpty())
+        window.choosePackage(package);
     window.openDownloads = [frame] {
         AppContext &ctx = frame->context();
         openVendorPage(ctx, WebLinks::fromContext(ctx).sitePage(QStringLiteral("/update/up.asp?type=kddPackage&")));
@@ -32,6 +34,11 @@ void openPackages(MainFrame *frame, bool importOnly, QWidget *parent)
 }
 
 } // namespace
+
+void openPackageFile(MainFrame &mainWindow, const QString &path)
+{
+    openPackages(&mainWindow, true, &mainWindow, path);
+}
 
 void installTemplateCatalogue(MainFrame &mainWindow)
 {

@@ -25,6 +25,7 @@
 #include "templates/delivered_pictures.h"
 
 #include <QApplication>
+#include <QFileInfo>
 #include <QFontDatabase>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -37,6 +38,17 @@
 #include <cstdio>
 
 namespace billprint {
+
+namespace {
+
+// A file manager opens a template package with the program (the desktop
+// entry's %f); no command's name ends in .tpk.
+bool isPackageFile(const QString &arg)
+{
+    return arg.endsWith(QLatin1String(".tpk"), Qt::CaseInsensitive);
+}
+
+} // namespace
 
 StartupOptions parseCommandLine(const QStringList &arguments)
 {
@@ -75,6 +87,8 @@ StartupOptions parseCommandLine(const QStringList &arguments)
         } else if (!optionsEnded && arg.startsWith(QLatin1Char('-'))) {
             options.error = QStringLiteral("unknown option: ") + arg;
             return options;
+        } else if (isPackageFile(arg)) {
+            options.packageFile = arg;
         } else {
             options.subcommand = arg;
         }
@@ -88,7 +102,7 @@ StartupOptions parseCommandLine(const QStringList &arguments)
 QString usageText()
 {
     return QStringLiteral(
-        "Usage: billprint [--data DIR] [--database URL] [--quit-after-startup]\n"
+        "Usage: billprint [--data DIR] [--database URL] [--quit-after-startup] [PACKAGE.tpk]\n"
         "       billprint [--data DIR] [--database URL] COMMAND [ARGS...]\n"
         "\n"
         "Prints Chinese business bills (cheques, deposit slips, cash payment slips,\n"
@@ -103,6 +117,7 @@ QString usageText()
         "  --version             print the version and exit\n"
         "  --help                print this help and exit\n"
         "  --                    end of options\n"
+        "  PACKAGE.tpk           open the template package in the package import window\n"
         "\n"
         "Commands (billprint COMMAND --help tells each one's options and exit codes):\n"
         "  convert        amounts and dates in Chinese capitals, digit boxes, line breaks\n"
@@ -135,6 +150,12 @@ void reportStartupError(const QString &message, bool headless)
 }
 
 } // namespace
+
+void openFilesGiven(MainFrame &mainWindow, const StartupOptions &options)
+{
+    if (!options.packageFile.isEmpty())
+        openPackageFile(mainWindow, QFileInfo(options.packageFile).absoluteFilePath());
+}
 
 void installAllParts(Tfm_Main &mainWindow)
 {
@@ -206,6 +227,8 @@ int runDesktop(const StartupOptions &options)
 
     if (options.quitAfterStartup)
         QTimer::singleShot(0, &mainWindow, &QWidget::close);
+    else
+        QTimer::singleShot(0, &mainWindow, [&mainWindow, &options] { openFilesGiven(mainWindow, options); });
     return QApplication::exec();
 }
 

@@ -13,6 +13,7 @@ struct StartupOptions
     bool quitAfterStartup = false;
     bool showHelp = false;
     bool showVersion = false;
+    QString packageFile;         // a template package (.tpk) to import, as the desktop opens it
     QString subcommand;          // "convert", ... or empty for the desktop
     QStringList subcommandArgs;  // words after the subcommand
     QString error;               // a bad command line
@@ -21,10 +22,15 @@ struct StartupOptions
 StartupOptions parseCommandLine(const QStringList &arguments);
 QString usageText();
 
+class MainFrame;
 class Tfm_Main;
 
 // Hooks every part of the program into the main window's commands.
 void installAllParts(Tfm_Main &mainWindow);
+
+// Opens what the command line named for the desktop: a template package
+// in the package import window, its templates listed.
+void openFilesGiven(MainFrame &mainWindow, const StartupOptions &options);
 
 // Runs the desktop program: opens the data root, shows the main window and
 // the splash, and runs until the main window closes. Returns the exit code.
