@@ -26,6 +26,23 @@ bool isInstalledProgramFolder(const QString &folder)
     return clean.startsWith(QLatin1String("/usr/")) || clean.startsWith(QLatin1String("/opt/"));
 }
 
+// The per-user folder. Commands run before the program named its maker
+// kept their data in ~/.local/share/billprint, beside the desktop's
+// ~/.local/share/HeShuo/billprint: a desk that has data only there keeps
+// using it rather than starting empty.
+QString userDataFolder()
+{
+    const QString current = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString earlier = QDir(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation))
+                                .filePath(QStringLiteral("billprint"));
+    const auto holdsData = [](const QString &folder) {
+        return QFileInfo::exists(DataRoot(folder).databasePath());
+    };
+    if (QDir::cleanPath(current) != QDir::cleanPath(earlier) && !holdsData(current) && holdsData(earlier))
+        return earlier;
+    return current;
+}
+
 } // namespace
 
 DataRoot::DataRoot(QString folder) : m_folder(QDir::cleanPath(QDir(folder).absolutePath())) {}
@@ -37,7 +54,7 @@ DataRoot DataRoot::resolve(const QString &overrideFolder, const QString &executa
     if (!executableFolder.isEmpty() && !isInstalledProgramFolder(executableFolder)
         && isWritableFolder(executableFolder))
         return DataRoot(executableFolder);
-    return DataRoot(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation));
+    return DataRoot(userDataFolder());
 }
 
 QString DataRoot::getRunPath() const

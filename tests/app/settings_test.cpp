@@ -7,6 +7,7 @@
 #include "app/version.h"
 #include "test_support.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QStandardPaths>
@@ -300,4 +301,29 @@ TEST(DataRootFolders, AnInstalledProgramKeepsItsDataInTheUsersDataFolder)
     EXPECT_EQ(DataRoot::resolve("", "/usr/bin").folder(), userFolder);
     EXPECT_EQ(DataRoot::resolve("", "/usr/local/bin").folder(), userFolder);
     EXPECT_EQ(DataRoot::resolve("", "/opt/billprint/bin").folder(), userFolder);
+}
+
+TEST(DataRootFolders, ADeskWhoseCommandsKeptDataInTheEarlierUserFolderKeepsUsingIt)
+{
+    const QString organisation = QCoreApplication::organizationName();
+    QCoreApplication::setOrganizationName(QStringLiteral("HeShuo"));
+    const QString current = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString earlier = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation) + "/billprint";
+    QDir(current).removeRecursively();
+    QDir(earlier).removeRecursively();
+    const auto makeDatabase = [](const QString &folder) {
+        QDir().mkpath(folder + "/Data");
+        QFile file(DataRoot(folder).databasePath());
+        return file.open(QIODevice::WriteOnly);
+    };
+
+    EXPECT_EQ(DataRoot::resolve("", "/usr/bin").folder(), QDir::cleanPath(current)) << "nothing anywhere: the new folder";
+    ASSERT_TRUE(makeDatabase(earlier));
+    EXPECT_EQ(DataRoot::resolve("", "/usr/bin").folder(), QDir::cleanPath(earlier));
+    ASSERT_TRUE(makeDatabase(current));
+    EXPECT_EQ(DataRoot::resolve("", "/usr/bin").folder(), QDir::cleanPath(current)) << "the desktop's data wins";
+
+    QDir(current).removeRecursively();
+    QDir(earlier).removeRecursively();
+    QCoreApplication::setOrganizationName(organisation);
 }
