@@ -48,6 +48,18 @@ public:
     // whole sheet (a PDF file has no margins). Known after setUp.
     virtual QRectF printableArea() const { return QRectF(); }
 
+    // An output that shows the page instead of printing it marks every
+    // value that would land outside the printable area rather than asking
+    // whether to print anyway.
+    virtual bool marksValuesOutsidePrintableArea() const { return false; }
+    // `deviceBox`: the piece of the value on the current page, device units;
+    // `label`: the field's caption.
+    virtual void markOutsidePrintableArea(const QRectF &deviceBox, const QString &label)
+    {
+        Q_UNUSED(deviceBox)
+        Q_UNUSED(label)
+    }
+
     // While a document is open: the painter of its current page, whose
     // coordinates are device units from the printable area's top-left
     // corner, and the metrics of that device.

@@ -93,10 +93,17 @@ void PrintRun::printerError(const QString &detail)
     m_ctx.printReady = false;
     m_renderer.reset();
     m_output.abort();
-    QString message = QStringLiteral("打印出错，请检查打印机是否可用！");
+    QString message = failureMessage();
     if (!detail.isEmpty())
         message += QLatin1Char('\n') + detail;
     tell(message, kCaption);
+}
+
+QString PrintRun::failureMessage() const
+{
+    // A file that cannot be written is no reason to check the printer.
+    return m_output.isPrinter() ? QStringLiteral("打印出错，请检查打印机是否可用！")
+                                : QStringLiteral("输出文件出错，没有写入！");
 }
 
 bool PrintRun::checkPrinterInstalled() const
@@ -229,7 +236,8 @@ std::vector<PrintRun::ItemValue> PrintRun::itemValues(FieldValueSource &source) 
 bool PrintRun::confirmPrintableArea(const std::vector<ItemValue> &values)
 {
     const QRectF area = m_output.printableArea();
-    if (m_areaAsked || area.isNull())
+    const bool marking = m_output.marksValuesOutsidePrintableArea();
+    if (area.isNull() || (m_areaAsked && !marking))
         return true;
     const PrintDeviceMetrics m = m_output.metrics();
     const auto toMm = [&m](const QRectF &box) {
@@ -242,14 +250,19 @@ bool PrintRun::confirmPrintableArea(const std::vector<ItemValue> &values)
         // A value that cannot be placed is told when it is printed.
         if (!m_renderer->placeItemValue(m_checkTypeId, m_xMove, v.separator, v.value, v.name, m_yMove, &placed))
             continue;
+        bool told = false;
         for (const PlacedText &piece : placed) {
-            if (!area.contains(toMm(m_renderer->extent(piece)))) {
+            const QRectF box = m_renderer->extent(piece);
+            if (area.contains(toMm(box)))
+                continue;
+            if (marking)
+                m_output.markOutsidePrintableArea(box, v.label);
+            if (!told)
                 outside << v.label;
-                break;
-            }
+            told = true;
         }
     }
-    if (outside.isEmpty())
+    if (outside.isEmpty() || marking)
         return true;
     m_areaAsked = true;
     return askYesNo(QStringLiteral("以下项目超出了打印机的可打印区域，打印出来会不完整：\n")
@@ -275,7 +288,7 @@ bool PrintRun::PrinterTransEnd()
     QString error;
     if (m_output.end(&error))
         return true;
-    QString message = QStringLiteral("打印出错，请检查打印机是否可用！");
+    QString message = failureMessage();
     if (!error.isEmpty())
         message += QLatin1Char('\n') + error;
     tell(message, kCaption);

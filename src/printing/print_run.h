@@ -138,6 +138,8 @@ private:
     bool confirmPrintableArea(const std::vector<ItemValue> &values);
 
     void fail(const QString &message);
+    // The first line of what is told when the output fails.
+    QString failureMessage() const;
     void printerError(const QString &detail);
 
     AppContext &m_ctx;

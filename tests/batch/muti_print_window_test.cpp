@@ -13,6 +13,9 @@
 #include "batch/ui/tfrm_muti_print.h"
 #include "batch/ui/tfrm_pick_units.h"
 #include "bills/ui/tfm_check_kdd.h"
+#include "preview_pages.h"
+#include "printing/pdf_print_output.h"
+#include "printing/ui/print_preview_dialog.h"
 
 #include <QAction>
 #include <QDir>
@@ -23,6 +26,9 @@
 #include <QSqlQueryModel>
 #include <QTableView>
 #include <QTimer>
+#include <QToolButton>
+#include <QLabel>
+#include <QFile>
 
 namespace billprint::test {
 namespace {
@@ -399,6 +405,82 @@ TEST_F(MutiPrintTest, TheRewritePanelOffersColumnsButTheKeyAndGivesTheRewriteTri
     panel.emptyPartsBox()->setChecked(true);  // "置空" empties every part
     EXPECT_EQ(panel.request().parts[0], QString());
     EXPECT_EQ(panel.request().parts[1], QString());
+}
+
+// "打印预览" of the list: the pages the print run makes for the listed (or
+// selected) rows, in order, with the texts where the PDF of the same batch
+// has them; the form picture only in the preview; "打印" prints the rows.
+TEST_F(MutiPrintTest, ThePreviewOfThreeRowsHoldsThePagesOfTheirPdf)
+{
+    add({{"全称", "武汉光谷生物城管委会"}, {"联系人", "王一"}, {"手机", "13900000001"}, {"省", "湖北"}, {"市", "武汉"},
+         {"地址", "高新大道666号"}});
+    add({{"全称", "成都天府软件园"}, {"联系人", "李二三"}, {"手机", "13900000002"}, {"省", "四川"}, {"市", "成都"},
+         {"地址", "天府大道中段1268号"}});
+    add({{"全称", "O'Brien 贸易"}, {"联系人", "张四五六"}, {"手机", "13900000003"}, {"省", "福建"}, {"市", "厦门"},
+         {"地址", "鹭江道8号"}});
+    const QString pdfPath = QDir(root.path()).filePath(QStringLiteral("batch.pdf"));
+    PdfPrintOutput pdf(pdfPath);
+    waybill->setPrintOutput(&pdf);
+    ASSERT_EQ(list().printListed(), 3);
+
+    alerts.clear();
+    list().button(QStringLiteral("btPrintPreview"))->click();
+    auto *dialog = list().findChild<PrintPreviewDialog *>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    ASSERT_EQ(dialog->pageCount(), 3);
+    expectPreviewMatchesPdf(dialog->preview(), pdfPath);
+    const auto onPage = [&](int page, const QString &text) {
+        for (const RecordedText &t : previewTexts(dialog->preview(), page))
+            if (t.text.contains(text))
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(onPage(0, QStringLiteral("王一")));
+    EXPECT_TRUE(onPage(1, QStringLiteral("李二三")));
+    EXPECT_TRUE(onPage(2, QStringLiteral("张四五六")));
+    EXPECT_FALSE(dialog->preview().form.isNull());
+    QFile file(pdfPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_FALSE(file.readAll().contains("/Subtype /Image")) << "the form picture is never printed";
+
+    // The arrows turn the pages.
+    EXPECT_EQ(dialog->currentPage(), 0);
+    dialog->findChild<QToolButton *>(QStringLiteral("btNextPage"))->click();
+    dialog->findChild<QToolButton *>(QStringLiteral("btNextPage"))->click();
+    EXPECT_EQ(dialog->currentPage(), 2);
+    EXPECT_FALSE(dialog->findChild<QToolButton *>(QStringLiteral("btNextPage"))->isEnabled());
+    EXPECT_EQ(dialog->findChild<QLabel *>(QStringLiteral("lblPage"))->text(), QStringLiteral("第 3 / 3 页"));
+    dialog->reject();
+
+    // A selection is previewed (and printed) alone; the waybill shows its own bill again.
+    waybill->setPrintOutput(&output);
+    waybill->setFieldText(QStringLiteral("zdSkrDZ"), QStringLiteral("窗口里的地址"));
+    list().grid()->selectRow(1);
+    PrintPreviewDialog *selection = list().printPreview();
+    ASSERT_NE(selection, nullptr);
+    ASSERT_EQ(selection->pageCount(), 1);
+    EXPECT_EQ(waybill->fieldText(QStringLiteral("zdSkrDZ")), QStringLiteral("窗口里的地址"));
+    EXPECT_EQ(output.begins, 0);
+    selection->findChild<QPushButton *>(QStringLiteral("btPreviewPrint"))->click();
+    EXPECT_EQ(output.begins, 1);
+    EXPECT_EQ(output.pages, 1);
+    EXPECT_FALSE(output.textsEqual(QStringLiteral("李二三")).empty());
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("批量打印完成，共 1 张")));
+}
+
+TEST_F(MutiPrintTest, ThePreviewShowsAtMostTheFirstFiftyPages)
+{
+    QList<QList<QPair<QString, QString>>> rows;
+    for (int i = 0; i < 60; ++i)
+        rows.append({{"全称", QStringLiteral("收件单位%1").arg(i + 1)}, {"联系人", QStringLiteral("王先生")},
+                     {"地址", QStringLiteral("中山路%1号").arg(i + 1)}});
+    QString error;
+    ASSERT_TRUE(ReceiverList(db()).addAll(rows, &error)) << error.toStdString();
+    PrintPreviewDialog *dialog = list().printPreview();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_EQ(dialog->pageCount(), TfrmMutiPrint::PreviewPages);
+    EXPECT_TRUE(dialog->windowTitle().endsWith(QStringLiteral("（共60张，预览前50张）")));
 }
 
 TEST(MutiPrintFrame, TheWaybillOfTheMainWindowOpensTheListModally)

@@ -7,6 +7,7 @@
 #include "work_area_menu.h"
 #include "bills/ui/install_cheque_entry.h"
 #include "cheque_fixtures.h"
+#include "printing/ui/print_preview_dialog.h"
 
 #include <QAction>
 #include <QApplication>
@@ -52,6 +53,34 @@ TEST_F(ChequeFrameTest, TheMenuEntryOpensTheChequeWindowOnce)
     QApplication::processEvents();
     EXPECT_TRUE(main.mdiArea()->subWindowList().isEmpty());
     EXPECT_EQ(ctx().currentCheckTypeId, -1);
+}
+
+// "打印预览" of the main menu (Ctrl+Shift+P) previews the open bill; with
+// none open it says where to begin.
+TEST_F(ChequeFrameTest, ThePreviewOfTheMenuShowsTheOpenBill)
+{
+    Tfm_Main main(ctx());
+    installChequeEntry(main);
+    installPrintPreviewCommand(main);
+    QAction *preview = main.findAction(QStringLiteral("打印预览"));
+    ASSERT_NE(preview, nullptr);
+    EXPECT_EQ(preview->shortcut(), QKeySequence(QStringLiteral("Ctrl+Shift+P")));
+    preview->trigger();
+    EXPECT_EQ(alerts.messages(), QStringList{QStringLiteral("请先打开要打印的单据（【新票据填开】），再打印预览。")});
+
+    main.findAction(QStringLiteral("支票"))->trigger();
+    auto *cheque = qobject_cast<TfmCheckZP *>(main.mdiArea()->subWindowList().first()->widget());
+    ASSERT_NE(cheque, nullptr);
+    cheque->setPrintOutput(&output);
+    preview->trigger();
+    auto *dialog = cheque->findChild<PrintPreviewDialog *>();
+    ASSERT_NE(dialog, nullptr);
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(dialog->pageCount(), 1);
+    EXPECT_EQ(output.begins, 0) << "nothing is printed by a preview";
+    dialog->reject();
+    cheque->setPrintOutput(nullptr);
+    main.closeAllEntryWindows();
 }
 
 } // namespace

@@ -262,7 +262,7 @@ TEST_F(PdfPrintTest, AnAbortedOrUnwritableDocumentLeavesTheFileAlone)
 
     PdfPrintOutput nowhere(pdfPath(QStringLiteral("no/such/folder/x.pdf")));
     EXPECT_FALSE(printTo(nowhere));
-    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("打印出错，请检查打印机是否可用！")));
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("输出文件出错，没有写入！")));
     EXPECT_FALSE(QFile::exists(nowhere.path()));
 }
 

@@ -192,13 +192,14 @@ TEST_F(PrintRunTest, ThePrinterDialogBeforeARunCanCancelIt)
     EXPECT_EQ(out.dialogs, 2);
 }
 
-TEST_F(PrintRunTest, APrinterErrorIsToldAndNothingIsPrinted)
+TEST_F(PrintRunTest, AnOutputErrorIsToldAndNothingIsPrinted)
 {
     out.failSetUp = true;
     PrintRun run(f.ctx(), out, PrintFamily::forFamily(kTestFamily));
     EXPECT_FALSE(run.printOne(bill, kId, kListText));
     ASSERT_EQ(alerts.alerts().size(), 1u);
-    EXPECT_TRUE(alerts.messages().front().startsWith(QStringLiteral("打印出错，请检查打印机是否可用！")));
+    // The output is a file, not a printer: the message says so.
+    EXPECT_TRUE(alerts.messages().front().startsWith(QStringLiteral("输出文件出错，没有写入！")));
     EXPECT_EQ(out.aborts, 1);
     EXPECT_EQ(out.begins, 0);
 
@@ -207,9 +208,18 @@ TEST_F(PrintRunTest, APrinterErrorIsToldAndNothingIsPrinted)
     out.failSetUp = false;
     out.failBegin = true;
     EXPECT_FALSE(run.printOne(bill, kId, kListText));
-    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("打印出错，请检查打印机是否可用！")));
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("输出文件出错，没有写入！")));
     EXPECT_FALSE(f.ctx().printReady);
     EXPECT_TRUE(out.texts().empty());
+
+    // A printer that fails is told to be checked.
+    alerts.clear();
+    f.ctx().printerNames = QStringList{QStringLiteral("Office Laser")};
+    RecordingOutput printer(600, true);
+    printer.failSetUp = true;
+    PrintRun printerRun(f.ctx(), printer, PrintFamily::forFamily(kTestFamily));
+    EXPECT_FALSE(printerRun.printOne(bill, kId, kListText));
+    EXPECT_TRUE(alerts.sawMessage(QStringLiteral("打印出错，请检查打印机是否可用！")));
 }
 
 TEST(PrintableArea, IsThePaperLessTheWiderOfTheLayoutsAndThePrintersMargins)

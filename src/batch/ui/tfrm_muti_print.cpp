@@ -193,6 +193,12 @@ QWidget *TfrmMutiPrint::buildPrintBar()
     print->setFont(font);
     print->setMinimumHeight(34);
     row->addWidget(print);
+    auto *previewButton = makeButton(bar, "btPrintPreview", QStringLiteral("打印预览"),
+                                     QStringLiteral("查看选中条目（未选中时为列出条目）的打印效果，最多前%1张（Ctrl+Shift+P）")
+                                         .arg(PreviewPages));
+    previewButton->setShortcut(QKeySequence(QStringLiteral("Ctrl+Shift+P")));
+    previewButton->setMinimumHeight(34);
+    row->addWidget(previewButton);
     row->addWidget(makeButton(bar, "btRewrite", QStringLiteral("批量填充列"),
                               QStringLiteral("将一下列表收件人的某项填入同一值")));
     row->addWidget(makeButton(bar, "btDeleteSelected", QStringLiteral("删除选中条目")));
@@ -243,6 +249,7 @@ void TfrmMutiPrint::connectControls()
     on("btAll", &TfrmMutiPrint::listAll);
     on("btSelectFirstN", &TfrmMutiPrint::selectFirstN);
     on("btPrint", &TfrmMutiPrint::printListed);
+    on("btPrintPreview", &TfrmMutiPrint::printPreview);
     on("btRewrite", &TfrmMutiPrint::toggleRewritePanel);
     on("btDeleteSelected", &TfrmMutiPrint::deleteSelected);
     on("btFirst", &TfrmMutiPrint::goFirst);
@@ -300,6 +307,9 @@ QMenu *TfrmMutiPrint::makeGridMenu()
     menu->addAction(QStringLiteral("【批量打印所有】列出条目"), this, &TfrmMutiPrint::printListed)
         ->setEnabled(rowCount() > 0);
     menu->addAction(QStringLiteral("【预览】第1个"), this, &TfrmMutiPrint::preview);
+    menu->addAction(QStringLiteral("【打印预览】") + (selected > 0 ? QStringLiteral("选中条目") : QStringLiteral("列出条目")),
+                    this, &TfrmMutiPrint::printPreview)
+        ->setEnabled(rowCount() > 0);
     menu->addAction(QStringLiteral("【刷新】"), this, &TfrmMutiPrint::refresh);
     menu->addSeparator();
     menu->addAction(QStringLiteral("【删除】所有列出条目"), this, &TfrmMutiPrint::deleteListed);

@@ -32,6 +32,7 @@ namespace billprint {
 
 class AppContext;
 class BatchPrintRun;
+class PrintPreviewDialog;
 class ColumnRewritePanel;
 class TfmCheckKDD;
 class TPersonKDD;
@@ -71,6 +72,11 @@ public:
     void openImport();            // "导入Excel "
     void openAddressParser();     // "识别复制串或输入"
     void preview();               // "【预览】第1个"
+    // "打印预览": the pages of the selected rows, or of the listed ones,
+    // at most the first PreviewPages, as the print run makes them; its
+    // "打印" prints the selection or the list. Null when nothing was made.
+    PrintPreviewDialog *printPreview();
+    static constexpr int PreviewPages = 50;
     void toggleRewritePanel();    // "批量填充列"
     void applyRewrite();          // "应用修改"
     void hideRewritePanel();      // "关闭"

@@ -136,6 +136,7 @@ void TfrmMutiPrint::updateCounts()
     m_edtListed->setText(QString::number(rows));
     m_edtSelected->setText(QString::number(rows > 0 ? selectedIds().size() : 0));
     button(QStringLiteral("btPrint"))->setEnabled(rows > 0 && !m_printing);
+    button(QStringLiteral("btPrintPreview"))->setEnabled(rows > 0 && !m_printing);
 }
 
 int TfrmMutiPrint::rowCount() const

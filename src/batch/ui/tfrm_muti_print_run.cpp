@@ -6,6 +6,9 @@
 #include "app/alert.h"
 #include "batch/ui/batch_print_run.h"
 #include "bills/ui/tfm_check_kdd.h"
+#include "printing/form_picture.h"
+#include "printing/preview_print_output.h"
+#include "printing/ui/print_preview_dialog.h"
 
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -34,6 +37,40 @@ void TfrmMutiPrint::preview()
         return;
     if (SendToCheckByID(listedIds().value(0)))
         close();
+}
+
+PrintPreviewDialog *TfrmMutiPrint::printPreview()
+{
+    if (!m_waybill || m_printing || rowCount() == 0)
+        return nullptr;
+    const bool selection = !selectedIds().isEmpty();
+    const QList<int> rows = selection ? selectedIds() : listedIds();
+    const QList<int> shown = rows.mid(0, PreviewPages);
+
+    const std::unique_ptr<PreviewPrintOutput> output = m_waybill->makePreviewOutput();
+    BatchPrintRun run(*m_waybill, m_list, visibleColumns());
+    int pages = 0;
+    m_waybill->printThrough(*output, [&] { pages = run.print(shown, true); });
+    if (pages == 0) {
+        if (!run.problem().isEmpty())
+            tell(run.problem(), QStringLiteral("错误"), AlertIcon::Error);
+        return nullptr;
+    }
+    PrintPreview preview = output->takePreview();
+    preview.form = templateFormPicture(m_ctx, m_waybill->checkTypeId());
+    QString title = m_waybill->templateListText();
+    if (rows.size() > shown.size())
+        title += QStringLiteral("（共%1张，预览前%2张）").arg(rows.size()).arg(shown.size());
+    auto *dialog = new PrintPreviewDialog(std::move(preview), title, this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this, selection] {
+        if (selection)
+            printSelected();
+        else
+            printListed();
+    });
+    dialog->open();
+    return dialog;
 }
 
 int TfrmMutiPrint::printListed()

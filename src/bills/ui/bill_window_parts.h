@@ -14,6 +14,7 @@ inline const QString kCommonTemplatesTab = QStringLiteral("配置常用模板");
 inline const QString kPrintOne = QStringLiteral("单张打印(&P)");
 inline const QString kPrintAndSave = QStringLiteral("打印并保存");
 inline const QString kPrintRepeated = QStringLiteral("重复打印");
+inline const QString kPrintPreview = QStringLiteral("打印预览");
 inline const QString kCopy = QStringLiteral("复制(&C)");
 // The caption of the window's notes.
 inline const QString kCaption = QStringLiteral("提示");

@@ -1,11 +1,13 @@
 #include "bills/ui/install_cheque_entry.h"
 
+#include "app/alert.h"
 #include "app/ui/main_frame.h"
 #include "bills/ui/bill_window_host.h"
 #include "bills/ui/tfm_check_zp.h"
 
 #include <QContextMenuEvent>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QPointer>
 
 namespace billprint {
@@ -83,6 +85,26 @@ void installChequeEntry(MainFrame &mainWindow)
             return nullptr;
         }
         return window;
+    });
+}
+
+void installPrintPreviewCommand(MainFrame &mainWindow)
+{
+    MainFrame *frame = &mainWindow;
+    frame->setCommandHandler(QStringLiteral("打印预览"), [frame] {
+        QMdiArea *area = frame->mdiArea();
+        TfmBillBase *bill = nullptr;
+        if (QMdiSubWindow *active = area->activeSubWindow())
+            bill = qobject_cast<TfmBillBase *>(active->widget());
+        for (QMdiSubWindow *sub : area->subWindowList()) {
+            if (!bill)
+                bill = qobject_cast<TfmBillBase *>(sub->widget());
+        }
+        if (!bill) {
+            tell(QStringLiteral("请先打开要打印的单据（【新票据填开】），再打印预览。"));
+            return;
+        }
+        bill->printPreview();
     });
 }
 

@@ -14,4 +14,8 @@ BillWindowHost billWindowHost(MainFrame &mainWindow);
 // (and the background menu's) opens it.
 void installChequeEntry(MainFrame &mainWindow);
 
+// "打印预览" of the main window's menu (Ctrl+Shift+P): the preview of the
+// open bill window, the active one when there are two.
+void installPrintPreviewCommand(MainFrame &mainWindow);
+
 } // namespace billprint

@@ -33,6 +33,7 @@
 #include <QList>
 #include <QPointer>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -58,6 +59,8 @@ class IniFile;
 class PartyFrame;
 class PrintOutput;
 class PrintRun;
+class PreviewPrintOutput;
+class PrintPreviewDialog;
 
 // How a save ended.
 enum class BillSaveResult {
@@ -201,6 +204,11 @@ public:
     // headless command, tests); null returns to the bill printer. The
     // output must outlive the window or be taken back with null.
     void setPrintOutput(PrintOutput *output);
+    // Runs `steps` (the print steps below) with the print run going to
+    // `output`, then puts the window's own output back.
+    void printThrough(PrintOutput &output, const std::function<void()> &steps);
+    // A preview output for the printer this window prints on.
+    std::unique_ptr<PreviewPrintOutput> makePreviewOutput();
     bool PrintPrepare();
     void PrinterTransBegin(int copies);
     void SendCheckToPrinter();
@@ -211,6 +219,10 @@ public:
     // ---- Commands (tool bar) ------------------------------------------
     bool printOne();                // "单张打印(&P)"; true when printed
     int repeatPrint();              // "重复打印"; bills printed
+    // "打印预览": the bill as the print run sends it to the printer, in a
+    // window of its own whose "打印" prints it ("单张打印"). Null when the
+    // run could not make the page (and told why).
+    PrintPreviewDialog *printPreview();
     BillSaveResult printAndSave();  // "打印并保存"
     BillSaveResult saveCommand();   // "保存(&S)"
     virtual void newBill();         // "新建(&N)"

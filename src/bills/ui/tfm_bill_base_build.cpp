@@ -102,6 +102,8 @@ void TfmBillBase::buildToolBar()
                QStyle::SP_DialogYesButton);
     addCommand(kPrintRepeated, QStringLiteral("同一张单据打印多张"), [this] { repeatPrint(); },
                QStyle::SP_BrowserReload);
+    addCommand(kPrintPreview, QStringLiteral("打印前查看打印效果（Ctrl+Shift+P）"), [this] { printPreview(); },
+               QStyle::SP_FileDialogContentsView);
     addCommand(QStringLiteral("打印机设置"), QStringLiteral("选择打印机"), [this] { printerSetup(); },
                QStyle::SP_ComputerIcon);
     addCommand(QStringLiteral("整体偏移"), QStringLiteral("打印整体偏移调整"), [this] { wholePrintOffset(); },

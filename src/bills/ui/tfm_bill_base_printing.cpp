@@ -5,8 +5,11 @@
 #include "app/app_context.h"
 #include "bills/ui/bill_window_parts.h"
 #include "bills/ui/control_value.h"
+#include "printing/form_picture.h"
+#include "printing/preview_print_output.h"
 #include "printing/print_run.h"
 #include "printing/ui/bill_printer.h"
+#include "printing/ui/print_preview_dialog.h"
 #include "printing/ui/printer_output.h"
 
 #include <QAction>
@@ -34,6 +37,19 @@ void TfmBillBase::setPrintOutput(PrintOutput *output)
 {
     m_run.reset();  // a run holds on to the output it was made for
     m_outputOverride = output;
+}
+
+void TfmBillBase::printThrough(PrintOutput &output, const std::function<void()> &steps)
+{
+    PrintOutput *own = m_outputOverride;
+    setPrintOutput(&output);
+    steps();
+    setPrintOutput(own);
+}
+
+std::unique_ptr<PreviewPrintOutput> TfmBillBase::makePreviewOutput()
+{
+    return std::make_unique<PreviewPrintOutput>(&printOutput());
 }
 
 bool TfmBillBase::skipPrintItem(const QString &) const
@@ -151,6 +167,27 @@ int TfmBillBase::repeatPrint()
     for (QAction *b : buttons)
         b->setEnabled(true);
     return printed;
+}
+
+PrintPreviewDialog *TfmBillBase::printPreview()
+{
+    const std::unique_ptr<PreviewPrintOutput> output = makePreviewOutput();
+    bool made = false;
+    printThrough(*output, [this, &made] {
+        PrintPrepare();
+        PrinterTransBegin(1);
+        SendCheckToPrinter();
+        made = PrinterTransEnd();
+    });
+    if (!made)
+        return nullptr;  // the run told why
+    PrintPreview preview = output->takePreview();
+    preview.form = templateFormPicture(m_ctx, m_checkTypeId);
+    auto *dialog = new PrintPreviewDialog(std::move(preview), templateListText(), this);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    connect(dialog, &QDialog::accepted, this, [this] { printOne(); });
+    dialog->open();
+    return dialog;
 }
 
 BillSaveResult TfmBillBase::printAndSave()

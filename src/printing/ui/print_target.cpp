@@ -2,14 +2,10 @@
 
 #include "app/app_context.h"
 #include "app/command_line.h"
-#include "app/data_root.h"
+#include "printing/form_picture.h"
 #include "printing/image_print_output.h"
 #include "printing/pdf_print_output.h"
 #include "printing/ui/printer_output.h"
-#include "templates/check_type.h"
-#include "templates/template_picture_store.h"
-
-#include <QImageReader>
 
 namespace billprint {
 
@@ -139,16 +135,9 @@ QString useFormPicture(PrintOutput &output, const CommandLine &line, const AppCo
     if (!pictures || !declaredAndSet(line, kWithForm))
         return QString();
     QString error;
-    const std::optional<TCheckType> type = TCheckType::findById(context.db(), checkTypeId, &error);
-    if (!type)
-        return QStringLiteral("template %1 cannot be read: %2").arg(checkTypeId).arg(error);
-    const QString path = localTemplatePicture(context.db(), context.dataRoot().imageFolder(), type->pictureFile());
-    QImageReader reader(path);
-    const QImage form = reader.read();
+    const QImage form = templateFormPicture(context, checkTypeId, &error);
     if (form.isNull())
-        return QStringLiteral("the form picture of template %1 cannot be read: %2 (%3)")
-            .arg(checkTypeId)
-            .arg(path, reader.errorString());
+        return error;
     pictures->setFormPicture(form);
     return QString();
 }

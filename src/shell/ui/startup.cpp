@@ -165,6 +165,7 @@ void installAllParts(Tfm_Main &mainWindow)
     installAddressBook(mainWindow);
     installSpreadsheetImport(mainWindow);
     installChequeEntry(mainWindow);
+    installPrintPreviewCommand(mainWindow);
     installWaybillEntry(mainWindow);
     installBatchPrintList(mainWindow);
     installBankSlipEntries(mainWindow);

@@ -103,6 +103,7 @@ void Tfm_Main::buildMenus()
                                 QStringLiteral("单位收付款单")})
         addInactiveItem(customBills, text);
     fileMenu->addSeparator();
+    addCommand(fileMenu, QStringLiteral("打印预览"), QString(), QKeySequence(QStringLiteral("Ctrl+Shift+P")));
     addOwnCommand(fileMenu, QStringLiteral("关闭所有填开单据"), [this] { closeAllEntryWindows(); });
 
     QMenu *history = bar->addMenu(QStringLiteral("历史开票管理(&S)"));
