@@ -22,6 +22,36 @@ add_custom_command(
 add_custom_target(billprint_icons ALL DEPENDS ${BILLPRINT_ICON_DIR}/hicolor/scalable/apps/billprint.svg)
 install(DIRECTORY ${BILLPRINT_ICON_DIR}/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
 
+# /usr/share/doc/billprint: the copyright in Debian's machine-readable form
+# and the changelog; the manual page. The version has no Debian revision (a
+# native package), so the changelog is changelog.gz.
+set(BILLPRINT_DOC_BUILD_DIR ${CMAKE_BINARY_DIR}/doc)
+set(BILLPRINT_CHANGELOG_GZ ${BILLPRINT_DOC_BUILD_DIR}/changelog.gz)
+set(BILLPRINT_MANPAGE_GZ ${BILLPRINT_DOC_BUILD_DIR}/billprint.1.gz)
+add_custom_command(
+  OUTPUT ${BILLPRINT_CHANGELOG_GZ}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${BILLPRINT_DOC_BUILD_DIR}
+  COMMAND ${CMAKE_COMMAND} -DINPUT=${CMAKE_SOURCE_DIR}/packaging/changelog
+          -DOUTPUT=${BILLPRINT_CHANGELOG_GZ} -DCHANGELOG_VERSION=${PROJECT_VERSION}
+          -P ${CMAKE_SOURCE_DIR}/cmake/gzip_doc.cmake
+  DEPENDS ${CMAKE_SOURCE_DIR}/packaging/changelog ${CMAKE_SOURCE_DIR}/cmake/gzip_doc.cmake
+  COMMENT "Compressing the package changelog")
+add_custom_command(
+  OUTPUT ${BILLPRINT_MANPAGE_GZ}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${BILLPRINT_DOC_BUILD_DIR}
+  COMMAND ${CMAKE_COMMAND} -DINPUT=${CMAKE_SOURCE_DIR}/packaging/billprint.1
+          -DOUTPUT=${BILLPRINT_MANPAGE_GZ} -P ${CMAKE_SOURCE_DIR}/cmake/gzip_doc.cmake
+  DEPENDS ${CMAKE_SOURCE_DIR}/packaging/billprint.1 ${CMAKE_SOURCE_DIR}/cmake/gzip_doc.cmake
+  COMMENT "Compressing the manual page")
+add_custom_target(billprint_docs ALL DEPENDS ${BILLPRINT_CHANGELOG_GZ} ${BILLPRINT_MANPAGE_GZ})
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright ${BILLPRINT_CHANGELOG_GZ}
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/doc/billprint)
+install(FILES ${BILLPRINT_MANPAGE_GZ} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+
+# Symbols resolved at load time and the relocations read-only afterwards,
+# as Debian links its programs (only the link of the program changes).
+target_link_options(billprint PRIVATE -Wl,-z,relro -Wl,-z,now)
+
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME billprint)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -23,7 +23,7 @@ packages=(
   fonts-noto-cjk qt6-translations-l10n
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   xvfb xauth poppler-utils
-  dpkg-dev file desktop-file-utils
+  dpkg-dev file desktop-file-utils lintian
   postgresql libqt6sql6-psql
   clang libclang-rt-14-dev
 )
