@@ -230,5 +230,21 @@ TEST_F(PictureOutputTest, BadResolutionEndsWithOneLineAndNoPicture)
     EXPECT_TRUE(help.out.contains(QStringLiteral("--dpi N")));
 }
 
+TEST_F(PictureOutputTest, TheSampleBillIsAPictureTooAndAFileThatCannotBeWrittenIsNoPrinterFault)
+{
+    ProgramResult r = runProgram({QStringLiteral("--data"), root.path(), QStringLiteral("print-sample"),
+                                  QStringLiteral("--template"), QStringLiteral("1"), QStringLiteral("--png"),
+                                  file(QStringLiteral("sample.png")), QStringLiteral("--dpi"), QStringLiteral("100")});
+    ASSERT_EQ(r.exitCode, 0) << r.err.toStdString();
+    const QImage sample(file(QStringLiteral("sample.png")));
+    EXPECT_EQ(sample.size(), QSize(886, 315));  // 225 × 80 mm at 100 dpi
+    EXPECT_FALSE(inkIn(sample, sample.rect()).isEmpty());
+
+    r = cheque({QStringLiteral("--png"), file(QStringLiteral("no/such/folder/c.png"))});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(r.err.startsWith(QStringLiteral("billprint print: 输出文件出错，没有写入！"))) << r.err.toStdString();
+    EXPECT_FALSE(r.err.contains(QStringLiteral("打印机"))) << r.err.toStdString();
+}
+
 } // namespace
 } // namespace billprint::test

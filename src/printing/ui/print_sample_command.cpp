@@ -17,7 +17,8 @@ namespace {
 CommandLine printSampleCommandLine()
 {
     CommandLine line(QStringLiteral("print-sample"),
-                     {QStringLiteral("--template ID|NAME [--calibrate] (--pdf OUT | --printer NAME) [--data DIR]")},
+                     {QStringLiteral("--template ID|NAME [--calibrate]\n"
+                                     "(--pdf OUT | --png OUT.png [--dpi N] [--with-form] | --printer NAME) [--data DIR]")},
                      QStringLiteral("Prints a template's sample bill (every print item with its sample value) to\n"
                                     "check the alignment on plain paper.\n"
                                     "Exit 0: printed; 2: nothing printed (bad command line, unknown template,\n"
@@ -25,7 +26,7 @@ CommandLine printSampleCommandLine()
     line.option(QStringLiteral("template"), QStringLiteral("ID|NAME"),
                 QStringLiteral("the template by id, full name or last name"))
         .flag(QStringLiteral("calibrate"), QStringLiteral("add a millimetre grid and every item's box and name"));
-    addPrintTarget(line);
+    addPrintTarget(line, PictureTarget::File);
     return line;
 }
 
@@ -61,6 +62,8 @@ int runPrintSampleCommand(const QStringList &args, const QString &dataFolder, QT
     // command's error line.
     const QStringList &told = command.collectAlerts();
     const std::unique_ptr<PrintOutput> output = makePrintOutput(line);
+    if (const QString refusal = useFormPicture(*output, line, *context, type->CheckTypeID); !refusal.isEmpty())
+        return command.fail(refusal);
     const bool printed = line.isSet(QStringLiteral("calibrate"))
                              ? printCalibrationSheet(*context, type->CheckTypeID, *output, &error)
                              : printSampleBill(*context, type->CheckTypeID, *output, &error);
