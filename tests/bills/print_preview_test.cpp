@@ -139,5 +139,23 @@ TEST_F(PrintPreviewTest, WithoutATemplateTheWindowSaysSoAndShowsNoPreview)
     EXPECT_FALSE(w->findChild<PrintPreviewDialog *>());
 }
 
+// The preview as the README shows it: a cheque for a printer whose margins
+// are 6 mm. With BILLPRINT_SCREENSHOTS naming a folder the picture is
+// written there as print-preview.png.
+TEST_F(PrintPreviewTest, ScreenshotOfAChequeForALaserPrinter)
+{
+    auto w = chequeOf(QStringLiteral("28650.00"));
+    w->setFieldText(QStringLiteral("zdYT"), QStringLiteral("货款"));
+    output.printable = QRectF(6, 6, 213, 68);
+    PrintPreviewDialog *dialog = w->printPreview();
+    ASSERT_TRUE(dialog);
+    dialog->resize(1100, 560);
+    QApplication::processEvents();
+    const QImage picture = dialog->grab().toImage();
+    EXPECT_GT(inkPixels(picture), 1000);
+    if (const QString folder = qEnvironmentVariable("BILLPRINT_SCREENSHOTS"); !folder.isEmpty())
+        EXPECT_TRUE(picture.save(QDir(folder).filePath(QStringLiteral("print-preview.png"))));
+}
+
 } // namespace
 } // namespace billprint::test
