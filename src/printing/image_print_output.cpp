@@ -63,11 +63,8 @@ QString ImagePrintOutput::firstPagePictureIn(const QString &folder)
 
 bool ImagePrintOutput::setUp(const PrintPageSetup &page, QString *error)
 {
-    if (page.paper.width() <= 0 || page.paper.height() <= 0) {
-        if (error)
-            *error = QStringLiteral("纸张尺寸无效：%1×%2").arg(page.paper.width()).arg(page.paper.height());
+    if (!checkPaperSize(page, error))
         return false;
-    }
     m_page = page;
     return true;
 }

@@ -83,16 +83,15 @@ PreviewPrintOutput::~PreviewPrintOutput()
 
 bool PreviewPrintOutput::setUp(const PrintPageSetup &page, QString *error)
 {
-    if (page.paper.width() <= 0 || page.paper.height() <= 0) {
-        if (error)
-            *error = QStringLiteral("纸张尺寸无效：%1×%2").arg(page.paper.width()).arg(page.paper.height());
+    if (!checkPaperSize(page, error))
         return false;
-    }
     m_preview = PrintPreview();
     m_preview.page = page;
     m_preview.dpi = kDefaultDpi;
-    if (!m_printer)
+    if (!m_printer) {
+        m_preview.printerNote = QStringLiteral("没有安装打印机");
         return true;
+    }
     QString refusal;
     if (!m_printer->setUp(page, &refusal)) {
         // The page is still worth seeing; only the printer's margins are unknown.

@@ -53,8 +53,8 @@ class PreviewPrintOutput : public PrintOutput
 public:
     // Pages as `printer` would get them: its resolution and printable area
     // (it is set up as a print would set it up, nothing is sent to it).
-    // Without a printer, or when it cannot be set up, the whole sheet at
-    // 600 dpi.
+    // Without a printer (none is installed), or when it cannot be set up,
+    // the whole sheet at 600 dpi, and the preview says why.
     explicit PreviewPrintOutput(PrintOutput *printer);
     ~PreviewPrintOutput() override;
 

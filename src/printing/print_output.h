@@ -20,6 +20,16 @@ struct PrintPageSetup
     bool landscape = false;   // HVPrint "1": the paper is fed sideways
 };
 
+// False with `error` when the page has no paper to draw on.
+inline bool checkPaperSize(const PrintPageSetup &page, QString *error)
+{
+    if (page.paper.width() > 0 && page.paper.height() > 0)
+        return true;
+    if (error)
+        *error = QStringLiteral("纸张尺寸无效：%1×%2").arg(page.paper.width()).arg(page.paper.height());
+    return false;
+}
+
 class PrintOutput
 {
 public:

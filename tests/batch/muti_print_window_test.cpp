@@ -463,6 +463,8 @@ TEST_F(MutiPrintTest, ThePreviewOfThreeRowsHoldsThePagesOfTheirPdf)
     EXPECT_EQ(waybill->fieldText(QStringLiteral("zdSkrDZ")), QStringLiteral("窗口里的地址"));
     EXPECT_EQ(output.begins, 0);
     selection->findChild<QPushButton *>(QStringLiteral("btPreviewPrint"))->click();
+    QApplication::processEvents();  // the print starts once the preview has closed
+    EXPECT_FALSE(list().findChild<PrintPreviewDialog *>());
     EXPECT_EQ(output.begins, 1);
     EXPECT_EQ(output.pages, 1);
     EXPECT_FALSE(output.textsEqual(QStringLiteral("李二三")).empty());

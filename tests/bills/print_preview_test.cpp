@@ -6,6 +6,9 @@
 #include "preview_pages.h"
 #include "printing/pdf_print_output.h"
 #include "printing/ui/print_preview_dialog.h"
+#include "bills/ui/tfm_check_jkd.h"
+#include "bills/ui/tfm_check_jzd.h"
+#include "bills/ui/tfm_check_kdd.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -100,6 +103,7 @@ TEST_F(PrintPreviewTest, ZoomAndTheDialogsPrintButtonPrintTheBill)
 
     EXPECT_EQ(output.begins, 0) << "the preview sends nothing to the printer";
     dialog->findChild<QPushButton *>(QStringLiteral("btPreviewPrint"))->click();
+    QApplication::processEvents();  // the print starts once the preview has closed
     EXPECT_EQ(output.begins, 1);
     EXPECT_FALSE(output.textsEqual(QStringLiteral("伍元整")).empty());
 }
@@ -128,6 +132,53 @@ TEST_F(PrintPreviewTest, AValueBeyondThePrintersReachIsOutlinedInsteadOfAsked)
             red += c.red() > 180 && c.green() < 90 && c.blue() < 90 ? 1 : 0;
         }
     EXPECT_GT(red, 20);
+}
+
+// Every bill window offers the preview of its own page.
+TEST_F(PrintPreviewTest, EveryBillFamilyHasItsPreview)
+{
+    std::vector<std::unique_ptr<TfmBillBase>> windows;
+    windows.push_back(std::make_unique<TfmCheckJZD>(ctx(), host()));
+    windows.push_back(std::make_unique<TfmCheckJKD>(ctx(), host()));
+    windows.push_back(std::make_unique<TfmCheckKDD>(ctx(), host()));
+    const QString payee = QStringLiteral("南京紫金山天文台");
+    for (const auto &w : windows) {
+        w->setPrintOutput(&output);
+        for (const char *field : {"zdInComp", "zdSKR"})
+            if (w->field(QString::fromUtf8(field)))
+                w->setFieldText(QString::fromUtf8(field), payee);
+        QAction *command = w->command(QStringLiteral("打印预览"));
+        ASSERT_NE(command, nullptr) << w->windowTitle().toStdString();
+        command->trigger();
+        auto *dialog = w->findChild<PrintPreviewDialog *>();
+        ASSERT_NE(dialog, nullptr) << w->windowTitle().toStdString();
+        EXPECT_TRUE(dialog->isVisible());
+        EXPECT_EQ(dialog->pageCount(), 1);
+        EXPECT_FALSE(dialog->preview().form.isNull());
+        bool shown = false;
+        for (const RecordedText &text : previewTexts(dialog->preview(), 0))
+            shown = shown || text.text.contains(QStringLiteral("紫金山"));
+        EXPECT_TRUE(shown) << w->windowTitle().toStdString();
+        dialog->reject();
+    }
+    EXPECT_EQ(output.begins, 0);
+    EXPECT_TRUE(alerts.messages().isEmpty()) << alerts.messages().join(" | ").toStdString();
+}
+
+// A clerk may look at a bill before any printer is installed: the whole
+// sheet is shown, and the window says why there is no printable area.
+TEST_F(PrintPreviewTest, WithoutAPrinterThePageIsShownOnTheWholeSheet)
+{
+    auto w = chequeOf(QStringLiteral("1234.56"));
+    w->setPrintOutput(nullptr);
+    ctx().printerNames.clear();
+    PrintPreviewDialog *dialog = w->printPreview();
+    ASSERT_TRUE(dialog);
+    EXPECT_TRUE(alerts.messages().isEmpty()) << alerts.messages().join(" | ").toStdString();
+    EXPECT_TRUE(dialog->preview().printableArea.isNull());
+    EXPECT_EQ(dialog->preview().pages.size(), 1u);
+    EXPECT_TRUE(dialog->findChild<QLabel *>(QStringLiteral("lblPreviewNote"))->text().contains(QStringLiteral("没有安装打印机（按整张纸显示）")));
+    EXPECT_FALSE(previewTexts(dialog->preview(), 0).empty());
 }
 
 TEST_F(PrintPreviewTest, WithoutATemplateTheWindowSaysSoAndShowsNoPreview)

@@ -63,12 +63,17 @@ PrintPreviewDialog *TfrmMutiPrint::printPreview()
         title += QStringLiteral("（共%1张，预览前%2张）").arg(rows.size()).arg(shown.size());
     auto *dialog = new PrintPreviewDialog(std::move(preview), title, this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this, selection] {
-        if (selection)
-            printSelected();
-        else
-            printListed();
-    });
+    // Queued: the batch run turns the event loop for its progress, which
+    // must not delete the preview while it is still closing.
+    connect(
+        dialog, &QDialog::accepted, this,
+        [this, selection] {
+            if (selection)
+                printSelected();
+            else
+                printListed();
+        },
+        Qt::QueuedConnection);
     dialog->open();
     return dialog;
 }

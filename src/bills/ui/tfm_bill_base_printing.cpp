@@ -49,7 +49,10 @@ void TfmBillBase::printThrough(PrintOutput &output, const std::function<void()> 
 
 std::unique_ptr<PreviewPrintOutput> TfmBillBase::makePreviewOutput()
 {
-    return std::make_unique<PreviewPrintOutput>(&printOutput());
+    // Without an installed printer the bill printer is a stand-in whose
+    // margins would mean nothing.
+    const bool noPrinter = !m_outputOverride && m_ctx.printerNames.isEmpty();
+    return std::make_unique<PreviewPrintOutput>(noPrinter ? nullptr : &printOutput());
 }
 
 bool TfmBillBase::skipPrintItem(const QString &) const
@@ -185,7 +188,9 @@ PrintPreviewDialog *TfmBillBase::printPreview()
     preview.form = templateFormPicture(m_ctx, m_checkTypeId);
     auto *dialog = new PrintPreviewDialog(std::move(preview), templateListText(), this);
     dialog->setAttribute(Qt::WA_DeleteOnClose);
-    connect(dialog, &QDialog::accepted, this, [this] { printOne(); });
+    // Queued: the print may run an event loop (the printer dialog), which
+    // must not delete the preview while it is still closing.
+    connect(dialog, &QDialog::accepted, this, [this] { printOne(); }, Qt::QueuedConnection);
     dialog->open();
     return dialog;
 }
