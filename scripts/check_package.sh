@@ -166,6 +166,16 @@ print_sample_with_data() {
   test -s "$root/home/clerk/s.pdf"
 }
 
+# A cheque as a picture over its form: the paper (225 x 80 mm) at 150 dpi.
+png_of_cheque() {
+  as_clerk 'billprint --data /tmp/x print --family 支票 --amount 1234.56 --png c.png --with-form'
+  local size
+  size=$(od -An -tu1 -j16 -N8 "$root/home/clerk/c.png" |
+    awk '{ print $1*16777216 + $2*65536 + $3*256 + $4 "x" $5*16777216 + $6*65536 + $7*256 + $8 }')
+  echo "c.png: $size"
+  [ "$size" = "1329x472" ]
+}
+
 # Without --data the data goes to the user's data folder, never under /usr.
 start_in_user_folder() {
   touch "$work/stamp"
@@ -215,6 +225,7 @@ step "useradd -m clerk (a normal user)" in_root useradd -m clerk
 step "clerk: billprint --version" version_prints
 step "clerk: billprint --data /tmp/x --quit-after-startup" start_with_data
 step "clerk: billprint --data /tmp/x print-sample --template 1 --pdf s.pdf" print_sample_with_data
+step "clerk: billprint print --family 支票 --amount 1234.56 --png c.png --with-form is 1329 x 472" png_of_cheque
 step "clerk: without --data, data in ~/.local/share/HeShuo/billprint, nothing written under /usr" start_in_user_folder
 step "the PDFs hold the sample's amount in capitals in an embedded Noto CJK font" pdf_has_text
 step "apt-get remove billprint leaves /tmp/x and ~/.local/share/HeShuo/billprint" remove_keeps_data
