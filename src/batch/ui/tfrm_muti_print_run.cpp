@@ -61,21 +61,12 @@ PrintPreviewDialog *TfrmMutiPrint::printPreview()
     QString title = m_waybill->templateListText();
     if (rows.size() > shown.size())
         title += QStringLiteral("（共%1张，预览前%2张）").arg(rows.size()).arg(shown.size());
-    auto *dialog = new PrintPreviewDialog(std::move(preview), title, this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    // Queued: the batch run turns the event loop for its progress, which
-    // must not delete the preview while it is still closing.
-    connect(
-        dialog, &QDialog::accepted, this,
-        [this, selection] {
-            if (selection)
-                printSelected();
-            else
-                printListed();
-        },
-        Qt::QueuedConnection);
-    dialog->open();
-    return dialog;
+    return openPrintPreview(std::move(preview), title, this, [this, selection] {
+        if (selection)
+            printSelected();
+        else
+            printListed();
+    });
 }
 
 int TfrmMutiPrint::printListed()

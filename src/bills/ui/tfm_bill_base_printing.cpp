@@ -186,13 +186,7 @@ PrintPreviewDialog *TfmBillBase::printPreview()
         return nullptr;  // the run told why
     PrintPreview preview = output->takePreview();
     preview.form = templateFormPicture(m_ctx, m_checkTypeId);
-    auto *dialog = new PrintPreviewDialog(std::move(preview), templateListText(), this);
-    dialog->setAttribute(Qt::WA_DeleteOnClose);
-    // Queued: the print may run an event loop (the printer dialog), which
-    // must not delete the preview while it is still closing.
-    connect(dialog, &QDialog::accepted, this, [this] { printOne(); }, Qt::QueuedConnection);
-    dialog->open();
-    return dialog;
+    return openPrintPreview(std::move(preview), templateListText(), this, [this] { printOne(); });
 }
 
 BillSaveResult TfmBillBase::printAndSave()

@@ -280,4 +280,14 @@ void PrintPreviewDialog::updatePageControls()
     m_note->setText(notes.join(QStringLiteral("<br>")));
 }
 
+PrintPreviewDialog *openPrintPreview(PrintPreview preview, const QString &title, QWidget *parent,
+                                     std::function<void()> print)
+{
+    auto *dialog = new PrintPreviewDialog(std::move(preview), title, parent);
+    dialog->setAttribute(Qt::WA_DeleteOnClose);
+    QObject::connect(dialog, &QDialog::accepted, parent, std::move(print), Qt::QueuedConnection);
+    dialog->open();
+    return dialog;
+}
+
 } // namespace billprint

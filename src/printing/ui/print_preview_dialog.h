@@ -6,6 +6,7 @@
 #include "printing/preview_print_output.h"
 
 #include <QDialog>
+#include <functional>
 
 class QButtonGroup;
 class QCheckBox;
@@ -85,5 +86,11 @@ private:
     QLabel *m_pageLabel = nullptr;
     QLabel *m_note = nullptr;
 };
+
+// Opens the preview over `parent`, modal to its window and deleted when
+// closed; "打印" runs `print` once the preview has closed (a print may turn
+// the event loop, which must not delete the closing window).
+PrintPreviewDialog *openPrintPreview(PrintPreview preview, const QString &title, QWidget *parent,
+                                     std::function<void()> print);
 
 } // namespace billprint
