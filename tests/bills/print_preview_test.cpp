@@ -102,6 +102,11 @@ TEST_F(PrintPreviewTest, ZoomAndTheDialogsPrintButtonPrintTheBill)
     EXPECT_LT(dialog->pageView()->width(), dialog->width());
 
     EXPECT_EQ(output.begins, 0) << "the preview sends nothing to the printer";
+    // A stray Enter prints nothing; only the button does.
+    pressReturn(dialog);
+    QApplication::processEvents();
+    EXPECT_TRUE(dialog->isVisible());
+    EXPECT_EQ(output.begins, 0);
     dialog->findChild<QPushButton *>(QStringLiteral("btPreviewPrint"))->click();
     QApplication::processEvents();  // the print starts once the preview has closed
     EXPECT_EQ(output.begins, 1);

@@ -204,6 +204,12 @@ QWidget *PrintPreviewDialog::buildToolRow()
     auto *close = new QPushButton(QStringLiteral("关闭"), row);
     close->setObjectName(QStringLiteral("btPreviewClose"));
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    // A cheque is not to be printed by a stray Enter: neither button is the
+    // dialog's default; Escape closes.
+    for (QPushButton *button : {print, close}) {
+        button->setAutoDefault(false);
+        button->setDefault(false);
+    }
     bar->addWidget(print);
     bar->addWidget(close);
     return row;
