@@ -1,14 +1,8 @@
 #include "addressbook/region_table.h"
 
-#include <QFile>
-#include <QStringList>
+#include "app/delivered_resources.h"
 
-// The table is a resource of the core library, which, being static, has
-// to register its resources itself.
-static void initRegionResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
+#include <QStringList>
 
 namespace billprint {
 
@@ -93,12 +87,7 @@ QStringList aliasesFor(const Division &d)
 
 const RegionTable &RegionTable::delivered()
 {
-    static const RegionTable table = [] {
-        initRegionResources();
-        QFile file(QStringLiteral(":/regions/divisions.txt"));
-        file.open(QIODevice::ReadOnly);
-        return fromLines(QString::fromUtf8(file.readAll()));
-    }();
+    static const RegionTable table = fromLines(deliveredText(QStringLiteral(":/regions/divisions.txt")));
     return table;
 }
 

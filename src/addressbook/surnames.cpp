@@ -1,14 +1,8 @@
 #include "addressbook/surnames.h"
 
-#include <QFile>
-#include <QStringList>
+#include "app/delivered_resources.h"
 
-// The list is a resource of the core library, which, being static, has to
-// register its resources itself.
-static void initSurnameResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
+#include <QStringList>
 
 namespace billprint {
 
@@ -23,12 +17,7 @@ quint32 pairKey(QChar a, QChar b)
 
 const Surnames &Surnames::delivered()
 {
-    static const Surnames surnames = [] {
-        initSurnameResources();
-        QFile file(QStringLiteral(":/names/surnames.txt"));
-        file.open(QIODevice::ReadOnly);
-        return fromLines(QString::fromUtf8(file.readAll()));
-    }();
+    static const Surnames surnames = fromLines(deliveredText(QStringLiteral(":/names/surnames.txt")));
     return surnames;
 }
 

@@ -1,5 +1,7 @@
 #include "app/database.h"
 
+#include "app/delivered_resources.h"
+
 #include <QAtomicInt>
 #include <QDir>
 #include <QFile>
@@ -7,13 +9,6 @@
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlRecord>
-
-// The schema scripts are compiled into the core library; a static library
-// has to register its resources itself.
-static void initCoreResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
 
 namespace billprint {
 
@@ -113,8 +108,7 @@ Database::~Database()
 
 QStringList Database::migrationScripts()
 {
-    static const bool registered = (initCoreResources(), true);
-    Q_UNUSED(registered);
+    registerDeliveredResources();
     QStringList names = QDir(QStringLiteral(":/schema")).entryList({QStringLiteral("*.sql")},
                                                                     QDir::Files, QDir::Name);
     std::sort(names.begin(), names.end(), [](const QString &a, const QString &b) {

@@ -1,22 +1,16 @@
 #include "templates/delivered_pictures.h"
 
+#include "app/delivered_resources.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-
-// The pictures are compiled into the core library; a static library has to
-// register its resources itself.
-static void initDeliveredPictureResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
 
 namespace billprint {
 
 int ensureDeliveredPictures(const QString &imageFolder)
 {
-    static const bool registered = (initDeliveredPictureResources(), true);
-    Q_UNUSED(registered);
+    registerDeliveredResources();
     const QDir target(imageFolder);
     if (!QDir().mkpath(target.absolutePath()))
         return 0;
