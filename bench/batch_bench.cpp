@@ -17,6 +17,8 @@
 #include "bench_root.h"
 
 #include <benchmark/benchmark.h>
+#include <memory>
+#include <optional>
 
 using namespace billprint;
 
@@ -43,69 +45,87 @@ QList<int> fillList(const ReceiverList &list, int count)
     return ids;
 }
 
+// A data root with receivers in the batch list and a waybill window that
+// prints them; every question is answered No.
+class WaybillBatch
+{
+public:
+    WaybillBatch() : m_previous(setAlertHandler([](const AlertRequest &) { return AlertAnswer::No; })) {}
+    ~WaybillBatch() { setAlertHandler(m_previous); }
+
+    // False when the data root cannot be opened (the benchmark is skipped).
+    bool open(benchmark::State &state, int rows)
+    {
+        if (!root.checkOpen(state))
+            return false;
+        list.emplace(root.db());
+        ids = fillList(*list, rows);
+        window = std::make_unique<TfmCheckKDD>(*root.context);
+        return true;
+    }
+
+    // The listed rows through the window's print run into `output`; the
+    // pages printed.
+    int print(PrintOutput &output)
+    {
+        BatchPrintRun run(*window, *list, {QStringLiteral("内件说明")});
+        int pages = 0;
+        window->printThrough(output, [&] { pages = run.print(ids); });
+        return pages;
+    }
+
+    BenchRoot root;
+    std::optional<ReceiverList> list;
+    QList<int> ids;
+    std::unique_ptr<TfmCheckKDD> window;
+
+private:
+    AlertHandler m_previous;
+};
+
 void BM_BatchPrintList(benchmark::State &state)
 {
-    BenchRoot root;
-    if (!root.checkOpen(state))
+    WaybillBatch batch;
+    if (!batch.open(state, int(state.range(0))))
         return;
-    const AlertHandler previous = setAlertHandler([](const AlertRequest &) { return AlertAnswer::No; });
-    const ReceiverList list(root.db());
-    const QList<int> ids = fillList(list, int(state.range(0)));
-    TfmCheckKDD window(*root.context);
     for (auto _ : state) {
-        PdfPrintOutput pdf(root.filePath(QStringLiteral("batch.pdf")));
-        window.setPrintOutput(&pdf);
-        BatchPrintRun run(window, list, {QStringLiteral("内件说明")});
-        benchmark::DoNotOptimize(run.print(ids));
-        window.setPrintOutput(nullptr);
+        PdfPrintOutput pdf(batch.root.filePath(QStringLiteral("batch.pdf")));
+        benchmark::DoNotOptimize(batch.print(pdf));
     }
-    setAlertHandler(previous);
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_BatchPrintList)->Arg(100)->Arg(1000)->Unit(benchmark::kMillisecond);
 
 void BM_BatchPreview(benchmark::State &state)
 {
-    BenchRoot root;
-    if (!root.checkOpen(state))
+    WaybillBatch batch;
+    if (!batch.open(state, 50))
         return;
-    const AlertHandler previous = setAlertHandler([](const AlertRequest &) { return AlertAnswer::No; });
-    const ReceiverList list(root.db());
-    const QList<int> ids = fillList(list, 50);
-    TfmCheckKDD window(*root.context);
     for (auto _ : state) {
-        const std::unique_ptr<PreviewPrintOutput> preview = window.makePreviewOutput();
-        BatchPrintRun run(window, list, {QStringLiteral("内件说明")});
-        window.printThrough(*preview, [&] { benchmark::DoNotOptimize(run.print(ids)); });
+        const std::unique_ptr<PreviewPrintOutput> preview = batch.window->makePreviewOutput();
+        benchmark::DoNotOptimize(batch.print(*preview));
         state.counters["pages"] = double(preview->preview().pages.size());
     }
-    setAlertHandler(previous);
-    state.SetItemsProcessed(state.iterations() * ids.size());
+    state.SetItemsProcessed(state.iterations() * batch.ids.size());
 }
 BENCHMARK(BM_BatchPreview)->Unit(benchmark::kMillisecond);
 
 void BM_PreviewPageAtDoubleSize(benchmark::State &state)
 {
-    BenchRoot root;
-    if (!root.checkOpen(state))
+    WaybillBatch batch;
+    if (!batch.open(state, 1))
         return;
-    ensureDeliveredPictures(root.context->dataRoot().imageFolder());
-    const AlertHandler previous = setAlertHandler([](const AlertRequest &) { return AlertAnswer::No; });
-    const ReceiverList list(root.db());
-    const QList<int> ids = fillList(list, 1);
-    TfmCheckKDD window(*root.context);
-    const std::unique_ptr<PreviewPrintOutput> output = window.makePreviewOutput();
-    BatchPrintRun run(window, list, {QStringLiteral("内件说明")});
-    window.printThrough(*output, [&] { run.print(ids); });
+    ensureDeliveredPictures(batch.root.context->dataRoot().imageFolder());
+    const std::unique_ptr<PreviewPrintOutput> output = batch.window->makePreviewOutput();
+    batch.print(*output);
     PrintPreview preview = output->takePreview();
-    preview.form = templateFormPicture(*root.context, window.checkTypeId());
+    preview.form = templateFormPicture(*batch.root.context, batch.window->checkTypeId());
     PrintPreviewDialog dialog(std::move(preview), QString());
     const double doubleSize = 2 * dialog.logicalDpiX() / 25.4;
     state.counters["form"] = dialog.preview().form.isNull() ? 0 : 1;
     state.counters["pages"] = double(dialog.pageCount());
     for (auto _ : state)
         benchmark::DoNotOptimize(dialog.pageView()->renderPage(doubleSize));
-    setAlertHandler(previous);
 }
 BENCHMARK(BM_PreviewPageAtDoubleSize)->Unit(benchmark::kMillisecond);
 
