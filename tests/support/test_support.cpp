@@ -99,6 +99,24 @@ bool builtWithAddressSanitizer()
 
 } // namespace
 
+std::vector<std::pair<QString, QString>> makeOwnHome(const QString &homePath)
+{
+    const QDir home(homePath);
+    std::vector<std::pair<QString, QString>> variables{{QStringLiteral("HOME"), home.path()}};
+    const std::pair<const char *, const char *> folders[] = {{"XDG_CONFIG_HOME", "config"},
+                                                             {"XDG_DATA_HOME", "data"},
+                                                             {"XDG_CACHE_HOME", "cache"},
+                                                             {"XDG_RUNTIME_DIR", "runtime"}};
+    for (const auto &[variable, folder] : folders) {
+        home.mkpath(QString::fromLatin1(folder));
+        variables.emplace_back(QString::fromLatin1(variable), home.filePath(QString::fromLatin1(folder)));
+    }
+    // Qt insists on a runtime folder only its owner may enter.
+    QFile::setPermissions(home.filePath(QStringLiteral("runtime")), QFileDevice::ReadOwner | QFileDevice::WriteOwner
+                                                                        | QFileDevice::ExeOwner);
+    return variables;
+}
+
 ProgramResult runProgram(const QStringList &args, int timeoutMs, qint64 addressSpaceLimit)
 {
     ProgramResult result;
@@ -107,18 +125,8 @@ ProgramResult runProgram(const QStringList &args, int timeoutMs, qint64 addressS
     QProcess process;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
     env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
-    env.insert(QStringLiteral("HOME"), home.path());
-    const QList<std::pair<const char *, const char *>> folders = {{"XDG_CONFIG_HOME", "config"},
-                                                                 {"XDG_DATA_HOME", "data"},
-                                                                 {"XDG_CACHE_HOME", "cache"},
-                                                                 {"XDG_RUNTIME_DIR", "runtime"}};
-    for (const auto &[variable, folder] : folders) {
-        home.mkpath(QString::fromLatin1(folder));
-        env.insert(QString::fromLatin1(variable), home.filePath(QString::fromLatin1(folder)));
-    }
-    // Qt insists on a runtime folder only its owner may enter.
-    QFile::setPermissions(home.filePath(QStringLiteral("runtime")), QFileDevice::ReadOwner | QFileDevice::WriteOwner
-                                                                        | QFileDevice::ExeOwner);
+    for (const auto &[variable, value] : makeOwnHome(home.path()))
+        env.insert(variable, value);
     process.setProcessEnvironment(env);
     if (addressSpaceLimit > 0 && !builtWithAddressSanitizer())
         process.start(QStringLiteral("prlimit"),

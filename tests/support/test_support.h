@@ -71,6 +71,10 @@ struct ProgramResult
 // (prlimit --as), so a file that makes it grab memory fails the test
 // instead of filling the machine; sanitizer builds, which reserve far more
 // address space than they use, run without it.
+// Makes HOME's folders under `homePath` (config, data, cache and a private
+// runtime folder) and returns the variables naming them: HOME and XDG_*.
+std::vector<std::pair<QString, QString>> makeOwnHome(const QString &homePath);
+
 ProgramResult runProgram(const QStringList &args, int timeoutMs = 30000, qint64 addressSpaceLimit = 0);
 
 } // namespace billprint::test
